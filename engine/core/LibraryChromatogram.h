@@ -1,0 +1,105 @@
+#pragma once
+// The in-memory chromatogram: header texts and totals, the owned peak list and the RI calibration table
+// (CLibraryChromatogramData is the stored part), plus the cached largest height and the source path.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/LibraryChromatogramPeakData.h"
+#include "core/LibraryRICalibration.h"
+
+class CSearchOptions;
+class CLibraryHit;
+class CCellTable;
+
+class CLibraryChromatogramData : public CSerializable {
+public:
+    std::string Comment;
+    double TotalHeight = 0;
+    int PeakCount = 0; // equals Peaks.size() for well-formed data; loops trust it and fetch with GetPeak
+    double TotalArea = 0;
+    double ExtraValue = 0;
+    std::string DataFile;
+    std::string SampleName;
+    std::vector<std::unique_ptr<CLibraryChromatogramPeakData>> Peaks;
+    CLibraryRICalibrationData RICalibration;
+
+    CLibraryChromatogramData() = default;
+    CLibraryChromatogramData(const CLibraryChromatogramData&) = delete;
+    CLibraryChromatogramData& operator=(const CLibraryChromatogramData&) = delete;
+
+    const char* GetClassName() const override { return "CLibraryChromatogramData"; }
+    void Serialize(CArchive& ar) override;
+    // The largest-height query: the stored part computes it.
+    virtual double QueryLargestHeight() const { return ComputeLargestHeight(); }
+
+    // Peak i (0-based), or nullptr when i is out of range.
+    const CLibraryChromatogramPeakData* GetPeak(int i) const noexcept
+    {
+        return i >= 0 && static_cast<std::size_t>(i) < Peaks.size() ? Peaks[i].get() : nullptr;
+    }
+    CLibraryChromatogramPeakData* GetPeak(int i) noexcept
+    {
+        return i >= 0 && static_cast<std::size_t>(i) < Peaks.size() ? Peaks[i].get() : nullptr;
+    }
+    // Appends a peak and sets PeakCount to the number of peaks (for code that fills a peak list).
+    CLibraryChromatogramPeakData& AddPeak(std::unique_ptr<CLibraryChromatogramPeakData> peak);
+    CLibraryChromatogramPeakData& AddPeak();
+
+    // Deletes the peaks and RI points, empties the texts and zeroes the numbers; keeps the RI calculation
+    // option (and, on a CLibraryChromatogram, SourcePath and LargestHeight).
+    void Clear();
+    // Largest Height of all peaks; 0 for no peaks.
+    double ComputeLargestHeight() const noexcept;
+};
+
+class CLibraryChromatogram : public CLibraryChromatogramData {
+public:
+    double LargestHeight = 0; // cache; 0 = not computed
+    std::string SourcePath;   // display name: the file this chromatogram came from
+
+    CLibraryChromatogram() = default;
+    // Deep copy (see CopyFrom).
+    CLibraryChromatogram(const CLibraryChromatogram& other);
+    CLibraryChromatogram& operator=(const CLibraryChromatogram&) = delete;
+    ~CLibraryChromatogram() override = default;
+
+    const char* GetClassName() const override { return "CLibraryChromatogram"; }
+    // The entry's root: the stored record, then the optional tail (largest height, source path).
+    void Serialize(CArchive& ar) override;
+    double QueryLargestHeight() const override { return LargestHeight; }
+
+    // Deep copy into this (new or cleared) chromatogram: keeps other's SourcePath, LargestHeight becomes 0,
+    // peaks are renumbered 1 ... n.
+    void CopyFrom(const CLibraryChromatogram& other);
+    // Reads a library entry file. False on any file or archive error (the object is then partly filled and
+    // must not be used); on success SourcePath is the path read.
+    bool LoadEntry(const std::string& path);
+    // Same as LoadEntry, but throws CFileException / CArchiveException with the cause instead of returning false.
+    void LoadEntryOrThrow(const std::string& path);
+    // Writes this chromatogram as a library entry file. Writes to a temporary file in the same folder and
+    // renames it, so an existing entry is never left truncated. Throws CFileException.
+    void SaveEntry(const std::string& path) const;
+    // The entry bytes of this chromatogram (what SaveEntry writes).
+    std::vector<std::uint8_t> StoreToBytes() const;
+    // Reads entry bytes into this (cleared) chromatogram; path names the source in errors and becomes
+    // SourcePath when fromFile is true. Throws CArchiveException.
+    void LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& path, bool fromFile);
+
+    // The cached largest height, recomputed when it is 0 or force is set.
+    double GetLargestHeight(bool force = false);
+    // Exchange sort by ascending RT (peak numbers are not reassigned).
+    void SortPeaksByRT();
+    // Replaces the RI table by a copy of table and sets every peak's RI to table.ComputeRI(RT).
+    void Recalibrate(const CLibraryRICalibrationData& table);
+    // Renumbers the peaks 1 ... n in list order.
+    void NumberPeaks() noexcept;
+
+    // Compares this chromatogram with other; fills hit and the cell table; returns the overall match.
+    // Implemented by the comparison engine (engine/compare).
+    double Compare(const CLibraryChromatogram& other, const CSearchOptions& options, CLibraryHit& hit,
+                   CCellTable* cells) const;
+};

@@ -1,0 +1,22 @@
+#pragma once
+// One peak: retention data, size and the apex mass spectrum. Area % and Height % are relative to the
+// chromatogram's TotalArea / TotalHeight; widths are shown in seconds.
+#include "core/LibraryMassSpectrum.h"
+
+class CLibraryChromatogramPeakData : public CSerializable {
+public:
+    CLibraryMassSpectrumData Spectrum;
+    double Area = 0;
+    double Height = 0;
+    double RT = 0;      // apex, minutes
+    double StartRT = 0; // minutes
+    double EndRT = 0;   // minutes
+    double RI = 0;      // -1 without calibration, 0 when read from an entry older than the RI format
+    int PeakNumber = 0; // 1-based position, assigned on reading; not stored
+
+    const char* GetClassName() const override { return "CLibraryChromatogramPeakData"; }
+    void Serialize(CArchive& ar) override;
+
+    // Width in seconds.
+    double WidthSeconds() const noexcept { return (EndRT - StartRT) * 60.0; }
+};

@@ -1,0 +1,11 @@
+#pragma once
+// Base of every stored record class: a class query for the archive's class registry, a virtual destructor and
+// Serialize, which writes when the archive stores and reads when it loads.
+class CArchive;
+
+class CSerializable {
+public:
+    virtual const char* GetClassName() const = 0;
+    virtual ~CSerializable() = default;
+    virtual void Serialize(CArchive& ar) = 0;
+};

@@ -1,0 +1,39 @@
+#pragma once
+// The settings store: four operations addressing a value by scope, section, optional subsection and optional
+// value name. Reads never fail (they return the caller's default); writes that cannot be done are dropped.
+// Behind them: an INI file with Windows private-profile semantics, or the file-backed registry layer, chosen
+// once per run ("UseRegistry"). Tests inject their own store or point the back ends at a temporary folder.
+#include <memory>
+#include <string>
+
+enum class SettingsScope { CurrentUser, LocalMachine, ClassesRoot, Other };
+
+// nullptr for subsection / value name means "none" (the section's default value "@" when no value name).
+// nullptr for a default text means the empty text; nullptr for a written text means "absent" (INI: delete the key).
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    virtual std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                         const char* valueName, const char* defaultText) = 0;
+    virtual int GetSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                              int defaultValue) = 0;
+    virtual void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection,
+                                 const char* valueName, int value) = 0;
+    virtual void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                    const char* valueName, const char* text) = 0;
+};
+
+// The process-wide store used by the free functions below. Until one is installed, the default store of the
+// running program is created on first use (program folder, logged-on user, "UseRegistry" switch).
+SettingsStore& Settings();
+// Installs a store for the rest of the run (tests, or a program that configured its own). Returns the previous.
+std::shared_ptr<SettingsStore> SetSettingsStore(std::shared_ptr<SettingsStore> store);
+
+std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                             const char* defaultText);
+int GetSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                  int defaultValue);
+void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                     int value);
+void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                        const char* text);

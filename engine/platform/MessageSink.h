@@ -1,0 +1,27 @@
+#pragma once
+// Every user-visible text of the system goes through one process-wide message sink: the desktop program shows
+// message boxes, the batch program writes to stderr and answers questions with their safe default, tests record.
+#include <string>
+
+enum class MessageIcon { None, Information, Exclamation, Stop, Question };
+enum class MessageAnswer { Yes, No, Cancel };
+
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    // A modal message box: text, caption (empty = the program's name) and icon.
+    virtual void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    // A yes/no question; returns true for yes.
+    virtual bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    virtual MessageAnswer AskYesNoCancel(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    // The exclamation beep of a refused action.
+    virtual void Beep() = 0;
+};
+
+// The process-wide sink. Without one installed, messages go to stderr and questions answer no / cancel.
+MessageSink& Messages();
+// Installs a sink (not owned); nullptr restores the stderr default. Returns the previous one (nullptr if default).
+MessageSink* SetMessageSink(MessageSink* sink);
+
+// Shorthand for Messages().ShowMessage.
+void ShowMessage(const std::string& text, const std::string& caption = {}, MessageIcon icon = MessageIcon::None);
