@@ -1,0 +1,11 @@
+#pragma once
+// The program's serialisable classes by name, for reading tagged objects: CLibraryRICalibrationPoint,
+// CLibraryMassSpectrum, CLibraryMassSpectrumPoint, CLibraryMassSpectrumData, CLibraryChromatogramPeakData,
+// CLibraryChromatogramData and CLibraryRICalibrationData.
+#include <memory>
+#include <string_view>
+
+#include "core/Serializable.h"
+
+// A new, empty object of the named class, or nullptr when the name is not a registered class.
+std::unique_ptr<CSerializable> CreateRegisteredObject(std::string_view className);

@@ -1,0 +1,276 @@
+#include "core/LibraryChromatogram.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/Archive.h"
+
+namespace {
+constexpr const char* kChromatogramIdentifier = "LibraryChromatogram";
+constexpr std::uint32_t kChromatogramMinVersion = 4;
+constexpr std::uint32_t kRITableVersion = 5;
+// The smallest peak record: identifier (1 + 23), version, five doubles, and an empty spectrum (40 bytes).
+constexpr std::size_t kMinPeakRecordBytes = 1 + 23 + 4 + 5 * 8 + 40;
+
+// Closes a file descriptor when it goes out of scope.
+struct FileDescriptor {
+    int fd = -1;
+    ~FileDescriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+[[noreturn]] void ThrowFileError(const std::string& path, int err, const char* what)
+{
+    throw CFileException(CFileException::CauseFromErrno(err), path, err, what);
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
+{
+    FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0)
+        ThrowFileError(path, errno, "cannot open file");
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0)
+        ThrowFileError(path, errno, "cannot read file");
+    if (!S_ISREG(st.st_mode))
+        throw CFileException(CFileException::BadPath, path, 0, "not a regular file");
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ThrowFileError(path, errno, "cannot read file");
+        }
+        if (n == 0)
+            break; // the file shrank meanwhile: read what is there
+        done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+} // namespace
+
+// ---- CLibraryChromatogramData ---------------------------------------------------------------------------------
+
+CLibraryChromatogramPeakData& CLibraryChromatogramData::AddPeak(std::unique_ptr<CLibraryChromatogramPeakData> peak)
+{
+    if (!peak)
+        peak = std::make_unique<CLibraryChromatogramPeakData>();
+    Peaks.push_back(std::move(peak));
+    PeakCount = static_cast<int>(Peaks.size());
+    return *Peaks.back();
+}
+
+CLibraryChromatogramPeakData& CLibraryChromatogramData::AddPeak()
+{
+    return AddPeak(std::make_unique<CLibraryChromatogramPeakData>());
+}
+
+void CLibraryChromatogramData::Clear()
+{
+    Peaks.clear();
+    Comment.clear();
+    DataFile.clear();
+    SampleName.clear();
+    TotalHeight = 0;
+    TotalArea = 0;
+    ExtraValue = 0;
+    PeakCount = 0;
+    RICalibration.Clear();
+}
+
+double CLibraryChromatogramData::ComputeLargestHeight() const noexcept
+{
+    double largest = 0;
+    for (const auto& p : Peaks)
+        if (p->Height >= largest)
+            largest = p->Height;
+    return largest;
+}
+
+void CLibraryChromatogramData::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteClassHeader(kChromatogramIdentifier);
+        ar << TotalHeight << static_cast<std::int32_t>(PeakCount) << TotalArea << DataFile << ExtraValue << SampleName
+           << Comment;
+        RICalibration.Serialize(ar);
+        ar.WriteInt32(static_cast<std::int32_t>(Peaks.size()));
+        for (const auto& p : Peaks)
+            p->Serialize(ar);
+        return;
+    }
+    const std::uint32_t version = ar.ReadClassHeader(kChromatogramIdentifier, kChromatogramMinVersion);
+    std::int32_t peakCount = 0;
+    ar >> TotalHeight >> peakCount >> TotalArea >> DataFile >> ExtraValue >> SampleName >> Comment;
+    PeakCount = peakCount;
+    if (version >= kRITableVersion)
+        RICalibration.Serialize(ar);
+    // The number of records decides how many peaks follow; PeakCount keeps the stored value.
+    const std::size_t records = ar.ReadItemCount(kMinPeakRecordBytes);
+    Peaks.clear();
+    Peaks.reserve(records);
+    for (std::size_t i = 0; i < records; ++i) {
+        auto peak = std::make_unique<CLibraryChromatogramPeakData>();
+        peak->Serialize(ar);
+        peak->PeakNumber = static_cast<int>(i + 1);
+        Peaks.push_back(std::move(peak));
+    }
+}
+
+// ---- CLibraryChromatogram -------------------------------------------------------------------------------------
+
+CLibraryChromatogram::CLibraryChromatogram(const CLibraryChromatogram& other) : CLibraryChromatogramData()
+{
+    CopyFrom(other);
+}
+
+void CLibraryChromatogram::Serialize(CArchive& ar)
+{
+    CLibraryChromatogramData::Serialize(ar);
+    if (ar.IsStoring()) {
+        ar << LargestHeight << SourcePath;
+        return;
+    }
+    // The tail is optional: entries written without it end right after the stored record.
+    LargestHeight = 0;
+    try {
+        ar.ReadDouble(); // the cached value is not trusted; it is recomputed on demand
+        std::string path = ar.ReadString();
+        if (!ar.IsFromFile())
+            SourcePath = std::move(path);
+    } catch (const CArchiveException&) {
+    }
+    if (ar.IsFromFile())
+        SourcePath = ar.GetPath();
+}
+
+void CLibraryChromatogram::CopyFrom(const CLibraryChromatogram& other)
+{
+    const std::vector<std::uint8_t> bytes = other.StoreToBytes();
+    LoadFromBytes(bytes, {}, false);
+}
+
+std::vector<std::uint8_t> CLibraryChromatogram::StoreToBytes() const
+{
+    CArchive ar;
+    const_cast<CLibraryChromatogram*>(this)->Serialize(ar);
+    return ar.TakeBytes();
+}
+
+void CLibraryChromatogram::LoadFromBytes(std::span<const std::uint8_t> bytes, const std::string& path, bool fromFile)
+{
+    Clear();
+    CArchive ar(bytes, path, fromFile);
+    Serialize(ar);
+}
+
+void CLibraryChromatogram::LoadEntryOrThrow(const std::string& path)
+{
+    Clear();
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
+    LoadFromBytes(bytes, path, true);
+}
+
+bool CLibraryChromatogram::LoadEntry(const std::string& path)
+{
+    try {
+        LoadEntryOrThrow(path);
+        return true;
+    } catch (const CEngineException&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+void CLibraryChromatogram::SaveEntry(const std::string& path) const
+{
+    const std::vector<std::uint8_t> bytes = StoreToBytes();
+
+    // A temporary file beside the target, renamed over it once complete, so an existing entry is never left
+    // half-written.
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    std::string temp;
+    FileDescriptor file;
+    for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%016llx.tmp", static_cast<unsigned long long>(random()));
+        temp = path + suffix;
+        file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (file.fd < 0 && errno != EEXIST)
+            ThrowFileError(path, errno, "cannot create file");
+    }
+    if (file.fd < 0)
+        ThrowFileError(path, EEXIST, "cannot create file");
+
+    auto fail = [&](int err, const char* what) {
+        ::close(file.fd);
+        file.fd = -1;
+        ::unlink(temp.c_str());
+        ThrowFileError(path, err, what);
+    };
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(file.fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(errno, "cannot write file");
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::fsync(file.fd) != 0)
+        fail(errno, "cannot write file");
+    const int fd = file.fd;
+    file.fd = -1;
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        ThrowFileError(path, err, "cannot write file");
+    }
+    if (::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        ThrowFileError(path, err, "cannot write file");
+    }
+}
+
+double CLibraryChromatogram::GetLargestHeight(bool force)
+{
+    if (LargestHeight == 0 || force)
+        LargestHeight = ComputeLargestHeight();
+    return LargestHeight;
+}
+
+void CLibraryChromatogram::SortPeaksByRT()
+{
+    const std::size_t n = Peaks.size();
+    for (std::size_t i = 0; i < n; ++i)
+        for (std::size_t j = n - 1; j > i; --j)
+            if (Peaks[j]->RT < Peaks[i]->RT)
+                std::swap(Peaks[i], Peaks[j]);
+}
+
+void CLibraryChromatogram::Recalibrate(const CLibraryRICalibrationData& table)
+{
+    RICalibration.CopyFrom(table);
+    for (auto& p : Peaks)
+        p->RI = RICalibration.ComputeRI(p->RT);
+}
+
+void CLibraryChromatogram::NumberPeaks() noexcept
+{
+    for (std::size_t i = 0; i < Peaks.size(); ++i)
+        Peaks[i]->PeakNumber = static_cast<int>(i + 1);
+}

@@ -1,0 +1,23 @@
+#include "core/LibraryChromatogramPeakData.h"
+
+#include "core/Archive.h"
+
+namespace {
+constexpr const char* kPeakIdentifier = "LibraryChromatogramPeak";
+constexpr std::uint32_t kPeakMinVersion = 3;
+constexpr std::uint32_t kRIVersion = 5;
+} // namespace
+
+void CLibraryChromatogramPeakData::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteClassHeader(kPeakIdentifier);
+        ar << Area << Height << RT << StartRT << EndRT << RI;
+    } else {
+        const std::uint32_t version = ar.ReadClassHeader(kPeakIdentifier, kPeakMinVersion);
+        ar >> Area >> Height >> RT >> StartRT >> EndRT;
+        if (version >= kRIVersion)
+            ar >> RI;
+    }
+    Spectrum.Serialize(ar);
+}

@@ -1,0 +1,130 @@
+#include "core/LibraryMassSpectrum.h"
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <stdexcept>
+
+#include "core/Archive.h"
+
+namespace {
+constexpr const char* kSpectrumIdentifier = "LibraryChromatogramMassSpectrum";
+constexpr std::uint32_t kSpectrumMinVersion = 3;
+constexpr std::size_t kLineBytes = 32;
+} // namespace
+
+void CLibraryMassSpectrumPoint::SetMass(double mass)
+{
+    if (!(mass >= 1))
+        throw std::invalid_argument("mass must be at least 1");
+    Mass = mass;
+}
+
+std::size_t CLibraryMassSpectrumData::Append(const CLibraryMassSpectrumPoint& point)
+{
+    m_points.push_back(point);
+    return m_points.size() - 1;
+}
+
+void CLibraryMassSpectrumData::Serialize(CArchive& ar)
+{
+    if (ar.IsStoring()) {
+        ar.WriteClassHeader(kSpectrumIdentifier);
+        ar.WriteInt32(static_cast<std::int32_t>(m_points.size()));
+        for (const auto& p : m_points)
+            ar << p.Mass << p.Intensity << p.PointExtra << p.WeightedIntensity;
+        return;
+    }
+    ar.ReadClassHeader(kSpectrumIdentifier, kSpectrumMinVersion);
+    // The count is checked against the bytes left, so the reserve below is bounded by the stream's size.
+    const std::size_t n = ar.ReadItemCount(kLineBytes);
+    m_points.reserve(m_points.size() + n);
+    for (std::size_t i = 0; i < n; ++i) {
+        CLibraryMassSpectrumPoint p;
+        ar >> p.Mass >> p.Intensity >> p.PointExtra >> p.WeightedIntensity;
+        m_points.push_back(p);
+    }
+}
+
+void CLibraryMassSpectrumData::ApplyWeighting()
+{
+    double largest = 0;
+    for (auto& p : m_points) {
+        p.WeightedIntensity = std::pow(p.Mass, 1.5) * std::pow(p.Intensity, 0.6);
+        if (p.WeightedIntensity > largest)
+            largest = p.WeightedIntensity;
+    }
+    for (auto& p : m_points)
+        p.WeightedIntensity = largest > 0 ? p.WeightedIntensity / largest * 100.0 : 0.0;
+}
+
+double CLibraryMassSpectrumData::SumOfSquares(double threshold) const noexcept
+{
+    double sum = 0;
+    for (const auto& p : m_points)
+        if (p.Intensity > threshold)
+            sum += p.WeightedIntensity * p.WeightedIntensity;
+    return sum;
+}
+
+double CLibraryMassSpectrumData::LargestMass() const noexcept
+{
+    double largest = 0;
+    for (const auto& p : m_points)
+        if (p.Mass > largest)
+            largest = p.Mass;
+    return largest;
+}
+
+std::pair<double, double> CLibraryMassSpectrumData::TopIntensities() const
+{
+    std::array<double, 5> top{}; // descending; unfilled positions stay 0
+    for (const auto& p : m_points) {
+        if (!(p.Intensity >= 0.1))
+            continue;
+        double v = p.Intensity;
+        for (double& slot : top)
+            if (v > slot)
+                std::swap(v, slot);
+    }
+    return {top[0], top[4]};
+}
+
+double MSMatch(const CLibraryMassSpectrumData& a, double sumOfSquaresA, const CLibraryMassSpectrumData& b,
+               double sumOfSquaresB, double threshold) noexcept
+{
+    const auto& A = a.Points();
+    const auto& B = b.Points();
+    if (A.empty() && B.empty())
+        return 1.0;
+    double dot = 0;
+    std::size_t i = 0; // into B
+    std::size_t j = 0; // into A
+    while (i < B.size() && j < A.size()) {
+        const CLibraryMassSpectrumPoint& q = A[j];
+        const CLibraryMassSpectrumPoint& r = B[i];
+        if (std::fabs(q.Mass - r.Mass) < 0.75) {
+            if (q.Intensity >= threshold && r.Intensity >= threshold) {
+                dot += q.WeightedIntensity * r.WeightedIntensity;
+                ++i;
+                ++j;
+            } else if (q.Intensity < threshold) {
+                ++j;
+            } else {
+                ++i;
+            }
+        } else if (q.Mass < r.Mass) {
+            ++j;
+        } else {
+            ++i;
+        }
+    }
+    if (sumOfSquaresA == 0 || sumOfSquaresB == 0)
+        return 0.0;
+    return dot * dot / (sumOfSquaresA * sumOfSquaresB);
+}
+
+double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData& b, double threshold) noexcept
+{
+    return MSMatch(a, a.SumOfSquares(threshold), b, b.SumOfSquares(threshold), threshold);
+}
