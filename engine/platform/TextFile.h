@@ -1,0 +1,16 @@
+#pragma once
+// Writing user files whole: the data goes to a temporary file in the target's folder, which is then renamed
+// over the target, so an existing file is never left half-written. Text-mode files hold CR LF line ends:
+// the system's file formats are written as a text-mode file would be on the desktop platform.
+#include <string>
+#include <string_view>
+
+// Every "\n" of the text becomes CR LF (a "\r\n" in the text therefore becomes CR CR LF).
+std::string TextModeBytes(std::string_view text);
+
+// Replaces (or creates) the file with exactly these bytes.
+// @exception CFileException with the errno of the failing step; the target is then unchanged.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// WriteFileAtomically(path, TextModeBytes(text)).
+void WriteTextFile(const std::string& path, std::string_view text);

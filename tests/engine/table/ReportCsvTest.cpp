@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "table/ReportCsv.h"
+#include "table/ReportTable.h"
+
+namespace {
+
+TEST(ReportCsv, FieldsAreQuotedWithTrailingCommaAndSlashesSpelledOut)
+{
+    EXPECT_EQ(CsvField(" 9/12"), "\" 9 of 12\",");
+    EXPECT_EQ(CsvField("a\"b"), "\"a\"b\",");
+    EXPECT_EQ(CsvField(""), "\"\",");
+}
+
+TEST(ReportCsv, HiddenColumnsAreLeftOutAndOrderFollowsTheWriter)
+{
+    CReportTable t;
+    t.InsertColumn("File", 40);
+    t.InsertColumn("Hidden", 40);
+    t.InsertColumn("n/m", 40);
+    t.AddRow({"x.ChromLibEntry", "h", "1/2"});
+    t.SetWidth(1, 0);
+    t.SetDisplayOrder({2, 1, 0});
+    EXPECT_EQ(CsvTable(t, CsvColumnOrder::ColumnIndex), "\"File\",\"n of m\",\n\"x.ChromLibEntry\",\"1 of 2\",\n");
+    EXPECT_EQ(CsvTable(t, CsvColumnOrder::Display), "\"n of m\",\"File\",\n\"1 of 2\",\"x.ChromLibEntry\",\n");
+}
+
+TEST(ReportCsv, AllColumnsHiddenGivesEmptyLines)
+{
+    CReportTable t;
+    t.InsertColumn("A", 0);
+    t.AddRow({"a"});
+    EXPECT_EQ(CsvTable(t, CsvColumnOrder::ColumnIndex), "\n\n");
+}
+
+} // namespace
