@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Exceptions.h"
 #include "core/LibraryChromatogramPeakData.h"
 #include "core/LibraryRICalibration.h"
 
