@@ -1,0 +1,190 @@
+#include "EluParser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <type_traits>
+
+namespace amdis {
+
+namespace {
+
+constexpr std::string_view kNameTag = "NAME:";
+constexpr std::string_view kCountTag = "NUM PEAKS:";
+
+bool IsNameLine(std::string_view s) noexcept
+{
+    return StartsWithNoCase(Trim(s), kNameTag);
+}
+
+bool IsCountLine(std::string_view s) noexcept
+{
+    return StartsWithNoCase(Trim(s), kCountTag);
+}
+
+double NumberField(std::string_view key, std::string_view value, std::size_t line)
+{
+    double v = 0;
+    if (!ParseDouble(value, v))
+        throw FormatError(line, "bad " + std::string(key) + " value '" + std::string(value) + "'");
+    return v;
+}
+
+int IntegerField(std::string_view key, std::string_view value, std::size_t line)
+{
+    int v = 0;
+    if (!ParseInt(value, v))
+        throw FormatError(line, "bad " + std::string(key) + " value '" + std::string(value) + "'");
+    return v;
+}
+
+// Whitespace-separated numbers of s appended to out; throws on anything else.
+template <typename T>
+void AppendNumbers(std::string_view s, std::vector<T>& out, std::string_view what, std::size_t line)
+{
+    std::size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+            ++i;
+        const std::size_t start = i;
+        while (i < s.size() && s[i] != ' ' && s[i] != '\t')
+            ++i;
+        if (start == i)
+            break;
+        const std::string_view token = s.substr(start, i - start);
+        T v = 0;
+        bool ok = false;
+        if constexpr (std::is_same_v<T, int>)
+            ok = ParseInt(token, v);
+        else
+            ok = ParseDouble(token, v);
+        if (!ok)
+            throw FormatError(line, "bad " + std::string(what) + " value '" + std::string(token) + "'");
+        out.push_back(v);
+    }
+}
+
+// The "|KEYvalue|KEYvalue" fields of a NAME line.
+void ParseNameFields(std::string_view name, EluComponent& c)
+{
+    std::size_t pos = 0;
+    while (pos <= name.size()) {
+        std::size_t bar = name.find('|', pos);
+        if (bar == std::string_view::npos)
+            bar = name.size();
+        const std::string_view field = Trim(name.substr(pos, bar - pos));
+        pos = bar + 1;
+        if (field.size() < 2 || !std::isupper(static_cast<unsigned char>(field[0])) ||
+            !std::isupper(static_cast<unsigned char>(field[1])))
+            continue;
+        const std::string_view key = field.substr(0, 2);
+        const std::string_view value = field.substr(2);
+        if (key == "SC") {
+            c.scan = IntegerField(key, value, c.line);
+        } else if (key == "CN") {
+            c.number = IntegerField(key, value, c.line);
+        } else if (key == "RT") {
+            c.rt = NumberField(key, value, c.line);
+        } else if (key == "FR") {
+            const std::size_t dash = value.find('-', 1);
+            if (dash == std::string_view::npos)
+                throw FormatError(c.line, "bad FR value '" + std::string(value) + "'");
+            c.firstScan = IntegerField(key, value.substr(0, dash), c.line);
+            c.lastScan = IntegerField(key, value.substr(dash + 1), c.line);
+        } else if (key == "AM") {
+            c.amount = NumberField(key, value, c.line);
+        } else if (key == "IS") {
+            c.signal = NumberField(key, value, c.line);
+        } else if (key == "XN") {
+            c.extended = NumberField(key, value, c.line);
+        } else if (key == "RA") {
+            c.relativeAmount = NumberField(key, value, c.line);
+        } else if (key == "SN") {
+            c.signalToNoise = NumberField(key, value, c.line);
+        } else if (key == "PC") {
+            c.purity = NumberField(key, value, c.line);
+        } else if (key == "MO") {
+            // "MOn: ion ion ...": the count, then the ions.
+            const std::size_t colon = value.find(':');
+            c.modelIons.clear();
+            if (colon != std::string_view::npos)
+                AppendNumbers(value.substr(colon + 1), c.modelIons, "MO", c.line);
+        }
+    }
+}
+
+} // namespace
+
+EluFile ParseElu(std::string_view text)
+{
+    const std::vector<TextLine> lines = SplitLines(text);
+    const std::size_t n = lines.size();
+    EluFile file;
+    std::size_t i = 0;
+    while (i < n) {
+        if (!IsNameLine(lines[i].text)) {
+            ++i; // not part of a component
+            continue;
+        }
+        EluComponent c;
+        c.line = lines[i].number;
+        c.name = std::string(Trim(Trim(lines[i].text).substr(kNameTag.size())));
+        ParseNameFields(c.name, c);
+        ++i;
+
+        // Header lines up to the count: the RE profile and anything this reader does not use.
+        bool inProfile = false;
+        while (i < n && !IsCountLine(lines[i].text) && !IsNameLine(lines[i].text)) {
+            const std::string_view t = Trim(lines[i].text);
+            if (t == "RE")
+                inProfile = true;
+            else if (inProfile && !t.empty())
+                AppendNumbers(t, c.profile, "RE", lines[i].number);
+            ++i;
+        }
+        if (i == n || !IsCountLine(lines[i].text))
+            throw FormatError(c.line, "component without NUM PEAKS");
+        const std::string_view countText = Trim(lines[i].text).substr(kCountTag.size());
+        int count = 0;
+        if (!ParseInt(countText, count) || count < 0)
+            throw FormatError(lines[i].number, "bad NUM PEAKS value '" + std::string(Trim(countText)) + "'");
+        const std::size_t countLine = lines[i].number;
+        ++i;
+
+        // A pair is at least "(m,a)", five bytes: never reserve more than the rest of the text can hold.
+        const std::size_t remaining =
+            i < n ? text.size() - static_cast<std::size_t>(lines[i].text.data() - text.data()) : 0;
+        c.pairs.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), remaining / 5));
+        while (i < n && c.pairs.size() < static_cast<std::size_t>(count)) {
+            const std::string_view t = Trim(lines[i].text);
+            if (t.empty() || IsNameLine(t))
+                break;
+            ParsePeakPairs(lines[i], c.pairs);
+            ++i;
+        }
+        // Pairs right after the announced number are pairs too many.
+        if (c.pairs.size() == static_cast<std::size_t>(count) && i < n && Trim(lines[i].text).starts_with('('))
+            ParsePeakPairs(lines[i], c.pairs);
+        if (c.pairs.size() != static_cast<std::size_t>(count))
+            throw FormatError(countLine, "NUM PEAKS announces " + std::to_string(count) + " pairs, " +
+                                             std::to_string(c.pairs.size()) + " found");
+        file.components.push_back(std::move(c));
+    }
+    return file;
+}
+
+bool LooksLikeElu(std::string_view head)
+{
+    for (const TextLine& line : SplitLines(head)) {
+        const std::string_view t = Trim(line.text);
+        if (t.empty())
+            continue;
+        if (!StartsWithNoCase(t, kNameTag))
+            return false;
+        const std::string_view rest = Trim(t.substr(kNameTag.size()));
+        return rest.starts_with('|') && rest.find("|SC") != std::string_view::npos &&
+               rest.find("|RT") != std::string_view::npos;
+    }
+    return false;
+}
+
+} // namespace amdis

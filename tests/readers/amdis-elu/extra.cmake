@@ -1,0 +1,4 @@
+# The parser library, and the module itself for the tests that load it the way the program does.
+target_link_libraries(${target} PRIVATE corvelin_amdis_elu ${CMAKE_DL_LIBS})
+add_dependencies(${target} corvelin-reader-amdis-elu)
+target_compile_definitions(${target} PRIVATE AMDIS_ELU_MODULE="$<TARGET_FILE:corvelin-reader-amdis-elu>")
