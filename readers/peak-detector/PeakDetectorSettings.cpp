@@ -1,0 +1,51 @@
+#include "peak-detector/PeakDetectorSettings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "options/SettingsStore.h"
+
+namespace {
+
+double ReadDouble(const std::string& section, const char* name, double fallback)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", fallback);
+    const std::string stored = GetSettingString(SettingsScope::LocalMachine, section.c_str(), nullptr, name, text);
+    char* end = nullptr;
+    const double value = std::strtod(stored.c_str(), &end);
+    return end != stored.c_str() && std::isfinite(value) ? value : fallback;
+}
+
+} // namespace
+
+CPeakDetectorSettings CPeakDetectorSettings::FromSettings(const std::string& section)
+{
+    CPeakDetectorSettings s;
+    if (section.empty())
+        return s;
+    const char* sec = section.c_str();
+    s.SmoothingWidth = GetSettingInt(SettingsScope::LocalMachine, sec, nullptr, "SmoothingWidth", s.SmoothingWidth);
+    s.SignalToNoise = ReadDouble(section, "SignalToNoise", s.SignalToNoise);
+    s.SpectrumThreshold = ReadDouble(section, "SpectrumThreshold", s.SpectrumThreshold);
+    s.MaxNominalMass = GetSettingInt(SettingsScope::LocalMachine, sec, nullptr, "MaxNominalMass", s.MaxNominalMass);
+    s.MaxPeaks = GetSettingInt(SettingsScope::LocalMachine, sec, nullptr, "MaxPeaks", s.MaxPeaks);
+    s.Sanitize();
+    return s;
+}
+
+void CPeakDetectorSettings::Sanitize() noexcept
+{
+    const CPeakDetectorSettings defaults;
+    SmoothingWidth = std::clamp(SmoothingWidth, 1, 51);
+    if (SmoothingWidth % 2 == 0)
+        ++SmoothingWidth;
+    if (!(SignalToNoise > 0) || !std::isfinite(SignalToNoise))
+        SignalToNoise = defaults.SignalToNoise;
+    if (!(SpectrumThreshold >= 0) || SpectrumThreshold >= 100)
+        SpectrumThreshold = defaults.SpectrumThreshold;
+    MaxNominalMass = std::clamp(MaxNominalMass, 10, 100000);
+    MaxPeaks = std::max(MaxPeaks, 0);
+}

@@ -1,0 +1,76 @@
+#include "peak-detector/ReaderPluginSupport.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <new>
+
+#include "peak-detector/ChromatogramBuilder.h"
+#include "peak-detector/PeakDetector.h"
+#include "peak-detector/RunReadError.h"
+#include "platform/MessageSink.h"
+#include "plugins/PluginInterface.h"
+
+int ReaderIsFileReadable(const RunParser& parse, const char* path, int showMessages)
+{
+    if (!path)
+        return EINVAL;
+    int code = 0;
+    std::string reason;
+    try {
+        parse(path);
+        return 0;
+    } catch (const CRunReadError& e) {
+        code = e.Code();
+        reason = e.what();
+    } catch (const std::bad_alloc&) {
+        code = ENOMEM;
+        reason = "Not enough memory to read the file.";
+    } catch (const std::exception& e) {
+        code = EIO;
+        reason = e.what();
+    }
+    if (showMessages) {
+        try {
+            ShowMessage(std::string("Cannot read '") + path + "':\n" + reason, "File Read Error", MessageIcon::Stop);
+        } catch (...) {
+        }
+    }
+    return code != 0 ? code : EIO;
+}
+
+int ReaderReadFromDataSystem(const RunParser& parse, const std::string& settingsSection, const char* path,
+                             CLibraryChromatogram* chromatogram, double minAreaPercent, std::string* errorText)
+{
+    const auto fail = [&](int code, const std::string& reason) {
+        if (errorText)
+            *errorText = reason;
+        return code != 0 ? code : EIO;
+    };
+    if (!path || !chromatogram)
+        return fail(EINVAL, "No file or no chromatogram given.");
+    try {
+        const CScanRun run = parse(path);
+        const CPeakDetectorSettings settings = CPeakDetectorSettings::FromSettings(settingsSection);
+        CPeakList list = DetectPeaks(run, settings);
+        FilterPeaks(list, minAreaPercent, settings.MaxPeaks);
+        FillChromatogram(run, list, *chromatogram);
+        return 0;
+    } catch (const CRunReadError& e) {
+        return fail(e.Code(), e.what());
+    } catch (const std::bad_alloc&) {
+        return fail(ENOMEM, "Not enough memory to read the file.");
+    } catch (const std::exception& e) {
+        return fail(EIO, e.what());
+    }
+}
+
+void CopyToPluginBuffer(char* buffer, const std::string& text)
+{
+    if (!buffer)
+        return;
+    const std::size_t n = std::min<std::size_t>(text.size(), kPluginBufferSize - 1);
+    std::memcpy(buffer, text.data(), n);
+    buffer[n] = '\0';
+}
