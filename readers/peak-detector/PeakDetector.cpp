@@ -204,25 +204,6 @@ CPeakList DetectPeaks(const CScanRun& run, const CPeakDetectorSettings& input)
         p.ApexScan = top;
         p.StartScan = start;
         p.EndScan = end;
-        p.RT = run.Time(top);
-        p.StartRT = run.Time(start);
-        p.EndRT = run.Time(end);
-        // Baseline: the straight line between the smoothed signal at the two edges.
-        const double t0 = run.Time(start);
-        const double t1 = run.Time(end);
-        const auto base = [&](std::size_t i) {
-            return t1 > t0 ? smooth[start] + (smooth[end] - smooth[start]) * (run.Time(i) - t0) / (t1 - t0)
-                           : 0.5 * (smooth[start] + smooth[end]);
-        };
-        double area = 0;
-        for (std::size_t i = start; i < end; ++i) {
-            const double dt = (run.Time(i + 1) - run.Time(i)) * 60.0;
-            area += 0.5 * dt * ((nr.tic[i] - base(i)) + (nr.tic[i + 1] - base(i + 1)));
-        }
-        p.Area = area;
-        p.Height = nr.tic[top] - base(top);
-        if (!(p.Area > 0) || !(p.Height > 0))
-            continue;
         const int id = static_cast<int>(peaks.size());
         for (std::size_t i = start; i <= end; ++i)
             if (owner[i] < 0)
@@ -231,6 +212,37 @@ CPeakList DetectPeaks(const CScanRun& run, const CPeakDetectorSettings& input)
     }
     std::sort(peaks.begin(), peaks.end(),
               [](const CDetectedPeak& a, const CDetectedPeak& b) { return a.ApexScan < b.ApexScan; });
+    // Peaks that meet at a valley form a cluster; each is integrated down to the cluster's baseline (the straight
+    // line between the smoothed signal at the cluster's outer edges) and split from its neighbours by a
+    // perpendicular drop at the valley.
+    for (std::size_t first = 0; first < peaks.size();) {
+        std::size_t last = first;
+        while (last + 1 < peaks.size() && peaks[last + 1].StartScan <= peaks[last].EndScan + 1)
+            ++last;
+        const std::size_t a = peaks[first].StartScan;
+        const std::size_t b = peaks[last].EndScan;
+        const double t0 = run.Time(a);
+        const double t1 = run.Time(b);
+        const auto base = [&](std::size_t i) {
+            return t1 > t0 ? smooth[a] + (smooth[b] - smooth[a]) * (run.Time(i) - t0) / (t1 - t0)
+                           : 0.5 * (smooth[a] + smooth[b]);
+        };
+        for (std::size_t k = first; k <= last; ++k) {
+            CDetectedPeak& p = peaks[k];
+            double area = 0;
+            for (std::size_t i = p.StartScan; i < p.EndScan; ++i) {
+                const double dt = (run.Time(i + 1) - run.Time(i)) * 60.0;
+                area += 0.5 * dt * ((nr.tic[i] - base(i)) + (nr.tic[i + 1] - base(i + 1)));
+            }
+            p.Area = area;
+            p.Height = nr.tic[p.ApexScan] - base(p.ApexScan);
+            p.RT = run.Time(p.ApexScan);
+            p.StartRT = run.Time(p.StartScan);
+            p.EndRT = run.Time(p.EndScan);
+        }
+        first = last + 1;
+    }
+    std::erase_if(peaks, [](const CDetectedPeak& p) { return !(p.Area > 0) || !(p.Height > 0); });
     for (auto& p : peaks)
         p.Spectrum = ApexSpectrum(nr, run, p, settings.SpectrumThreshold);
     std::erase_if(peaks, [](const CDetectedPeak& p) { return p.Spectrum.empty(); });

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <sstream>
+
+#include "common/SyntheticRun.h"
+#include "jcamp-gcms/JcampRunReader.h"
+#include "peak-detector/PeakDetector.h"
+#include "peak-detector/RunReadError.h"
+#include "support/TempDir.h"
+
+using namespace synthetic;
+
+namespace {
+
+// The JCAMP-DX GC/MS dialects real exporters write.
+enum class Dialect {
+    PagesAndRetentionTime, // ##SCAN_NUMBER, ##PAGE= T=, ##RETENTION_TIME (seconds), ##XYDATA= (XY..XY), one pair a line;
+                           // header ##FIRST/##LAST in minutes
+    RetentionTimeOnly,     // ##SCAN_NUMBER, ##RETENTION_TIME, masses in descending order
+    NtuplesSeconds,        // ##NTUPLES with ##UNITS= ..., SECONDS; ##DATA TABLE= (XY..XY), PEAKS, pairs several a line
+    NtuplesMinutes,        // the same with the time unit MINUTES
+};
+
+std::string Number(double v)
+{
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.6g", v);
+    return buf;
+}
+
+std::string WriteJcamp(const std::vector<Scan>& scans, Dialect dialect)
+{
+    std::ostringstream out;
+    const bool ntuples = dialect == Dialect::NtuplesSeconds || dialect == Dialect::NtuplesMinutes;
+    const double toFileUnit = dialect == Dialect::NtuplesMinutes ? 1.0 / 60 : 1.0;
+    out << "##TITLE= test mix\n##JCAMP-DX= 5.00 $$ synthetic\n##DATA TYPE= MASS SPECTRUM\n";
+    out << "##DESCRIPTION= 10 ng per component\n";
+    if (ntuples) {
+        out << "##DATA CLASS= NTUPLES\n##NTUPLES= MASS SPECTRUM\n##VAR_NAME= MASS, INTENSITY, RETENTION TIME\n";
+        out << "##SYMBOL= X, Y, T\n##UNITS= M/Z, RELATIVE ABUNDANCE, "
+            << (dialect == Dialect::NtuplesMinutes ? "MINUTES" : "SECONDS") << "\n";
+    } else {
+        // Header range in minutes while the pages are in seconds, as real exports have it.
+        out << "##FIRST= , , " << Number(scans.front().Seconds / 60) << "\n##LAST= , , " << Number(scans.back().Seconds / 60)
+            << "\n";
+    }
+    int number = 0;
+    for (const Scan& s : scans) {
+        const std::string t = Number(s.Seconds * toFileUnit);
+        if (!ntuples)
+            out << "##SCAN_NUMBER= " << ++number << "\n";
+        if (dialect != Dialect::RetentionTimeOnly)
+            out << "##PAGE= T=" << t << "\n";
+        if (!ntuples)
+            out << "##RETENTION_TIME= " << t << "\n";
+        out << "##NPOINTS= " << s.Lines.size() << "\n";
+        if (ntuples) {
+            out << "##DATA TABLE= (XY..XY), PEAKS\n";
+            for (std::size_t k = 0; k < s.Lines.size(); ++k)
+                out << Number(s.Lines[k].first) << ", " << Number(s.Lines[k].second) << (k % 4 == 3 ? "\n" : "; ");
+            out << "\n";
+        } else {
+            out << "##XYDATA= (XY..XY)\n";
+            if (dialect == Dialect::RetentionTimeOnly)
+                for (auto it = s.Lines.rbegin(); it != s.Lines.rend(); ++it)
+                    out << " " << Number(it->first) << ", " << Number(it->second) << "\n";
+            else
+                for (const auto& [m, v] : s.Lines)
+                    out << " " << Number(m) << ", " << Number(v) << "\n";
+        }
+    }
+    if (ntuples)
+        out << "##END NTUPLES= MASS SPECTRUM\n##END=\n";
+    return out.str();
+}
+
+RunSpec MixSpec()
+{
+    RunSpec spec;
+    spec.Components = ThreeComponents();
+    spec.MassOffset = 0.0131; // accurate masses, as in real exports
+    return spec;
+}
+
+class JcampDialects : public ::testing::TestWithParam<Dialect> {};
+
+TEST_P(JcampDialects, ReadsTheRunAndFindsItsPeaks)
+{
+    const RunSpec spec = MixSpec();
+    const CScanRun run = ParseJcampRun(WriteJcamp(MakeScans(spec), GetParam()), "/data/MIX.JDX");
+    ASSERT_EQ(run.ScanCount(), static_cast<std::size_t>(spec.Scans));
+    EXPECT_EQ(run.SampleName, "test mix");
+    EXPECT_EQ(run.Comment, "10 ng per component");
+    EXPECT_EQ(run.DataFile, "MIX.JDX");
+    // Retention times in minutes whatever the file's unit (header FIRST/LAST in minutes are not used).
+    EXPECT_NEAR(run.Time(0), spec.FirstSeconds / 60, 1e-4);
+    const CPeakList list = DetectPeaks(run, CPeakDetectorSettings{});
+    ASSERT_EQ(list.Peaks.size(), spec.Components.size());
+    for (std::size_t i = 0; i < list.Peaks.size(); ++i) {
+        const Component& c = spec.Components[i];
+        EXPECT_NEAR(list.Peaks[i].RT * 60, c.ApexSeconds, spec.IntervalSeconds + 1e-3);
+        EXPECT_NEAR(list.Peaks[i].Area, c.ExpectedArea(), 0.03 * c.ExpectedArea());
+        EXPECT_GE(MSMatch(ToSpectrum(list.Peaks[i].Spectrum), ExpectedSpectrum(c), 0), 0.99);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, JcampDialects,
+                         ::testing::Values(Dialect::PagesAndRetentionTime, Dialect::RetentionTimeOnly,
+                                           Dialect::NtuplesSeconds, Dialect::NtuplesMinutes));
+
+TEST(JcampReader, ReadsFromAFileWithCrLfLineEnds)
+{
+    TempDir dir;
+    RunSpec spec = MixSpec();
+    spec.Scans = 40;
+    std::string text = WriteJcamp(MakeScans(spec), Dialect::PagesAndRetentionTime);
+    std::string crlf;
+    for (char c : text)
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    WriteAllText(dir.File("RUN.JDX"), crlf);
+    const CScanRun run = ReadJcampRun(dir.File("RUN.JDX"));
+    EXPECT_EQ(run.ScanCount(), 40u);
+    EXPECT_EQ(run.SampleName, "test mix");
+}
+
+struct Refusal {
+    const char* name;
+    std::function<std::string()> text;
+    int code;
+    const char* reasonPart;
+};
+
+class JcampRefusals : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(JcampRefusals, RefusedWithCodeAndReason)
+{
+    try {
+        ParseJcampRun(GetParam().text(), "F.JDX");
+        FAIL() << "accepted";
+    } catch (const CRunReadError& e) {
+        EXPECT_EQ(e.Code(), GetParam().code) << e.what();
+        EXPECT_NE(std::string(e.what()).find(GetParam().reasonPart), std::string::npos) << e.what();
+    }
+}
+
+std::string SmallRun(Dialect d)
+{
+    RunSpec spec = MixSpec();
+    spec.Scans = 30;
+    return WriteJcamp(MakeScans(spec), d);
+}
+
+// Cut inside the last scan's mass list, as an interrupted copy leaves it.
+std::string CutInLastScan(Dialect d)
+{
+    const std::string text = SmallRun(d);
+    const std::size_t lastPage = text.rfind("##NPOINTS");
+    const std::size_t cut = text.find('\n', text.find('\n', text.find("(XY..XY)", lastPage)) + 1);
+    return text.substr(0, cut + 1);
+}
+
+const char* kSingleSpectrum = "##TITLE= toluene\n##JCAMP-DX= 4.24\n##DATA TYPE= MASS SPECTRUM\n##NPOINTS= 3\n"
+                              "##XYDATA= (XY..XY)\n91, 999\n92, 600\n65, 120\n##END=\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, JcampRefusals,
+    ::testing::Values(
+        Refusal{"NotJcamp", [] { return std::string("PK\x03\x04 garbage\nmore\n"); }, EMEDIUMTYPE, "not a JCAMP-DX"},
+        Refusal{"Empty", [] { return std::string(); }, EMEDIUMTYPE, "not a JCAMP-DX"},
+        Refusal{"SingleSpectrum", [] { return std::string(kSingleSpectrum); }, EMEDIUMTYPE, "single mass spectrum"},
+        Refusal{"SpectrumCollection", [] { return std::string(kSingleSpectrum) + kSingleSpectrum + kSingleSpectrum; },
+                EMEDIUMTYPE, "3 mass spectra without retention times"},
+        Refusal{"TruncatedPages", [] { return CutInLastScan(Dialect::PagesAndRetentionTime); }, EBADMSG, "truncated"},
+        Refusal{"TruncatedNtuples", [] { return CutInLastScan(Dialect::NtuplesSeconds); }, EBADMSG, "truncated"},
+        Refusal{"NtuplesWithoutEnd",
+                [] {
+                    std::string t = SmallRun(Dialect::NtuplesSeconds);
+                    return t.substr(0, t.find("##END NTUPLES"));
+                },
+                EBADMSG, "##END NTUPLES"},
+        Refusal{"HalfPair",
+                [] {
+                    std::string t = SmallRun(Dialect::PagesAndRetentionTime);
+                    return t + "##SCAN_NUMBER= 99\n##PAGE= T=500\n##XYDATA= (XY..XY)\n50, 10\n51\n";
+                },
+                EBADMSG, "truncated"},
+        Refusal{"UnreadableDataLine",
+                [] {
+                    std::string t = SmallRun(Dialect::PagesAndRetentionTime);
+                    const std::size_t at = t.find("(XY..XY)") + 9;
+                    return t.insert(at, " 50, ten\n");
+                },
+                EBADMSG, "unreadable data line"},
+        Refusal{"CompressedScans",
+                [] {
+                    return std::string("##TITLE= x\n##PAGE= T=1\n##XYDATA= (X++(Y..Y))\n50 A1B2\n##PAGE= T=2\n"
+                                       "##XYDATA= (X++(Y..Y))\n50 A1B2\n##END=\n");
+                },
+                ENOTSUP, "(X++(Y..Y))"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+TEST(JcampReader, MissingFileIsENOENT)
+{
+    TempDir dir;
+    try {
+        ReadJcampRun(dir.File("none.jdx"));
+        FAIL();
+    } catch (const CRunReadError& e) {
+        EXPECT_EQ(e.Code(), ENOENT);
+    }
+}
+
+} // namespace
