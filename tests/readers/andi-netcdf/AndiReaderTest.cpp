@@ -123,6 +123,11 @@ struct LayoutCase {
     double massOffset;
 };
 
+void PrintTo(const LayoutCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class AndiLayouts : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(AndiLayouts, ReadsTheRunAndFindsItsPeaks)
@@ -209,6 +214,11 @@ struct Refusal {
     int code;
     const char* reasonPart;
 };
+
+void PrintTo(const Refusal& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class AndiRefusals : public ::testing::TestWithParam<Refusal> {};
 

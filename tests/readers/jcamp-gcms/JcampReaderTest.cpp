@@ -84,6 +84,12 @@ RunSpec MixSpec()
     return spec;
 }
 
+std::string DialectName(const ::testing::TestParamInfo<Dialect>& info)
+{
+    static const char* const names[] = {"PagesAndRetentionTime", "RetentionTimeOnly", "NtuplesSeconds", "NtuplesMinutes"};
+    return names[static_cast<int>(info.param)];
+}
+
 class JcampDialects : public ::testing::TestWithParam<Dialect> {};
 
 TEST_P(JcampDialects, ReadsTheRunAndFindsItsPeaks)
@@ -108,7 +114,8 @@ TEST_P(JcampDialects, ReadsTheRunAndFindsItsPeaks)
 
 INSTANTIATE_TEST_SUITE_P(Texts, JcampDialects,
                          ::testing::Values(Dialect::PagesAndRetentionTime, Dialect::RetentionTimeOnly,
-                                           Dialect::NtuplesSeconds, Dialect::NtuplesMinutes));
+                                           Dialect::NtuplesSeconds, Dialect::NtuplesMinutes),
+                         DialectName);
 
 TEST(JcampReader, ReadsFromAFileWithCrLfLineEnds)
 {
@@ -131,6 +138,11 @@ struct Refusal {
     int code;
     const char* reasonPart;
 };
+
+void PrintTo(const Refusal& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class JcampRefusals : public ::testing::TestWithParam<Refusal> {};
 

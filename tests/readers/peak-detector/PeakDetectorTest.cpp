@@ -16,6 +16,11 @@ struct Scenario {
     RunSpec spec;
 };
 
+void PrintTo(const Scenario& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 RunSpec Spec(std::vector<Component> components, double noise = 20, double massOffset = 0, double interval = 0.5)
 {
     RunSpec s;
