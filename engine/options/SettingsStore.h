@@ -2,7 +2,10 @@
 // The settings store: four operations addressing a value by scope, section, optional subsection and optional
 // value name. Reads never fail (they return the caller's default); writes that cannot be done are dropped.
 // Behind them: an INI file with Windows private-profile semantics, or the file-backed registry layer, chosen
-// once per run ("UseRegistry"). Tests inject their own store or point the back ends at a temporary folder.
+// once per run ("UseRegistry"). Tests inject their own store or point the back ends at a temporary folder:
+//     SetSettingsStore(std::make_shared<CProgramSettingsStore>(SettingsLocation::InFolder(dir, "alice")));
+//         (options/ProgramSettingsStore.h: settings.ini / config.ini in dir, registry files in dir/registry)
+//     SetSettingsStore(std::make_shared<CIniSettingsStore>(iniPath, "alice"));   (options/IniSettings.h)
 #include <memory>
 #include <string>
 
@@ -27,6 +30,7 @@ public:
 // running program is created on first use (program folder, logged-on user, "UseRegistry" switch).
 SettingsStore& Settings();
 // Installs a store for the rest of the run (tests, or a program that configured its own). Returns the previous.
+// nullptr goes back to the default store, created anew on the next use.
 std::shared_ptr<SettingsStore> SetSettingsStore(std::shared_ptr<SettingsStore> store);
 
 std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,

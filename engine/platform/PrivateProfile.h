@@ -1,0 +1,26 @@
+#pragma once
+// The private-profile functions Linux lacks, with Windows semantics, on top of CIniDocument. Every call reads
+// the file anew; a write rewrites it atomically (and creates it, and its section, when absent).
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+class CIniDocument;
+
+// The reading rules of the profile reader, shared by the file functions below and by readers that load a
+// document once: the value of section/key with one pair of matching surrounding quotes (' or ") removed, or the
+// default with its trailing blanks removed when the key is absent (a key with an empty value gives ""); the result
+// is cut to bufferSize - 1 characters, as a buffer of that size would hold.
+std::string ProfileString(const CIniDocument& document, std::string_view section, std::string_view key,
+                          std::string_view defaultText, std::size_t bufferSize);
+// The key's text read as an integer: leading blanks, an optional sign and the leading decimal digits (32-bit
+// wrap-around; text without digits reads 0); the default when the key is absent or its value is empty.
+int ProfileInt(const CIniDocument& document, std::string_view section, std::string_view key, int defaultValue);
+
+std::string GetPrivateProfileText(const std::string& path, std::string_view section, std::string_view key,
+                                  std::string_view defaultText, std::size_t bufferSize);
+int GetPrivateProfileInteger(const std::string& path, std::string_view section, std::string_view key,
+                             int defaultValue);
+// Writes the text, or removes the key when text is nullptr. Returns false when the file could not be written.
+bool WritePrivateProfileText(const std::string& path, std::string_view section, std::string_view key,
+                             const char* text);

@@ -1,0 +1,6 @@
+#pragma once
+// The folder of the running executable (it holds "config.ini" and, by default, "settings.ini").
+#include <string>
+
+// With a trailing '/'. "./" when the executable's path cannot be determined.
+std::string ProgramFolder();
