@@ -69,12 +69,3 @@ double TextToDouble(std::string_view text) noexcept
     (void)end;
     return negative ? -value : value;
 }
-
-std::string FormatFixed(double value, int decimals)
-{
-    char buffer[512];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-    if (ec != std::errc())
-        return std::string(); // only for absurd precisions; values themselves always fit 512 characters
-    return std::string(buffer, end);
-}

@@ -1,7 +1,6 @@
 #pragma once
 // Numbers as decimal text, independent of the process locale: stored settings and parameter files always use a
 // point, while a desktop program may switch the C locale to the user's.
-#include <string>
 #include <string_view>
 
 // The standard decimal text-to-double conversion: leading white space is skipped, reading stops at the first
@@ -9,5 +8,3 @@
 // ("0x10" reads as 0, "inf" as 0); a value too large for a double reads as +/-HUGE_VAL.
 double TextToDouble(std::string_view text) noexcept;
 
-// printf("%.<decimals>f", value) in the "C" locale.
-std::string FormatFixed(double value, int decimals);

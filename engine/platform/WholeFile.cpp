@@ -6,24 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-bool WriteAll(int fd, const std::string& bytes)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-} // namespace
+#include "core/Exceptions.h"
+#include "platform/TextFile.h"
 
 WholeFileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes)
 {
@@ -62,25 +46,14 @@ WholeFileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, std::
 
 bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes, bool createFolders)
 {
-    namespace fs = std::filesystem;
     std::error_code ec;
-    const fs::path target(path);
+    const std::filesystem::path target(path);
     if (createFolders && target.has_parent_path())
-        fs::create_directories(target.parent_path(), ec);
-
-    std::string temp = path + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
+        std::filesystem::create_directories(target.parent_path(), ec);
+    try {
+        WriteFileAtomically(path, bytes);
+    } catch (const CFileException&) {
         return false;
-    struct stat st {};
-    mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0)
-        mode = st.st_mode & 07777;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes);
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
-        ::unlink(temp.c_str());
-    return ok;
+    }
+    return true;
 }
