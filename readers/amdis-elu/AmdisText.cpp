@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <algorithm>
 #include <cmath>
 
 namespace amdis {
@@ -11,25 +12,37 @@ FormatError::FormatError(std::size_t line, const std::string& what)
 {
 }
 
-std::vector<TextLine> SplitLines(std::string_view text)
+LineReader::LineReader(std::string_view text) : m_text(text)
 {
-    if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF")
-        text.remove_prefix(3);
-    std::vector<TextLine> lines;
-    std::size_t start = 0;
-    std::size_t number = 1;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\n' && c != '\r')
-            continue;
-        lines.push_back({text.substr(start, i - start), number++});
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
+    if (m_text.size() >= 3 && m_text.substr(0, 3) == "\xEF\xBB\xBF")
+        m_text.remove_prefix(3);
+    m_line.number = 0;
+    Advance();
+}
+
+void LineReader::Advance() noexcept
+{
+    if (m_next >= m_text.size()) {
+        m_atEnd = true;
+        m_line = {{}, m_line.number + 1};
+        return;
     }
-    if (start < text.size())
-        lines.push_back({text.substr(start), number});
-    return lines;
+    const std::size_t start = m_next;
+    std::size_t end = start;
+    while (end < m_text.size() && m_text[end] != '\n' && m_text[end] != '\r')
+        ++end;
+    m_line = {m_text.substr(start, end - start), m_line.number + 1};
+    m_next = end;
+    if (m_next < m_text.size()) {
+        if (m_text[m_next] == '\r' && m_next + 1 < m_text.size() && m_text[m_next + 1] == '\n')
+            ++m_next;
+        ++m_next;
+    }
+}
+
+std::size_t LineReader::BytesLeft() const noexcept
+{
+    return m_atEnd ? 0 : m_text.size() - static_cast<std::size_t>(m_line.text.data() - m_text.data());
 }
 
 static bool IsBlank(char c) noexcept
@@ -136,6 +149,54 @@ void ParsePeakPairs(const TextLine& line, std::vector<PeakPair>& pairs)
         pairs.push_back(ParseGroup(inside, line.number));
         i = close + 1;
     }
+}
+
+namespace {
+constexpr std::string_view kNameTag = "NAME:";
+constexpr std::string_view kCountTag = "NUM PEAKS:";
+} // namespace
+
+bool IsNameLine(std::string_view line) noexcept
+{
+    return StartsWithNoCase(Trim(line), kNameTag);
+}
+
+bool IsCountLine(std::string_view line) noexcept
+{
+    return StartsWithNoCase(Trim(line), kCountTag);
+}
+
+std::string_view NameText(std::string_view nameLine) noexcept
+{
+    return Trim(Trim(nameLine).substr(kNameTag.size()));
+}
+
+void ReadCountedPairs(LineReader& reader, std::vector<PeakPair>& pairs)
+{
+    const TextLine countLine = reader.Current();
+    const std::string_view countText = Trim(Trim(countLine.text).substr(kCountTag.size()));
+    int count = 0;
+    if (!ParseInt(countText, count) || count < 0)
+        throw FormatError(countLine.number, "bad NUM PEAKS value '" + std::string(countText) + "'");
+    reader.Advance();
+    const auto wanted = static_cast<std::size_t>(count);
+    const std::size_t first = pairs.size();
+    // A pair is at least "(m a)", five bytes: never reserve more than the rest of the text can hold.
+    pairs.reserve(first + std::min(wanted, reader.BytesLeft() / 5));
+    while (!reader.AtEnd() && pairs.size() - first < wanted) {
+        const std::string_view t = Trim(reader.Current().text);
+        if (t.empty() || IsNameLine(t))
+            break;
+        ParsePeakPairs(reader.Current(), pairs);
+        reader.Advance();
+    }
+    if (pairs.size() - first == wanted && !reader.AtEnd() && Trim(reader.Current().text).starts_with('(')) {
+        ParsePeakPairs(reader.Current(), pairs);
+        reader.Advance();
+    }
+    if (pairs.size() - first != wanted)
+        throw FormatError(countLine.number, "NUM PEAKS announces " + std::to_string(count) + " pairs, " +
+                                                std::to_string(pairs.size() - first) + " found");
 }
 
 } // namespace amdis

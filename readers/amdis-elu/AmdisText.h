@@ -25,9 +25,24 @@ struct TextLine {
     std::size_t number = 0;
 };
 
-// Splits text into lines; a line ends with CR LF, LF or a lone CR. A UTF-8 byte order mark is skipped. The views
-// point into text.
-std::vector<TextLine> SplitLines(std::string_view text);
+// Walks the lines of a text one at a time (no line table, so a text of empty lines costs nothing extra); a line
+// ends with CR LF, LF or a lone CR. A UTF-8 byte order mark at the start is skipped. Views point into the text.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text);
+    bool AtEnd() const noexcept { return m_atEnd; }
+    // The current line; only valid while !AtEnd().
+    const TextLine& Current() const noexcept { return m_line; }
+    void Advance() noexcept;
+    // Bytes from the start of the current line to the end of the text (0 at the end).
+    std::size_t BytesLeft() const noexcept;
+
+private:
+    std::string_view m_text;
+    std::size_t m_next = 0; // offset of the line after the current one
+    TextLine m_line;
+    bool m_atEnd = false;
+};
 
 std::string_view Trim(std::string_view s) noexcept;
 // True when s begins with prefix, ignoring ASCII case.
@@ -52,5 +67,17 @@ struct PeakPair {
 // groups are allowed. Throws FormatError for anything else on the line (a malformed number, a negative value, an
 // unclosed group, text outside the groups).
 void ParsePeakPairs(const TextLine& line, std::vector<PeakPair>& pairs);
+
+// True for a "NAME:" line and for a "NUM PEAKS:" line (blanks before them and any case allowed).
+bool IsNameLine(std::string_view line) noexcept;
+bool IsCountLine(std::string_view line) noexcept;
+// The text after "NAME:", trimmed.
+std::string_view NameText(std::string_view nameLine) noexcept;
+
+// Reads a "NUM PEAKS: n" line (the reader's current line) and the n pairs that follow it over one or more lines,
+// up to a blank line, a NAME line or the end. Appends them to pairs and leaves the reader after the last pair
+// line. Throws FormatError for a count that is not a number from 0 up, malformed pairs, or a number of pairs
+// different from the count (pairs on the line right after the count is reached count as too many).
+void ReadCountedPairs(LineReader& reader, std::vector<PeakPair>& pairs);
 
 } // namespace amdis

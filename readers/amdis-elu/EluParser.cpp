@@ -8,19 +8,6 @@ namespace amdis {
 
 namespace {
 
-constexpr std::string_view kNameTag = "NAME:";
-constexpr std::string_view kCountTag = "NUM PEAKS:";
-
-bool IsNameLine(std::string_view s) noexcept
-{
-    return StartsWithNoCase(Trim(s), kNameTag);
-}
-
-bool IsCountLine(std::string_view s) noexcept
-{
-    return StartsWithNoCase(Trim(s), kCountTag);
-}
-
 double NumberField(std::string_view key, std::string_view value, std::size_t line)
 {
     double v = 0;
@@ -116,57 +103,32 @@ void ParseNameFields(std::string_view name, EluComponent& c)
 
 EluFile ParseElu(std::string_view text)
 {
-    const std::vector<TextLine> lines = SplitLines(text);
-    const std::size_t n = lines.size();
+    LineReader reader(text);
     EluFile file;
-    std::size_t i = 0;
-    while (i < n) {
-        if (!IsNameLine(lines[i].text)) {
-            ++i; // not part of a component
+    while (!reader.AtEnd()) {
+        if (!IsNameLine(reader.Current().text)) {
+            reader.Advance(); // not part of a component
             continue;
         }
         EluComponent c;
-        c.line = lines[i].number;
-        c.name = std::string(Trim(Trim(lines[i].text).substr(kNameTag.size())));
+        c.line = reader.Current().number;
+        c.name = std::string(NameText(reader.Current().text));
         ParseNameFields(c.name, c);
-        ++i;
+        reader.Advance();
 
         // Header lines up to the count: the RE profile and anything this reader does not use.
         bool inProfile = false;
-        while (i < n && !IsCountLine(lines[i].text) && !IsNameLine(lines[i].text)) {
-            const std::string_view t = Trim(lines[i].text);
+        while (!reader.AtEnd() && !IsCountLine(reader.Current().text) && !IsNameLine(reader.Current().text)) {
+            const std::string_view t = Trim(reader.Current().text);
             if (t == "RE")
                 inProfile = true;
             else if (inProfile && !t.empty())
-                AppendNumbers(t, c.profile, "RE", lines[i].number);
-            ++i;
+                AppendNumbers(t, c.profile, "RE", reader.Current().number);
+            reader.Advance();
         }
-        if (i == n || !IsCountLine(lines[i].text))
+        if (reader.AtEnd() || !IsCountLine(reader.Current().text))
             throw FormatError(c.line, "component without NUM PEAKS");
-        const std::string_view countText = Trim(lines[i].text).substr(kCountTag.size());
-        int count = 0;
-        if (!ParseInt(countText, count) || count < 0)
-            throw FormatError(lines[i].number, "bad NUM PEAKS value '" + std::string(Trim(countText)) + "'");
-        const std::size_t countLine = lines[i].number;
-        ++i;
-
-        // A pair is at least "(m,a)", five bytes: never reserve more than the rest of the text can hold.
-        const std::size_t remaining =
-            i < n ? text.size() - static_cast<std::size_t>(lines[i].text.data() - text.data()) : 0;
-        c.pairs.reserve(std::min<std::size_t>(static_cast<std::size_t>(count), remaining / 5));
-        while (i < n && c.pairs.size() < static_cast<std::size_t>(count)) {
-            const std::string_view t = Trim(lines[i].text);
-            if (t.empty() || IsNameLine(t))
-                break;
-            ParsePeakPairs(lines[i], c.pairs);
-            ++i;
-        }
-        // Pairs right after the announced number are pairs too many.
-        if (c.pairs.size() == static_cast<std::size_t>(count) && i < n && Trim(lines[i].text).starts_with('('))
-            ParsePeakPairs(lines[i], c.pairs);
-        if (c.pairs.size() != static_cast<std::size_t>(count))
-            throw FormatError(countLine, "NUM PEAKS announces " + std::to_string(count) + " pairs, " +
-                                             std::to_string(c.pairs.size()) + " found");
+        ReadCountedPairs(reader, c.pairs);
         file.components.push_back(std::move(c));
     }
     return file;
@@ -174,13 +136,13 @@ EluFile ParseElu(std::string_view text)
 
 bool LooksLikeElu(std::string_view head)
 {
-    for (const TextLine& line : SplitLines(head)) {
-        const std::string_view t = Trim(line.text);
+    for (LineReader reader(head); !reader.AtEnd(); reader.Advance()) {
+        const std::string_view t = Trim(reader.Current().text);
         if (t.empty())
             continue;
-        if (!StartsWithNoCase(t, kNameTag))
+        if (!IsNameLine(t))
             return false;
-        const std::string_view rest = Trim(t.substr(kNameTag.size()));
+        const std::string_view rest = NameText(t);
         return rest.starts_with('|') && rest.find("|SC") != std::string_view::npos &&
                rest.find("|RT") != std::string_view::npos;
     }

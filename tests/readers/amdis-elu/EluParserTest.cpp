@@ -90,6 +90,7 @@ TEST(EluParser, EmptyTextHasNoComponents)
 {
     EXPECT_TRUE(ParseElu("").components.empty());
     EXPECT_TRUE(ParseElu("\r\n\r\n").components.empty());
+    EXPECT_TRUE(ParseElu(std::string(1 << 20, '\n')).components.empty());
 }
 
 struct BrokenElu {
