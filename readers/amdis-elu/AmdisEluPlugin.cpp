@@ -9,6 +9,7 @@
 #include "AmdisFiles.h"
 #include "EluParser.h"
 #include "platform/MessageSink.h"
+#include "options/SettingsStore.h"
 #include "plugins/PluginInterface.h"
 
 namespace {
@@ -18,9 +19,20 @@ constexpr const char* kMassSpecsFilter = "AMDIS Libraries (*.msl)|*.msl|";
 constexpr const char* kMassSpecsEnding = ".msl";
 std::string g_settingsSection; // "Plugins\<key>", from SetRegistryPath
 
+// Value of the module's settings section (machine-wide): 1 keeps the lines AMDIS flagged as uncertain, 0 (the
+// default) leaves them out. Read at every read, so a change takes effect without a restart.
+constexpr const char* kKeepFlaggedValue = "Keep Flagged Ions";
+
 bool KeepFlaggedLines() noexcept
 {
-    return false;
+    if (g_settingsSection.empty())
+        return false;
+    try {
+        return GetSettingInt(SettingsScope::LocalMachine, g_settingsSection.c_str(), nullptr, kKeepFlaggedValue, 0) !=
+               0;
+    } catch (...) {
+        return false;
+    }
 }
 
 void CopyToBuffer(char* buffer, const char* text)

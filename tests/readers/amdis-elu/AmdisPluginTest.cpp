@@ -7,6 +7,7 @@
 
 #include "support/RecordingMessageSink.h"
 #include "support/TempDir.h"
+#include "options/IniSettings.h"
 #include "plugins/PluginInterface.h"
 
 namespace {
@@ -77,6 +78,29 @@ TEST_F(AmdisModule, ReadsAnEluFileIntoTheExchangeRecord)
     char name[kPluginBufferSize] = {};
     Export<PFN_GetDataSystemName>("GetDataSystemName")(name);
     EXPECT_STREQ(name, "AMDIS Deconvolution (ELU)");
+}
+
+TEST_F(AmdisModule, KeepsFlaggedLinesWhenItsSettingsSectionSaysSo)
+{
+    auto store = std::make_shared<CIniSettingsStore>(m_dir.File("settings.ini"), "tester");
+    const auto previous = SetSettingsStore(store);
+    const std::string path = m_dir.File("run.elu");
+    WriteAllText(path, kElu);
+    char section[kPluginBufferSize] = "Plugins\\AmdisElu";
+    Export<PFN_SetRegistryPath>("SetRegistryPath")(section);
+    const auto read = Export<PFN_ReadFromDataSystem>("ReadFromDataSystem");
+    std::string error;
+
+    CLibraryChromatogram byDefault;
+    ASSERT_EQ(read(path.c_str(), &byDefault, 0, &error), 0) << error;
+    store->WriteSettingInt(SettingsScope::LocalMachine, "Plugins\\AmdisElu", nullptr, "Keep Flagged Ions", 1);
+    CLibraryChromatogram keeping;
+    ASSERT_EQ(read(path.c_str(), &keeping, 0, &error), 0) << error;
+    SetSettingsStore(previous);
+
+    EXPECT_EQ(byDefault.GetPeak(0)->Spectrum.GetCount(), 2u);
+    ASSERT_EQ(keeping.GetPeak(0)->Spectrum.GetCount(), 3u);
+    EXPECT_DOUBLE_EQ(keeping.GetPeak(0)->Spectrum.GetPoint(2)->Mass, 70);
 }
 
 TEST_F(AmdisModule, RefusesFilesThatAreNotEluWithACodeAndAMessageOnlyWhenAsked)
