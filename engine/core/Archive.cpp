@@ -253,16 +253,22 @@ std::uint64_t CArchive::ReadLength(bool allowWideMarker, bool& wide)
 std::string CArchive::ReadString()
 {
     bool wide = false;
+    const std::span<const std::uint8_t> chars = ReadTextBytes(wide);
+    if (wide)
+        return Utf16ToUtf8(chars.data(), chars.size() / 2);
+    return std::string(reinterpret_cast<const char*>(chars.data()), chars.size());
+}
+
+std::span<const std::uint8_t> CArchive::ReadTextBytes(bool& wide)
+{
+    wide = false;
     const std::uint64_t length = ReadLength(true, wide);
     const std::uint64_t unitSize = wide ? 2 : 1;
     // Checked against the bytes left before anything is allocated for the text.
     if (length > Remaining() / unitSize)
         Fail(CArchiveException::EndOfFile, "text longer than the rest of the stream");
-    const auto n = static_cast<std::size_t>(length);
-    const std::uint8_t* p = Take(n * unitSize);
-    if (wide)
-        return Utf16ToUtf8(p, n);
-    return std::string(reinterpret_cast<const char*>(p), n);
+    const auto n = static_cast<std::size_t>(length * unitSize);
+    return {Take(n), n};
 }
 
 std::uint32_t CArchive::ReadCount()
@@ -275,8 +281,12 @@ std::uint32_t CArchive::ReadCount()
 
 std::uint32_t CArchive::ReadClassHeader(std::string_view identifier, std::uint32_t minVersion)
 {
-    const std::string text = ReadString();
-    if (text != identifier)
+    // Compared in place: reading a record allocates nothing for its identifier.
+    bool wide = false;
+    const std::span<const std::uint8_t> chars = ReadTextBytes(wide);
+    const bool same = wide ? Utf16ToUtf8(chars.data(), chars.size() / 2) == identifier
+                           : std::string_view(reinterpret_cast<const char*>(chars.data()), chars.size()) == identifier;
+    if (!same)
         Fail(CArchiveException::BadClass, "expected \"" + std::string(identifier) + "\"");
     const std::uint32_t version = ReadUInt32() & 0x7FFFFFFFu;
     if (version < minVersion)
@@ -316,7 +326,7 @@ std::unique_ptr<CSerializable> CArchive::ReadObject(std::string_view expectedCla
             Fail(CArchiveException::BadClass, "class name longer than 63 characters");
         const std::uint8_t* p = Take(length);
         std::string name(reinterpret_cast<const char*>(p), length);
-        if (!CreateRegisteredObject(name))
+        if (!IsRegisteredClass(name))
             Fail(CArchiveException::BadClass, "unknown class \"" + name + "\"");
         if (m_nextIndex > kMaxIndex)
             Fail(CArchiveException::BadIndex, "too many objects");

@@ -100,6 +100,8 @@ public:
 private:
     const std::uint8_t* Take(std::size_t n);
     std::uint64_t ReadLength(bool allowWideMarker, bool& wide);
+    // The characters of a text (UTF-16LE code units when wide), bounds-checked, pointing into the input.
+    std::span<const std::uint8_t> ReadTextBytes(bool& wide);
     void WriteTagIndex(std::uint32_t index);
 
     bool m_storing;

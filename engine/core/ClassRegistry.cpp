@@ -46,3 +46,11 @@ std::unique_ptr<CSerializable> CreateRegisteredObject(std::string_view className
             return c.create();
     return nullptr;
 }
+
+bool IsRegisteredClass(std::string_view className) noexcept
+{
+    for (const auto& c : kClasses)
+        if (c.name == className)
+            return true;
+    return false;
+}

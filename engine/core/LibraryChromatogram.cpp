@@ -16,6 +16,10 @@ constexpr std::uint32_t kRITableVersion = 5;
 // The smallest peak record: identifier (1 + 23), version, five doubles, and an empty spectrum (40 bytes).
 constexpr std::size_t kMinPeakRecordBytes = 1 + 23 + 4 + 5 * 8 + 40;
 
+// A library entry holds a few hundred peaks of a few hundred lines (a few MB); anything beyond this is not an
+// entry and is refused before it is read into memory.
+constexpr std::uint64_t kMaxEntryFileBytes = 256ull << 20;
+
 // Closes a file descriptor when it goes out of scope.
 struct FileDescriptor {
     int fd = -1;
@@ -41,6 +45,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
         ThrowFileError(path, errno, "cannot read file");
     if (!S_ISREG(st.st_mode))
         throw CFileException(CFileException::BadPath, path, 0, "not a regular file");
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxEntryFileBytes)
+        throw CFileException(CFileException::InvalidFile, path, 0, "file too large for a library entry");
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
     while (done < bytes.size()) {

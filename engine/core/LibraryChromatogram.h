@@ -31,6 +31,8 @@ public:
     CLibraryChromatogramData() = default;
     CLibraryChromatogramData(const CLibraryChromatogramData&) = delete;
     CLibraryChromatogramData& operator=(const CLibraryChromatogramData&) = delete;
+    CLibraryChromatogramData(CLibraryChromatogramData&&) noexcept = default;
+    CLibraryChromatogramData& operator=(CLibraryChromatogramData&&) noexcept = default;
 
     const char* GetClassName() const override { return "CLibraryChromatogramData"; }
     void Serialize(CArchive& ar) override;
@@ -66,6 +68,8 @@ public:
     // Deep copy (see CopyFrom).
     CLibraryChromatogram(const CLibraryChromatogram& other);
     CLibraryChromatogram& operator=(const CLibraryChromatogram&) = delete;
+    CLibraryChromatogram(CLibraryChromatogram&&) noexcept = default;
+    CLibraryChromatogram& operator=(CLibraryChromatogram&&) noexcept = default;
     ~CLibraryChromatogram() override = default;
 
     const char* GetClassName() const override { return "CLibraryChromatogram"; }
@@ -76,7 +80,8 @@ public:
     // Deep copy into this (new or cleared) chromatogram: keeps other's SourcePath, LargestHeight becomes 0,
     // peaks are renumbered 1 ... n.
     void CopyFrom(const CLibraryChromatogram& other);
-    // Reads a library entry file. False on any file or archive error (the object is then partly filled and
+    // Reads a library entry file (at most 256 MB; the whole file is read, then decoded). False on any file or
+    // archive error (the object is then partly filled and
     // must not be used); on success SourcePath is the path read.
     bool LoadEntry(const std::string& path);
     // Same as LoadEntry, but throws CFileException / CArchiveException with the cause instead of returning false.

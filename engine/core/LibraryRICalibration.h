@@ -36,6 +36,8 @@ public:
             CopyFrom(other);
         return *this;
     }
+    CLibraryRICalibrationData(CLibraryRICalibrationData&&) noexcept = default;
+    CLibraryRICalibrationData& operator=(CLibraryRICalibrationData&&) noexcept = default;
 
     const char* GetClassName() const override { return "CLibraryRICalibrationData"; }
     void Serialize(CArchive& ar) override;

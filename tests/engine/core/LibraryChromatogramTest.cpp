@@ -167,3 +167,29 @@ TEST(LibraryChromatogram, SaveEntryIntoAReadOnlyFolderIsAFileError)
     }
     ::chmod(ro.c_str(), 0755);
 }
+
+TEST(LibraryChromatogram, MoveKeepsPeaksAndTable)
+{
+    CLibraryChromatogram source = Sample();
+    const CLibraryChromatogramPeakData* first = source.GetPeak(0);
+    CLibraryChromatogram moved(std::move(source));
+    EXPECT_EQ(moved.GetPeak(0), first);
+    EXPECT_EQ(moved.RICalibration.GetCount(), 1u);
+    EXPECT_EQ(moved.SourcePath, "/lib/sample.ChromLibEntry");
+}
+
+TEST(LibraryChromatogram, OversizedFileIsRefusedBeforeReading)
+{
+    TempDir dir;
+    const std::string path = dir.File("huge.ChromLibEntry");
+    WriteAllBytes(path, {});
+    std::filesystem::resize_file(path, 300ull << 20); // sparse: nothing is written
+    CLibraryChromatogram c;
+    EXPECT_FALSE(c.LoadEntry(path));
+    try {
+        c.LoadEntryOrThrow(path);
+        FAIL() << "no error";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(e.GetCause(), CFileException::InvalidFile);
+    }
+}

@@ -231,6 +231,15 @@ TEST(LibraryEntryFormat, WideTextIsReadAsUtf8AndWrittenBackAs8Bit)
     EXPECT_EQ(c.StoreToBytes(), expected.bytes);
 }
 
+TEST(LibraryEntryFormat, WideClassIdentifierIsAccepted)
+{
+    ByteBuilder b;
+    b.WideText(u"LibraryChromatogram").U32(0x80000005).F64(0).I32(0).F64(0).Text("").F64(0).Text("").Text("");
+    AddEmptyRITable(b);
+    b.I32(0);
+    EXPECT_NO_THROW(LoadBytes(b.bytes));
+}
+
 TEST(LibraryEntryFormat, WideTextWithALoneSurrogateBecomesAQuestionMark)
 {
     ByteBuilder b;
