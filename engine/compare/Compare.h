@@ -1,0 +1,24 @@
+#pragma once
+// The comparison of one chromatogram ("this") with another ("other"): for every peak of "this" that takes part
+// the best pair value among the peaks of "other" that take part; optionally a table of all pair values resolved
+// into a peak assignment and weighted; the overall match 0 ... 1 and the hit's factor averages and counts.
+// CLibraryChromatogram::Compare is this function with the default tuning.
+class CLibraryChromatogramData;
+class CSearchOptions;
+class CLibraryHit;
+class CCellTable;
+
+// Switches that change how fast the comparison runs, never its results.
+struct CCompareTuning {
+    // Evaluate only the pairs inside the retention window (RT when RT matching is on, else RI when RI matching
+    // is on): every other pair has a retention factor of exactly 0 and therefore pair value 0.
+    bool PruneByRetention = true;
+};
+
+// hit and cells may be null (not filled / no table). With a table, the top-left block of PeakCount("this") rows
+// and PeakCount("other") columns is overwritten: rows of peaks that take part get their pair values, the other
+// rows -2, and the block is then resolved and weighted; cells outside the block are left alone.
+// Throws std::invalid_argument when the table is smaller than that block.
+double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
+                            const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells,
+                            const CCompareTuning& tuning = {});

@@ -1,0 +1,33 @@
+#pragma once
+// The pair value of one peak of "this" against one peak of "other": the product of the enabled match factors,
+// evaluated in a fixed order (RT, RI, MS, area, height) with an early stop once the product falls below 0.0005.
+// A factor that was not evaluated stays 0, which is why the order decides the factor values of the results.
+#include "core/LibraryChromatogram.h"
+
+class CSearchOptions;
+
+struct CPairFactors {
+    double Value = 1; // the pair value; it counts as a match only when >= 0.0005
+    double MS = 0;
+    double RT = 0;
+    double RI = 0;
+    double Area = 0;
+    double Height = 0;
+};
+
+// The per-comparison inputs of a pair value that do not depend on the pair: the two chromatograms (for their
+// totals), the options and the area sums of the peaks inside the RT search range (0 when the range is "*").
+struct CPairContext {
+    const CLibraryChromatogramData& ThisChromatogram;
+    const CLibraryChromatogramData& OtherChromatogram;
+    const CSearchOptions& Options;
+    double ThisRangeSum = 0;
+    double OtherRangeSum = 0;
+};
+
+CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
+                       const CPairContext& context);
+// The same with the spectra's sums of squares already computed for the options' mass threshold (the hot path of
+// Compare computes them once per spectrum instead of once per pair).
+CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
+                       const CPairContext& context, double thisSumOfSquares, double otherSumOfSquares);
