@@ -58,7 +58,11 @@ void ResolveOneToOne(CCellTable& table, int rows, int columns)
 {
     CheckBlock(table, rows, columns);
     // The positive cells in the order the greedy rule takes them: value descending, ties in row-major order.
-    std::vector<PositiveCell> candidates;
+    // Scratch memory is kept per thread, so repeated comparisons do not allocate.
+    thread_local std::vector<PositiveCell> candidates;
+    thread_local std::vector<int> rowWinner;
+    thread_local std::vector<char> columnTaken;
+    candidates.clear();
     for (int i = 0; i < rows; ++i) {
         const double* row = table.Row(i);
         for (int j = 0; j < columns; ++j)
@@ -74,8 +78,8 @@ void ResolveOneToOne(CCellTable& table, int rows, int columns)
     });
 
     // A winner's row and column are taken: their other non-negative cells are cleared.
-    std::vector<int> rowWinner(rows, -1);
-    std::vector<char> columnTaken(columns, 0);
+    rowWinner.assign(rows, -1);
+    columnTaken.assign(columns, 0);
     for (const PositiveCell& c : candidates) {
         if (rowWinner[c.Row] >= 0 || columnTaken[c.Column])
             continue;

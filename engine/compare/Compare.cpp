@@ -11,6 +11,7 @@
 #include "compare/LibraryHit.h"
 #include "compare/MatchFactors.h"
 #include "compare/PairValue.h"
+#include "compare/SpectrumMatcher.h"
 #include "core/LibraryChromatogram.h"
 #include "options/SearchOptions.h"
 
@@ -58,9 +59,14 @@ class CCandidateIndex {
 public:
     enum class Axis { None, RT, RI };
 
-    CCandidateIndex(const CLibraryChromatogramData& other, const std::vector<char>& takesPart,
-                    const CSearchOptions& options, bool prune)
+    // Indexes the peaks of "other" that take part (the vectors are reused from the previous comparison).
+    void Build(const CLibraryChromatogramData& other, const std::vector<char>& takesPart,
+               const CSearchOptions& options, bool prune)
     {
+        m_axis = Axis::None;
+        m_limit = 0;
+        m_sorted.clear();
+        m_all.clear();
         if (prune && options.RTMatching) {
             m_axis = Axis::RT;
             m_limit = RetentionCutOff(options.RTWindowWidth);
@@ -140,6 +146,15 @@ private:
     std::vector<int> m_all;
 };
 
+// Per-thread scratch memory of Compare, so that a library search does not allocate per comparison.
+struct CCompareWorkspace {
+    std::vector<char> thisInRange;
+    std::vector<char> otherTakesPart;
+    std::vector<int> otherSpectrum;
+    CCandidateIndex candidates;
+    CSpectrumMatcher spectra;
+};
+
 } // namespace
 
 double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
@@ -152,8 +167,10 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         throw std::invalid_argument("cell table smaller than the peak counts");
 
     // Range sums, and which peaks lie in the RT search range (also used by the weighting).
+    thread_local CCompareWorkspace workspace;
     const bool allTimes = options.TimeRange == "*";
-    std::vector<char> thisInRange(rows);
+    std::vector<char>& thisInRange = workspace.thisInRange;
+    thisInRange.assign(rows, 0);
     double thisRangeSum = 0;
     double otherRangeSum = 0;
     for (int i = 0; i < rows; ++i) {
@@ -170,17 +187,22 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         }
     }
 
-    // Participation and the spectra's sums of squares of "other", once per peak rather than once per pair.
-    const double threshold = MassThresholdOf(options);
-    std::vector<char> otherTakesPart(columns);
-    std::vector<double> otherSumOfSquares(columns, 0.0);
+    // Participation of the peaks of "other", and their spectra prepared for matching, once per peak rather
+    // than once per pair.
+    CSpectrumMatcher& spectra = workspace.spectra;
+    spectra.Reset(MassThresholdOf(options));
+    std::vector<char>& otherTakesPart = workspace.otherTakesPart;
+    std::vector<int>& otherSpectrum = workspace.otherSpectrum;
+    otherTakesPart.assign(columns, 0);
+    otherSpectrum.assign(columns, -1);
     for (int j = 0; j < columns; ++j) {
         const Peak* p = other.GetPeak(j);
         otherTakesPart[j] = TakesPart(other, p, options);
         if (otherTakesPart[j] && options.MSMatching)
-            otherSumOfSquares[j] = p->Spectrum.SumOfSquares(threshold);
+            otherSpectrum[j] = spectra.Add(p->Spectrum);
     }
-    const CCandidateIndex candidates(other, otherTakesPart, options, tuning.PruneByRetention);
+    CCandidateIndex& candidates = workspace.candidates;
+    candidates.Build(other, otherTakesPart, options, tuning.PruneByRetention);
     const CPairContext context{self, other, options, thisRangeSum, otherRangeSum};
 
     int skipped = 0;
@@ -197,12 +219,14 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         }
         if (row)
             std::fill(row, row + columns, 0.0);
-        const double sumOfSquares = options.MSMatching ? peak->Spectrum.SumOfSquares(threshold) : 0.0;
+        if (options.MSMatching)
+            spectra.SetSideA(spectra.Add(peak->Spectrum));
         double best = -1;
         int bestIndex = -1;
         CPairFactors bestFactors;
         candidates.ForEachCandidate(*peak, [&](int j) {
-            const CPairFactors f = PairValue(*peak, *other.GetPeak(j), context, sumOfSquares, otherSumOfSquares[j]);
+            const CPairFactors f =
+                PairValueWith(*peak, *other.GetPeak(j), context, [&] { return spectra.Match(otherSpectrum[j]); });
             if (row)
                 row[j] = f.Value;
             // Candidates may come out of index order: of equal values the lowest index wins.

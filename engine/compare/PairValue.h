@@ -2,9 +2,9 @@
 // The pair value of one peak of "this" against one peak of "other": the product of the enabled match factors,
 // evaluated in a fixed order (RT, RI, MS, area, height) with an early stop once the product falls below 0.0005.
 // A factor that was not evaluated stays 0, which is why the order decides the factor values of the results.
+#include "compare/MatchFactors.h"
 #include "core/LibraryChromatogram.h"
-
-class CSearchOptions;
+#include "options/SearchOptions.h"
 
 struct CPairFactors {
     double Value = 1; // the pair value; it counts as a match only when >= 0.0005
@@ -27,7 +27,53 @@ struct CPairContext {
 
 CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
                        const CPairContext& context);
-// The same with the spectra's sums of squares already computed for the options' mass threshold (the hot path of
-// Compare computes them once per spectrum instead of once per pair).
+// The same with the spectra's sums of squares already computed for the options' mass threshold.
 CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
                        const CPairContext& context, double thisSumOfSquares, double otherSumOfSquares);
+
+// The evaluation itself; msFactor() must return MSMatch(this peak's spectrum, other peak's spectrum, threshold)
+// and is called only when the MS factor is reached.
+template <typename MSFactor>
+CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
+                           const CPairContext& context, MSFactor&& msFactor)
+{
+    const CSearchOptions& options = context.Options;
+    CPairFactors f;
+    double v = 1;
+    if (options.RTMatching) {
+        f.RT = RTMatch(thisPeak.RT, otherPeak.RT, options);
+        v = f.RT;
+    }
+    if (options.RIMatching) {
+        f.RI = RIMatch(thisPeak, otherPeak, options);
+        v *= f.RI;
+    }
+    if (v < MatchConstants::StopThreshold) {
+        f.Value = v;
+        return f;
+    }
+    if (options.MSMatching) {
+        f.MS = msFactor();
+        v *= f.MS;
+    }
+    if (v < MatchConstants::StopThreshold) {
+        f.Value = v;
+        return f;
+    }
+    if (options.AreaMatching) {
+        f.Area = AreaMatch(thisPeak, otherPeak, options, context.ThisChromatogram.TotalArea,
+                           context.OtherChromatogram.TotalArea, context.ThisRangeSum, context.OtherRangeSum);
+        v *= f.Area;
+    }
+    if (v < MatchConstants::StopThreshold) {
+        f.Value = v;
+        return f;
+    }
+    if (options.HeightMatching) {
+        f.Height = HeightMatch(thisPeak, otherPeak, options, context.ThisChromatogram.TotalHeight,
+                               context.OtherChromatogram.TotalHeight);
+        v *= f.Height;
+    }
+    f.Value = v;
+    return f;
+}
