@@ -1,0 +1,8 @@
+// A test-only plug-in that exports nothing but IsMassSpecsFileReadable (accepting every file): every other
+// entry point is missing.
+#include "plugins/PluginInterface.h"
+
+CORVELIN_PLUGIN_EXPORT int IsMassSpecsFileReadable(const char* /*path*/)
+{
+    return 1;
+}
