@@ -24,7 +24,11 @@ std::string ProfileString(const CIniDocument& document, std::string_view section
             defaultText.remove_suffix(1);
         return Cut(defaultText, bufferSize);
     }
-    std::string_view text = *value;
+    return ProfileValue(*value, bufferSize);
+}
+
+std::string ProfileValue(std::string_view text, std::size_t bufferSize)
+{
     if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') && text.back() == text.front())
         text = text.substr(1, text.size() - 2);
     return Cut(text, bufferSize);

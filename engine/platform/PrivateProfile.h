@@ -13,6 +13,8 @@ class CIniDocument;
 // is cut to bufferSize - 1 characters, as a buffer of that size would hold.
 std::string ProfileString(const CIniDocument& document, std::string_view section, std::string_view key,
                           std::string_view defaultText, std::size_t bufferSize);
+// The same rules applied to a raw value found by enumerating a document's keys.
+std::string ProfileValue(std::string_view rawValue, std::size_t bufferSize);
 // The key's text read as an integer: leading blanks, an optional sign and the leading decimal digits (32-bit
 // wrap-around; text without digits reads 0); the default when the key is absent or its value is empty.
 int ProfileInt(const CIniDocument& document, std::string_view section, std::string_view key, int defaultValue);
