@@ -75,6 +75,18 @@ public:
     // stream (BadClass for an unknown or over-long name, or when expectedClass is given and differs).
     // References to objects read earlier are refused with BadIndex; the program's writers never produce them.
     std::unique_ptr<CSerializable> ReadObject(std::string_view expectedClass = {});
+    // ReadObject for a known class: nullptr for tag 0, BadClass when the stored object is of another class.
+    template <class T> std::unique_ptr<T> ReadObjectAs(std::string_view className)
+    {
+        std::unique_ptr<CSerializable> object = ReadObject(className);
+        if (!object)
+            return nullptr;
+        T* typed = dynamic_cast<T*>(object.get());
+        if (!typed)
+            Fail(CArchiveException::BadClass, "object of class \"" + std::string(className) + "\" has another type");
+        object.release();
+        return std::unique_ptr<T>(typed);
+    }
     // Reads an int32 item count and checks it: negative is an error, and count × minBytesPerItem must fit in
     // the bytes left (EndOfFile otherwise), so a hostile count never drives an allocation.
     std::size_t ReadItemCount(std::size_t minBytesPerItem);

@@ -51,10 +51,9 @@ void CLibraryRICalibrationData::Serialize(CArchive& ar)
     ar.CheckFits(count, kMinTaggedObjectBytes);
     m_points.clear();
     for (std::uint32_t i = 0; i < count; ++i) {
-        std::unique_ptr<CSerializable> object = ar.ReadObject(kPointClass);
-        if (!object)
-            continue; // tag 0: no object stored in this slot
-        m_points.emplace_back(static_cast<CLibraryRICalibrationPoint*>(object.release()));
+        auto point = ar.ReadObjectAs<CLibraryRICalibrationPoint>(kPointClass);
+        if (point) // tag 0: no object stored in this slot
+            m_points.push_back(std::move(point));
     }
 }
 
