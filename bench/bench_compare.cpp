@@ -69,8 +69,8 @@ int main(int argc, char** argv)
 
     const bool same = shippedResult == literalResult && shippedHit == literalHit && shippedTable == literalTable;
     std::printf("Compare, 200 x 200 peaks, 150-line spectra, RT+MS+RI, one-to-one, with table\n");
-    std::printf("  overall %.6f, matched %d of %d; results identical to the literal transcription: %s\n",
-                shippedResult, shippedHit.MatchedPeaks, shippedHit.ConsideredPeaks, same ? "yes" : "NO");
+    std::printf("  overall %.6f, matched %d of %d; results identical to the literal transcription: %s\n", shippedResult,
+                shippedHit.MatchedPeaks, shippedHit.ConsideredPeaks, same ? "yes" : "NO");
     std::printf("  shipped: %10.1f us per Compare\n", shipped);
     std::printf("  literal: %10.1f us per Compare\n", literalTime);
     std::printf("  ratio:   %10.1f x\n", literalTime / shipped);

@@ -60,8 +60,8 @@ public:
     enum class Axis { None, RT, RI };
 
     // Indexes the peaks of "other" that take part (the vectors are reused from the previous comparison).
-    void Build(const CLibraryChromatogramData& other, const std::vector<char>& takesPart,
-               const CSearchOptions& options, bool prune)
+    void Build(const CLibraryChromatogramData& other, const std::vector<char>& takesPart, const CSearchOptions& options,
+               bool prune)
     {
         m_axis = Axis::None;
         m_limit = 0;
@@ -133,9 +133,8 @@ private:
         const auto first = std::partition_point(m_sorted.begin(), m_sorted.end(), [&](const KeyedPeak& e) {
             return e.Key < q && !(std::fabs(q - e.Key) < limit);
         });
-        const auto last = std::partition_point(first, m_sorted.end(), [&](const KeyedPeak& e) {
-            return e.Key <= q || std::fabs(q - e.Key) < limit;
-        });
+        const auto last = std::partition_point(
+            first, m_sorted.end(), [&](const KeyedPeak& e) { return e.Key <= q || std::fabs(q - e.Key) < limit; });
         for (auto it = first; it != last; ++it)
             visit(it->Index);
     }
@@ -163,7 +162,8 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
 {
     const int rows = std::max(0, self.PeakCount);
     const int columns = std::max(0, other.PeakCount);
-    if (cells && (static_cast<std::size_t>(rows) > cells->Rows() || static_cast<std::size_t>(columns) > cells->Columns()))
+    if (cells &&
+        (static_cast<std::size_t>(rows) > cells->Rows() || static_cast<std::size_t>(columns) > cells->Columns()))
         throw std::invalid_argument("cell table smaller than the peak counts");
 
     // Range sums, and which peaks lie in the RT search range (also used by the weighting).
@@ -302,8 +302,8 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
     return overall;
 }
 
-double CLibraryChromatogram::Compare(const CLibraryChromatogram& other, const CSearchOptions& options,
-                                     CLibraryHit& hit, CCellTable* cells) const
+double CLibraryChromatogram::Compare(const CLibraryChromatogram& other, const CSearchOptions& options, CLibraryHit& hit,
+                                     CCellTable* cells) const
 {
     return CompareChromatograms(*this, other, options, &hit, cells);
 }

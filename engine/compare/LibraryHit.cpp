@@ -52,8 +52,8 @@ std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reve
     const auto f = FactorLines(forward, options);
     const auto r = FactorLines(reverse, options);
     const auto format = [&](char* buffer, std::size_t size) {
-        return std::snprintf(buffer, size, Template, thisPeakCount, forward.MatchedPeaks, forward.Overall,
-                             f[0].c_str(), f[1].c_str(), f[2].c_str(), f[3].c_str(), f[4].c_str(), otherPeakCount,
+        return std::snprintf(buffer, size, Template, thisPeakCount, forward.MatchedPeaks, forward.Overall, f[0].c_str(),
+                             f[1].c_str(), f[2].c_str(), f[3].c_str(), f[4].c_str(), otherPeakCount,
                              reverse.MatchedPeaks, reverse.Overall, r[0].c_str(), r[1].c_str(), r[2].c_str(),
                              r[3].c_str(), r[4].c_str());
     };

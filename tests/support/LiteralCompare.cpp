@@ -271,8 +271,7 @@ double Compare(const CLibraryChromatogramData& self, const CLibraryChromatogramD
             hit->AreaAverage = sumArea / considered;
             hit->HeightAverage = sumHeight / considered;
         } else {
-            hit->Overall = hit->MSAverage = hit->RTAverage = hit->RIAverage = hit->AreaAverage =
-                hit->HeightAverage = 0;
+            hit->Overall = hit->MSAverage = hit->RTAverage = hit->RIAverage = hit->AreaAverage = hit->HeightAverage = 0;
         }
     }
     // 8.

@@ -8,9 +8,9 @@ class CLibraryChromatogram;
 
 struct CSyntheticShape {
     int Peaks = 200;
-    int Lines = 150;       // lines per spectrum (at most the number of masses 30 ... 529)
-    double FirstRT = 2.0;  // minutes
-    double LastRT = 42.0;  // minutes
+    int Lines = 150;        // lines per spectrum (at most the number of masses 30 ... 529)
+    double FirstRT = 2.0;   // minutes
+    double LastRT = 42.0;   // minutes
     bool Calibrated = true; // RI values from a linear scale; otherwise every RI is -1
 };
 

@@ -25,9 +25,9 @@ std::string Expected(const std::string& forward, const std::string& reverse)
 TEST(LibraryHit, StartsUncomputed)
 {
     const CLibraryHit h;
-    for (double v : {h.Overall, h.MSAverage, h.RTAverage, h.RIAverage, h.AreaAverage, h.HeightAverage,
-                     h.ReverseOverall, h.ReverseMSAverage, h.ReverseRTAverage, h.ReverseRIAverage,
-                     h.ReverseAreaAverage, h.ReverseHeightAverage})
+    for (double v :
+         {h.Overall, h.MSAverage, h.RTAverage, h.RIAverage, h.AreaAverage, h.HeightAverage, h.ReverseOverall,
+          h.ReverseMSAverage, h.ReverseRTAverage, h.ReverseRIAverage, h.ReverseAreaAverage, h.ReverseHeightAverage})
         EXPECT_EQ(v, -1);
     EXPECT_EQ(h.MatchedPeaks + h.ConsideredPeaks + h.ReverseMatchedPeaks + h.ReverseConsideredPeaks, 0);
 }
@@ -70,8 +70,8 @@ protected:
             chromatogram.TotalArea += p.Area;
         }
         chromatogram.TotalHeight = chromatogram.TotalArea;
-        options.MSMatching = options.RTMatching = options.RIMatching = options.AreaMatching =
-            options.HeightMatching = 1;
+        options.MSMatching = options.RTMatching = options.RIMatching = options.AreaMatching = options.HeightMatching =
+            1;
     }
     std::string Details()
     {
