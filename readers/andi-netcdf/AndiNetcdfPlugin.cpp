@@ -13,6 +13,12 @@ std::string& SettingsSection()
     return section;
 }
 
+CRunCache& Cache()
+{
+    static CRunCache cache;
+    return cache;
+}
+
 CScanRun Parse(const std::string& path)
 {
     return ReadAndiRun(path);
@@ -27,13 +33,13 @@ CORVELIN_PLUGIN_EXPORT void SetRegistryPath(char* section)
 
 CORVELIN_PLUGIN_EXPORT int IsFileReadable(const char* path, int showMessages)
 {
-    return ReaderIsFileReadable(Parse, path, showMessages);
+    return ReaderIsFileReadable(Parse, Cache(), path, showMessages);
 }
 
 CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromatogram* chromatogram,
                                               double minAreaPercent, std::string* errorText)
 {
-    return ReaderReadFromDataSystem(Parse, SettingsSection(), path, chromatogram, minAreaPercent, errorText);
+    return ReaderReadFromDataSystem(Parse, Cache(), SettingsSection(), path, chromatogram, minAreaPercent, errorText);
 }
 
 CORVELIN_PLUGIN_EXPORT void ResetChromatogram(CLibraryChromatogram* chromatogram)

@@ -51,12 +51,18 @@ private:
 
 class AndiParser {
 public:
-    AndiParser(int ncid, std::size_t fileSize, std::string name) : m_nc(ncid), m_fileSize(fileSize), m_name(std::move(name)) {}
+    AndiParser(int ncid, std::size_t fileSize, std::string name)
+        : m_nc(ncid), m_fileSize(fileSize), m_name(std::move(name))
+    {
+    }
 
     CScanRun Parse();
 
 private:
-    [[noreturn]] void Refuse(int code, const std::string& why) const { throw CRunReadError(code, "'" + m_name + "' " + why); }
+    [[noreturn]] void Refuse(int code, const std::string& why) const
+    {
+        throw CRunReadError(code, "'" + m_name + "' " + why);
+    }
 
     bool HasVar(const char* name) const
     {
@@ -190,8 +196,8 @@ CScanRun AndiParser::Parse()
 
     // Detector counts are never negative: a point table with negative intensities (other than the "no value"
     // mark) holds garbage, even where the scan table does not point.
-    const auto negatives = std::count_if(intensities.begin(), intensities.end(),
-                                         [](double v) { return v < 0 && v != kNoValue; });
+    const auto negatives =
+        std::count_if(intensities.begin(), intensities.end(), [](double v) { return v < 0 && v != kNoValue; });
     if (negatives > 0)
         Refuse(EBADMSG, "is broken: its point table holds " + std::to_string(negatives) + " negative intensities.");
 
@@ -244,7 +250,8 @@ CScanRun AndiParser::Parse()
 
 std::size_t CheckMagic(const unsigned char* head, std::size_t size, const std::string& name)
 {
-    if (size >= 4 && head[0] == 'C' && head[1] == 'D' && head[2] == 'F' && (head[3] == 1 || head[3] == 2 || head[3] == 5))
+    if (size >= 4 && head[0] == 'C' && head[1] == 'D' && head[2] == 'F' &&
+        (head[3] == 1 || head[3] == 2 || head[3] == 5))
         return size;
     if (size >= 4 && head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4)
         throw CRunReadError(EMEDIUMTYPE, "'" + name + "' is a ZIP archive, not a netCDF file; unpack it first.");
@@ -294,7 +301,8 @@ CScanRun ReadAndiRunFromMemory(const void* data, std::size_t size, const std::st
 {
     CheckMagic(static_cast<const unsigned char*>(data), size, name);
     // nc_open_mem does not write to the memory in read-only mode; it takes a non-const pointer regardless.
-    std::vector<unsigned char> copy(static_cast<const unsigned char*>(data), static_cast<const unsigned char*>(data) + size);
+    std::vector<unsigned char> copy(static_cast<const unsigned char*>(data),
+                                    static_cast<const unsigned char*>(data) + size);
     int ncid = -1;
     if (const int rc = nc_open_mem(name.c_str(), NC_NOWRITE, copy.size(), copy.data(), &ncid); rc != NC_NOERR)
         throw CRunReadError(EBADMSG, "'" + name + "' is a damaged netCDF file (" + nc_strerror(rc) + ").");

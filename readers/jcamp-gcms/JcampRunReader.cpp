@@ -39,7 +39,8 @@ std::string NormalizeLabel(std::string_view label)
 std::string Upper(std::string_view s)
 {
     std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return out;
 }
 
@@ -62,7 +63,8 @@ std::vector<std::string> SplitFields(std::string_view value)
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = value.find(',', start);
-        out.emplace_back(Trim(value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
+        out.emplace_back(
+            Trim(value.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
         if (comma == std::string_view::npos)
             break;
         start = comma + 1;
@@ -97,7 +99,10 @@ public:
     CScanRun Parse();
 
 private:
-    [[noreturn]] void Refuse(int code, const std::string& why) const { throw CRunReadError(code, "'" + m_name + "' " + why); }
+    [[noreturn]] void Refuse(int code, const std::string& why) const
+    {
+        throw CRunReadError(code, "'" + m_name + "' " + why);
+    }
     void HandleLabel(const std::string& label, std::string_view value);
     void HandleDataLine(std::string_view line);
     void FinishScan(bool atEnd);
@@ -187,7 +192,8 @@ void JcampParser::HandleDataLine(std::string_view line)
             continue;
         }
         std::size_t j = i;
-        while (j < line.size() && !std::isspace(static_cast<unsigned char>(line[j])) && line[j] != ',' && line[j] != ';')
+        while (j < line.size() && !std::isspace(static_cast<unsigned char>(line[j])) && line[j] != ',' &&
+               line[j] != ';')
             ++j;
         const std::string_view token = line.substr(i, j - i);
         if (token == "?") {
@@ -215,8 +221,8 @@ void JcampParser::FinishScan(bool atEnd)
     }
     const std::size_t pairs = scan.numbers.size() / 2;
     const bool halfPair = scan.numbers.size() % 2 != 0;
-    const bool shortOfDeclared = scan.declaredPoints && *scan.declaredPoints >= 0 &&
-                                 static_cast<double>(pairs) < *scan.declaredPoints;
+    const bool shortOfDeclared =
+        scan.declaredPoints && *scan.declaredPoints >= 0 && static_cast<double>(pairs) < *scan.declaredPoints;
     if (halfPair || shortOfDeclared) {
         if (atEnd)
             Refuse(EBADMSG, "is truncated: its last scan ends after " + std::to_string(pairs) + " of " +
@@ -252,7 +258,8 @@ CScanRun JcampParser::Parse()
             continue;
         if (trimmed.starts_with("##")) {
             const std::size_t eq = trimmed.find('=');
-            const std::string label = NormalizeLabel(trimmed.substr(2, eq == std::string_view::npos ? std::string_view::npos : eq - 2));
+            const std::string label =
+                NormalizeLabel(trimmed.substr(2, eq == std::string_view::npos ? std::string_view::npos : eq - 2));
             const std::string_view value = eq == std::string_view::npos ? std::string_view{} : trimmed.substr(eq + 1);
             m_sawLabel = true;
             HandleLabel(label, value);

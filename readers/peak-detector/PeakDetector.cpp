@@ -257,7 +257,8 @@ CPeakList DetectPeaks(const CScanRun& run, const CPeakDetectorSettings& input)
 void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks)
 {
     if (minAreaPercent > 0 && list.TotalArea > 0)
-        std::erase_if(list.Peaks, [&](const CDetectedPeak& p) { return p.Area * 100.0 / list.TotalArea < minAreaPercent; });
+        std::erase_if(list.Peaks,
+                      [&](const CDetectedPeak& p) { return p.Area * 100.0 / list.TotalArea < minAreaPercent; });
     if (maxPeaks > 0 && list.Peaks.size() > static_cast<std::size_t>(maxPeaks)) {
         std::vector<double> areas;
         for (const auto& p : list.Peaks)

@@ -12,14 +12,50 @@
 #include "platform/MessageSink.h"
 #include "plugins/PluginInterface.h"
 
-int ReaderIsFileReadable(const RunParser& parse, const char* path, int showMessages)
+std::optional<CRunCache::Stamp> CRunCache::StampOf(const std::string& path)
+{
+    std::error_code ec;
+    Stamp stamp;
+    stamp.size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return std::nullopt;
+    stamp.time = std::filesystem::last_write_time(path, ec);
+    if (ec)
+        return std::nullopt;
+    return stamp;
+}
+
+void CRunCache::Put(const std::string& path, CScanRun run)
+{
+    const auto stamp = StampOf(path);
+    std::lock_guard lock(m_mutex);
+    m_run.reset();
+    if (!stamp)
+        return;
+    m_path = path;
+    m_stamp = *stamp;
+    m_run = std::move(run);
+}
+
+std::optional<CScanRun> CRunCache::Take(const std::string& path)
+{
+    const auto stamp = StampOf(path);
+    std::lock_guard lock(m_mutex);
+    std::optional<CScanRun> run;
+    if (m_run && stamp && path == m_path && *stamp == m_stamp)
+        run = std::move(m_run);
+    m_run.reset();
+    return run;
+}
+
+int ReaderIsFileReadable(const RunParser& parse, CRunCache& cache, const char* path, int showMessages)
 {
     if (!path)
         return EINVAL;
     int code = 0;
     std::string reason;
     try {
-        parse(path);
+        cache.Put(path, parse(path));
         return 0;
     } catch (const CRunReadError& e) {
         code = e.Code();
@@ -40,8 +76,9 @@ int ReaderIsFileReadable(const RunParser& parse, const char* path, int showMessa
     return code != 0 ? code : EIO;
 }
 
-int ReaderReadFromDataSystem(const RunParser& parse, const std::string& settingsSection, const char* path,
-                             CLibraryChromatogram* chromatogram, double minAreaPercent, std::string* errorText)
+int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std::string& settingsSection,
+                             const char* path, CLibraryChromatogram* chromatogram, double minAreaPercent,
+                             std::string* errorText)
 {
     const auto fail = [&](int code, const std::string& reason) {
         if (errorText)
@@ -51,7 +88,8 @@ int ReaderReadFromDataSystem(const RunParser& parse, const std::string& settings
     if (!path || !chromatogram)
         return fail(EINVAL, "No file or no chromatogram given.");
     try {
-        const CScanRun run = parse(path);
+        std::optional<CScanRun> cached = cache.Take(path);
+        const CScanRun run = cached ? std::move(*cached) : parse(path);
         const CPeakDetectorSettings settings = CPeakDetectorSettings::FromSettings(settingsSection);
         CPeakList list = DetectPeaks(run, settings);
         FilterPeaks(list, minAreaPercent, settings.MaxPeaks);

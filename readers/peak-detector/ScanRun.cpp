@@ -48,7 +48,8 @@ void CScanRun::SortScansByTime()
         return;
     std::vector<std::size_t> order(m_times.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [this](std::size_t a, std::size_t b) { return m_times[a] < m_times[b]; });
+    std::stable_sort(order.begin(), order.end(),
+                     [this](std::size_t a, std::size_t b) { return m_times[a] < m_times[b]; });
     CScanRun sorted;
     sorted.Reserve(m_times.size(), m_masses.size());
     for (std::size_t s : order) {

@@ -20,12 +20,18 @@ namespace {
 struct AndiLayout {
     nc_type MassType = NC_FLOAT;
     nc_type IntensityType = NC_FLOAT;
-    double MassScale = 1;      // stored = value / scale; scale_factor written when not 1
+    double MassScale = 1; // stored = value / scale; scale_factor written when not 1
     double IntensityScale = 1;
-    bool Unlimited = true;     // point_number as the record dimension
-    enum class TimeUnit { GlobalSeconds, VariableSeconds, None, GlobalMinutes, Arbitrary } Unit = TimeUnit::GlobalSeconds;
-    int StalePointCount = 0;   // added to every point_count (larger than the scan really has)
-    int GapPoints = 0;         // padding points between scans (point_count smaller than the scan_index step)
+    bool Unlimited = true; // point_number as the record dimension
+    enum class TimeUnit {
+        GlobalSeconds,
+        VariableSeconds,
+        None,
+        GlobalMinutes,
+        Arbitrary
+    } Unit = TimeUnit::GlobalSeconds;
+    int StalePointCount = 0;      // added to every point_count (larger than the scan really has)
+    int GapPoints = 0;            // padding points between scans (point_count smaller than the scan_index step)
     std::vector<int> NoTimeScans; // scans whose acquisition time is -9999
     const char* ExperimentType = "Centroided Mass Spectrum";
 };
@@ -78,11 +84,20 @@ void WriteAndi(const std::string& path, const std::vector<Scan>& scans, const An
     if (layout.IntensityScale != 1)
         Check(nc_put_att_double(nc, vInt, "scale_factor", NC_DOUBLE, 1, &layout.IntensityScale));
     switch (layout.Unit) {
-    case AndiLayout::TimeUnit::GlobalSeconds: PutText(nc, NC_GLOBAL, "units", "Seconds"); break;
-    case AndiLayout::TimeUnit::VariableSeconds: PutText(nc, vTime, "units", "Seconds"); break;
-    case AndiLayout::TimeUnit::GlobalMinutes: PutText(nc, NC_GLOBAL, "units", "Minutes"); break;
-    case AndiLayout::TimeUnit::Arbitrary: PutText(nc, NC_GLOBAL, "units", "Arbitrary Time Units"); break;
-    case AndiLayout::TimeUnit::None: break;
+    case AndiLayout::TimeUnit::GlobalSeconds:
+        PutText(nc, NC_GLOBAL, "units", "Seconds");
+        break;
+    case AndiLayout::TimeUnit::VariableSeconds:
+        PutText(nc, vTime, "units", "Seconds");
+        break;
+    case AndiLayout::TimeUnit::GlobalMinutes:
+        PutText(nc, NC_GLOBAL, "units", "Minutes");
+        break;
+    case AndiLayout::TimeUnit::Arbitrary:
+        PutText(nc, NC_GLOBAL, "units", "Arbitrary Time Units");
+        break;
+    case AndiLayout::TimeUnit::None:
+        break;
     }
     PutText(nc, NC_GLOBAL, "experiment_type", layout.ExperimentType);
     PutText(nc, NC_GLOBAL, "experiment_title", "  test mix  ");
@@ -156,13 +171,27 @@ INSTANTIATE_TEST_SUITE_P(
     Files, AndiLayouts,
     ::testing::Values(
         LayoutCase{"FloatUnlimited", AndiLayout{}, 0.0},
-        LayoutCase{"DoubleFixedDimension", With([](AndiLayout& l) { l.MassType = l.IntensityType = NC_DOUBLE; l.Unlimited = false; }), 0.27},
-        // Integer intensities stored times 4 with scale_factor 0.25: without the factor the areas are 4 times too large.
-        LayoutCase{"ShortMassesIntIntensitiesScaled",
-                   With([](AndiLayout& l) { l.MassType = NC_SHORT; l.IntensityType = NC_INT; l.IntensityScale = 0.25; }), 0.0},
+        LayoutCase{"DoubleFixedDimension", With([](AndiLayout& l) {
+                       l.MassType = l.IntensityType = NC_DOUBLE;
+                       l.Unlimited = false;
+                   }),
+                   0.27},
+        // Integer intensities stored times 4 with scale_factor 0.25: without the factor the areas are 4 times too
+        // large.
+        LayoutCase{"ShortMassesIntIntensitiesScaled", With([](AndiLayout& l) {
+                       l.MassType = NC_SHORT;
+                       l.IntensityType = NC_INT;
+                       l.IntensityScale = 0.25;
+                   }),
+                   0.0},
         // m/z stored times 1000 as integers with scale_factor 0.001.
-        LayoutCase{"IntMassesScaleFactor", With([](AndiLayout& l) { l.MassType = NC_INT; l.MassScale = 0.001; }), 0.12},
-        LayoutCase{"UnitOnTheTimeVariable", With([](AndiLayout& l) { l.Unit = AndiLayout::TimeUnit::VariableSeconds; }), 0.0},
+        LayoutCase{"IntMassesScaleFactor", With([](AndiLayout& l) {
+                       l.MassType = NC_INT;
+                       l.MassScale = 0.001;
+                   }),
+                   0.12},
+        LayoutCase{"UnitOnTheTimeVariable", With([](AndiLayout& l) { l.Unit = AndiLayout::TimeUnit::VariableSeconds; }),
+                   0.0},
         LayoutCase{"NoTimeUnit", With([](AndiLayout& l) { l.Unit = AndiLayout::TimeUnit::None; }), 0.0},
         LayoutCase{"ArbitraryTimeUnits", With([](AndiLayout& l) { l.Unit = AndiLayout::TimeUnit::Arbitrary; }), 0.0},
         LayoutCase{"TimesInMinutes", With([](AndiLayout& l) { l.Unit = AndiLayout::TimeUnit::GlobalMinutes; }), 0.0},
@@ -236,8 +265,9 @@ TEST_P(AndiRefusals, RefusedWithCodeAndReason)
     }
     // The in-memory path refuses the same bytes without crashing.
     const auto bytes = ReadAllBytes(path);
-    if (!bytes.empty())
+    if (!bytes.empty()) {
         EXPECT_THROW(ReadAndiRunFromMemory(bytes.data(), bytes.size(), "FILE.CDF"), CRunReadError);
+    }
 }
 
 void WriteChromatographyFile(const std::string& path)
@@ -295,11 +325,14 @@ void WriteTruncated(const std::string& path)
 INSTANTIATE_TEST_SUITE_P(
     Files, AndiRefusals,
     ::testing::Values(
-        Refusal{"Zip", [](const std::string& p) { WriteAllText(p, std::string("PK\x03\x04", 4) + "CONTINUM.CDF....."); },
+        Refusal{"Zip",
+                [](const std::string& p) { WriteAllText(p, std::string("PK\x03\x04", 4) + "CONTINUM.CDF....."); },
                 EMEDIUMTYPE, "ZIP"},
-        Refusal{"Text", [](const std::string& p) { WriteAllText(p, "##TITLE= not netCDF\n"); }, EMEDIUMTYPE, "not a netCDF"},
+        Refusal{"Text", [](const std::string& p) { WriteAllText(p, "##TITLE= not netCDF\n"); }, EMEDIUMTYPE,
+                "not a netCDF"},
         Refusal{"Empty", [](const std::string& p) { WriteAllText(p, ""); }, EMEDIUMTYPE, "not a netCDF"},
-        Refusal{"BadHeader", [](const std::string& p) { WriteAllText(p, std::string("CDF\x01", 4) + std::string(40, '\xff')); },
+        Refusal{"BadHeader",
+                [](const std::string& p) { WriteAllText(p, std::string("CDF\x01", 4) + std::string(40, '\xff')); },
                 EBADMSG, "damaged"},
         Refusal{"Chromatography", WriteChromatographyFile, EMEDIUMTYPE, "chromatography"},
         Refusal{"Library", WriteLibrary, ENODATA, "library"},

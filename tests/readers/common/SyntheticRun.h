@@ -17,8 +17,8 @@ namespace synthetic {
 struct Component {
     double ApexSeconds;
     double SigmaSeconds;
-    double Height;                      // total-ion counts at the apex
-    std::map<int, double> Spectrum;     // nominal mass -> relative intensity (any scale)
+    double Height;                  // total-ion counts at the apex
+    std::map<int, double> Spectrum; // nominal mass -> relative intensity (any scale)
     double ExpectedArea() const { return Height * SigmaSeconds * std::sqrt(2 * std::numbers::pi); }
 };
 
@@ -33,8 +33,8 @@ struct RunSpec {
     double IntervalSeconds = 0.5;
     std::vector<Component> Components;
     std::map<int, double> Background{{28, 400.0}, {32, 150.0}, {44, 250.0}}; // constant ions
-    double NoiseSigma = 20;        // per background line and scan
-    double MassOffset = 0;         // added to every mass (accurate/fractional masses)
+    double NoiseSigma = 20;                                                  // per background line and scan
+    double MassOffset = 0; // added to every mass (accurate/fractional masses)
     std::uint32_t Seed = 7;
 };
 

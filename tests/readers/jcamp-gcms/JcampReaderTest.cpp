@@ -16,11 +16,11 @@ namespace {
 
 // The JCAMP-DX GC/MS dialects real exporters write.
 enum class Dialect {
-    PagesAndRetentionTime, // ##SCAN_NUMBER, ##PAGE= T=, ##RETENTION_TIME (seconds), ##XYDATA= (XY..XY), one pair a line;
-                           // header ##FIRST/##LAST in minutes
-    RetentionTimeOnly,     // ##SCAN_NUMBER, ##RETENTION_TIME, masses in descending order
-    NtuplesSeconds,        // ##NTUPLES with ##UNITS= ..., SECONDS; ##DATA TABLE= (XY..XY), PEAKS, pairs several a line
-    NtuplesMinutes,        // the same with the time unit MINUTES
+    PagesAndRetentionTime, // ##SCAN_NUMBER, ##PAGE= T=, ##RETENTION_TIME (seconds), ##XYDATA= (XY..XY), one pair a
+                           // line; header ##FIRST/##LAST in minutes
+    RetentionTimeOnly, // ##SCAN_NUMBER, ##RETENTION_TIME, masses in descending order
+    NtuplesSeconds,    // ##NTUPLES with ##UNITS= ..., SECONDS; ##DATA TABLE= (XY..XY), PEAKS, pairs several a line
+    NtuplesMinutes,    // the same with the time unit MINUTES
 };
 
 std::string Number(double v)
@@ -43,8 +43,8 @@ std::string WriteJcamp(const std::vector<Scan>& scans, Dialect dialect)
             << (dialect == Dialect::NtuplesMinutes ? "MINUTES" : "SECONDS") << "\n";
     } else {
         // Header range in minutes while the pages are in seconds, as real exports have it.
-        out << "##FIRST= , , " << Number(scans.front().Seconds / 60) << "\n##LAST= , , " << Number(scans.back().Seconds / 60)
-            << "\n";
+        out << "##FIRST= , , " << Number(scans.front().Seconds / 60) << "\n##LAST= , , "
+            << Number(scans.back().Seconds / 60) << "\n";
     }
     int number = 0;
     for (const Scan& s : scans) {
@@ -86,7 +86,8 @@ RunSpec MixSpec()
 
 std::string DialectName(const ::testing::TestParamInfo<Dialect>& info)
 {
-    static const char* const names[] = {"PagesAndRetentionTime", "RetentionTimeOnly", "NtuplesSeconds", "NtuplesMinutes"};
+    static const char* const names[] = {"PagesAndRetentionTime", "RetentionTimeOnly", "NtuplesSeconds",
+                                        "NtuplesMinutes"};
     return names[static_cast<int>(info.param)];
 }
 

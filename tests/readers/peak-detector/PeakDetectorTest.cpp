@@ -54,8 +54,9 @@ TEST_P(DetectorScenario, FindsInjectedPeaks)
         // Masses ascending, largest line 100 %.
         double largest = 0;
         for (std::size_t k = 0; k < p.Spectrum.size(); ++k) {
-            if (k > 0)
+            if (k > 0) {
                 EXPECT_LT(p.Spectrum[k - 1].first, p.Spectrum[k].first);
+            }
             largest = std::max(largest, p.Spectrum[k].second);
         }
         EXPECT_DOUBLE_EQ(largest, 100.0);
@@ -67,20 +68,20 @@ TEST_P(DetectorScenario, FindsInjectedPeaks)
                                                        [](double a, const CDetectedPeak& p) { return a + p.Height; }));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, DetectorScenario,
-    ::testing::Values(Scenario{"Clean", Spec(ThreeComponents(), 0)}, Scenario{"Noisy", Spec(ThreeComponents(), 60)},
-                      // Accurate masses a little off the nominal value are binned to it.
-                      Scenario{"FractionalMasses", Spec(ThreeComponents(), 20, 0.31)},
-                      Scenario{"NegativeMassDefect", Spec(ThreeComponents(), 20, -0.38)},
-                      // Slow scanning: peaks only a few scans wide.
-                      Scenario{"SlowScans", Spec({{150.0, 2.5, 1e5, {{50, 10}, {60, 100}}},
-                                                  {200.0, 2.5, 8e4, {{70, 100}, {90, 50}}}},
-                                                 20, 0, 1.2)},
-                      // Two peaks that touch at 6 sigma: split at the valley, both areas kept.
-                      Scenario{"Adjacent", Spec({{150.0, 1.5, 1e5, {{50, 100}, {61, 30}}},
-                                                 {159.0, 1.5, 1e5, {{73, 100}, {147, 40}}}})}),
-    [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Runs, DetectorScenario,
+                         ::testing::Values(Scenario{"Clean", Spec(ThreeComponents(), 0)},
+                                           Scenario{"Noisy", Spec(ThreeComponents(), 60)},
+                                           // Accurate masses a little off the nominal value are binned to it.
+                                           Scenario{"FractionalMasses", Spec(ThreeComponents(), 20, 0.31)},
+                                           Scenario{"NegativeMassDefect", Spec(ThreeComponents(), 20, -0.38)},
+                                           // Slow scanning: peaks only a few scans wide.
+                                           Scenario{"SlowScans", Spec({{150.0, 2.5, 1e5, {{50, 10}, {60, 100}}},
+                                                                       {200.0, 2.5, 8e4, {{70, 100}, {90, 50}}}},
+                                                                      20, 0, 1.2)},
+                                           // Two peaks that touch at 6 sigma: split at the valley, both areas kept.
+                                           Scenario{"Adjacent", Spec({{150.0, 1.5, 1e5, {{50, 100}, {61, 30}}},
+                                                                      {159.0, 1.5, 1e5, {{73, 100}, {147, 40}}}})}),
+                         [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
 
 TEST(PeakDetector, BackgroundIonsAreSubtractedFromTheApexSpectrum)
 {
@@ -114,8 +115,8 @@ TEST(PeakDetector, DegenerateRunsGiveNoPeaks)
     for (int i = 0; i < 10; ++i) {
         zeros.AddScan(i * 0.01);
         zeros.AddLine(50, 0);
-        zeros.AddLine(-3, 100);    // impossible mass
-        zeros.AddLine(1e9, 100);   // beyond the nominal-mass bins
+        zeros.AddLine(-3, 100);  // impossible mass
+        zeros.AddLine(1e9, 100); // beyond the nominal-mass bins
         zeros.AddLine(60, std::nan(""));
     }
     EXPECT_TRUE(DetectPeaks(zeros, CPeakDetectorSettings{}).Peaks.empty());
@@ -131,7 +132,8 @@ TEST(PeakDetector, DegenerateRunsGiveNoPeaks)
 TEST(PeakDetector, MinimumAreaAndMaxPeaksFilterButKeepTotals)
 {
     // Areas in the ratio 6 : 3 : 1.
-    RunSpec spec = Spec({{100.0, 1.5, 6e4, {{43, 100}}}, {150.0, 1.5, 3e4, {{57, 100}}}, {200.0, 1.5, 1e4, {{71, 100}}}}, 5);
+    RunSpec spec =
+        Spec({{100.0, 1.5, 6e4, {{43, 100}}}, {150.0, 1.5, 3e4, {{57, 100}}}, {200.0, 1.5, 1e4, {{71, 100}}}}, 5);
     const CPeakList all = DetectPeaks(ToScanRun(MakeScans(spec)), CPeakDetectorSettings{});
     ASSERT_EQ(all.Peaks.size(), 3u);
 
