@@ -13,9 +13,13 @@
 #include <fstream>
 #include <vector>
 
+#include "andi-netcdf/NetcdfHeaderCheck.h"
 #include "peak-detector/RunReadError.h"
 
 namespace {
+
+// Files above this size are refused before anything is allocated for them.
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 31;
 
 // The "no value" mark of ANDI files (for example acquisition times of library entries).
 constexpr double kNoValue = -9999.0;
@@ -248,16 +252,30 @@ CScanRun AndiParser::Parse()
     return run;
 }
 
-std::size_t CheckMagic(const unsigned char* head, std::size_t size, const std::string& name)
+void CheckMagic(const unsigned char* head, std::size_t size, const std::string& name)
 {
-    if (size >= 4 && head[0] == 'C' && head[1] == 'D' && head[2] == 'F' &&
-        (head[3] == 1 || head[3] == 2 || head[3] == 5))
-        return size;
+    if (size >= 4 && head[0] == 'C' && head[1] == 'D' && head[2] == 'F' && (head[3] == 1 || head[3] == 2))
+        return;
+    if (size >= 4 && head[0] == 'C' && head[1] == 'D' && head[2] == 'F')
+        throw CRunReadError(EMEDIUMTYPE,
+                            "'" + name + "' is a netCDF file of a kind ANDI-MS files never are (not classic).");
     if (size >= 4 && head[0] == 'P' && head[1] == 'K' && head[2] == 3 && head[3] == 4)
         throw CRunReadError(EMEDIUMTYPE, "'" + name + "' is a ZIP archive, not a netCDF file; unpack it first.");
     if (size >= 4 && head[0] == 0x89 && head[1] == 'H' && head[2] == 'D' && head[3] == 'F')
         throw CRunReadError(EMEDIUMTYPE, "'" + name + "' is a netCDF-4/HDF5 file; ANDI-MS files are netCDF classic.");
     throw CRunReadError(EMEDIUMTYPE, "'" + name + "' is not a netCDF file.");
+}
+
+// Parses a whole file image. The netCDF library reads the image in place (read-only).
+CScanRun ParseImage(std::vector<unsigned char>& image, const std::string& name)
+{
+    CheckMagic(image.data(), image.size(), name);
+    CheckNetcdfClassicHeader(image.data(), image.size(), name);
+    int ncid = -1;
+    if (const int rc = nc_open_mem(name.c_str(), NC_NOWRITE, image.size(), image.data(), &ncid); rc != NC_NOERR)
+        throw CRunReadError(EBADMSG, "'" + name + "' is a damaged netCDF file (" + nc_strerror(rc) + ").");
+    NcHandle handle(ncid);
+    return AndiParser(ncid, image.size(), name).Parse();
 }
 
 } // namespace
@@ -282,30 +300,23 @@ CScanRun ReadAndiRun(const std::string& path)
         throw CRunReadError(ENOENT, "'" + path + "' does not exist.");
     if (!std::filesystem::is_regular_file(status))
         throw CRunReadError(EISDIR, "'" + path + "' is not a file.");
-    const auto size = std::filesystem::file_size(path, ec);
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (ec)
+        throw CRunReadError(EACCES, "'" + path + "' cannot be read.");
+    if (size > kMaxFileBytes)
+        throw CRunReadError(EFBIG, "'" + path + "' is too large for a GC-MS run.");
     std::ifstream in(path, std::ios::binary);
-    if (ec || !in)
+    if (!in)
         throw CRunReadError(EACCES, "'" + path + "' cannot be opened.");
-    unsigned char head[4] = {};
-    in.read(reinterpret_cast<char*>(head), 4);
-    CheckMagic(head, static_cast<std::size_t>(in.gcount()), path);
-    in.close();
-    int ncid = -1;
-    if (const int rc = nc_open(path.c_str(), NC_NOWRITE, &ncid); rc != NC_NOERR)
-        throw CRunReadError(EBADMSG, "'" + path + "' is a damaged netCDF file (" + nc_strerror(rc) + ").");
-    NcHandle handle(ncid);
-    return AndiParser(ncid, static_cast<std::size_t>(size), path).Parse();
+    std::vector<unsigned char> image(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(size));
+    image.resize(static_cast<std::size_t>(in.gcount()));
+    return ParseImage(image, path);
 }
 
 CScanRun ReadAndiRunFromMemory(const void* data, std::size_t size, const std::string& name)
 {
-    CheckMagic(static_cast<const unsigned char*>(data), size, name);
-    // nc_open_mem does not write to the memory in read-only mode; it takes a non-const pointer regardless.
-    std::vector<unsigned char> copy(static_cast<const unsigned char*>(data),
-                                    static_cast<const unsigned char*>(data) + size);
-    int ncid = -1;
-    if (const int rc = nc_open_mem(name.c_str(), NC_NOWRITE, copy.size(), copy.data(), &ncid); rc != NC_NOERR)
-        throw CRunReadError(EBADMSG, "'" + name + "' is a damaged netCDF file (" + nc_strerror(rc) + ").");
-    NcHandle handle(ncid);
-    return AndiParser(ncid, size, name).Parse();
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::vector<unsigned char> image(bytes, bytes + size);
+    return ParseImage(image, name);
 }

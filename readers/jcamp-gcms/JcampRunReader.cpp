@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -70,6 +71,13 @@ std::vector<std::string> SplitFields(std::string_view value)
         start = comma + 1;
     }
     return out;
+}
+
+std::string Number(double v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.15g", v);
+    return text;
 }
 
 double TimeUnitToMinutes(const std::string& unit)
@@ -226,9 +234,7 @@ void JcampParser::FinishScan(bool atEnd)
     if (halfPair || shortOfDeclared) {
         if (atEnd)
             Refuse(EBADMSG, "is truncated: its last scan ends after " + std::to_string(pairs) + " of " +
-                                (scan.declaredPoints ? std::to_string(static_cast<long long>(*scan.declaredPoints))
-                                                     : std::string("its")) +
-                                " lines.");
+                                (scan.declaredPoints ? Number(*scan.declaredPoints) : std::string("its")) + " lines.");
         Refuse(EBADMSG, "is inconsistent: scan " + std::to_string(m_done.size() + m_untimedScans + 1) +
                             " has fewer lines than its ##NPOINTS= states (before line " + std::to_string(m_lineNumber) +
                             ").");

@@ -334,6 +334,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"BadHeader",
                 [](const std::string& p) { WriteAllText(p, std::string("CDF\x01", 4) + std::string(40, '\xff')); },
                 EBADMSG, "damaged"},
+        // A header claiming two billion dimensions in a few bytes: refused before anything is allocated for them.
+        Refusal{"HugeHeaderCount",
+                [](const std::string& p) {
+                    WriteAllText(p,
+                                 std::string("CDF\x01\0\0\0\0\0\0\0\x0a\x7f\xff\xff\xff", 16) + std::string(64, '\0'));
+                },
+                EBADMSG, "counts more elements than the file holds"},
         Refusal{"Chromatography", WriteChromatographyFile, EMEDIUMTYPE, "chromatography"},
         Refusal{"Library", WriteLibrary, ENODATA, "library"},
         Refusal{"NoAcquisitionTimes", WriteAllTimesMissing, ENODATA, "acquisition time"},
