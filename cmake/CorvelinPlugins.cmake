@@ -83,6 +83,19 @@ function(corvelin_finish_reader_registration)
   # Runs after the programs and modules are installed (install scripts run in the order they are declared,
   # and this is declared last).
   install(SCRIPT ${CMAKE_BINARY_DIR}/corvelin_register_readers.cmake)
+
+  if(CORVELIN_TESTS)
+    list(LENGTH readers reader_count)
+    add_test(NAME reader_registration_install
+      COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DPREFIX=${CMAKE_BINARY_DIR}/test-install
+              -DBINDIR=${CMAKE_INSTALL_BINDIR} -DREADER_COUNT=${reader_count}
+              -P ${CMAKE_SOURCE_DIR}/cmake/CheckInstalledRegistration.cmake)
+    if(CORVELIN_SANITIZE)
+      set_tests_properties(reader_registration_install PROPERTIES LABELS sanitize)
+    else()
+      set_tests_properties(reader_registration_install PROPERTIES LABELS readers)
+    endif()
+  endif()
 endfunction()
 
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL corvelin_finish_reader_registration)

@@ -1,10 +1,14 @@
 // corvelinscope-register: adds, removes and lists data-system plug-in registrations in the machine-wide
-// "Plugins" section of the settings store that the programs in this folder use.
+// "Plugins" section of the settings store that the programs in this folder use, and checks that the registered
+// modules load the way the programs load them.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "core/Exceptions.h"
 #include "options/ProgramSettingsStore.h"
+#include "platform/ProgramFolder.h"
+#include "plugins/DatasystemPlugins.h"
 #include "plugins/PluginRegistration.h"
 
 namespace {
@@ -15,6 +19,7 @@ int Usage()
                "                              [--extension <.ext>] [--filter <description|pattern>]\n"
                "       corvelinscope-register remove <key>\n"
                "       corvelinscope-register list\n"
+               "       corvelinscope-register check   (loads every registered module; 1 when one fails)\n"
                "A relative module path is taken relative to the folder of the programs.\n",
                stderr);
     return 2;
@@ -49,6 +54,27 @@ int Add(int argc, char** argv)
     return 0;
 }
 
+// Builds the plug-in list as the programs do at start-up and reports each plug-in.
+int Check()
+{
+    try {
+        const auto plugins = CDatasystemPlugins::LoadFromRegistration(ProgramFolder());
+        int failed = 0;
+        for (int i = 0; i < plugins->GetCount(); ++i) {
+            const CDatasystemPlugin* p = plugins->GetPlugin(i);
+            std::printf("%s: %s (%s)\n", p->Name.c_str(), p->HasModule() ? "loaded" : "NOT LOADED",
+                        p->GetModulePath().c_str());
+            if (!p->HasModule()) {
+                std::printf("  %s\n", p->GetLoadError().c_str());
+                ++failed;
+            }
+        }
+        return failed == 0 ? 0 : 1;
+    } catch (const CUserException&) {
+        return 1;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -74,5 +100,7 @@ int main(int argc, char** argv)
                         reg.Load ? "" : " (not loaded)");
         return 0;
     }
+    if (command == "check" && argc == 2)
+        return Check();
     return Usage();
 }
