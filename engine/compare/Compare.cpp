@@ -145,6 +145,43 @@ private:
     std::vector<int> m_all;
 };
 
+// Weighting 1 ... 4 of the resolved table: every assigned cell of a row in the RT search range is multiplied by
+// the row's weight and counted; then every cell of those rows except -1 is divided by the sum of their weights
+// (1 when that sum is not positive) and added to total.
+void WeightAndNormalise(const CLibraryChromatogramData& self, int weighting, const std::vector<char>& inRange,
+                        CCellTable& cells, int columns, int& matched, double& total)
+{
+    const int rows = static_cast<int>(inRange.size());
+    double weightSum = 0;
+    for (int i = 0; i < rows; ++i) {
+        if (!inRange[i])
+            continue;
+        const double weight = WeightOf(*self.GetPeak(i), weighting);
+        weightSum += weight;
+        double* row = cells.Row(i);
+        for (int j = 0; j < columns; ++j) {
+            if (row[j] > 0) {
+                row[j] *= weight;
+                ++matched;
+            }
+        }
+    }
+    if (!(weightSum > 0))
+        weightSum = 1;
+    total = 0;
+    for (int i = 0; i < rows; ++i) {
+        if (!inRange[i])
+            continue;
+        double* row = cells.Row(i);
+        for (int j = 0; j < columns; ++j) {
+            if (row[j] != -1) {
+                row[j] /= weightSum;
+                total += row[j];
+            }
+        }
+    }
+}
+
 // Per-thread scratch memory of Compare, so that a library search does not allocate per comparison.
 struct CCompareWorkspace {
     std::vector<char> thisInRange;
@@ -252,38 +289,23 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         matched = 0;
         ResolveCellTable(options, *cells, rows, columns);
         const bool weighted = options.Weighting >= 1 && options.Weighting <= 4;
-        double weightSum = 0;
-        for (int i = 0; i < rows; ++i) {
-            if (!thisInRange[i])
-                continue;
-            const double weight = weighted ? WeightOf(*self.GetPeak(i), options.Weighting) : 1.0;
-            if (weighted)
-                weightSum += weight;
-            double* row = cells->Row(i);
-            for (int j = 0; j < columns; ++j) {
-                if (row[j] > 0) {
-                    if (weighted)
-                        row[j] *= weight;
-                    ++matched;
+        if (!weighted) {
+            // The weight sum is 1, and dividing by 1 changes no cell: count and sum in one pass.
+            total = 0;
+            for (int i = 0; i < rows; ++i) {
+                if (!thisInRange[i])
+                    continue;
+                const double* row = cells->Row(i);
+                for (int j = 0; j < columns; ++j) {
+                    matched += row[j] > 0 ? 1 : 0;
+                    if (row[j] != -1)
+                        total += row[j];
                 }
             }
-        }
-        if (!(weightSum > 0))
-            weightSum = 1;
-        total = 0;
-        for (int i = 0; i < rows; ++i) {
-            if (!thisInRange[i])
-                continue;
-            double* row = cells->Row(i);
-            for (int j = 0; j < columns; ++j) {
-                if (row[j] != -1) {
-                    row[j] /= weightSum;
-                    total += row[j];
-                }
-            }
-        }
-        if (weighted)
+        } else {
+            WeightAndNormalise(self, options.Weighting, thisInRange, *cells, columns, matched, total);
             total *= rows - skipped;
+        }
     }
 
     const int considered = rows - skipped;

@@ -1,5 +1,6 @@
 #include "compare/SpectrumMatcher.h"
 
+#include <algorithm>
 #include <cmath>
 
 void CSpectrumMatcher::Reset(double threshold)
@@ -13,35 +14,45 @@ void CSpectrumMatcher::Reset(double threshold)
 
 int CSpectrumMatcher::Add(const CLibraryMassSpectrumData& spectrum)
 {
-    Entry e{&spectrum, spectrum.SumOfSquares(m_threshold), true, static_cast<std::uint32_t>(m_masses.size()), 0};
     const auto& points = spectrum.Points();
-    m_masses.reserve(m_masses.size() + points.size());
-    m_weights.reserve(m_weights.size() + points.size());
+    const std::size_t first = m_masses.size();
+    const std::size_t needed = first + points.size();
+    if (m_masses.capacity() < needed) {
+        m_masses.reserve(std::max(needed, 2 * m_masses.capacity()));
+        m_weights.reserve(std::max(needed, 2 * m_weights.capacity()));
+    }
+    m_masses.resize(needed);
+    m_weights.resize(needed);
+    std::uint16_t* masses = m_masses.data() + first;
+    double* weights = m_weights.data() + first;
+
+    // Every line is written; only the lines at or above the threshold advance the count.
+    bool nominal = true;
+    std::size_t count = 0;
     double previous = -1;
     for (const CLibraryMassSpectrumPoint& p : points) {
         const double m = p.Mass;
         // After the range test the conversion to int is exact for integers and truncates anything else.
         if (!(m > previous && m <= LargestNominalMass) || m != static_cast<double>(static_cast<int>(m))) {
-            e.Nominal = false;
+            nominal = false;
             break;
         }
         previous = m;
-        if (p.Intensity >= m_threshold) {
-            if (!std::isfinite(p.WeightedIntensity)) {
-                e.Nominal = false;
-                break;
-            }
-            m_masses.push_back(static_cast<std::uint16_t>(m));
-            m_weights.push_back(p.WeightedIntensity);
+        const bool eligible = p.Intensity >= m_threshold;
+        if (eligible && !std::isfinite(p.WeightedIntensity)) {
+            nominal = false;
+            break;
         }
+        masses[count] = static_cast<std::uint16_t>(m);
+        weights[count] = p.WeightedIntensity;
+        count += eligible ? 1 : 0;
     }
-    if (e.Nominal) {
-        e.Count = static_cast<std::uint32_t>(m_masses.size()) - e.First;
-    } else {
-        m_masses.resize(e.First);
-        m_weights.resize(e.First);
-    }
-    m_entries.push_back(e);
+    if (!nominal)
+        count = 0;
+    m_masses.resize(first + count);
+    m_weights.resize(first + count);
+    m_entries.push_back({&spectrum, spectrum.SumOfSquares(m_threshold), nominal, static_cast<std::uint32_t>(first),
+                         static_cast<std::uint32_t>(count)});
     return static_cast<int>(m_entries.size()) - 1;
 }
 
