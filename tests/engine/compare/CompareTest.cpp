@@ -6,9 +6,11 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "compare/CellTable.h"
@@ -502,6 +504,37 @@ TEST(CompareDifferential, SyntheticChromatogramsAgreeWithTheLiteralTranscription
                 EXPECT_GT(fastHit.MatchedPeaks, 30) << "the variant should mostly match";
                 ++round;
             }
+}
+
+TEST(CompareDifferential, ConcurrentComparisonsGiveTheSingleThreadedResults)
+{
+    // Comparisons on several threads at once (as in a parallel library search) use separate scratch memory.
+    const auto self = MakeSyntheticChromatogram(CSyntheticShape{80, 60, 2.0, 30.0, true}, 5);
+    std::vector<std::unique_ptr<CLibraryChromatogram>> others;
+    for (int k = 0; k < 4; ++k)
+        others.push_back(MakeSyntheticVariant(*self, 100 + k, 0.05 * (k + 1), 5.0 * k));
+    const CSearchOptions options = AllFactors();
+    std::vector<CCellTable> expected(others.size(), CCellTable(80, 80));
+    std::vector<double> expectedResult(others.size());
+    for (std::size_t k = 0; k < others.size(); ++k) {
+        CLibraryHit hit;
+        expectedResult[k] = self->Compare(*others[k], options, hit, &expected[k]);
+    }
+    std::vector<int> mismatches(others.size(), 0);
+    std::vector<std::thread> threads;
+    for (std::size_t k = 0; k < others.size(); ++k)
+        threads.emplace_back([&, k] {
+            for (int repeat = 0; repeat < 20; ++repeat) {
+                CCellTable table(80, 80);
+                CLibraryHit hit;
+                const double r = self->Compare(*others[k], options, hit, &table);
+                mismatches[k] += (r != expectedResult[k] || !(table == expected[k])) ? 1 : 0;
+            }
+        });
+    for (auto& t : threads)
+        t.join();
+    for (std::size_t k = 0; k < others.size(); ++k)
+        EXPECT_EQ(mismatches[k], 0) << "variant " << k;
 }
 
 } // namespace
