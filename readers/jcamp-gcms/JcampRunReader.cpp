@@ -222,6 +222,9 @@ void JcampParser::FinishScan(bool atEnd)
     if (!scan.hadData && !scan.time)
         return;
     if (!scan.unsupportedForm.empty()) {
+        // At the end of the text an unknown form is most likely a label cut short.
+        if (scan.time && atEnd)
+            Refuse(EBADMSG, "is truncated: its last scan has no complete mass list.");
         if (scan.time)
             Refuse(ENOTSUP, "has a scan in the form " + scan.unsupportedForm + "; only (XY..XY) mass lists are read.");
         ++m_untimedScans;

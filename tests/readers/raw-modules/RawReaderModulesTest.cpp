@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "common/AndiWriter.h"
+#include "common/JcampWriter.h"
+#include "core/Exceptions.h"
+#include "core/LibraryChromatogram.h"
+#include "engine/plugins/FakeSettingsStore.h"
+#include "plugins/DatasystemPlugins.h"
+#include "plugins/ReadFromDataFile.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+
+using namespace synthetic;
+
+namespace {
+
+// Both raw-data modules registered the way the build registers them, loaded through the plug-in list.
+class RawReaderModules : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_settings->WriteSettingInt(SettingsScope::LocalMachine, "Plugins", nullptr, nullptr, 2);
+        Register(0, "ANDI-MS", CORVELIN_ANDI_MODULE, ".cdf");
+        Register(1, "JCAMP-GCMS", CORVELIN_JCAMP_MODULE, ".jdx");
+        m_plugins = CDatasystemPlugins::LoadFromRegistration("/nowhere/");
+        ASSERT_EQ(m_plugins->GetCount(), 2);
+        ASSERT_TRUE(m_plugins->GetPlugin(0)->HasModule());
+        ASSERT_TRUE(m_plugins->GetPlugin(1)->HasModule());
+        RunSpec spec;
+        spec.Components = ThreeComponents();
+        m_spec = spec;
+        WriteAndi(m_dir.File("MIX.CDF"), MakeScans(spec), AndiLayout{});
+        WriteAllText(m_dir.File("MIX.JDX"), WriteJcamp(MakeScans(spec), Dialect::PagesAndRetentionTime));
+    }
+
+    void Register(int slot, const std::string& key, const std::string& path, const char* extension)
+    {
+        const std::string slotName = "Plugin" + std::to_string(slot);
+        const std::string section = "Plugins\\" + key;
+        m_settings->WriteSettingString(SettingsScope::LocalMachine, "Plugins", nullptr, slotName.c_str(), key.c_str());
+        m_settings->WriteSettingString(SettingsScope::LocalMachine, section.c_str(), nullptr, "Path", path.c_str());
+        m_settings->WriteSettingString(SettingsScope::LocalMachine, section.c_str(), nullptr, "Extension", extension);
+    }
+
+    int Read(CLibraryChromatogram& c, const std::string& file, double minArea, std::string* name = nullptr)
+    {
+        return ReadFromDataFile(*m_plugins, c, m_dir.File(file), minArea, name, false);
+    }
+
+    ScopedFakeSettings m_settings;
+    RecordingMessageSink m_messages;
+    TempDir m_dir;
+    RunSpec m_spec;
+    std::unique_ptr<CDatasystemPlugins> m_plugins;
+};
+
+TEST_F(RawReaderModules, ReadTheRunsWithPeaksSpectraAndOwnNames)
+{
+    for (const char* file : {"MIX.CDF", "MIX.JDX"}) {
+        SCOPED_TRACE(file);
+        CLibraryChromatogram c;
+        std::string name;
+        ASSERT_EQ(Read(c, file, 0, &name), 1);
+        EXPECT_FALSE(name.empty());
+        EXPECT_NE(name.rfind("Corvelinscope", 0), 0u) << "unknowns must be recalibrated: " << name;
+        EXPECT_EQ(c.SourcePath, m_dir.File(file));
+        ASSERT_EQ(c.PeakCount, 3);
+        double areaSum = 0;
+        for (int i = 0; i < 3; ++i) {
+            const auto* p = c.GetPeak(i);
+            EXPECT_EQ(p->PeakNumber, i + 1);
+            EXPECT_NEAR(p->RT * 60, m_spec.Components[i].ApexSeconds, m_spec.IntervalSeconds);
+            EXPECT_GE(MSMatch(p->Spectrum, ExpectedSpectrum(m_spec.Components[i]), 0), 0.99);
+            areaSum += p->Area;
+        }
+        EXPECT_DOUBLE_EQ(c.TotalArea, areaSum); // no filter: the peaks' Area % add up to 100
+        EXPECT_GT(c.TotalHeight, 0);
+    }
+    EXPECT_TRUE(m_messages.entries.empty());
+}
+
+TEST_F(RawReaderModules, MinimumAreaPercentDropsSmallPeaksAndKeepsTotals)
+{
+    // Areas of the mix: about 46 %, 37 % and 17 %.
+    CLibraryChromatogram all, filtered;
+    ASSERT_EQ(Read(all, "MIX.JDX", 0), 1);
+    ASSERT_EQ(Read(filtered, "MIX.JDX", 20.0), 1);
+    ASSERT_EQ(filtered.PeakCount, 2);
+    EXPECT_EQ(filtered.GetPeak(1)->PeakNumber, 2);
+    EXPECT_DOUBLE_EQ(filtered.TotalArea, all.TotalArea);
+    EXPECT_DOUBLE_EQ(filtered.GetPeak(1)->Area, all.GetPeak(1)->Area);
+}
+
+TEST_F(RawReaderModules, DetectorParametersComeFromThePluginsOwnSection)
+{
+    m_settings->WriteSettingInt(SettingsScope::LocalMachine, "Plugins\\ANDI-MS", nullptr, "MaxPeaks", 1);
+    CLibraryChromatogram andi, jcamp;
+    ASSERT_EQ(Read(andi, "MIX.CDF", 0), 1);
+    ASSERT_EQ(Read(jcamp, "MIX.JDX", 0), 1);
+    ASSERT_EQ(andi.PeakCount, 1); // the largest peak
+    EXPECT_NEAR(andi.GetPeak(0)->RT * 60, m_spec.Components[0].ApexSeconds, m_spec.IntervalSeconds);
+    EXPECT_EQ(jcamp.PeakCount, 3); // the other plug-in's section is untouched
+
+    // A signal-to-noise limit above the smallest peak's leaves it out.
+    m_settings->WriteSettingString(SettingsScope::LocalMachine, "Plugins\\JCAMP-GCMS", nullptr, "SignalToNoise", "1e9");
+    CLibraryChromatogram strict;
+    ASSERT_EQ(Read(strict, "MIX.JDX", 0), 1);
+    EXPECT_EQ(strict.PeakCount, 0);
+}
+
+// The text up to a data line in its middle, ending in half a pair: a copy that stopped mid-scan.
+std::string CutAfterDataLine(const std::string& text)
+{
+    return text.substr(0, text.find("\n ", text.size() / 2)) + "\n 91.0";
+}
+
+struct Refused {
+    const char* file;
+    std::string bytes;
+    int code;
+};
+
+TEST_F(RawReaderModules, NonRunsAreRefusedWithTheSystemText)
+{
+    const Refused cases[] = {
+        {"ARCHIVE.CDF", std::string("PK\x03\x04", 4) + "zip", EMEDIUMTYPE},
+        {"SPECTRUM.JDX", "##TITLE= x\n##NPOINTS= 1\n##XYDATA= (XY..XY)\n91, 100\n##END=\n", EMEDIUMTYPE},
+        {"CUT.JDX", CutAfterDataLine(WriteJcamp(MakeScans(m_spec), Dialect::PagesAndRetentionTime)), EBADMSG},
+    };
+    for (const Refused& r : cases) {
+        SCOPED_TRACE(r.file);
+        m_messages.entries.clear();
+        WriteAllText(m_dir.File(r.file), r.bytes);
+        CLibraryChromatogram c;
+        EXPECT_THROW(Read(c, r.file, 0), CNotSupportedException);
+        EXPECT_EQ(c.PeakCount, 0);
+        ASSERT_EQ(m_messages.Texts().size(), 1u);
+        EXPECT_EQ(m_messages.Texts()[0],
+                  "Error reading file '" + m_dir.File(r.file) + "'\nError = " + std::strerror(r.code));
+    }
+}
+
+TEST_F(RawReaderModules, WithMessagesTheModuleSaysWhy)
+{
+    WriteAllText(m_dir.File("ARCHIVE.CDF"), std::string("PK\x03\x04", 4) + "zip");
+    CLibraryChromatogram c;
+    EXPECT_THROW(ReadFromDataFile(*m_plugins, c, m_dir.File("ARCHIVE.CDF"), 0, nullptr, true), CNotSupportedException);
+    ASSERT_EQ(m_messages.entries.size(), 2u);
+    EXPECT_EQ(m_messages.entries[0].caption, "File Read Error");
+    EXPECT_NE(m_messages.entries[0].text.find("is a ZIP archive, not a netCDF file"), std::string::npos);
+}
+
+} // namespace
