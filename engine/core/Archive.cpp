@@ -87,7 +87,10 @@ void CArchive::WriteBytes(std::span<const std::uint8_t> bytes)
     m_out.insert(m_out.end(), bytes.begin(), bytes.end());
 }
 
-void CArchive::WriteByte(std::uint8_t value) { WriteBytes({&value, 1}); }
+void CArchive::WriteByte(std::uint8_t value)
+{
+    WriteBytes({&value, 1});
+}
 
 void CArchive::WriteUInt16(std::uint16_t value)
 {
@@ -103,7 +106,10 @@ void CArchive::WriteUInt32(std::uint32_t value)
     WriteBytes(b);
 }
 
-void CArchive::WriteInt32(std::int32_t value) { WriteUInt32(static_cast<std::uint32_t>(value)); }
+void CArchive::WriteInt32(std::int32_t value)
+{
+    WriteUInt32(static_cast<std::uint32_t>(value));
+}
 
 void CArchive::WriteUInt64(std::uint64_t value)
 {
@@ -113,7 +119,10 @@ void CArchive::WriteUInt64(std::uint64_t value)
     WriteBytes(b);
 }
 
-void CArchive::WriteDouble(double value) { WriteUInt64(std::bit_cast<std::uint64_t>(value)); }
+void CArchive::WriteDouble(double value)
+{
+    WriteUInt64(std::bit_cast<std::uint64_t>(value));
+}
 
 void CArchive::WriteString(std::string_view text)
 {
@@ -202,7 +211,10 @@ const std::uint8_t* CArchive::Take(std::size_t n)
     return p;
 }
 
-std::uint8_t CArchive::ReadByte() { return *Take(1); }
+std::uint8_t CArchive::ReadByte()
+{
+    return *Take(1);
+}
 
 std::uint16_t CArchive::ReadUInt16()
 {
@@ -219,7 +231,10 @@ std::uint32_t CArchive::ReadUInt32()
     return v;
 }
 
-std::int32_t CArchive::ReadInt32() { return static_cast<std::int32_t>(ReadUInt32()); }
+std::int32_t CArchive::ReadInt32()
+{
+    return static_cast<std::int32_t>(ReadUInt32());
+}
 
 std::uint64_t CArchive::ReadUInt64()
 {
@@ -230,7 +245,10 @@ std::uint64_t CArchive::ReadUInt64()
     return v;
 }
 
-double CArchive::ReadDouble() { return std::bit_cast<double>(ReadUInt64()); }
+double CArchive::ReadDouble()
+{
+    return std::bit_cast<double>(ReadUInt64());
+}
 
 std::uint64_t CArchive::ReadLength(bool allowWideMarker, bool& wide)
 {

@@ -96,6 +96,7 @@ public:
     std::size_t Position() const noexcept { return m_storing ? m_out.size() : m_pos; }
 
     // MFC-style shorthands.
+    // clang-format off
     CArchive& operator<<(std::int32_t v) { WriteInt32(v); return *this; }
     CArchive& operator<<(std::uint32_t v) { WriteUInt32(v); return *this; }
     CArchive& operator<<(std::uint16_t v) { WriteUInt16(v); return *this; }
@@ -106,6 +107,7 @@ public:
     CArchive& operator>>(std::uint16_t& v) { v = ReadUInt16(); return *this; }
     CArchive& operator>>(double& v) { v = ReadDouble(); return *this; }
     CArchive& operator>>(std::string& v) { v = ReadString(); return *this; }
+    // clang-format on
 
     [[noreturn]] void Fail(CArchiveException::Cause cause, const std::string& detail = {}) const;
 

@@ -20,7 +20,10 @@ public:
     CLibraryMassSpectrumPoint Point;
 };
 
-template <class T> std::unique_ptr<CSerializable> Make() { return std::make_unique<T>(); }
+template <class T> std::unique_ptr<CSerializable> Make()
+{
+    return std::make_unique<T>();
+}
 
 struct RegisteredClass {
     std::string_view name;

@@ -182,8 +182,7 @@ TEST_P(TextPrefix, WrittenAndReadWithTheDocumentedPrefix)
 
 INSTANTIATE_TEST_SUITE_P(Lengths, TextPrefix,
                          ::testing::Values(PrefixCase{0, {0x00}}, PrefixCase{254, {0xFE}},
-                                           PrefixCase{255, {0xFF, 0xFF, 0x00}},
-                                           PrefixCase{0xFFFD, {0xFF, 0xFD, 0xFF}},
+                                           PrefixCase{255, {0xFF, 0xFF, 0x00}}, PrefixCase{0xFFFD, {0xFF, 0xFD, 0xFF}},
                                            PrefixCase{0xFFFE, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}}));
 
 TEST(LibraryEntryFormat, CommentsOf254And255CharactersInAnEntry)
@@ -300,7 +299,7 @@ TEST(LibraryEntryFormat, TaggedObjectsAcceptOtherClassVersionsAndTheBigClassTag)
     b.U16(0xFFFF).U16(9).U16(26).Chars("CLibraryRICalibrationPoint"); // class version 9 is accepted
     b.Header("LibraryRICalibrationPoint").Text("a").F64(1).F64(100);
     AddSpectrum(b, {});
-    b.U16(0); // tag 0: no object
+    b.U16(0);                      // tag 0: no object
     b.U16(0x7FFF).U32(0x80000001); // 32-bit class tag of index 1
     b.Header("LibraryRICalibrationPoint").Text("b").F64(2).F64(200);
     AddSpectrum(b, {});
@@ -458,8 +457,7 @@ BadHeaderCase Refused(const char* name, void (*build)(ByteBuilder&))
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, BadHeader,
-    ::testing::Values(Refused("peak_identifier",
-                              [](ByteBuilder& b) { AddPeak(b, 1, 1, 1, 1, 1, 1, {}); }),
+    ::testing::Values(Refused("peak_identifier", [](ByteBuilder& b) { AddPeak(b, 1, 1, 1, 1, 1, 1, {}); }),
                       Refused("lower_case", [](ByteBuilder& b) { b.Header("libraryChromatogram"); }),
                       Refused("version3",
                               [](ByteBuilder& b) {

@@ -146,77 +146,76 @@ void HeadAndEmptyTable(ByteBuilder& b)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, HostileEntry,
-    ::testing::Values(
-        Case("peak_records_2p31m1", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 HeadAndEmptyTable(b);
-                 b.I32(0x7FFFFFFF);
-             }),
-        Case("peak_records_negative", CArchiveException::Generic,
-             [](ByteBuilder& b) {
-                 HeadAndEmptyTable(b);
-                 b.I32(-1);
-             }),
-        Case("spectrum_lines_2p31m1", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 HeadAndEmptyTable(b);
-                 b.I32(1).Header("LibraryChromatogramPeak").F64(1).F64(1).F64(1).F64(1).F64(1).F64(1);
-                 b.Header("LibraryChromatogramMassSpectrum").I32(0x7FFFFFFF);
-             }),
-        Case("spectrum_lines_negative", CArchiveException::Generic,
-             [](ByteBuilder& b) {
-                 HeadAndEmptyTable(b);
-                 b.I32(1).Header("LibraryChromatogramPeak").F64(1).F64(1).F64(1).F64(1).F64(1).F64(1);
-                 b.Header("LibraryChromatogramMassSpectrum").I32(INT32_MIN);
-             }),
-        Case("ri_points_2p32m1", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 AddHead(b);
-                 b.Header("LibraryRICalibrationData").I32(0).U16(0xFFFF).U32(0xFFFFFFFF);
-             }),
-        Case("ri_point_lines_2p31m1", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 AddHead(b);
-                 b.Header("LibraryRICalibrationData").I32(0).U16(1);
-                 b.U16(0xFFFF).U16(5).U16(26).Chars("CLibraryRICalibrationPoint");
-                 b.Header("LibraryRICalibrationPoint").Text("x").F64(1).F64(1);
-                 b.Header("LibraryChromatogramMassSpectrum").I32(0x7FFFFFFF);
-             }),
-        Case("text_byte_length_beyond_file", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) { b.U8(0xFE).Chars("LibraryChromatogram"); }),
-        Case("text_uint16_length_beyond_file", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 b.Header("LibraryChromatogram").F64(0).I32(0).F64(0);
-                 b.U8(0xFF).U16(0xFFFD);
-             }),
-        Case("text_uint32_length_beyond_file", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 b.Header("LibraryChromatogram").F64(0).I32(0).F64(0).Text("").F64(0);
-                 b.U8(0xFF).U16(0xFFFF).U32(0xFFFFFFFE);
-             }),
-        Case("text_64bit_length_beyond_file", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 b.Header("LibraryChromatogram").F64(0).I32(0).F64(0).Text("").F64(0).Text("");
-                 b.U8(0xFF).U16(0xFFFF).U32(0xFFFFFFFF).U64(0xFFFFFFFFFFFFFFFFull);
-             }),
-        Case("wide_text_length_beyond_file", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 b.Header("LibraryChromatogram").F64(0).I32(0).F64(0);
-                 b.U8(0xFF).U16(0xFFFE).U8(0xFF).U16(0xFFFF).U32(0x7FFFFFFF);
-             }),
-        Case("wide_text_odd_byte_short", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 b.Header("LibraryChromatogram").F64(0).I32(0).F64(0);
-                 b.U8(0xFF).U16(0xFFFE).U8(9); // 9 units = 18 bytes; 16 spare bytes follow
-             }),
-        Case("class_identifier_length_beyond_file", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) { b.U8(0xFF).U16(0xFFFF).U32(0x7FFFFFFF).Chars("LibraryChromatogram"); }),
-        Case("tag_class_name_beyond_file", CArchiveException::EndOfFile,
-             [](ByteBuilder& b) {
-                 AddHead(b);
-                 b.Header("LibraryRICalibrationData").I32(0).U16(1);
-                 b.U16(0xFFFF).U16(5).U16(40).Chars("CLibraryRICal");
-             })),
+    ::testing::Values(Case("peak_records_2p31m1", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               HeadAndEmptyTable(b);
+                               b.I32(0x7FFFFFFF);
+                           }),
+                      Case("peak_records_negative", CArchiveException::Generic,
+                           [](ByteBuilder& b) {
+                               HeadAndEmptyTable(b);
+                               b.I32(-1);
+                           }),
+                      Case("spectrum_lines_2p31m1", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               HeadAndEmptyTable(b);
+                               b.I32(1).Header("LibraryChromatogramPeak").F64(1).F64(1).F64(1).F64(1).F64(1).F64(1);
+                               b.Header("LibraryChromatogramMassSpectrum").I32(0x7FFFFFFF);
+                           }),
+                      Case("spectrum_lines_negative", CArchiveException::Generic,
+                           [](ByteBuilder& b) {
+                               HeadAndEmptyTable(b);
+                               b.I32(1).Header("LibraryChromatogramPeak").F64(1).F64(1).F64(1).F64(1).F64(1).F64(1);
+                               b.Header("LibraryChromatogramMassSpectrum").I32(INT32_MIN);
+                           }),
+                      Case("ri_points_2p32m1", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               AddHead(b);
+                               b.Header("LibraryRICalibrationData").I32(0).U16(0xFFFF).U32(0xFFFFFFFF);
+                           }),
+                      Case("ri_point_lines_2p31m1", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               AddHead(b);
+                               b.Header("LibraryRICalibrationData").I32(0).U16(1);
+                               b.U16(0xFFFF).U16(5).U16(26).Chars("CLibraryRICalibrationPoint");
+                               b.Header("LibraryRICalibrationPoint").Text("x").F64(1).F64(1);
+                               b.Header("LibraryChromatogramMassSpectrum").I32(0x7FFFFFFF);
+                           }),
+                      Case("text_byte_length_beyond_file", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) { b.U8(0xFE).Chars("LibraryChromatogram"); }),
+                      Case("text_uint16_length_beyond_file", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               b.Header("LibraryChromatogram").F64(0).I32(0).F64(0);
+                               b.U8(0xFF).U16(0xFFFD);
+                           }),
+                      Case("text_uint32_length_beyond_file", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               b.Header("LibraryChromatogram").F64(0).I32(0).F64(0).Text("").F64(0);
+                               b.U8(0xFF).U16(0xFFFF).U32(0xFFFFFFFE);
+                           }),
+                      Case("text_64bit_length_beyond_file", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               b.Header("LibraryChromatogram").F64(0).I32(0).F64(0).Text("").F64(0).Text("");
+                               b.U8(0xFF).U16(0xFFFF).U32(0xFFFFFFFF).U64(0xFFFFFFFFFFFFFFFFull);
+                           }),
+                      Case("wide_text_length_beyond_file", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               b.Header("LibraryChromatogram").F64(0).I32(0).F64(0);
+                               b.U8(0xFF).U16(0xFFFE).U8(0xFF).U16(0xFFFF).U32(0x7FFFFFFF);
+                           }),
+                      Case("wide_text_odd_byte_short", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               b.Header("LibraryChromatogram").F64(0).I32(0).F64(0);
+                               b.U8(0xFF).U16(0xFFFE).U8(9); // 9 units = 18 bytes; 16 spare bytes follow
+                           }),
+                      Case("class_identifier_length_beyond_file", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) { b.U8(0xFF).U16(0xFFFF).U32(0x7FFFFFFF).Chars("LibraryChromatogram"); }),
+                      Case("tag_class_name_beyond_file", CArchiveException::EndOfFile,
+                           [](ByteBuilder& b) {
+                               AddHead(b);
+                               b.Header("LibraryRICalibrationData").I32(0).U16(1);
+                               b.U16(0xFFFF).U16(5).U16(40).Chars("CLibraryRICal");
+                           })),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LibraryEntryHostile, MissingFileAndFolderAreFileErrors)

@@ -44,24 +44,18 @@ const std::vector<std::pair<double, double>> kThree = {{5, 1000}, {10, 1100}, {2
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, ComputeRI,
-    ::testing::Values(RICase{"kovats_exact_point", kTwo, 0, 5, 1000},
-                      RICase{"kovats_exact_upper_point", kTwo, 0, 10, 1100},
-                      RICase{"kovats_geometric_mean", kTwo, 0, std::sqrt(50.0), 1050},
-                      RICase{"kovats_7_0711", kTwo, 0, 7.0711, 1050},
-                      RICase{"linear_interpolation", kTwo, 1, 7.5, 1050},
-                      RICase{"linear_below_first", kTwo, 1, 2.5, 950},
-                      RICase{"linear_above_last", kTwo, 1, 12.5, 1150},
-                      RICase{"linear_option_other_than_1", kTwo, 7, 7.5, 1050},
-                      RICase{"three_between_second_and_third", kThree, 1, 15, 1150},
-                      RICase{"three_above_last", kThree, 1, 25, 1250},
-                      RICase{"three_below_first", kThree, 1, 2.5, 950},
-                      RICase{"three_exact_middle", kThree, 1, 10, 1100},
-                      RICase{"kovats_three_between", kThree, 0, std::sqrt(200.0), 1150},
-                      RICase{"single_point", {{5, 1000}}, 1, 5, -1},
-                      RICase{"empty", {}, 0, 5, -1},
-                      RICase{"kovats_rt_zero_gives_no_index", kTwo, 0, 0, -1},
-                      RICase{"kovats_rt_negative_gives_no_index", kTwo, 0, -3, -1},
-                      RICase{"equal_rt_points_give_no_index", {{5, 1000}, {5, 1100}}, 1, 7, -1}),
+    ::testing::Values(
+        RICase{"kovats_exact_point", kTwo, 0, 5, 1000}, RICase{"kovats_exact_upper_point", kTwo, 0, 10, 1100},
+        RICase{"kovats_geometric_mean", kTwo, 0, std::sqrt(50.0), 1050}, RICase{"kovats_7_0711", kTwo, 0, 7.0711, 1050},
+        RICase{"linear_interpolation", kTwo, 1, 7.5, 1050}, RICase{"linear_below_first", kTwo, 1, 2.5, 950},
+        RICase{"linear_above_last", kTwo, 1, 12.5, 1150}, RICase{"linear_option_other_than_1", kTwo, 7, 7.5, 1050},
+        RICase{"three_between_second_and_third", kThree, 1, 15, 1150}, RICase{"three_above_last", kThree, 1, 25, 1250},
+        RICase{"three_below_first", kThree, 1, 2.5, 950}, RICase{"three_exact_middle", kThree, 1, 10, 1100},
+        RICase{"kovats_three_between", kThree, 0, std::sqrt(200.0), 1150},
+        RICase{"single_point", {{5, 1000}}, 1, 5, -1}, RICase{"empty", {}, 0, 5, -1},
+        RICase{"kovats_rt_zero_gives_no_index", kTwo, 0, 0, -1},
+        RICase{"kovats_rt_negative_gives_no_index", kTwo, 0, -3, -1},
+        RICase{"equal_rt_points_give_no_index", {{5, 1000}, {5, 1100}}, 1, 7, -1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
