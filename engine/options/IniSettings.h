@@ -24,6 +24,9 @@ public:
     // Settings in one fixed file.
     CIniSettingsStore(const std::string& iniPath, std::string userName);
 
+    // The settings file the next operation uses.
+    std::string Path() const { return m_iniPath(); }
+
     std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection,
                                  const char* valueName, const char* defaultText) override;
     int GetSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,

@@ -99,3 +99,21 @@ void CProgramSettingsStore::WriteSettingString(SettingsScope scope, const char* 
     std::lock_guard lock(m_mutex);
     Backend().WriteSettingString(scope, section, subsection, valueName, text);
 }
+
+bool UseIniSettings()
+{
+    SettingsStore& store = Settings();
+    if (auto* program = dynamic_cast<CProgramSettingsStore*>(&store))
+        return program->UseIniSettings();
+    return dynamic_cast<CIniSettingsStore*>(&store) != nullptr;
+}
+
+std::string SettingsIniPath()
+{
+    SettingsStore& store = Settings();
+    if (auto* program = dynamic_cast<CProgramSettingsStore*>(&store))
+        return program->UseIniSettings() ? program->SettingsIniPath() : std::string();
+    if (auto* ini = dynamic_cast<CIniSettingsStore*>(&store))
+        return ini->Path();
+    return std::string();
+}

@@ -63,3 +63,8 @@ private:
     CRegistrySettingsStore m_registry;
     CFallbackSettingsStore m_fallback;
 };
+
+// For the process-wide store (Settings()): whether it keeps its values in an INI file (a program store asks its
+// switch; an injected INI store answers yes, any other store no), and that file's path ("" when none).
+bool UseIniSettings();
+std::string SettingsIniPath();

@@ -231,6 +231,13 @@ TEST_F(SettingsStoreTest, InjectedStoreServesTheFreeFunctions)
     EXPECT_EQ(GetSettingString(User, "MatchTable", nullptr, "Last Save Path", ""), "/t");
     EXPECT_EQ(ReadAllText(m_dir.File("given.ini")),
               "[HKLM Plugins]\r\nPlugin0=1\r\n[HKCU carol MatchTable]\r\nLast Save Path=/t\r\n");
+    EXPECT_TRUE(UseIniSettings());
+    EXPECT_EQ(SettingsIniPath(), m_dir.File("given.ini"));
+
+    SetUseRegistry(Dword(1));
+    SetSettingsStore(std::make_shared<CProgramSettingsStore>(Location()));
+    EXPECT_FALSE(UseIniSettings());
+    EXPECT_EQ(SettingsIniPath(), "");
     SetSettingsStore(previous);
 }
 
