@@ -20,7 +20,10 @@ class CLibraryChromatogramData : public CSerializable {
 public:
     std::string Comment;
     double TotalHeight = 0;
-    int PeakCount = 0; // equals Peaks.size() for well-formed data; loops trust it and fetch with GetPeak
+    // Equals Peaks.size() for well-formed data; loops trust it and fetch with GetPeak. A library entry stores it
+    // apart from its peak records, so a damaged or hostile file can claim any value (up to 2^31 - 1) with few
+    // peaks: size allocations by Peaks.size(), never by PeakCount alone.
+    int PeakCount = 0;
     double TotalArea = 0;
     double ExtraValue = 0;
     std::string DataFile;
