@@ -96,6 +96,10 @@ bool ParseInt(std::string_view s, int& value) noexcept
     return true;
 }
 
+// No GC-MS spectrum has lines above this m/z; larger masses are taken as damage (they would also overflow the
+// intensity weighting).
+constexpr double kLargestMass = 100000;
+
 // Parses the inside of one group: mass, a comma or blanks, abundance, and an optional flag.
 static PeakPair ParseGroup(std::string_view inside, std::size_t lineNumber)
 {
@@ -117,7 +121,7 @@ static PeakPair ParseGroup(std::string_view inside, std::size_t lineNumber)
     const std::string_view flagText = Trim(inside.substr(i));
 
     PeakPair pair;
-    if (!ParseDouble(massText, pair.mass) || pair.mass < 0)
+    if (!ParseDouble(massText, pair.mass) || pair.mass < 0 || pair.mass > kLargestMass)
         throw FormatError(lineNumber, "bad mass '" + std::string(massText) + "'");
     if (!ParseDouble(abundanceText, pair.abundance) || pair.abundance < 0)
         throw FormatError(lineNumber, "bad abundance '" + std::string(abundanceText) + "'");

@@ -65,7 +65,7 @@ struct PeakPair {
 
 // Parses every "(m,a)" / "(m a)" / "(m,a F0.3)" group of one line and appends them to pairs. Blanks between
 // groups are allowed. Throws FormatError for anything else on the line (a malformed number, a negative value, an
-// unclosed group, text outside the groups).
+// unclosed group, text outside the groups, a mass above 100000).
 void ParsePeakPairs(const TextLine& line, std::vector<PeakPair>& pairs);
 
 // True for a "NAME:" line and for a "NUM PEAKS:" line (blanks before them and any case allowed).

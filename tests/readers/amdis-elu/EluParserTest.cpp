@@ -124,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenElu{"huge count", "NAME: |SC1|RT1.0\nNUM PEAKS: 1000000000\n(50,1 )\n", 2},
         BrokenElu{"count beyond int", "NAME: |SC1|RT1.0\nNUM PEAKS: 99999999999999999999\n", 2},
         BrokenElu{"bad mass", "NAME: |SC1|RT1.0\nNUM PEAKS: 1\n(5x,999 )\n", 3},
+        BrokenElu{"mass beyond any spectrum", "NAME: |SC1|RT1.0\nNUM PEAKS: 1\n(1e300,999 )\n", 3},
         BrokenElu{"bad abundance", "NAME: |SC1|RT1.0\nNUM PEAKS: 1\n(50,9.9.9 )\n", 3},
         BrokenElu{"negative abundance", "NAME: |SC1|RT1.0\nNUM PEAKS: 1\n(50,-1 )\n", 3},
         BrokenElu{"unclosed pair", "NAME: |SC1|RT1.0\nNUM PEAKS: 1\n(50,999 \n", 3},
