@@ -35,6 +35,18 @@ bool KeepFlaggedLines() noexcept
     }
 }
 
+// Caption of the module's own messages, and how many reasons a message lists at most.
+constexpr const char* kReaderCaption = "AMDIS Reader";
+constexpr std::size_t kListedReasons = 5;
+
+void ShowSafely(const std::string& text) noexcept
+{
+    try {
+        ShowMessage(text, kReaderCaption, MessageIcon::Stop);
+    } catch (...) {
+    }
+}
+
 void CopyToBuffer(char* buffer, const char* text)
 {
     std::strncpy(buffer, text, kPluginBufferSize - 1);
@@ -127,6 +139,8 @@ CORVELIN_PLUGIN_EXPORT int IsMassSpecsFileReadable(const char* path)
     return path != nullptr && amdis::IsSpectraFile(path) ? 1 : 0;
 }
 
+// The result is ignored by the program, so a failure is told to the user here. An MSL library with malformed
+// entries still gives its good ones, with a warning that lists why the others were left out.
 CORVELIN_PLUGIN_EXPORT int ReadMassSpecs(const char* path, PluginMassSpecArray* spectra, PluginStringArray* names)
 {
     if (path == nullptr || spectra == nullptr || names == nullptr)
@@ -134,17 +148,30 @@ CORVELIN_PLUGIN_EXPORT int ReadMassSpecs(const char* path, PluginMassSpecArray* 
     try {
         std::vector<std::unique_ptr<CLibraryMassSpectrumData>> read;
         std::vector<std::string> readNames;
-        amdis::ReadSpectraFile(path, KeepFlaggedLines(), read, readNames);
+        const std::vector<std::string> skipped = amdis::ReadSpectraFile(path, KeepFlaggedLines(), read, readNames);
         spectra->reserve(spectra->size() + read.size());
         names->reserve(names->size() + readNames.size());
         for (auto& s : read)
             spectra->push_back(s.release()); // handed back through FreeMassSpecs
         for (auto& n : readNames)
             names->push_back(std::move(n));
+        if (!skipped.empty()) {
+            std::string text = std::to_string(skipped.size()) + " malformed entries of '" + path + "' were left out:";
+            for (std::size_t i = 0; i < skipped.size() && i < kListedReasons; ++i)
+                text += "\n" + skipped[i];
+            if (skipped.size() > kListedReasons)
+                text += "\n...";
+            ShowMessage(text, kReaderCaption, MessageIcon::Exclamation);
+        }
         return 0;
+    } catch (const amdis::FormatError& error) {
+        ShowSafely(std::string("The spectra file '") + path + "' is not a valid ELU file:\n" + error.what());
+    } catch (const std::exception& error) {
+        ShowSafely(std::string("Could not read the spectra file '") + path + "':\n" + error.what());
     } catch (...) {
-        return 1;
+        ShowSafely(std::string("Could not read the spectra file '") + path + "'.");
     }
+    return 1;
 }
 
 CORVELIN_PLUGIN_EXPORT void FreeMassSpecs(PluginMassSpecArray* spectra, PluginStringArray* names)

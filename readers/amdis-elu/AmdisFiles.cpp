@@ -75,9 +75,11 @@ bool IsSpectraFile(const std::string& path) noexcept
     }
 }
 
-void ReadSpectraFile(const std::string& path, bool keepFlaggedLines,
-                     std::vector<std::unique_ptr<CLibraryMassSpectrumData>>& spectra, std::vector<std::string>& names)
+std::vector<std::string> ReadSpectraFile(const std::string& path, bool keepFlaggedLines,
+                                         std::vector<std::unique_ptr<CLibraryMassSpectrumData>>& spectra,
+                                         std::vector<std::string>& names)
 {
+    std::vector<std::string> skipped;
     const std::string text = ReadWholeFile(path);
     std::vector<std::unique_ptr<CLibraryMassSpectrumData>> newSpectra;
     std::vector<std::string> newNames;
@@ -100,11 +102,13 @@ void ReadSpectraFile(const std::string& path, bool keepFlaggedLines,
             newSpectra.push_back(std::move(spectrum));
             newNames.push_back(std::move(e.name));
         }
+        skipped = std::move(file.skipped);
     }
     for (auto& s : newSpectra)
         spectra.push_back(std::move(s));
     for (auto& n : newNames)
         names.push_back(std::move(n));
+    return skipped;
 }
 
 } // namespace amdis

@@ -41,10 +41,11 @@ void ReadEluFile(const std::string& path, const EluReadOptions& options, CLibrar
 
 // True when path is an MSL library or an ELU file (whose components then serve as spectra). Never throws.
 bool IsSpectraFile(const std::string& path) noexcept;
-// Appends the spectra of an MSL library (malformed entries left out) or of an ELU file's components (named
-// "RT %.4f min, component %d") to spectra, one name per spectrum to names. Throws FileError or FormatError
-// (a malformed ELU file); nothing is appended then.
-void ReadSpectraFile(const std::string& path, bool keepFlaggedLines,
-                     std::vector<std::unique_ptr<CLibraryMassSpectrumData>>& spectra, std::vector<std::string>& names);
+// Appends the spectra of an MSL library or of an ELU file's components (named "RT %.4f min, component %d") to
+// spectra, one name per spectrum to names. Returns one reason per MSL entry that was left out as malformed.
+// Throws FileError or FormatError (a malformed ELU file); nothing is appended then.
+std::vector<std::string> ReadSpectraFile(const std::string& path, bool keepFlaggedLines,
+                                         std::vector<std::unique_ptr<CLibraryMassSpectrumData>>& spectra,
+                                         std::vector<std::string>& names);
 
 } // namespace amdis

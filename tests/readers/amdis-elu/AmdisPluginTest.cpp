@@ -140,6 +140,7 @@ TEST_F(AmdisModule, MalformedFileFailsWithTheReasonAndLeavesTheRecordEmpty)
 
 TEST_F(AmdisModule, ReadsMslLibrariesAndEluComponentsAsSpectra)
 {
+    RecordingMessageSink sink;
     std::string filter, ending;
     Export<PFN_GetMassSpecsReadFilter>("GetMassSpecsReadFilter")(&filter, &ending);
     EXPECT_EQ(filter, "AMDIS Libraries (*.msl)|*.msl|");
@@ -171,6 +172,10 @@ TEST_F(AmdisModule, ReadsMslLibrariesAndEluComponentsAsSpectra)
     EXPECT_DOUBLE_EQ(spectra[0]->GetPoint(0)->Intensity, 100);
     EXPECT_DOUBLE_EQ(spectra[0]->GetPoint(1)->Intensity, 50);
     EXPECT_GT(spectra[0]->GetPoint(1)->WeightedIntensity, 0);
+    ASSERT_EQ(sink.entries.size(), 1u); // the broken entry, named with its reason
+    EXPECT_EQ(sink.entries[0].text,
+              "1 malformed entries of '" + msl + "' were left out:\nline 7: NUM PEAKS announces 3 pairs, 1 found");
+    EXPECT_EQ(sink.entries[0].caption, "AMDIS Reader");
     release(&spectra, &names);
     EXPECT_TRUE(spectra.empty());
     EXPECT_TRUE(names.empty());
@@ -179,6 +184,17 @@ TEST_F(AmdisModule, ReadsMslLibrariesAndEluComponentsAsSpectra)
     EXPECT_EQ(names, (PluginStringArray{"RT 5.1000 min, component 1", "RT 5.3000 min, component 2"}));
     EXPECT_EQ(spectra.size(), 2u);
     release(&spectra, &names);
+
+    // A damaged ELU file gives no spectra, and the user is told why.
+    const std::string cut = m_dir.File("cut.elu");
+    WriteAllText(cut, std::string(kElu).substr(0, std::string(kElu).find("(73,999 )")));
+    sink.entries.clear();
+    read(cut.c_str(), &spectra, &names);
+    EXPECT_TRUE(spectra.empty());
+    EXPECT_TRUE(names.empty());
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].text,
+              "The spectra file '" + cut + "' is not a valid ELU file:\nline 11: NUM PEAKS announces 1 pairs, 0 found");
 }
 
 } // namespace
