@@ -1,6 +1,7 @@
 #include "compare/Compare.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <stdexcept>
 #include <utility>
@@ -203,21 +204,27 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         (static_cast<std::size_t>(rows) > cells->Rows() || static_cast<std::size_t>(columns) > cells->Columns()))
         throw std::invalid_argument("cell table smaller than the peak counts");
 
+    // An entry may claim more peaks than it holds; the missing ones never take part, so the scratch memory and
+    // the loops cover only the peaks present (a hostile count must not size an allocation).
+    const int presentRows = std::min(rows, static_cast<int>(std::min<std::size_t>(self.Peaks.size(), INT_MAX)));
+    const int presentColumns =
+        std::min(columns, static_cast<int>(std::min<std::size_t>(other.Peaks.size(), INT_MAX)));
+
     // Range sums, and which peaks lie in the RT search range (also used by the weighting).
     thread_local CCompareWorkspace workspace;
     const bool allTimes = options.TimeRange == "*";
     std::vector<char>& thisInRange = workspace.thisInRange;
-    thisInRange.assign(rows, 0);
+    thisInRange.assign(presentRows, 0);
     double thisRangeSum = 0;
     double otherRangeSum = 0;
-    for (int i = 0; i < rows; ++i) {
+    for (int i = 0; i < presentRows; ++i) {
         const Peak* p = self.GetPeak(i);
         thisInRange[i] = p && (allTimes || options.IsInTimeRange(p->RT));
         if (!allTimes && thisInRange[i])
             thisRangeSum += p->Area;
     }
     if (!allTimes) {
-        for (int j = 0; j < columns; ++j) {
+        for (int j = 0; j < presentColumns; ++j) {
             const Peak* p = other.GetPeak(j);
             if (p && options.IsInTimeRange(p->RT))
                 otherRangeSum += p->Area;
@@ -230,9 +237,9 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
     spectra.Reset(MassThresholdOf(options));
     std::vector<char>& otherTakesPart = workspace.otherTakesPart;
     std::vector<int>& otherSpectrum = workspace.otherSpectrum;
-    otherTakesPart.assign(columns, 0);
-    otherSpectrum.assign(columns, -1);
-    for (int j = 0; j < columns; ++j) {
+    otherTakesPart.assign(presentColumns, 0);
+    otherSpectrum.assign(presentColumns, -1);
+    for (int j = 0; j < presentColumns; ++j) {
         const Peak* p = other.GetPeak(j);
         otherTakesPart[j] = TakesPart(other, p, options);
         if (otherTakesPart[j] && options.MSMatching)
@@ -245,7 +252,12 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
     int skipped = 0;
     int matched = 0;
     CPairFactors sums{0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < rows; ++i) {
+    // The claimed but missing peaks of "this" are skipped rows.
+    skipped = rows - presentRows;
+    if (cells)
+        for (int i = presentRows; i < rows; ++i)
+            std::fill(cells->Row(i), cells->Row(i) + columns, -2.0);
+    for (int i = 0; i < presentRows; ++i) {
         const Peak* peak = self.GetPeak(i);
         double* row = cells ? cells->Row(i) : nullptr;
         if (!TakesPart(self, peak, options)) {
@@ -292,7 +304,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         if (!weighted) {
             // The weight sum is 1, and dividing by 1 changes no cell: count and sum in one pass.
             total = 0;
-            for (int i = 0; i < rows; ++i) {
+            for (int i = 0; i < presentRows; ++i) {
                 if (!thisInRange[i])
                     continue;
                 const double* row = cells->Row(i);

@@ -317,6 +317,20 @@ TEST(Compare, PeakCountBeyondThePeakArraySkipsTheMissingPeaks)
     EXPECT_EQ(hit.MatchedPeaks, 1);
 }
 
+TEST(Compare, AHostilePeakCountAllocatesNothingForTheMissingPeaks)
+{
+    // An entry file may claim 2^31 - 1 peaks while holding one; without a table the comparison must neither
+    // size its scratch memory by the claim nor walk it.
+    CLibraryChromatogram a = MakeChromatogram({{5, 10}});
+    const CLibraryChromatogram b = MakeChromatogram({{5, 10}});
+    a.PeakCount = 2147483647;
+    CLibraryHit forward, reverse;
+    EXPECT_EQ(a.Compare(b, CSearchOptions(), forward, nullptr), 1.0);
+    EXPECT_EQ(forward.ConsideredPeaks, 1);
+    EXPECT_EQ(b.Compare(a, CSearchOptions(), reverse, nullptr), 1.0);
+    EXPECT_EQ(reverse.MatchedPeaks, 1);
+}
+
 // ---- Randomised differential test --------------------------------------------------------------------------
 
 struct RandomPair {
