@@ -1,0 +1,77 @@
+#include "app/LibraryManagerApp.h"
+
+#include "app/LibraryManagerSheet.h"
+#include "core/Exceptions.h"
+#include "options/SearchParameterFile.h"
+#include "pages/PageChromatogramAdd.h"
+#include "pages/PageLibrarySearch.h"
+#include "platform/ProgramFolder.h"
+#include "plugins/DatasystemPlugins.h"
+#include "workflow/CommandLine.h"
+
+CLibraryManagerApp::CLibraryManagerApp(std::vector<std::string> args) : m_args(std::move(args)) {}
+
+CLibraryManagerApp::~CLibraryManagerApp()
+{
+    TearDown();
+}
+
+bool CLibraryManagerApp::Start()
+{
+    // The settings identity (company key, profile name) is fixed in the settings store of the program.
+    m_startup.LoadLastUsed("Global");
+    m_helpPath = ProgramFolder() + "Corvelinscope.chm";
+
+    m_sheet = new CLibraryManagerSheet(m_args.size() > 1);
+    try {
+        CreateDatasystemPlugins();
+    } catch (const CUserException&) {
+        TearDown();
+        return false; // "Error reading number of file types plugins." was shown
+    }
+
+    const CCommandLine line = ParseCommandLine(
+        m_args, m_startup, [](const std::string& path, CSearchOptions& options) { ReadParameterFile(options, path); });
+
+    CPageLibrarySearch* search = m_sheet->LibrarySearchPage();
+    if (line.IsBatchSearch()) {
+        search->UnknownPath = line.SearchFile;
+        search->BatchSearch = true;
+    }
+    if (!line.LibraryFolder.empty())
+        search->LibraryFolder = line.LibraryFolder;
+    search->SaveAfterBatch = line.SaveAfterBatch;
+    search->PrintAfterBatch = line.PrintAfterBatch;
+
+    CPageChromatogramAdd* add = m_sheet->ChromatogramAddPage();
+    if (line.IsBatchConversion()) {
+        add->DataFile = line.ConvertFile;
+        // Without the page's tab nothing is converted and the window opens normally.
+        add->BatchConvert = m_sheet->IsPageAdded(CLibraryManagerSheet::ChromatogramAdd);
+    }
+    if (line.MinAreaGiven) {
+        add->MinAreaOn = line.MinAreaOn;
+        add->MinArea = line.MinArea;
+    }
+
+    m_sheet->Options() = m_startup;
+    for (int id = 0; id < CLibraryManagerSheet::PageCount; ++id)
+        m_sheet->Page(static_cast<CLibraryManagerSheet::PageId>(id))->RefreshControls();
+    return true;
+}
+
+int CLibraryManagerApp::Run()
+{
+    if (!Start())
+        return 1;
+    m_sheet->exec();
+    TearDown();
+    return 0;
+}
+
+void CLibraryManagerApp::TearDown()
+{
+    SetDatasystemPlugins(nullptr);
+    delete m_sheet;
+    m_sheet = nullptr;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The main window: menu bar, one tab per page, OK and Cancel. It owns the shared search options and every
+// page, lets pages reach each other, routes menu commands and guards the exit against unsaved search results.
+#include <QDialog>
+#include <array>
+
+#include "options/SearchOptions.h"
+
+class QAction;
+class QMenu;
+class QTabWidget;
+class CMainPage;
+class CPageLibrarySearch;
+class CPageChromatogramAdd;
+
+class CLibraryManagerSheet : public QDialog {
+    Q_OBJECT
+public:
+    // The pages, in tab order.
+    enum PageId {
+        LibrarySearch,
+        MatchMatrix,
+        ChromatogramAdd,
+        MassSpecReport,
+        OverlayPlot,
+        ChromatogramMatch,
+        PeakMatchTable,
+        MultiSummary,
+        PageCount
+    };
+
+    // Reads the page visibility settings (machine-wide section "Corvelinscope") and builds every page.
+    // startedWithArguments picks the second program icon.
+    explicit CLibraryManagerSheet(bool startedWithArguments = false, QWidget* parent = nullptr);
+    ~CLibraryManagerSheet() override;
+
+    CSearchOptions& Options() noexcept { return m_options; }
+    CMainPage* Page(PageId id) const noexcept { return m_pages[id]; }
+    CPageLibrarySearch* LibrarySearchPage() const noexcept;
+    CPageChromatogramAdd* ChromatogramAddPage() const noexcept;
+    // Whether the page has a tab (its visibility setting was on at construction).
+    bool IsPageAdded(PageId id) const noexcept;
+    // Makes the page the active tab (does nothing for a page without a tab). Refused (false) when the active
+    // page may not be left.
+    bool ActivatePage(PageId id);
+    CMainPage* ActivePage() const;
+
+    // Menu commands, also reachable for tests.
+    void OnOpenParameterFile();
+    void OnSaveParameterFile();
+    void OnExit();
+    void OnAbout();
+    void OnProgramOptions();
+    // Ends the window with OK without the exit questions (the batch conversion does this).
+    void EndWithoutQuestions();
+
+    // The menu actions by their texts (tests and the page's own enabling rules).
+    QAction* MenuAction(const QString& text) const;
+    // Applies the enabling rules of all menu items as when a menu opens.
+    void UpdateMenuItems();
+
+public slots:
+    void accept() override; // OK
+    void reject() override; // Cancel, close box, Escape
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildMenus();
+    void OnTabChanged(int index);
+
+    CSearchOptions m_options;
+    std::array<CMainPage*, PageCount> m_pages{};
+    std::array<bool, PageCount> m_added{};
+    QTabWidget* m_tabs = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_printMenu = nullptr;
+    QMenu* m_extrasMenu = nullptr;
+    QMenu* m_helpMenu = nullptr;
+    QAction* m_printMatrix = nullptr;
+    QAction* m_printSearch = nullptr;
+    QAction* m_copyGraphic = nullptr;
+    int m_currentTab = 0;
+    bool m_revertingTab = false;
+    bool m_shownOnce = false;
+};

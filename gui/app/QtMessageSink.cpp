@@ -1,0 +1,108 @@
+#include "app/QtMessageSink.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include "app/QtText.h"
+
+namespace {
+
+// Runs fn on the interface thread and waits for it.
+template <typename Fn> void OnInterfaceThread(Fn&& fn)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        fn();
+    else
+        QMetaObject::invokeMethod(app, std::forward<Fn>(fn), Qt::BlockingQueuedConnection);
+}
+
+QMessageBox::Icon ToBoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString Caption(const std::string& caption)
+{
+    return caption.empty() ? QStringLiteral("Corvelinscope") : ToQString(caption);
+}
+
+int RunBox(const std::string& text, const std::string& caption, MessageIcon icon,
+           QMessageBox::StandardButtons buttons)
+{
+    QMessageBox box(ToBoxIcon(icon), Caption(caption), ToQString(text), buttons, QApplication::activeWindow());
+    return box.exec();
+}
+
+} // namespace
+
+void CQtMessageSink::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon)
+{
+    OnInterfaceThread([&] {
+        if (m_delegate)
+            m_delegate->ShowMessage(text, caption, icon);
+        else
+            RunBox(text, caption, icon, QMessageBox::Ok);
+    });
+}
+
+bool CQtMessageSink::AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon)
+{
+    bool yes = false;
+    OnInterfaceThread([&] {
+        if (m_delegate)
+            yes = m_delegate->AskYesNo(text, caption, icon);
+        else
+            yes = RunBox(text, caption, icon, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    });
+    return yes;
+}
+
+MessageAnswer CQtMessageSink::AskYesNoCancel(const std::string& text, const std::string& caption, MessageIcon icon)
+{
+    MessageAnswer answer = MessageAnswer::Cancel;
+    OnInterfaceThread([&] {
+        if (m_delegate) {
+            answer = m_delegate->AskYesNoCancel(text, caption, icon);
+            return;
+        }
+        const int button = RunBox(text, caption, icon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        answer = button == QMessageBox::Yes ? MessageAnswer::Yes
+                 : button == QMessageBox::No ? MessageAnswer::No
+                                             : MessageAnswer::Cancel;
+    });
+    return answer;
+}
+
+void CQtMessageSink::Beep()
+{
+    OnInterfaceThread([&] {
+        if (m_delegate)
+            m_delegate->Beep();
+        else
+            QApplication::beep();
+    });
+}
+
+CQtMessageSinkScope::CQtMessageSinkScope(MessageSink* delegate) : m_sink(delegate)
+{
+    m_previous = SetMessageSink(&m_sink);
+}
+
+CQtMessageSinkScope::~CQtMessageSinkScope()
+{
+    SetMessageSink(m_previous);
+}

@@ -1,0 +1,31 @@
+#pragma once
+// The desktop program's message sink: modal QMessageBox boxes and QApplication::beep. Calls from a worker
+// thread are carried out on the interface thread (blocking), so the engine may report from any thread.
+// With a delegate (tests), the calls go to the delegate instead, still on the interface thread.
+#include "platform/MessageSink.h"
+
+class CQtMessageSink final : public MessageSink {
+public:
+    explicit CQtMessageSink(MessageSink* delegate = nullptr) : m_delegate(delegate) {}
+
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    MessageAnswer AskYesNoCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    void Beep() override;
+
+private:
+    MessageSink* m_delegate;
+};
+
+// Installs a CQtMessageSink for its lifetime and restores the previous sink afterwards.
+class CQtMessageSinkScope {
+public:
+    explicit CQtMessageSinkScope(MessageSink* delegate = nullptr);
+    ~CQtMessageSinkScope();
+    CQtMessageSinkScope(const CQtMessageSinkScope&) = delete;
+    CQtMessageSinkScope& operator=(const CQtMessageSinkScope&) = delete;
+
+private:
+    CQtMessageSink m_sink;
+    MessageSink* m_previous;
+};

@@ -1,0 +1,65 @@
+#include "options/ParameterFileDialogs.h"
+
+#include <algorithm>
+
+#include "app/QtText.h"
+#include "options/SearchOptions.h"
+#include "options/SearchParameterFile.h"
+#include "options/SettingsStore.h"
+#include "platform/MessageSink.h"
+#include "widgets/FileDialogs.h"
+#include "widgets/WaitCursor.h"
+
+namespace {
+
+QString ChooseParameterFile(QWidget* parent, bool save)
+{
+    CFileChoice request;
+    request.kind = save ? CFileChoice::Save : CFileChoice::Open;
+    request.title = save ? QStringLiteral("Save Search Parameter File") : QStringLiteral("Read Search Parameter File");
+    request.initialFolder = ToQString(
+        GetSettingString(SettingsScope::CurrentUser, "Corvelinscope", "Settings", "MRUParamPath", ""));
+    request.filter = "Search Settings (*.spf)|*.spf|All Files (*.*)|*.*||";
+    request.filterIndex = 1;
+    request.defaultSuffix = QStringLiteral("spf");
+    const QString path = ::ChooseFile(parent, request).path;
+    if (!path.isEmpty())
+        WriteSettingString(SettingsScope::CurrentUser, "Corvelinscope", "Settings", "MRUParamPath",
+                           ToStdString(FolderOfPath(path)).c_str());
+    return path;
+}
+
+} // namespace
+
+QString FolderOfPath(const QString& path)
+{
+    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+    return slash >= 0 ? path.left(slash) : QString();
+}
+
+int ReadParameterFileDialog(QWidget* parent, CSearchOptions& options)
+{
+    const QString path = ChooseParameterFile(parent, false);
+    if (path.isEmpty())
+        return QDialog::Rejected;
+    ReadParameterFile(options, ToStdString(path));
+    return QDialog::Accepted;
+}
+
+int WriteParameterFileDialog(QWidget* parent, const CSearchOptions& options)
+{
+    const QString path = ChooseParameterFile(parent, true);
+    if (path.isEmpty())
+        return QDialog::Rejected;
+    CWaitCursor wait;
+    WriteParameterFile(options, ToStdString(path));
+    return QDialog::Accepted;
+}
+
+bool SaveParameterFileFromPage(QWidget* parent, const CSearchOptions& options)
+{
+    if (WriteParameterFileDialog(parent, options) == QDialog::Accepted)
+        return true;
+    Messages().ShowMessage("Could not save search parameter file", "Search Parameters", MessageIcon::Stop);
+    return false;
+}

@@ -1,0 +1,654 @@
+#include "pages/PageLibrarySearch.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/LibraryManagerSheet.h"
+#include "app/QtText.h"
+#include "core/Exceptions.h"
+#include "core/LibraryChromatogram.h"
+#include "options/ParameterFileDialogs.h"
+#include "options/SearchOptions.h"
+#include "options/SearchOptionsUI.h"
+#include "options/SettingsStore.h"
+#include "pages/LibrarySearchWorker.h"
+#include "pages/PageHandOffs.h"
+#include "pages/PagePlaceholder.h"
+#include "platform/CFormat.h"
+#include "platform/MessageSink.h"
+#include "plugins/DatasystemPlugins.h"
+#include "plugins/ReadFromDataFile.h"
+#include "print/LibrarySearchReportPrinter.h"
+#include "table/ColumnArrangement.h"
+#include "widgets/FileDialogs.h"
+#include "widgets/FolderPicker.h"
+#include "widgets/OdorListCtrl.h"
+#include "widgets/WaitCursor.h"
+#include "workflow/HitList.h"
+#include "workflow/LibrarySearch.h"
+#include "workflow/SearchReport.h"
+
+namespace {
+
+constexpr std::size_t kEntryEndingLength = 14; // ".ChromLibEntry"
+
+QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
+{
+    auto* button = new QPushButton(parent);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(tip);
+    return button;
+}
+
+std::string WithSeparator(const std::string& folder)
+{
+    if (folder.empty() || folder.back() == '/' || folder.back() == '\\')
+        return folder;
+    return folder + '/';
+}
+
+} // namespace
+
+CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
+    : CMainPage(options, QStringLiteral("Library Search"), parent)
+{
+    LibraryFolder = GetSettingString(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "LastFolder", "");
+    MaxPeaks = GetSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "MaxPeaks", 200);
+
+    // Unknown chromatogram.
+    auto* unknownBox = new QGroupBox(QStringLiteral("Unknown chromatogram file to search in library:"), this);
+    auto* unknownGrid = new QGridLayout(unknownBox);
+    m_unknownEdit = new QLineEdit(unknownBox);
+    m_browse = new QPushButton(QStringLiteral("Browse"), unknownBox);
+    unknownGrid->addWidget(m_unknownEdit, 0, 0, 1, 6);
+    unknownGrid->addWidget(m_browse, 0, 6);
+    m_peakCountLabel = new QLabel(unknownBox);
+    m_sampleNameLabel = new QLabel(unknownBox);
+    m_dataSystemLabel = new QLabel(unknownBox);
+    for (QLabel* label : {m_peakCountLabel, m_sampleNameLabel, m_dataSystemLabel}) {
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        label->setMinimumWidth(60);
+    }
+    unknownGrid->addWidget(new QLabel(QStringLiteral("Peaks:"), unknownBox), 1, 0);
+    unknownGrid->addWidget(m_peakCountLabel, 1, 1);
+    unknownGrid->addWidget(new QLabel(QStringLiteral("Sample:"), unknownBox), 1, 2);
+    unknownGrid->addWidget(m_sampleNameLabel, 1, 3);
+    unknownGrid->addWidget(new QLabel(QStringLiteral("Data system:"), unknownBox), 1, 4);
+    unknownGrid->addWidget(m_dataSystemLabel, 1, 5, 1, 2);
+    unknownGrid->setColumnStretch(3, 2);
+    unknownGrid->setColumnStretch(5, 1);
+
+    // Library and switches.
+    auto* libraryBox = new QGroupBox(QStringLiteral("Library"), this);
+    auto* libraryGrid = new QGridLayout(libraryBox);
+    m_folderEdit = new QLineEdit(libraryBox);
+    m_folderButton = new QPushButton(QStringLiteral("..."), libraryBox);
+    m_folderButton->setMaximumWidth(36);
+    libraryGrid->addWidget(new QLabel(QStringLiteral("Library folder:"), libraryBox), 0, 0);
+    libraryGrid->addWidget(m_folderEdit, 0, 1, 1, 6);
+    libraryGrid->addWidget(m_folderButton, 0, 7);
+    m_ms = new QCheckBox(QStringLiteral("MS matching"), libraryBox);
+    m_rt = new QCheckBox(QStringLiteral("RT matching"), libraryBox);
+    m_ri = new QCheckBox(QStringLiteral("RI matching"), libraryBox);
+    m_area = new QCheckBox(QStringLiteral("Area matching"), libraryBox);
+    m_height = new QCheckBox(QStringLiteral("Height matching"), libraryBox);
+    m_subfolders = new QCheckBox(QStringLiteral("Search Subfolders"), libraryBox);
+    auto* switches = new QHBoxLayout;
+    for (QCheckBox* box : {m_ms, m_rt, m_ri, m_area, m_height, m_subfolders})
+        switches->addWidget(box);
+    switches->addStretch(1);
+    m_advanced = new QPushButton(QStringLiteral("advanced ..."), libraryBox);
+    m_open = IconButton(libraryBox, QStyle::SP_DialogOpenButton, QStringLiteral("Open search parameter file"));
+    m_save = IconButton(libraryBox, QStyle::SP_DialogSaveButton, QStringLiteral("Save search parameter file"));
+    switches->addWidget(m_advanced);
+    switches->addWidget(m_open);
+    switches->addWidget(m_save);
+    libraryGrid->addLayout(switches, 1, 0, 1, 8);
+
+    // Search row.
+    m_search = new QPushButton(QStringLiteral("Search"), this);
+    m_search->setDefault(true);
+    m_stop = new QPushButton(QStringLiteral("Stop Search"), this);
+    m_progress = new QProgressBar(this);
+    m_progress->setTextVisible(true);
+    m_saveList = new QPushButton(QStringLiteral("Save hit list"), this);
+    m_printList = new QPushButton(QStringLiteral("Print hit list"), this);
+    auto* searchRow = new QHBoxLayout;
+    searchRow->addWidget(m_search);
+    searchRow->addWidget(m_stop);
+    searchRow->addWidget(m_progress, 1);
+    searchRow->addStretch(0);
+    searchRow->addWidget(m_saveList);
+    searchRow->addWidget(m_printList);
+
+    m_list = new COdorListCtrl(this);
+    InsertColumns();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(unknownBox);
+    layout->addWidget(libraryBox);
+    layout->addLayout(searchRow);
+    layout->addWidget(m_list, 1);
+
+    connect(m_browse, &QPushButton::clicked, this, &CPageLibrarySearch::OnBrowse);
+    connect(m_folderButton, &QPushButton::clicked, this, &CPageLibrarySearch::OnChooseFolder);
+    connect(m_search, &QPushButton::clicked, this, &CPageLibrarySearch::OnSearch);
+    connect(m_stop, &QPushButton::clicked, this, &CPageLibrarySearch::OnStopSearch);
+    connect(m_advanced, &QPushButton::clicked, this, &CPageLibrarySearch::OnAdvanced);
+    connect(m_open, &QPushButton::clicked, this, &CPageLibrarySearch::OnOpenParameters);
+    connect(m_save, &QPushButton::clicked, this, &CPageLibrarySearch::OnSaveParameters);
+    connect(m_saveList, &QPushButton::clicked, this, &CPageLibrarySearch::OnSaveReportFile);
+    connect(m_printList, &QPushButton::clicked, this, &CPageLibrarySearch::OnPrintHitList);
+    connect(m_list, &COdorListCtrl::columnHeaderClicked, this, &CPageLibrarySearch::OnColumnClick);
+    connect(m_list, &COdorListCtrl::rowDoubleClicked, this, &CPageLibrarySearch::OnDoubleClick);
+    connect(m_list, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& pos) {
+        std::unique_ptr<QMenu> menu(CreateContextMenu());
+        menu->exec(pos);
+    });
+
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setInterval(500);
+    connect(m_pollTimer, &QTimer::timeout, this, &CPageLibrarySearch::OnBatchPoll);
+    m_okTimer = new QTimer(this);
+    m_okTimer->setInterval(500);
+    connect(m_okTimer, &QTimer::timeout, this, [this] {
+        // Only the first click is sent: a second one would open a second exit question while the first waits.
+        m_okTimer->stop();
+        if (CLibraryManagerSheet* sheet = Sheet())
+            QMetaObject::invokeMethod(sheet, &CLibraryManagerSheet::accept, Qt::QueuedConnection);
+    });
+
+    SetSearchingState(false);
+    RefreshControls();
+}
+
+CPageLibrarySearch::~CPageLibrarySearch()
+{
+    // The worker writes to this page: stop it and wait for it before anything goes away.
+    m_running = false;
+    m_worker.reset();
+}
+
+void CPageLibrarySearch::InsertColumns()
+{
+    SetUpHitListColumns(m_list->Table());
+    m_list->SyncHeader();
+    m_list->SetEmptyText(kHitListIdleText);
+}
+
+bool CPageLibrarySearch::CanPrintHitList() const
+{
+    return !IsRunning() && m_list->Table().RowCount() > 0;
+}
+
+bool CPageLibrarySearch::StoreControls()
+{
+    UnknownPath = ToStdString(m_unknownEdit->text());
+    LibraryFolder = ToStdString(m_folderEdit->text());
+    m_options.MSMatching = m_ms->isChecked();
+    m_options.RTMatching = m_rt->isChecked();
+    m_options.RIMatching = m_ri->isChecked();
+    m_options.AreaMatching = m_area->isChecked();
+    m_options.HeightMatching = m_height->isChecked();
+    m_options.SearchSubfolders = m_subfolders->isChecked();
+    return true;
+}
+
+void CPageLibrarySearch::RefreshControls()
+{
+    m_unknownEdit->setText(ToQString(UnknownPath));
+    m_folderEdit->setText(ToQString(LibraryFolder));
+    m_ms->setChecked(m_options.MSMatching != 0);
+    m_rt->setChecked(m_options.RTMatching != 0);
+    m_ri->setChecked(m_options.RIMatching != 0);
+    m_area->setChecked(m_options.AreaMatching != 0);
+    m_height->setChecked(m_options.HeightMatching != 0);
+    m_subfolders->setChecked(m_options.SearchSubfolders != 0);
+    m_peakCountLabel->setText(ToQString(PeakCountText));
+    m_sampleNameLabel->setText(ToQString(SampleNameText));
+    m_dataSystemLabel->setText(ToQString(DataSystemText));
+}
+
+bool CPageLibrarySearch::CanLeave()
+{
+    if (!IsRunning())
+        return true;
+    Messages().Beep();
+    return false;
+}
+
+void CPageLibrarySearch::SetSearchingState(bool searching)
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{m_browse, m_folderButton, m_search, m_advanced, m_open, m_save,
+                                                      m_ms, m_rt, m_ri, m_area, m_height, m_folderEdit, m_unknownEdit,
+                                                      m_subfolders})
+        w->setEnabled(!searching);
+    m_search->setVisible(!searching);
+    m_saveList->setVisible(!searching);
+    m_printList->setVisible(!searching);
+    m_stop->setVisible(searching);
+    m_stop->setEnabled(searching);
+    m_progress->setVisible(searching);
+}
+
+void CPageLibrarySearch::OnBrowse()
+{
+    StoreControls();
+    std::string filter;
+    try {
+        filter = DatasystemPlugins().BuildChromatogramFilter();
+    } catch (const CUserException&) {
+        return; // the list said why
+    }
+    const QString current = ToQString(UnknownPath);
+    for (;;) {
+        CFileChoice request;
+        request.kind = CFileChoice::Open;
+        request.initialFolder = FolderOfPath(current);
+        request.filter = filter;
+        request.filterIndex =
+            GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
+        const CFileChoiceResult choice = ChooseFile(this, request);
+        if (choice.path.isEmpty())
+            return;
+        const std::string path = ToStdString(choice.path);
+        bool ok = false;
+        try {
+            ok = ReadUnknownForBrowse(path);
+        } catch (const CArchiveException&) {
+            Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Stop);
+            continue;
+        } catch (const CNotSupportedException&) {
+            Messages().ShowMessage("'" + path + "' could not be read.", "\"Not Supported\" Read Error",
+                                   MessageIcon::Stop);
+            continue;
+        } catch (const std::exception&) {
+            continue; // dropped silently; the dialog opens again
+        }
+        WriteSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index",
+                        choice.filterIndex);
+        if (ok)
+            return;
+    }
+}
+
+bool CPageLibrarySearch::ReadUnknownForBrowse(const std::string& path)
+{
+    CLibraryChromatogram chromatogram;
+    std::string dataSystem;
+    if (ReadFromDataFile(chromatogram, path, 0.0, &dataSystem, true) != 1)
+        return false;
+    UnknownPath = path;
+    PeakCountText = FormatC("%2i", chromatogram.PeakCount);
+    SampleNameText = chromatogram.SampleName;
+    DataSystemText = dataSystem;
+    RefreshControls();
+    return true;
+}
+
+void CPageLibrarySearch::OnChooseFolder()
+{
+    StoreControls();
+    const QString folder = PickFolder(this, QStringLiteral("Please select a folder"), ToQString(LibraryFolder));
+    if (folder.isEmpty())
+        return;
+    LibraryFolder = ToStdString(folder);
+    RefreshControls();
+}
+
+void CPageLibrarySearch::OnSearch()
+{
+    if (IsRunning() || !StoreControls())
+        return;
+    LibraryFolder = WithSeparator(LibraryFolder);
+    RefreshControls();
+    m_running = true;
+    m_list->SetEmptyText(kHitListSearchingText);
+    StartWorker();
+}
+
+void CPageLibrarySearch::StartWorker()
+{
+    m_worker.reset();
+    CLibrarySearchWorker::Callbacks callbacks;
+    callbacks.unknownRead = [this](int peaks, std::string sample, std::string dataSystem) {
+        QMetaObject::invokeMethod(this, [=, this] { OnUnknownRead(peaks, sample, dataSystem); }, Qt::QueuedConnection);
+    };
+    callbacks.scanStarted = [this](int count) {
+        QMetaObject::invokeMethod(this, [=, this] { OnScanStarted(count); }, Qt::QueuedConnection);
+    };
+    callbacks.progress = [this](int position) {
+        QMetaObject::invokeMethod(this, [=, this] { m_progress->setValue(position); }, Qt::QueuedConnection);
+    };
+    callbacks.row = [this](std::vector<std::string> cells) {
+        QMetaObject::invokeMethod(this, [this, cells = std::move(cells)] { OnRow(cells); }, Qt::QueuedConnection);
+    };
+    callbacks.finished = [this](const CLibrarySearchResult& result) {
+        QMetaObject::invokeMethod(this, [result, this] { OnWorkerFinished(result); }, Qt::QueuedConnection);
+    };
+    m_worker = std::make_unique<CLibrarySearchWorker>(UnknownPath, LibraryFolder, MaxPeaks, m_options, m_running,
+                                                      std::move(callbacks));
+}
+
+void CPageLibrarySearch::OnUnknownRead(int peakCount, const std::string& sampleName, const std::string& dataSystemName)
+{
+    PeakCountText = FormatC("%2i", peakCount);
+    SampleNameText = sampleName;
+    DataSystemText = dataSystemName;
+    RefreshControls();
+}
+
+void CPageLibrarySearch::OnScanStarted(int entryCount)
+{
+    SetSearchingState(true);
+    m_progress->setRange(0, entryCount % 65536);
+    m_progress->setValue(0);
+    m_list->Table().DeleteAllRows();
+    m_list->SuspendRedraw();
+}
+
+void CPageLibrarySearch::OnRow(const std::vector<std::string>& cells)
+{
+    m_list->Table().AddRow(cells);
+}
+
+void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
+{
+    if (m_worker)
+        m_worker->Join();
+    CReportTable& table = m_list->Table();
+    switch (result.End) {
+    case LibrarySearchEnd::Completed:
+    case LibrarySearchEnd::Stopped:
+        SortByColumn(kHitListForwardColumn);
+        m_list->ApplyStoredArrangement(kLibrarySearchSection);
+        m_progress->setValue(0);
+        m_resultsSaved = false;
+        if (m_list->RedrawDepth() > 0)
+            m_list->ResumeRedraw();
+        if (table.RowCount() == 0)
+            m_list->SetEmptyText(kHitListNoDataText);
+        break;
+    case LibrarySearchEnd::UnknownUnreadable:
+        table.DeleteAllRows();
+        table.AddRow({result.FailureText});
+        break;
+    case LibrarySearchEnd::UnknownTooManyPeaks: // the search has beeped
+        table.DeleteAllRows();
+        table.AddRow({UnknownPath, result.FailureText});
+        m_list->AutoSizeColumns(0, false);
+        m_list->AutoSizeColumns(1, false);
+        break;
+    }
+    m_running = false;
+    SetSearchingState(false);
+    RefreshControls();
+    emit searchFinished();
+}
+
+void CPageLibrarySearch::OnStopSearch()
+{
+    m_running = false;
+}
+
+void CPageLibrarySearch::SortByColumn(int column)
+{
+    if (column < 0 || column >= kHitListColumns)
+        return;
+    CWaitCursor wait;
+    m_list->SuspendRedraw();
+    try {
+        SortHitList(m_list->Table(), column);
+    } catch (const CUserException&) {
+        ShowMessage(kDateCompareMessage);
+    }
+    m_list->MarkSortColumns(m_list->Table().SortKey(0));
+    m_list->ResumeRedraw();
+}
+
+void CPageLibrarySearch::OnColumnClick(int column)
+{
+    if (IsRunning())
+        return;
+    SortByColumn(column);
+}
+
+void CPageLibrarySearch::OnAdvanced()
+{
+    if (!StoreControls())
+        return;
+    if (CSearchOptionsUI::Edit(this, QStringLiteral("Search Options"), m_options,
+                               {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec, CSearchOptionsUI::RICalibration}))
+        RefreshControls();
+}
+
+void CPageLibrarySearch::OnOpenParameters()
+{
+    StoreControls();
+    if (ReadParameterFileDialog(this, m_options) == QDialog::Accepted)
+        RefreshControls();
+}
+
+void CPageLibrarySearch::OnSaveParameters()
+{
+    if (!StoreControls())
+        return;
+    WriteParameterFileDialog(this, m_options);
+}
+
+std::string CPageLibrarySearch::ReportFilePath() const
+{
+    return SearchReportFileName(UnknownPath, std::time(nullptr));
+}
+
+void CPageLibrarySearch::OnSaveReportFile()
+{
+    StoreControls();
+    CSearchReport report;
+    report.UnknownPath = UnknownPath;
+    report.SampleName = SampleNameText;
+    report.PeakCountText = PeakCountText;
+    report.LibraryFolder = LibraryFolder;
+    CWaitCursor wait;
+    if (WriteSearchReport(report, m_options, m_list->Table()))
+        m_resultsSaved = true;
+}
+
+void CPageLibrarySearch::OnPrintHitList()
+{
+    if (IsRunning())
+        return;
+    StoreControls();
+    CSearchReportTexts texts;
+    texts.UnknownPath = UnknownPath;
+    texts.SampleName = SampleNameText;
+    texts.PeakCountText = PeakCountText;
+    const bool batch = SaveAfterBatch || PrintAfterBatch;
+    std::string pdfPath = ReportFilePath();
+    if (pdfPath.size() >= 4)
+        pdfPath.replace(pdfPath.size() - 4, 4, ".pdf");
+    PrintLibrarySearchReport(this, texts, m_options, m_list->Table(), batch, ToQString(pdfPath));
+}
+
+void CPageLibrarySearch::OnDoubleClick(int row)
+{
+    if (row < 0 || row >= m_list->Table().RowCount())
+        return; // empty space: nothing
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(DataPathOfRow(row))));
+}
+
+std::string CPageLibrarySearch::EntryPathOfRow(int row) const
+{
+    return LibraryFolder + m_list->Table().Cell(row, 0);
+}
+
+std::string CPageLibrarySearch::DataPathOfRow(int row) const
+{
+    std::string path = EntryPathOfRow(row);
+    if (path.size() >= kEntryEndingLength)
+        path.resize(path.size() - kEntryEndingLength);
+    return path;
+}
+
+void CPageLibrarySearch::OnOpenInDatasystem()
+{
+    const std::vector<int> rows = m_list->SelectedRows();
+    if (rows.empty())
+        return;
+    CWaitCursor wait;
+    DatasystemPlugins().OpenInDatasystem(DataPathOfRow(rows.front()));
+}
+
+void CPageLibrarySearch::OnOverlayInDatasystem()
+{
+    const std::vector<int> rows = m_list->SelectedRows();
+    if (rows.empty()) {
+        Messages().ShowMessage("Nothing selected to overlay", "Corvelinscope", MessageIcon::Exclamation);
+        return;
+    }
+    CWaitCursor wait;
+    DatasystemPlugins().OverlayInDatasystem(UnknownPath, DataPathOfRow(rows.front()));
+}
+
+void CPageLibrarySearch::ShowPageMissing(int pageId)
+{
+    CLibraryManagerSheet* sheet = Sheet();
+    const QString title = sheet ? sheet->Page(static_cast<CLibraryManagerSheet::PageId>(pageId))->Title() : QString();
+    Messages().ShowMessage(ToStdString(CPagePlaceholder::NotAvailableText(title)), "Corvelinscope",
+                           MessageIcon::Information);
+}
+
+void CPageLibrarySearch::OnDisplayMatch()
+{
+    const std::vector<int> rows = m_list->SelectedRows();
+    if (rows.empty() || rows.size() > 2 || !Sheet())
+        return;
+    const std::string first = EntryPathOfRow(rows[0]);
+    const std::string thisPath = rows.size() == 1 ? UnknownPath : first;
+    const std::string otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
+    CMainPage* page = Sheet()->Page(CLibraryManagerSheet::ChromatogramMatch);
+    auto* target = dynamic_cast<IMatchTarget*>(page);
+    if (!target || !Sheet()->IsPageAdded(CLibraryManagerSheet::ChromatogramMatch)) {
+        ShowPageMissing(CLibraryManagerSheet::ChromatogramMatch);
+        return;
+    }
+    if (target->ShowMatch(thisPath, otherPath))
+        Sheet()->ActivatePage(CLibraryManagerSheet::ChromatogramMatch);
+}
+
+void CPageLibrarySearch::OnBuildMatrix()
+{
+    const std::vector<int> rows = m_list->SelectedRows();
+    if (rows.empty() || rows.size() > 2 || !Sheet())
+        return;
+    const std::string first = EntryPathOfRow(rows[0]);
+    const std::string thisPath = rows.size() == 1 ? UnknownPath : first;
+    const std::string otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
+    auto* target = dynamic_cast<IMatrixTarget*>(Sheet()->Page(CLibraryManagerSheet::MatchMatrix));
+    if (!target) {
+        ShowPageMissing(CLibraryManagerSheet::MatchMatrix);
+        return;
+    }
+    target->SetPathsAndBuild(thisPath, otherPath);
+    Sheet()->ActivatePage(CLibraryManagerSheet::MatchMatrix);
+}
+
+void CPageLibrarySearch::OnInternalOverlay()
+{
+    const std::vector<int> rows = m_list->SelectedRows();
+    if (rows.size() != 1 && rows.size() != 2) {
+        Messages().ShowMessage("The 'Internal Overlay' function is to be used for excatly two chromatograms!",
+                               "Overlay Error", MessageIcon::Stop);
+        return;
+    }
+    CLibraryManagerSheet* sheet = Sheet();
+    if (!sheet) {
+        Messages().ShowMessage("InternalOverlay Internal Error 1", "Internal Error", MessageIcon::Stop);
+        return;
+    }
+    if (!sheet->IsPageAdded(CLibraryManagerSheet::OverlayPlot)) {
+        Messages().ShowMessage("The Overlay Plot has been disabled.\nUse the options to enable the page.",
+                               "User Error", MessageIcon::Stop);
+        return;
+    }
+    auto* target = dynamic_cast<IOverlayTarget*>(sheet->Page(CLibraryManagerSheet::OverlayPlot));
+    if (!target) {
+        ShowPageMissing(CLibraryManagerSheet::OverlayPlot);
+        return;
+    }
+    if (rows.size() == 1) {
+        target->AddOverlayFile(EntryPathOfRow(rows[0]));
+        target->AddOverlayFile(UnknownPath);
+    } else {
+        target->AddOverlayFile(EntryPathOfRow(rows[1]));
+        target->AddOverlayFile(EntryPathOfRow(rows[0]));
+    }
+    sheet->ActivatePage(CLibraryManagerSheet::OverlayPlot);
+}
+
+void CPageLibrarySearch::OnColumnArrangement()
+{
+    m_list->OpenArrangementDialog(kLibrarySearchSection);
+}
+
+QMenu* CPageLibrarySearch::CreateContextMenu()
+{
+    auto* menu = new QMenu(this);
+    const std::size_t s = m_list->SelectedRows().size();
+    QAction* open = menu->addAction(QStringLiteral("Open Chromatogram in Data System"), this,
+                                    &CPageLibrarySearch::OnOpenInDatasystem);
+    menu->setDefaultAction(open);
+    QAction* match =
+        menu->addAction(QStringLiteral("Display chromatogram match"), this, &CPageLibrarySearch::OnDisplayMatch);
+    QAction* matrix = menu->addAction(QStringLiteral("Build unknown/library match matrix"), this,
+                                      &CPageLibrarySearch::OnBuildMatrix);
+    QAction* overlay =
+        menu->addAction(QStringLiteral("Overlay in Data System"), this, &CPageLibrarySearch::OnOverlayInDatasystem);
+    QAction* internal =
+        menu->addAction(QStringLiteral("Internal Overlay"), this, &CPageLibrarySearch::OnInternalOverlay);
+    menu->addAction(QStringLiteral("Column arrangement ..."), this, &CPageLibrarySearch::OnColumnArrangement);
+    const bool pairOk = s >= 1 && s <= 2;
+    internal->setEnabled(pairOk);
+    match->setEnabled(pairOk);
+    matrix->setEnabled(pairOk);
+    overlay->setEnabled(s == 1);
+    open->setEnabled(s == 1);
+    return menu;
+}
+
+void CPageLibrarySearch::OnWindowCreated()
+{
+    if (BatchSearch && !UnknownPath.empty()) {
+        // Batch search: start 333 ms after the page exists, then poll every 500 ms for its end.
+        QTimer::singleShot(333, this, [this] {
+            m_running = true;
+            m_list->SetEmptyText(kHitListSearchingText);
+            StartWorker();
+            m_pollTimer->start();
+        });
+    }
+}
+
+void CPageLibrarySearch::OnBatchPoll()
+{
+    if (IsRunning())
+        return;
+    m_pollTimer->stop();
+    if (PrintAfterBatch)
+        OnPrintHitList();
+    if (SaveAfterBatch || !PrintAfterBatch)
+        OnSaveReportFile();
+    m_okTimer->start();
+}

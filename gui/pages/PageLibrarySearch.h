@@ -1,0 +1,124 @@
+#pragma once
+// The "Library Search" page: the unknown chromatogram, the library folder, the search switches, the search on
+// a worker thread with its progress, and the hit list with saving, printing, sorting, the data-system commands
+// and the hand-offs to the other pages. The hit list's rows are the only store of results.
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pages/MainPage.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class COdorListCtrl;
+class CLibrarySearchWorker;
+struct CLibrarySearchResult;
+
+class CPageLibrarySearch : public CMainPage {
+    Q_OBJECT
+public:
+    explicit CPageLibrarySearch(CSearchOptions& options, QWidget* parent = nullptr);
+    ~CPageLibrarySearch() override;
+
+    // Page fields (the command line sets the first four before the page is shown).
+    std::string UnknownPath;
+    std::string LibraryFolder;
+    bool SaveAfterBatch = false;
+    bool PrintAfterBatch = false;
+    // Set by "/Search=": the page runs the search by itself once shown, saves and/or prints, then clicks OK.
+    bool BatchSearch = false;
+    int MaxPeaks = 200;
+    // Display texts of the unknown: number of peaks ("%2i"), sample name, data-system name.
+    std::string PeakCountText;
+    std::string SampleNameText;
+    std::string DataSystemText;
+
+    bool IsRunning() const noexcept { return m_running.load(); }
+    bool ResultsSaved() const noexcept { return m_resultsSaved; }
+    // "Library Search Results ...": not searching and at least one row.
+    bool CanPrintHitList() const;
+    COdorListCtrl* HitList() const noexcept { return m_list; }
+
+    bool StoreControls() override;
+    void OnWindowCreated() override;
+    void RefreshControls() override;
+    bool CanLeave() override;
+
+    // Commands (buttons, menu and context menu; public so that the main window and tests reach them).
+    void OnBrowse();
+    void OnChooseFolder();
+    void OnSearch();
+    void OnStopSearch();
+    void OnAdvanced();
+    void OnOpenParameters();
+    void OnSaveParameters();
+    void OnSaveReportFile();
+    void OnPrintHitList();
+    void OnColumnClick(int column);
+    void OnDoubleClick(int row);
+    void OnOpenInDatasystem();
+    void OnDisplayMatch();
+    void OnBuildMatrix();
+    void OnOverlayInDatasystem();
+    void OnInternalOverlay();
+    void OnColumnArrangement();
+    // The context menu as it would open now (items enabled by the selection); the caller owns it.
+    class QMenu* CreateContextMenu();
+
+    // The full path of a row's library entry, and its data file (the entry name without ".ChromLibEntry").
+    std::string EntryPathOfRow(int row) const;
+    std::string DataPathOfRow(int row) const;
+    // The file the CSV report of now would be written to.
+    std::string ReportFilePath() const;
+
+signals:
+    // A search ended (completed, stopped or failed) and the page is idle again.
+    void searchFinished();
+
+private:
+    void InsertColumns();
+    void SetSearchingState(bool searching);
+    void StartWorker();
+    void OnUnknownRead(int peakCount, const std::string& sampleName, const std::string& dataSystemName);
+    void OnScanStarted(int entryCount);
+    void OnRow(const std::vector<std::string>& cells);
+    void OnWorkerFinished(const CLibrarySearchResult& result);
+    void OnBatchPoll();
+    void SortByColumn(int column);
+    bool ReadUnknownForBrowse(const std::string& path);
+    void ShowPageMissing(int pageId);
+
+    std::atomic<bool> m_running{false};
+    bool m_resultsSaved = true;
+    std::unique_ptr<CLibrarySearchWorker> m_worker;
+
+    QLineEdit* m_unknownEdit = nullptr;
+    QLineEdit* m_folderEdit = nullptr;
+    QLabel* m_peakCountLabel = nullptr;
+    QLabel* m_sampleNameLabel = nullptr;
+    QLabel* m_dataSystemLabel = nullptr;
+    QPushButton* m_browse = nullptr;
+    QPushButton* m_folderButton = nullptr;
+    QPushButton* m_search = nullptr;
+    QPushButton* m_stop = nullptr;
+    QPushButton* m_advanced = nullptr;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_save = nullptr;
+    QPushButton* m_saveList = nullptr;
+    QPushButton* m_printList = nullptr;
+    QCheckBox* m_ms = nullptr;
+    QCheckBox* m_rt = nullptr;
+    QCheckBox* m_ri = nullptr;
+    QCheckBox* m_area = nullptr;
+    QCheckBox* m_height = nullptr;
+    QCheckBox* m_subfolders = nullptr;
+    QProgressBar* m_progress = nullptr;
+    COdorListCtrl* m_list = nullptr;
+    QTimer* m_pollTimer = nullptr;
+    QTimer* m_okTimer = nullptr;
+};

@@ -1,0 +1,253 @@
+#include "print/LibrarySearchReportPrinter.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cmath>
+
+#include "app/QtText.h"
+#include "options/SearchOptions.h"
+#include "platform/MessageSink.h"
+#include "table/ReportTable.h"
+
+namespace {
+
+constexpr double kUnitsPerMm = 10.0;
+
+// Measures texts in 0.1 mm units: pixel-sized fonts on a 254 dpi image, where one pixel is 0.1 mm.
+class CTextMeasure {
+public:
+    CTextMeasure() : m_image(1, 1, QImage::Format_RGB32)
+    {
+        m_image.setDotsPerMeterX(10000);
+        m_image.setDotsPerMeterY(10000);
+    }
+    double LineHeight(const QFont& font) const { return QFontMetricsF(font, &m_image).lineSpacing(); }
+    double WrappedHeight(const QFont& font, double width, const QString& text) const
+    {
+        const QRectF box = QFontMetricsF(font, &m_image)
+                               .boundingRect(QRectF(0, 0, width, 1e7), Qt::TextWordWrap | Qt::AlignLeft, text);
+        return std::max(box.height(), LineHeight(font));
+    }
+
+private:
+    QImage m_image;
+};
+
+// The strip: a vertical position running through all pages, cut into pages of the text area's height.
+class CStrip {
+public:
+    CStrip(double top, double pageHeight) : m_top(top), m_height(std::max(pageHeight, 1.0)) {}
+
+    // Places a block of height h with at least `clear` units kept free above the page's bottom; returns its
+    // page and its top on that page.
+    std::pair<int, double> Place(double& y, double h, double clear = 0) const
+    {
+        int page = static_cast<int>(std::floor(y / m_height));
+        double within = y - page * m_height;
+        if (within > 0 && within + h > m_height - clear) {
+            ++page;
+            within = 0;
+            y = page * m_height;
+        }
+        const auto result = std::make_pair(page, m_top + within);
+        y += h;
+        return result;
+    }
+
+private:
+    double m_top;
+    double m_height;
+};
+
+} // namespace
+
+QFont ReportBaseFont(const CPageLayoutSettings& layout)
+{
+    QFont font(ToQString(layout.FontName));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(layout.BaseFontSize * 254.0 / 72.0))));
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont ReportBoldFont(const CPageLayoutSettings& layout)
+{
+    QFont font = ReportBaseFont(layout);
+    font.setWeight(QFont::Bold); // 700
+    return font;
+}
+
+CPrintPlan LayoutLibrarySearchReport(const CPaperMetrics& paper, const CPageLayoutSettings& layout,
+                                     const CSearchReportTexts& texts, const CSearchOptions& options,
+                                     const CReportTable& hitList)
+{
+    // The text area: the paper less the borders, each at least the device's unprintable margin.
+    const double left = std::max(layout.BorderLeft * kUnitsPerMm, paper.MarginLeft);
+    const double top = std::max(layout.BorderTop * kUnitsPerMm, paper.MarginTop);
+    const double right = paper.Width - std::max(layout.BorderRight * kUnitsPerMm, paper.MarginRight);
+    const double bottom = paper.Height - std::max(layout.BorderBottom * kUnitsPerMm, paper.MarginBottom);
+    const double width = std::max(right - left, 1.0);
+
+    const QFont base = ReportBaseFont(layout);
+    const QFont bold = ReportBoldFont(layout);
+    const CTextMeasure measure;
+    const CStrip strip(top, bottom - top);
+
+    CPrintPlan plan;
+    double y = 0;
+    auto line = [&](const QString& text, bool isBold) {
+        const QFont& font = isBold ? bold : base;
+        const double h = measure.WrappedHeight(font, width, text);
+        const auto [page, pageTop] = strip.Place(y, h);
+        plan.Items.push_back({page, QRectF(left, pageTop, width, h), text, isBold, true});
+    };
+
+    line(QStringLiteral("Corvelinscope result report"), true);
+    line(QStringLiteral(" "), false);
+    line(QStringLiteral("Searched file: ") + ToQString(texts.UnknownPath), false);
+    line(QStringLiteral("Sample name: ") + ToQString(texts.SampleName), false);
+    line(QStringLiteral("Number of peaks: ") + ToQString(texts.PeakCountText), false);
+    line(QStringLiteral(" "), false);
+    if (layout.PrintSearchOptions != 0)
+        for (const CPrintLine& summary : options.PrintSummary())
+            line(ToQString(summary.Text), summary.Heading);
+
+    // The hit table: columns in on-screen order, selected rows only when some but not all are selected.
+    std::vector<int> rows = hitList.SelectedRows();
+    if (rows.empty() || static_cast<int>(rows.size()) == hitList.RowCount()) {
+        rows.clear();
+        for (int r = 0; r < hitList.RowCount(); ++r)
+            rows.push_back(r);
+    }
+    const double baseLine = measure.LineHeight(base);
+    const double boldLine = measure.LineHeight(bold);
+    const double clear = 2.5 * baseLine;
+    // Every column flows over the same pages as the first: the row positions are computed once.
+    std::vector<std::pair<int, double>> positions;
+    double tableY = y;
+    positions.push_back(strip.Place(tableY, boldLine, clear));
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        positions.push_back(strip.Place(tableY, baseLine, clear));
+
+    double x = left;
+    bool first = true;
+    int previousWidth = 0;
+    for (int column : hitList.VisibleColumnsByDisplay()) {
+        if (!first)
+            x += 3.0 * previousWidth;
+        first = false;
+        previousWidth = hitList.Width(column);
+        const double columnWidth = std::max(3.0 * previousWidth, 1.0);
+        plan.Items.push_back({positions[0].first, QRectF(x, positions[0].second, columnWidth, boldLine),
+                              ToQString(hitList.Header(column)), true, false});
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            plan.Items.push_back({positions[i + 1].first, QRectF(x, positions[i + 1].second, columnWidth, baseLine),
+                                  ToQString(hitList.Cell(rows[i], column)), false, false});
+    }
+
+    plan.PageCount = 1;
+    for (const CPrintItem& item : plan.Items)
+        plan.PageCount = std::max(plan.PageCount, item.Page + 1);
+    return plan;
+}
+
+void DrawPrintPage(QPainter& painter, const CPrintPlan& plan, int page, const CPageLayoutSettings& layout)
+{
+    const QFont base = ReportBaseFont(layout);
+    const QFont bold = ReportBoldFont(layout);
+    painter.setPen(Qt::black);
+    for (const CPrintItem& item : plan.Items) {
+        if (item.Page != page)
+            continue;
+        painter.setFont(item.Bold ? bold : base);
+        // Table cells are not clipped to their column: a long text runs on as on paper.
+        const int flags = Qt::AlignLeft | Qt::AlignTop | (item.Wrap ? Qt::TextWordWrap : Qt::TextDontClip);
+        painter.drawText(item.Box, flags, item.Text);
+    }
+}
+
+namespace {
+
+CPaperMetrics MetricsOf(const QPrinter& printer)
+{
+    CPaperMetrics paper;
+    const QRectF full = printer.pageLayout().fullRect(QPageLayout::Millimeter);
+    paper.Width = full.width() * kUnitsPerMm;
+    paper.Height = full.height() * kUnitsPerMm;
+    const QMarginsF minimum = printer.pageLayout().minimumMargins();
+    const double toMm = printer.pageLayout().units() == QPageLayout::Millimeter ? 1.0 : 25.4 / 72.0;
+    paper.MarginLeft = minimum.left() * toMm * kUnitsPerMm;
+    paper.MarginTop = minimum.top() * toMm * kUnitsPerMm;
+    paper.MarginRight = minimum.right() * toMm * kUnitsPerMm;
+    paper.MarginBottom = minimum.bottom() * toMm * kUnitsPerMm;
+    return paper;
+}
+
+bool PrintOn(QPrinter& printer, const CSearchReportTexts& texts, const CSearchOptions& options,
+             const CReportTable& hitList)
+{
+    printer.setDocName(QStringLiteral("Corvelinscope"));
+    printer.setFullPage(true);
+    const CPageLayoutSettings layout = CPageLayoutSettings::Load();
+    const CPrintPlan plan = LayoutLibrarySearchReport(MetricsOf(printer), layout, texts, options, hitList);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false; // a failed document start aborts the document
+    const double scale = printer.resolution() / 254.0; // device pixels per 0.1 mm
+    for (int page = 0; page < plan.PageCount; ++page) {
+        if (page > 0 && !printer.newPage()) {
+            printer.abort();
+            return false;
+        }
+        painter.save();
+        painter.scale(scale, scale);
+        DrawPrintPage(painter, plan, page, layout);
+        painter.restore();
+    }
+    return painter.end();
+}
+
+} // namespace
+
+bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts,
+                                 const CSearchOptions& options, const CReportTable& hitList)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    return PrintOn(printer, texts, options, hitList);
+}
+
+bool PrintLibrarySearchReport(QWidget* parent, const CSearchReportTexts& texts, const CSearchOptions& options,
+                              const CReportTable& hitList, bool batch, const QString& pdfPath)
+{
+    const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
+    const bool noPrinter = defaultPrinter.isNull() && QPrinterInfo::availablePrinterNames().isEmpty();
+    if (noPrinter) {
+        // A machine without printers gets the report as a PDF file next to the CSV report.
+        const bool written = WriteLibrarySearchReportPdf(pdfPath, texts, options, hitList);
+        if (!batch && written)
+            Messages().ShowMessage("No printer is installed. The report was written to the file\n" +
+                                       ToStdString(pdfPath),
+                                   {}, MessageIcon::Information);
+        return written;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (batch) {
+        if (defaultPrinter.isNull())
+            return false;
+        printer.setPrinterName(defaultPrinter.printerName());
+        return PrintOn(printer, texts, options, hitList);
+    }
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    return PrintOn(printer, texts, options, hitList);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The file-open, file-save and folder dialogs of the program, in one place: filters come in the system's
+// "description|pattern|...||" form, the filter index is 1-based as stored in "Last FileType Index" (0 = the
+// first). Tests answer the dialogs through a hook instead of showing them.
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+struct CFileChoice {
+    enum Kind { Open, Save, Folder };
+    Kind kind = Open;
+    QString title;
+    QString initialFolder;
+    QString initialFile;
+    std::string filter; // "description|pattern|...||"; empty = all files
+    int filterIndex = 0; // 1-based; 0 = the first
+    QString defaultSuffix;
+};
+
+struct CFileChoiceResult {
+    QString path; // empty = cancelled
+    int filterIndex = 0; // 1-based index of the filter in use when the dialog closed
+};
+
+CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request);
+
+// Qt name filters from "description|pattern|...||": a description that ends in a bracketed pattern list keeps
+// its text with the pattern put in the brackets; ';' between patterns becomes a blank.
+QStringList QtNameFilters(const std::string& filter);
+
+using FileChoiceHook = std::function<CFileChoiceResult(const CFileChoice&)>;
+// Installs the hook (empty function = real dialogs again).
+void SetFileChoiceHook(FileChoiceHook hook);
