@@ -1,0 +1,72 @@
+#pragma once
+// Shared pieces of the desktop program's Qt tests: a headless test main, an environment with in-memory
+// settings, a recording message sink behind the Qt sink and the bundled entry reader as the plug-in list, and
+// generated library entries.
+#include <QApplication>
+#include <QtTest>
+#include <memory>
+#include <string>
+
+#include "app/QtMessageSink.h"
+#include "support/MemorySettingsStore.h"
+#include "support/RecordingMessageSink.h"
+#include "support/TempDir.h"
+
+class CDatasystemPlugins;
+
+#define CORVELIN_GUI_TEST_MAIN(TestClass)                                                                          \
+    int main(int argc, char* argv[])                                                                               \
+    {                                                                                                              \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                        \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                               \
+        QApplication app(argc, argv);                                                                              \
+        TestClass test;                                                                                            \
+        return QTest::qExec(&test, argc, argv);                                                                    \
+    }
+
+// Settings in memory, every message recorded (through the Qt sink, so worker-thread messages arrive on the
+// interface thread), and a plug-in list holding the library entry reader when it was built.
+class GuiTestEnvironment {
+public:
+    GuiTestEnvironment();
+    ~GuiTestEnvironment();
+
+    MemorySettingsStore& Settings() { return *m_settings; }
+    RecordingMessageSink& Recorder() { return m_recorder; }
+    // Whether the library entry reader module is in the plug-in list.
+    bool HasEntryReader() const noexcept { return m_entryReader; }
+    // Adds the MSP spectra reader module (false when it was not built).
+    bool AddMspReader();
+
+private:
+    ScopedMemorySettings m_settings;
+    RecordingMessageSink m_recorder;
+    CQtMessageSinkScope m_qtSink{&m_recorder};
+    std::unique_ptr<CDatasystemPlugins> m_previousPlugins;
+    bool m_entryReader = false;
+};
+
+// Writes a library entry with `peaks` peaks whose spectra and retention times come from `seed`; entries
+// with nearby seeds look alike (seed / 10 picks the family, seed % 10 adds small noise).
+void WriteTestEntry(const std::string& path, int seed, int peaks, const std::string& sampleName);
+// A library folder with count entries "entry%04i.ChromLibEntry" (seeds 0 ... count - 1) and, in `sub`, one more
+// when withSubfolder; returns the folder with a trailing "/".
+std::string MakeTestLibrary(const TempDir& dir, const std::string& name, int count, int peaks,
+                            bool withSubfolder = false);
+
+// Waits (processing events) until predicate holds or the timeout passes; returns the predicate's value.
+template <typename Predicate> bool WaitFor(Predicate predicate, int timeoutMs = 60000)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!predicate()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+// Where screenshots go: $CORVELIN_SCREENSHOT_DIR, else "screenshots" in the current folder.
+QString ScreenshotFolder();

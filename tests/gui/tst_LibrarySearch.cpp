@@ -1,0 +1,323 @@
+// The library search page in the main window: searching a generated library, sorting, stopping, the exit
+// questions, the hand-off refusals, and the hidden-column rule of the CSV report and the printed report.
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QTimer>
+#include <QTabWidget>
+#include <filesystem>
+#include <fstream>
+
+#include "GuiTestSupport.h"
+#include "app/LibraryManagerSheet.h"
+#include "app/QtText.h"
+#include "pages/PageLibrarySearch.h"
+#include "print/LibrarySearchReportPrinter.h"
+#include "table/CellCompare.h"
+#include "widgets/OdorListCtrl.h"
+#include "workflow/HitList.h"
+
+namespace {
+
+std::vector<double> ColumnValues(const CReportTable& table, int column)
+{
+    std::vector<double> values;
+    for (int r = 0; r < table.RowCount(); ++r)
+        values.push_back(LeadingReal(table.Cell(r, column)));
+    return values;
+}
+
+bool IsDescending(const std::vector<double>& values)
+{
+    for (std::size_t i = 1; i < values.size(); ++i)
+        if (values[i] > values[i - 1] + 1e-4)
+            return false;
+    return true;
+}
+
+std::vector<std::string> Kinds(const RecordingMessageSink& sink)
+{
+    std::vector<std::string> kinds;
+    for (const auto& e : sink.entries)
+        kinds.push_back(e.kind);
+    return kinds;
+}
+
+std::string FindCsv(const std::filesystem::path& folder)
+{
+    for (const auto& file : std::filesystem::directory_iterator(folder))
+        if (file.path().extension() == ".csv")
+            return file.path().string();
+    return {};
+}
+
+} // namespace
+
+class LibrarySearchTest : public QObject {
+    Q_OBJECT
+
+    // Runs a search on the page and waits for its end.
+    static bool Search(CPageLibrarySearch* page, const std::string& unknown, const std::string& library)
+    {
+        page->UnknownPath = unknown;
+        page->LibraryFolder = library;
+        page->RefreshControls();
+        page->OnSearch();
+        return WaitFor([page] { return !page->IsRunning(); });
+    }
+
+private slots:
+    void init()
+    {
+        m_env = std::make_unique<GuiTestEnvironment>();
+        if (!m_env->HasEntryReader())
+            QSKIP("the library entry reader module was not built");
+        m_dir = std::make_unique<TempDir>();
+        std::filesystem::create_directories(m_dir->Path() / "unknown");
+        m_unknown = (m_dir->Path() / "unknown" / "probe.ChromLibEntry").string();
+        WriteTestEntry(m_unknown, 12, 20, "Probe");
+    }
+    void cleanup()
+    {
+        m_dir.reset();
+        m_env.reset();
+    }
+
+    void searchFillsAndSortsTheList()
+    {
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 40, 20, true);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        QVERIFY(Search(page, m_unknown, library));
+
+        const CReportTable& table = page->HitList()->Table();
+        QCOMPARE(table.RowCount(), 41);
+        QVERIFY(IsDescending(ColumnValues(table, kHitListForwardColumn)));
+        QCOMPARE(page->PeakCountText, std::string("20"));
+        QCOMPARE(page->SampleNameText, std::string("Probe"));
+        // The entry most like the unknown (same family) comes first.
+        QCOMPARE(table.Cell(0, 0).substr(0, 7), std::string("entry00"));
+        bool sawSubfolder = false;
+        for (int r = 0; r < table.RowCount(); ++r)
+            sawSubfolder |= table.Cell(r, 0) == "./sub/deep.ChromLibEntry";
+        QVERIFY(sawSubfolder);
+        QVERIFY(!page->ResultsSaved());
+        // The header marks the sort column with its direction.
+        QHeaderView* header = page->HitList()->header();
+        QCOMPARE(header->sortIndicatorSection(), kHitListForwardColumn);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::DescendingOrder);
+
+        // A click on "File" sorts ascending as text ignoring case.
+        page->OnColumnClick(0);
+        for (int r = 1; r < table.RowCount(); ++r)
+            QVERIFY(QString::compare(ToQString(table.Cell(r - 1, 0)), ToQString(table.Cell(r, 0)),
+                                     Qt::CaseInsensitive) <= 0);
+        QCOMPARE(header->sortIndicatorSection(), 0);
+        QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+        // "nPeaks Forward" sorts by the number before the slash, descending.
+        page->OnColumnClick(5);
+        QVERIFY(IsDescending(ColumnValues(table, 5)));
+    }
+
+    void stopKeepsTheRowsFoundSoFarAndLeavingIsRefused()
+    {
+        const int count = 1500;
+        const std::string library = MakeTestLibrary(*m_dir, "big", count, 120);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        page->UnknownPath = m_unknown;
+        page->LibraryFolder = library;
+        page->RefreshControls();
+        page->OnSearch();
+        QVERIFY(page->IsRunning());
+        QVERIFY(WaitFor([page] { return page->HitList()->Table().RowCount() >= 5 || !page->IsRunning(); }));
+        QVERIFY2(page->IsRunning(), "the search ended before it could be stopped");
+
+        // While searching: other pages refuse, OK and Cancel only beep, the inputs are disabled.
+        m_env->Recorder().entries.clear();
+        QVERIFY(!sheet.ActivatePage(CLibraryManagerSheet::MatchMatrix));
+        QCOMPARE(sheet.ActivePage(), static_cast<CMainPage*>(page));
+        sheet.accept();
+        sheet.reject();
+        sheet.OnExit();
+        QVERIFY(sheet.isVisible());
+        QCOMPARE(Kinds(m_env->Recorder()), (std::vector<std::string>{"beep", "beep", "beep", "beep"}));
+        QVERIFY(!sheet.findChild<QCheckBox*>()->isEnabled());
+        // The interface thread stays responsive: events are processed while the worker runs.
+        bool timerFired = false;
+        QTimer::singleShot(10, [&] { timerFired = true; });
+        QVERIFY(WaitFor([&] { return timerFired; }, 2000));
+
+        page->OnStopSearch();
+        QVERIFY(WaitFor([page] { return !page->IsRunning(); }));
+        QTest::qWait(50);
+        const CReportTable& table = page->HitList()->Table();
+        QVERIFY(table.RowCount() > 0);
+        QVERIFY2(table.RowCount() < count, "stopping did not end the scan early");
+        QVERIFY(IsDescending(ColumnValues(table, kHitListForwardColumn)));
+        QVERIFY(sheet.ActivatePage(CLibraryManagerSheet::MatchMatrix));
+    }
+
+    void exitQuestionsAfterASearch()
+    {
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 5, 10);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        QVERIFY(Search(page, m_unknown, library));
+        RecordingMessageSink& recorder = m_env->Recorder();
+
+        // OK asks about the unsaved results; Cancel stays open.
+        recorder.entries.clear();
+        recorder.answers = {MessageAnswer::Cancel};
+        sheet.accept();
+        QVERIFY(sheet.isVisible());
+        QCOMPARE(recorder.Texts("yesnocancel"),
+                 (std::vector<std::string>{
+                     "Your results have not been saved.\nDo you want to save the search results before exiting now?"}));
+
+        // Cancel asks "Exit without saving your results?"; No stays open.
+        recorder.entries.clear();
+        recorder.answers = {MessageAnswer::No};
+        sheet.reject();
+        QVERIFY(sheet.isVisible());
+        QCOMPARE(recorder.Texts("yesno"), (std::vector<std::string>{"Exit without saving your results?"}));
+
+        // "E&xit" closes at once without a question.
+        recorder.entries.clear();
+        sheet.OnExit();
+        QVERIFY(!sheet.isVisible());
+        QCOMPARE(sheet.result(), int(QDialog::Accepted));
+        QVERIFY(recorder.entries.empty());
+    }
+
+    void okSavesWhenAskedAndCancelAfterSavingAsksNothing()
+    {
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 5, 10);
+        {
+            CLibraryManagerSheet sheet;
+            sheet.show();
+            QVERIFY(Search(sheet.LibrarySearchPage(), m_unknown, library));
+            m_env->Recorder().answers = {MessageAnswer::Yes};
+            sheet.accept();
+            QVERIFY(!sheet.isVisible());
+            QVERIFY(!FindCsv(m_dir->Path() / "unknown").empty());
+        }
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        QVERIFY(Search(sheet.LibrarySearchPage(), m_unknown, library));
+        sheet.LibrarySearchPage()->OnSaveReportFile();
+        QVERIFY(sheet.LibrarySearchPage()->ResultsSaved());
+        m_env->Recorder().entries.clear();
+        sheet.reject();
+        QVERIFY(!sheet.isVisible());
+        QVERIFY(m_env->Recorder().entries.empty());
+    }
+
+    void hiddenOverlayTabRefusesInternalOverlay()
+    {
+        m_env->Settings().WriteSettingInt(SettingsScope::LocalMachine, "Corvelinscope", nullptr, "ShowPageOverlay", 0);
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 3, 10);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        auto* tabs = sheet.findChild<QTabWidget*>();
+        QStringList titles;
+        for (int i = 0; i < tabs->count(); ++i)
+            titles << tabs->tabText(i);
+        QCOMPARE(titles, (QStringList{QStringLiteral("Library Search"), QStringLiteral("Match Matrix"),
+                                      QStringLiteral("Add Chromatogram"), QStringLiteral("Chromatogram Match"),
+                                      QStringLiteral("Peak Match Table"),
+                                      QStringLiteral("Multiple Chromatogram Peak List")}));
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        QVERIFY(Search(page, m_unknown, library));
+        page->HitList()->SelectRows({0});
+        m_env->Recorder().entries.clear();
+        page->OnInternalOverlay();
+        QCOMPARE(m_env->Recorder().entries.size(), std::size_t(1));
+        QCOMPARE(m_env->Recorder().entries[0].text,
+                 std::string("The Overlay Plot has been disabled.\nUse the options to enable the page."));
+        QCOMPARE(m_env->Recorder().entries[0].caption, std::string("User Error"));
+
+        // Three selected rows: the count message comes first.
+        page->HitList()->SelectRows({0, 1, 2});
+        m_env->Recorder().entries.clear();
+        page->OnInternalOverlay();
+        QCOMPARE(m_env->Recorder().Texts(),
+                 (std::vector<std::string>{
+                     "The 'Internal Overlay' function is to be used for excatly two chromatograms!"}));
+    }
+
+    void contextMenuEnabling_data()
+    {
+        QTest::addColumn<std::vector<int>>("selection");
+        QTest::addColumn<QList<bool>>("enabled"); // open, match, matrix, overlay, internal, arrangement
+        QTest::newRow("none") << std::vector<int>{} << QList<bool>{false, false, false, false, false, true};
+        QTest::newRow("one") << std::vector<int>{0} << QList<bool>{true, true, true, true, true, true};
+        QTest::newRow("two") << std::vector<int>{0, 1} << QList<bool>{false, true, true, false, true, true};
+        QTest::newRow("three") << std::vector<int>{0, 1, 2} << QList<bool>{false, false, false, false, false, true};
+    }
+    void contextMenuEnabling()
+    {
+        QFETCH(std::vector<int>, selection);
+        QFETCH(QList<bool>, enabled);
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 3, 10);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        QVERIFY(Search(page, m_unknown, library));
+        page->HitList()->SelectRows(selection);
+        std::unique_ptr<QMenu> menu(page->CreateContextMenu());
+        QList<bool> actual;
+        for (QAction* action : menu->actions())
+            actual << action->isEnabled();
+        QCOMPARE(actual, enabled);
+        QCOMPARE(menu->defaultAction()->text(), QStringLiteral("Open Chromatogram in Data System"));
+    }
+
+    void hiddenColumnIsLeftOutOfCsvAndPrint()
+    {
+        // A stored arrangement showing File, Foward, S.Name (in this order) and Reverse; "Comment" is hidden.
+        MemorySettingsStore& settings = m_env->Settings();
+        const int shown[] = {0, 3, 1, 4};
+        settings.WriteSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "UsedColumnCount", 4);
+        for (int i = 0; i < 4; ++i) {
+            settings.WriteSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr,
+                                     ("Column" + std::to_string(i)).c_str(), shown[i]);
+            settings.WriteSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr,
+                                     ("ColumnWidth" + std::to_string(i)).c_str(), 60 + i);
+        }
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 4, 10);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        QVERIFY(Search(page, m_unknown, library));
+        QVERIFY(page->HitList()->header()->isSectionHidden(2));
+        QCOMPARE(page->HitList()->header()->sectionSize(3), 61);
+
+        page->OnSaveReportFile();
+        const std::string csv = ReadAllText(FindCsv(m_dir->Path() / "unknown"));
+        // The CSV keeps the column index order.
+        QVERIFY(csv.find("\"File\",\"S.Name\",\"Foward\",\"Reverse\",\r\n") != std::string::npos);
+        QVERIFY(csv.find("Comment") == std::string::npos);
+
+        // The print follows the on-screen order and leaves the hidden column out.
+        CPrintPlan plan = LayoutLibrarySearchReport(CPaperMetrics{}, CPageLayoutSettings{}, {}, sheet.Options(),
+                                                    page->HitList()->Table());
+        QStringList headers;
+        for (const CPrintItem& item : plan.Items)
+            if (item.Bold && !item.Wrap)
+                headers << item.Text;
+        QCOMPARE(headers, (QStringList{QStringLiteral("File"), QStringLiteral("Foward"), QStringLiteral("S.Name"),
+                                       QStringLiteral("Reverse")}));
+    }
+
+private:
+    std::unique_ptr<GuiTestEnvironment> m_env;
+    std::unique_ptr<TempDir> m_dir;
+    std::string m_unknown;
+};
+
+CORVELIN_GUI_TEST_MAIN(LibrarySearchTest)
+#include "tst_LibrarySearch.moc"

@@ -1,0 +1,87 @@
+// The spectrum plot's drawing routine: mass ticks, stick labels, the empty-spectrum text.
+#include <QImage>
+#include <QPainter>
+
+#include "GuiTestSupport.h"
+#include "core/LibraryMassSpectrum.h"
+#include "plots/SpectrumDraw.h"
+
+namespace {
+
+CLibraryMassSpectrumData Spectrum(std::initializer_list<std::pair<double, double>> lines)
+{
+    CLibraryMassSpectrumData spectrum;
+    for (const auto& [mass, intensity] : lines)
+        spectrum.Append(CLibraryMassSpectrumPoint(mass, intensity));
+    return spectrum;
+}
+
+CSpectrumDraw::DrawnTexts DrawOnImage(const CLibraryMassSpectrumData* spectrum, const std::string& label = {},
+                                      const QString& save = {})
+{
+    QImage image(400, 220, QImage::Format_RGB32);
+    QPainter painter(&image);
+    const auto drawn = CSpectrumDraw::Draw(painter, spectrum, 0, 0, label, image.rect());
+    painter.end();
+    if (!save.isEmpty())
+        image.save(ScreenshotFolder() + QLatin1Char('/') + save);
+    return drawn;
+}
+
+} // namespace
+
+class SpectrumDrawTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void massTicks_data()
+    {
+        QTest::addColumn<double>("largest");
+        QTest::addColumn<std::vector<int>>("ticks");
+        QTest::newRow("250") << 250.0 << std::vector<int>{50, 100, 150, 200};
+        QTest::newRow("350") << 350.0 << std::vector<int>{100, 200, 300};
+        QTest::newRow("100") << 100.0 << std::vector<int>{50}; // 100 / 100 = 1 halves to 50
+        QTest::newRow("1") << 1.0 << std::vector<int>{};
+    }
+    void massTicks()
+    {
+        QFETCH(double, largest);
+        QFETCH(std::vector<int>, ticks);
+        QCOMPARE(CSpectrumDraw::MassTicks(largest), ticks);
+    }
+
+    void drawnTicksFollowTheLargestMass()
+    {
+        const CLibraryMassSpectrumData spectrum = Spectrum({{41, 20}, {57, 100}, {250, 10}});
+        const auto drawn = DrawOnImage(&spectrum);
+        QCOMPARE(drawn.Ticks, (std::vector<std::string>{"50", "100", "150", "200"}));
+        QVERIFY(!drawn.NoPeaks);
+    }
+
+    void fiveMostIntenseSticksAreLabelled()
+    {
+        const CLibraryMassSpectrumData spectrum =
+            Spectrum({{41, 30}, {43, 90}, {55, 20}, {57, 100}, {69, 40}, {71, 50}, {85, 45}, {99, 5}});
+        const auto drawn = DrawOnImage(&spectrum, "12.34", QStringLiteral("spectrum-plot.png"));
+        // In point order; 41 (30), 55 (20) and 99 (5) are below the fifth-largest intensity (40).
+        QCOMPARE(drawn.StickLabels, (std::vector<std::string>{"43", "57", "69", "71", "85"}));
+    }
+
+    void aTieAtTheFifthLabelsEveryTiedStick()
+    {
+        const CLibraryMassSpectrumData spectrum =
+            Spectrum({{41, 100}, {43, 90}, {55, 80}, {57, 70}, {69, 60}, {71, 60}, {85, 10}});
+        const auto labelled = CSpectrumDraw::LabelledPoints(spectrum);
+        QCOMPARE(labelled, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5}));
+    }
+
+    void emptySpectrumSaysSo()
+    {
+        const CLibraryMassSpectrumData empty;
+        QVERIFY(DrawOnImage(&empty).NoPeaks);
+        QVERIFY(DrawOnImage(nullptr).NoPeaks);
+    }
+};
+
+CORVELIN_GUI_TEST_MAIN(SpectrumDrawTest)
+#include "tst_SpectrumDraw.moc"
