@@ -239,7 +239,7 @@ void CDialogOptions::OnChooseFont()
         ApplyChosenFont(chosen.family(), chosen.pointSizeF());
 }
 
-void CDialogOptions::ApplyChosenAmdisPath(const std::string& previousPath, const QString& chosen)
+void CDialogOptions::ApplyChosenAmdisPath(std::string previousPath, const QString& chosen)
 {
     if (!chosen.isEmpty())
         AmdisPath = ToStdString(chosen);

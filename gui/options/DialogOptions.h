@@ -26,7 +26,7 @@ public:
     void ApplyChosenFont(const QString& family, double pointSize);
     // Takes a chosen AMDIS program path; shows the restart message when it differs (ignoring case) from
     // previousPath.
-    void ApplyChosenAmdisPath(const std::string& previousPath, const QString& chosen);
+    void ApplyChosenAmdisPath(std::string previousPath, const QString& chosen);
     // Writes every value to the settings store (the OK path after a successful StoreControls).
     void WriteSettings();
 

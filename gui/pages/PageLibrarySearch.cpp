@@ -176,7 +176,7 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
 
 CPageLibrarySearch::~CPageLibrarySearch()
 {
-    // The worker writes to this page: stop it and wait for it before anything goes away.
+    // The worker reports to this page: stop it and wait for it before anything goes away.
     m_running = false;
     m_worker.reset();
 }
@@ -315,6 +315,7 @@ void CPageLibrarySearch::OnSearch()
     LibraryFolder = WithSeparator(LibraryFolder);
     RefreshControls();
     m_running = true;
+    m_searching = true;
     m_list->SetEmptyText(kHitListSearchingText);
     StartWorker();
 }
@@ -393,6 +394,7 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
         break;
     }
     m_running = false;
+    m_searching = false;
     SetSearchingState(false);
     RefreshControls();
     emit searchFinished();
@@ -634,6 +636,7 @@ void CPageLibrarySearch::OnWindowCreated()
         // Batch search: start 333 ms after the page exists, then poll every 500 ms for its end.
         QTimer::singleShot(333, this, [this] {
             m_running = true;
+            m_searching = true;
             m_list->SetEmptyText(kHitListSearchingText);
             StartWorker();
             m_pollTimer->start();

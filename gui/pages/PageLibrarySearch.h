@@ -38,7 +38,9 @@ public:
     std::string SampleNameText;
     std::string DataSystemText;
 
-    bool IsRunning() const noexcept { return m_running.load(); }
+    // True from "Search" until the page has taken the worker's last row and result (the engine's running
+    // flag clears a little earlier, when the worker's scan ends).
+    bool IsRunning() const noexcept { return m_searching; }
     bool ResultsSaved() const noexcept { return m_resultsSaved; }
     // "Library Search Results ...": not searching and at least one row.
     bool CanPrintHitList() const;
@@ -93,7 +95,8 @@ private:
     bool ReadUnknownForBrowse(const std::string& path);
     void ShowPageMissing(int pageId);
 
-    std::atomic<bool> m_running{false};
+    std::atomic<bool> m_running{false}; // the engine's flag: set before the start, cleared by stop or the end
+    bool m_searching = false;
     bool m_resultsSaved = true;
     std::unique_ptr<CLibrarySearchWorker> m_worker;
 

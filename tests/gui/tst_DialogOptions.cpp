@@ -1,5 +1,6 @@
 // The program options dialog: ranges, stored values, the page flags and the AMDIS path.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "GuiTestSupport.h"

@@ -87,6 +87,7 @@ private slots:
     {
         const std::string library = MakeTestLibrary(*m_dir, "lib", 40, 20, true);
         CLibraryManagerSheet sheet;
+        sheet.Options().SearchSubfolders = 1;
         sheet.show();
         CPageLibrarySearch* page = sheet.LibrarySearchPage();
         QVERIFY(Search(page, m_unknown, library));
@@ -144,7 +145,7 @@ private slots:
         sheet.OnExit();
         QVERIFY(sheet.isVisible());
         QCOMPARE(Kinds(m_env->Recorder()), (std::vector<std::string>{"beep", "beep", "beep", "beep"}));
-        QVERIFY(!sheet.findChild<QCheckBox*>()->isEnabled());
+        QVERIFY(!page->findChild<QCheckBox*>()->isEnabled());
         // The interface thread stays responsive: events are processed while the worker runs.
         bool timerFired = false;
         QTimer::singleShot(10, [&] { timerFired = true; });

@@ -174,15 +174,11 @@ private slots:
                                          CSearchOptionsUI::RICalibration}));
         QCOMPARE(shared.RTWindowWidth, 0.1);
 
-        g_sheetAction = [](CSearchOptionsUI& sheet) {
-            QCOMPARE(sheet.windowTitle(), QStringLiteral("Search Options"));
-            QStringList titles;
+        QStringList titles;
+        g_sheetAction = [&titles](CSearchOptionsUI& sheet) {
+            titles << sheet.windowTitle();
             for (int i = 0; i < sheet.Tabs()->count(); ++i)
                 titles << sheet.Tabs()->tabText(i);
-            [&] {
-                QCOMPARE(titles, (QStringList{QStringLiteral("Peak Property Options"),
-                                              QStringLiteral("Mass Spec Options"), QStringLiteral("RI Calibration")}));
-            }();
             static_cast<CSearchBasicOptions*>(sheet.Page(CSearchOptionsUI::Basic))
                 ->RTWindowEdit()
                 ->setText(QStringLiteral("0.25"));
@@ -193,6 +189,8 @@ private slots:
                                        {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec,
                                         CSearchOptionsUI::RICalibration}));
         QCOMPARE(shared.RTWindowWidth, 0.25);
+        QCOMPARE(titles, (QStringList{QStringLiteral("Search Options"), QStringLiteral("Peak Property Options"),
+                                      QStringLiteral("Mass Spec Options"), QStringLiteral("RI Calibration")}));
     }
 
     void thresholdEditsEnablingAndRanges()

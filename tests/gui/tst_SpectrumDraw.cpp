@@ -40,7 +40,7 @@ private slots:
         QTest::addColumn<std::vector<int>>("ticks");
         QTest::newRow("250") << 250.0 << std::vector<int>{50, 100, 150, 200};
         QTest::newRow("350") << 350.0 << std::vector<int>{100, 200, 300};
-        QTest::newRow("100") << 100.0 << std::vector<int>{50}; // 100 / 100 = 1 halves to 50
+        QTest::newRow("100") << 100.0 << std::vector<int>{25, 50, 75}; // halves while the quotient is 2 or less
         QTest::newRow("1") << 1.0 << std::vector<int>{};
     }
     void massTicks()

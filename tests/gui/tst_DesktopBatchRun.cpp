@@ -1,0 +1,118 @@
+// The desktop program's own batch search: "corvelinscope /Search=... /Library=... /Save" under the offscreen
+// platform writes the same CSV report as corvelinscope-batch and ends by itself. Both programs run as copies
+// in a private program folder, so their settings (and the last-used options the desktop program saves on OK)
+// stay out of the build tree.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <filesystem>
+
+#include "GuiTestSupport.h"
+#include "app/QtText.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program folder of its own: bin/ with a copy of the program and the build's settings.ini (which holds the
+// registration of the bundled readers), lib/ pointing at the build's libraries and plug-ins.
+QString MakeProgramFolder(const fs::path& root, const QString& program)
+{
+    const fs::path buildBin = fs::path(ToStdString(QCoreApplication::applicationDirPath()));
+    fs::create_directories(root / "bin");
+    fs::create_symlink(fs::canonical(buildBin / ".." / "lib"), root / "lib");
+    const fs::path target = root / "bin" / ToStdString(program);
+    fs::copy_file(buildBin / ToStdString(program), target);
+    if (fs::exists(buildBin / "settings.ini"))
+        fs::copy_file(buildBin / "settings.ini", root / "bin" / "settings.ini");
+    return ToQString(target.string());
+}
+
+std::vector<fs::path> CsvFiles(const fs::path& folder)
+{
+    std::vector<fs::path> files;
+    for (const auto& f : fs::directory_iterator(folder))
+        if (f.path().extension() == ".csv")
+            files.push_back(f.path());
+    return files;
+}
+
+int Run(const QString& program, const QStringList& args, const fs::path& home, QByteArray* errors)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), ToQString(home.string()));
+    env.insert(QStringLiteral("CORVELIN_REGISTRY_DIR"), ToQString((home / "registry").string()));
+    process.setProcessEnvironment(env);
+    process.start(program, args);
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        return -1;
+    }
+    *errors = process.readAllStandardError();
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+}
+
+} // namespace
+
+class DesktopBatchRunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void desktopBatchSearchWritesTheBatchProgramsCsv()
+    {
+        const QString buildBin = QCoreApplication::applicationDirPath();
+        if (!QFile::exists(buildBin + QStringLiteral("/corvelinscope")) ||
+            !QFile::exists(buildBin + QStringLiteral("/corvelinscope-batch")))
+            QSKIP("corvelinscope and corvelinscope-batch are not both built");
+        TempDir dir;
+        const std::string library = MakeTestLibrary(dir, "library", 12, 15, true);
+        fs::create_directories(dir.Path() / "unknown");
+        const std::string unknown = (dir.Path() / "unknown" / "probe.ChromLibEntry").string();
+        WriteTestEntry(unknown, 21, 15, "Probe");
+        const QStringList args{QStringLiteral("/Search=") + ToQString(unknown),
+                               QStringLiteral("/Library=") + ToQString(library.substr(0, library.size() - 1)),
+                               QStringLiteral("/Save")};
+
+        const QString desktop = MakeProgramFolder(dir.Path() / "desktop", QStringLiteral("corvelinscope"));
+        QByteArray errors;
+        QCOMPARE(Run(desktop, args, dir.Path() / "desktop", &errors), 0);
+        std::vector<fs::path> written = CsvFiles(dir.Path() / "unknown");
+        QVERIFY2(written.size() == 1, errors.constData());
+        const std::string desktopCsv = ReadAllText(written[0].string());
+        fs::rename(written[0], dir.Path() / "desktop.csv");
+
+        const QString batch = MakeProgramFolder(dir.Path() / "batch", QStringLiteral("corvelinscope-batch"));
+        QCOMPARE(Run(batch, args, dir.Path() / "batch", &errors), 0);
+        written = CsvFiles(dir.Path() / "unknown");
+        QCOMPARE(written.size(), std::size_t(1));
+        const std::string batchCsv = ReadAllText(written[0].string());
+
+        QVERIFY(desktopCsv.find("Library Hits:\r\n") != std::string::npos);
+        QVERIFY(desktopCsv.find("\"./sub/deep.ChromLibEntry\",") == std::string::npos); // subfolders off
+        QCOMPARE(desktopCsv, batchCsv);
+        // 12 entries: 12 data lines after the header row.
+        const std::size_t table = desktopCsv.find("\"File\",");
+        QVERIFY(table != std::string::npos);
+        QCOMPARE(std::count(desktopCsv.begin() + static_cast<std::ptrdiff_t>(table), desktopCsv.end(), '\n'), 13L);
+    }
+
+    void desktopBatchConversionWritesTheEntryAndEnds()
+    {
+        if (!QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/corvelinscope")))
+            QSKIP("corvelinscope is not built");
+        TempDir dir;
+        const std::string source = dir.File("run7.ChromLibEntry");
+        WriteTestEntry(source, 40, 8, "Run 7");
+        const QString desktop = MakeProgramFolder(dir.Path() / "desktop", QStringLiteral("corvelinscope"));
+        QByteArray errors;
+        // A "/Convert=" after the "/Search=" would be ignored; alone it converts and closes without questions.
+        QCOMPARE(Run(desktop, {QStringLiteral("/Convert=") + ToQString(source)}, dir.Path() / "desktop", &errors), 0);
+        QVERIFY2(fs::exists(source + ".ChromLibEntry"), errors.constData());
+    }
+};
+
+CORVELIN_GUI_TEST_MAIN(DesktopBatchRunTest)
+#include "tst_DesktopBatchRun.moc"
