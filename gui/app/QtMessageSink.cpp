@@ -8,7 +8,7 @@
 
 namespace {
 
-// Runs fn on the interface thread and waits for it.
+// Runs fn on the interface thread and waits for it (questions need their answer).
 template <typename Fn> void OnInterfaceThread(Fn&& fn)
 {
     QCoreApplication* app = QCoreApplication::instance();
@@ -16,6 +16,17 @@ template <typename Fn> void OnInterfaceThread(Fn&& fn)
         fn();
     else
         QMetaObject::invokeMethod(app, std::forward<Fn>(fn), Qt::BlockingQueuedConnection);
+}
+
+// Runs fn on the interface thread without waiting when called from another thread: a worker that reports a
+// message or beeps goes on, so it never waits for an interface thread that is waiting for the worker.
+template <typename Fn> void PostToInterfaceThread(Fn fn)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        fn();
+    else
+        QMetaObject::invokeMethod(app, std::move(fn), Qt::QueuedConnection);
 }
 
 QMessageBox::Icon ToBoxIcon(MessageIcon icon)
@@ -51,7 +62,7 @@ int RunBox(const std::string& text, const std::string& caption, MessageIcon icon
 
 void CQtMessageSink::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon)
 {
-    OnInterfaceThread([&] {
+    PostToInterfaceThread([this, text, caption, icon] {
         if (m_delegate)
             m_delegate->ShowMessage(text, caption, icon);
         else
@@ -89,7 +100,7 @@ MessageAnswer CQtMessageSink::AskYesNoCancel(const std::string& text, const std:
 
 void CQtMessageSink::Beep()
 {
-    OnInterfaceThread([&] {
+    PostToInterfaceThread([this] {
         if (m_delegate)
             m_delegate->Beep();
         else

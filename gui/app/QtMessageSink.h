@@ -1,6 +1,7 @@
 #pragma once
 // The desktop program's message sink: modal QMessageBox boxes and QApplication::beep. Calls from a worker
-// thread are carried out on the interface thread (blocking), so the engine may report from any thread.
+// thread are carried out on the interface thread, so the engine may report from any thread: messages and
+// beeps are posted (the worker goes on), questions wait for their answer.
 // With a delegate (tests), the calls go to the delegate instead, still on the interface thread.
 #include "platform/MessageSink.h"
 

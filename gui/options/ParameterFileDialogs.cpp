@@ -1,11 +1,8 @@
 #include "options/ParameterFileDialogs.h"
 
-#include <algorithm>
-
 #include "app/QtText.h"
 #include "options/SearchOptions.h"
 #include "options/SearchParameterFile.h"
-#include "options/SettingsStore.h"
 #include "platform/MessageSink.h"
 #include "widgets/FileDialogs.h"
 #include "widgets/WaitCursor.h"
@@ -17,15 +14,13 @@ QString ChooseParameterFile(QWidget* parent, bool save)
     CFileChoice request;
     request.kind = save ? CFileChoice::Save : CFileChoice::Open;
     request.title = save ? QStringLiteral("Save Search Parameter File") : QStringLiteral("Read Search Parameter File");
-    request.initialFolder = ToQString(
-        GetSettingString(SettingsScope::CurrentUser, "Corvelinscope", "Settings", "MRUParamPath", ""));
+    request.initialFolder = ToQString(LastParameterFileFolder());
     request.filter = "Search Settings (*.spf)|*.spf|All Files (*.*)|*.*||";
     request.filterIndex = 1;
     request.defaultSuffix = QStringLiteral("spf");
     const QString path = ::ChooseFile(parent, request).path;
     if (!path.isEmpty())
-        WriteSettingString(SettingsScope::CurrentUser, "Corvelinscope", "Settings", "MRUParamPath",
-                           ToStdString(FolderOfPath(path)).c_str());
+        RememberParameterFileFolder(ToStdString(path));
     return path;
 }
 
@@ -33,8 +28,7 @@ QString ChooseParameterFile(QWidget* parent, bool save)
 
 QString FolderOfPath(const QString& path)
 {
-    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
-    return slash >= 0 ? path.left(slash) : QString();
+    return ToQString(ParameterFileFolder(ToStdString(path)));
 }
 
 int ReadParameterFileDialog(QWidget* parent, CSearchOptions& options)
@@ -52,8 +46,7 @@ int WriteParameterFileDialog(QWidget* parent, const CSearchOptions& options)
     if (path.isEmpty())
         return QDialog::Rejected;
     CWaitCursor wait;
-    WriteParameterFile(options, ToStdString(path));
-    return QDialog::Accepted;
+    return WriteParameterFile(options, ToStdString(path)) ? QDialog::Accepted : QDialog::Rejected;
 }
 
 bool SaveParameterFileFromPage(QWidget* parent, const CSearchOptions& options)

@@ -9,12 +9,14 @@
 
 #include "GuiTestSupport.h"
 #include "app/QtText.h"
+#include "options/ParameterFileDialogs.h"
 #include "options/SearchBasicOptions.h"
 #include "options/SearchMassspecs.h"
 #include "options/SearchOptions.h"
 #include "options/SearchOptionsRICalibration.h"
 #include "options/SearchOptionsSummary.h"
 #include "options/SearchOptionsUI.h"
+#include "widgets/FileDialogs.h"
 #include "widgets/OdorListCtrl.h"
 
 namespace {
@@ -298,6 +300,31 @@ private slots:
         QVERIFY(active);
         CSearchOptionsSummary summary(options);
         QCOMPARE(summary.ISTDBox()->itemText(1), QStringLiteral("beta renamed"));
+
+        // The parameter file written through the save dialog carries the new name; the folder is remembered.
+        const std::string spf = dir.File("method.spf");
+        SetFileChoiceHook([&](const CFileChoice& request) {
+            return CFileChoiceResult{request.kind == CFileChoice::Save ? ToQString(spf) : QString(), 1};
+        });
+        QVERIFY(SaveParameterFileFromPage(nullptr, options));
+        SetFileChoiceHook({});
+        const std::string text = ReadAllText(spf);
+        QVERIFY(text.find("Name=beta renamed") != std::string::npos);
+        QCOMPARE(m_env->Settings().GetSettingString(SettingsScope::CurrentUser, "Corvelinscope", "Settings",
+                                                    "MRUParamPath", ""),
+                 dir.Path().string());
+    }
+
+    void cancelledSaveSaysSo()
+    {
+        SetFileChoiceHook([](const CFileChoice&) { return CFileChoiceResult{}; });
+        CSearchOptions options;
+        QVERIFY(!SaveParameterFileFromPage(nullptr, options));
+        SetFileChoiceHook({});
+        QCOMPARE(m_env->Recorder().entries.size(), std::size_t(1));
+        QCOMPARE(m_env->Recorder().entries[0].text, std::string("Could not save search parameter file"));
+        QCOMPARE(m_env->Recorder().entries[0].caption, std::string("Search Parameters"));
+        QCOMPARE(m_env->Recorder().entries[0].icon, MessageIcon::Stop);
     }
 
     void fitThresholdRange()
