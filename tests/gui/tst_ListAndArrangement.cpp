@@ -1,4 +1,5 @@
 // The sortable list control over its report table and the "Column Arrangement" dialog.
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,6 +32,7 @@ private slots:
     void viewFollowsTheTable()
     {
         COdorListCtrl list;
+        QAbstractItemModelTester tester(list.model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         AddColumns(list);
         list.Table().AddRow({"b", "-", "3"});
         list.Table().AddRow({"a", "2.5", "12"});

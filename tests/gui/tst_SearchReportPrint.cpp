@@ -165,7 +165,12 @@ private slots:
         static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
         QCOMPARE(int(QString::fromLatin1(bytes).count(page)), 2);
 
-        // The same pages as pictures, for a reviewer: 0.1 mm = 0.5 pixel.
+        // The same pages as pictures, for a reviewer (0.1 mm = 0.5 pixel), with the columns sized to their
+        // content as the list's auto-size leaves them on screen.
+        const QFontMetrics metrics(QApplication::font());
+        table.AutoSizeColumns(-1, true, [&](const std::string& text) {
+            return metrics.horizontalAdvance(ToQString(text)) + 12;
+        });
         const CPageLayoutSettings layout = CPageLayoutSettings::Load();
         const CPrintPlan plan = LayoutLibrarySearchReport(CPaperMetrics{}, layout, texts, options, table);
         for (int p = 0; p < plan.PageCount; ++p) {
