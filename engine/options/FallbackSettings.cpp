@@ -21,8 +21,8 @@ CFallbackSettingsStore::CFallbackSettingsStore(std::string profilePath) : m_prof
 std::string CFallbackSettingsStore::GetSettingString(SettingsScope, const char*, const char* subsection,
                                                      const char* valueName, const char* defaultText)
 {
-    return GetPrivateProfileText(m_profilePath, SectionOf(subsection), KeyOf(valueName),
-                                 defaultText ? defaultText : "", 4096);
+    return GetPrivateProfileText(m_profilePath, SectionOf(subsection), KeyOf(valueName), defaultText ? defaultText : "",
+                                 4096);
 }
 
 int CFallbackSettingsStore::GetSettingInt(SettingsScope, const char*, const char* subsection, const char* valueName,
@@ -31,8 +31,8 @@ int CFallbackSettingsStore::GetSettingInt(SettingsScope, const char*, const char
     return GetPrivateProfileInteger(m_profilePath, SectionOf(subsection), KeyOf(valueName), defaultValue);
 }
 
-void CFallbackSettingsStore::WriteSettingInt(SettingsScope, const char*, const char* subsection,
-                                             const char* valueName, int value)
+void CFallbackSettingsStore::WriteSettingInt(SettingsScope, const char*, const char* subsection, const char* valueName,
+                                             int value)
 {
     WritePrivateProfileText(m_profilePath, SectionOf(subsection), KeyOf(valueName), std::to_string(value).c_str());
 }

@@ -16,8 +16,8 @@ public:
                       int defaultValue) override;
     void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                          int value) override;
-    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
-                            const char* valueName, const char* text) override;
+    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                            const char* text) override;
 
     const std::string& ProfilePath() const noexcept { return m_profilePath; }
 

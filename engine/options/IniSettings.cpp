@@ -73,8 +73,8 @@ CIniSettingsStore::CIniSettingsStore(const std::string& iniPath, std::string use
 std::string CIniSettingsStore::GetSettingString(SettingsScope scope, const char* section, const char* subsection,
                                                 const char* valueName, const char* defaultText)
 {
-    return GetPrivateProfileText(m_iniPath(), IniSectionName(scope, m_userName, section, subsection),
-                                 KeyOf(valueName), defaultText ? defaultText : "", textBuffer);
+    return GetPrivateProfileText(m_iniPath(), IniSectionName(scope, m_userName, section, subsection), KeyOf(valueName),
+                                 defaultText ? defaultText : "", textBuffer);
 }
 
 int CIniSettingsStore::GetSettingInt(SettingsScope scope, const char* section, const char* subsection,

@@ -33,8 +33,8 @@ public:
                       int defaultValue) override;
     void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                          int value) override;
-    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
-                            const char* valueName, const char* text) override;
+    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                            const char* text) override;
 
 private:
     std::function<std::string()> m_iniPath;

@@ -24,8 +24,7 @@ SettingsLocation SettingsLocation::InFolder(const std::string& folder, const std
 }
 
 CProgramSettingsStore::CProgramSettingsStore(SettingsLocation location)
-    : m_location(std::move(location)),
-      m_ini([this] { return SettingsIniPath(); }, m_location.UserName),
+    : m_location(std::move(location)), m_ini([this] { return SettingsIniPath(); }, m_location.UserName),
       m_registry(CRegistry(m_location.RegistryFolder), m_location.CompanyKey),
       m_fallback(m_location.ProgramFolder + m_location.ProfileName + ".ini")
 {
@@ -71,9 +70,8 @@ SettingsStore& CProgramSettingsStore::Backend()
     return m_registry;
 }
 
-std::string CProgramSettingsStore::GetSettingString(SettingsScope scope, const char* section,
-                                                    const char* subsection, const char* valueName,
-                                                    const char* defaultText)
+std::string CProgramSettingsStore::GetSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                                    const char* valueName, const char* defaultText)
 {
     std::lock_guard lock(m_mutex);
     return Backend().GetSettingString(scope, section, subsection, valueName, defaultText);

@@ -18,12 +18,12 @@
 #include "options/RegistrySettings.h"
 
 struct SettingsLocation {
-    std::string ProgramFolder;              // ends with '/': holds config.ini and the default settings.ini
-    std::string UserName;                   // the logged-on user, part of the per-user INI section names
-    std::string RegistryFolder;             // folder of the registry files
+    std::string ProgramFolder;  // ends with '/': holds config.ini and the default settings.ini
+    std::string UserName;       // the logged-on user, part of the per-user INI section names
+    std::string RegistryFolder; // folder of the registry files
     std::string CompanyKey = "Felsmark Labs";
     std::string ProfileName = "Corvelinscope"; // the fallback profile file is ProgramFolder + ProfileName + ".ini"
-    std::string IniPath;                    // when set: the settings file, instead of asking config.ini
+    std::string IniPath;                       // when set: the settings file, instead of asking config.ini
 
     // The running program: its executable's folder, the effective user, CRegistry::DefaultFolder().
     static SettingsLocation OfRunningProgram();
@@ -47,8 +47,8 @@ public:
                       int defaultValue) override;
     void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                          int value) override;
-    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
-                            const char* valueName, const char* text) override;
+    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                            const char* text) override;
 
 private:
     bool DecideUseIni() const;

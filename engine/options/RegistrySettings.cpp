@@ -31,9 +31,8 @@ CRegistrySettingsStore::CRegistrySettingsStore(CRegistry registry, std::string c
 {
 }
 
-std::string CRegistrySettingsStore::GetSettingString(SettingsScope scope, const char* section,
-                                                     const char* subsection, const char* valueName,
-                                                     const char* defaultText)
+std::string CRegistrySettingsStore::GetSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                                     const char* valueName, const char* defaultText)
 {
     const std::string fallback = defaultText ? defaultText : "";
     const RegistryRoot root = RegistryRootOf(scope);

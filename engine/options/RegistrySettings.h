@@ -27,8 +27,8 @@ public:
     void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                          int value) override;
     // An absent text (nullptr) writes nothing.
-    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
-                            const char* valueName, const char* text) override;
+    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                            const char* text) override;
 
     const CRegistry& Registry() const noexcept { return m_registry; }
 

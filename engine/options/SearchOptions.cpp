@@ -18,8 +18,7 @@ const char* YesNo(int flag)
 
 // An entry of a fixed text list; a value outside the list (possible only from a hostile file or settings) is
 // shown as its number instead of indexing past the list.
-template <std::size_t N>
-std::string ListText(const char* const (&texts)[N], int index)
+template <std::size_t N> std::string ListText(const char* const (&texts)[N], int index)
 {
     if (index >= 0 && static_cast<std::size_t>(index) < N)
         return texts[index];

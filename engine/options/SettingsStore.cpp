@@ -44,8 +44,7 @@ int GetSettingInt(SettingsScope scope, const char* section, const char* subsecti
     return CurrentStore()->GetSettingInt(scope, section, subsection, valueName, defaultValue);
 }
 
-void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                     int value)
+void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName, int value)
 {
     CurrentStore()->WriteSettingInt(scope, section, subsection, valueName, value);
 }

@@ -7,4 +7,3 @@
 // character that cannot continue the number, text without a number reads as 0. Only decimal notation is read
 // ("0x10" reads as 0, "inf" as 0); a value too large for a double reads as +/-HUGE_VAL.
 double TextToDouble(std::string_view text) noexcept;
-

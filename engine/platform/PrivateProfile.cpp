@@ -63,16 +63,14 @@ std::string GetPrivateProfileText(const std::string& path, std::string_view sect
     return ProfileString(document, section, key, defaultText, bufferSize);
 }
 
-int GetPrivateProfileInteger(const std::string& path, std::string_view section, std::string_view key,
-                             int defaultValue)
+int GetPrivateProfileInteger(const std::string& path, std::string_view section, std::string_view key, int defaultValue)
 {
     CIniDocument document;
     document.Load(path);
     return ProfileInt(document, section, key, defaultValue);
 }
 
-bool WritePrivateProfileText(const std::string& path, std::string_view section, std::string_view key,
-                             const char* text)
+bool WritePrivateProfileText(const std::string& path, std::string_view section, std::string_view key, const char* text)
 {
     CIniDocument document;
     const auto loaded = document.Load(path);

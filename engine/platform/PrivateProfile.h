@@ -21,8 +21,6 @@ int ProfileInt(const CIniDocument& document, std::string_view section, std::stri
 
 std::string GetPrivateProfileText(const std::string& path, std::string_view section, std::string_view key,
                                   std::string_view defaultText, std::size_t bufferSize);
-int GetPrivateProfileInteger(const std::string& path, std::string_view section, std::string_view key,
-                             int defaultValue);
+int GetPrivateProfileInteger(const std::string& path, std::string_view section, std::string_view key, int defaultValue);
 // Writes the text, or removes the key when text is nullptr. Returns false when the file could not be written.
-bool WritePrivateProfileText(const std::string& path, std::string_view section, std::string_view key,
-                             const char* text);
+bool WritePrivateProfileText(const std::string& path, std::string_view section, std::string_view key, const char* text);

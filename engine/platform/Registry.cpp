@@ -226,7 +226,6 @@ bool IsPlainText(const RegistryValue& value)
     return true;
 }
 
-
 const char* FileName(RegistryRoot root)
 {
     switch (root) {
@@ -355,8 +354,7 @@ std::string FormatRegistryFile(const std::vector<RegistryFileKey>& keys)
                 out += '"';
                 AppendEscaped(out, text, '"');
                 out += '"';
-            } else if (value.Type != RegSz && value.Type != RegDword && value.Type != RegBinary &&
-                       IsPlainText(value)) {
+            } else if (value.Type != RegSz && value.Type != RegDword && value.Type != RegBinary && IsPlainText(value)) {
                 char prefix[32];
                 std::snprintf(prefix, sizeof prefix, "str(%x):\"", value.Type);
                 out += prefix;

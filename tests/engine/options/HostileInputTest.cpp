@@ -109,7 +109,8 @@ TEST_F(HostileInput, SettingsFromJunkFilesFallBackToDefaults)
     WriteAllText(m_dir.File("settings.ini"), Junk(50000, 7));
     WriteAllText(m_dir.File("config.ini"), Junk(5000, 8));
     std::filesystem::create_directory(m_dir.File("registry"));
-    WriteAllText(m_dir.File("registry/system.reg"), Junk(50000, 9) + "\n[SOFTWARE\\\\Felsmark Labs\\\\Settings]\n\"UseRegistry\"=dword:1ffffffff\n");
+    WriteAllText(m_dir.File("registry/system.reg"),
+                 Junk(50000, 9) + "\n[SOFTWARE\\\\Felsmark Labs\\\\Settings]\n\"UseRegistry\"=dword:1ffffffff\n");
     CProgramSettingsStore store(location);
     AllocationProbe probe;
     EXPECT_EQ(store.GetSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "MaxPeaks", 200), 200);

@@ -26,7 +26,10 @@ std::unique_ptr<CLibraryRICalibrationPoint> Point(const std::string& name, doubl
 // Each test gets its own settings file; the previous store comes back afterwards.
 class WithSettings : public testing::Test {
 protected:
-    void SetUp() override { m_previous = SetSettingsStore(std::make_shared<CIniSettingsStore>(m_dir.File("s.ini"), "tester")); }
+    void SetUp() override
+    {
+        m_previous = SetSettingsStore(std::make_shared<CIniSettingsStore>(m_dir.File("s.ini"), "tester"));
+    }
     void TearDown() override { SetSettingsStore(m_previous); }
     TempDir m_dir;
     std::shared_ptr<SettingsStore> m_previous;
@@ -112,14 +115,15 @@ TEST_P(TimeRangeTest, IsInTimeRange)
     EXPECT_EQ(options.IsInTimeRange(GetParam().rt), GetParam().in) << GetParam().range << " @ " << GetParam().rt;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, TimeRangeTest,
-    testing::Values(RangeCase{"*", -5.0, true}, RangeCase{"*", 1e9, true}, RangeCase{" * ", 3.0, false},
-                    RangeCase{"2-5", 2.0, true}, RangeCase{"2-5", 5.0, true}, RangeCase{"2-5", 5.0001, false},
-                    RangeCase{"2-5", 1.9999, false}, RangeCase{"5-2", 3.0, false}, RangeCase{"1-2;3-4", 3.5, true},
-                    RangeCase{"1-2;3-4;", 3.5, true}, RangeCase{"1-2;x;3-4", 1.5, true},
-                    RangeCase{"1-2;x;3-4", 3.5, false}, RangeCase{"", 0.0, false}, RangeCase{"3-3", 3.0, false},
-                    RangeCase{"1.5-10;12-20", 15.0, true}, RangeCase{"a-b", 0.0, false}));
+INSTANTIATE_TEST_SUITE_P(Ranges, TimeRangeTest,
+                         testing::Values(RangeCase{"*", -5.0, true}, RangeCase{"*", 1e9, true},
+                                         RangeCase{" * ", 3.0, false}, RangeCase{"2-5", 2.0, true},
+                                         RangeCase{"2-5", 5.0, true}, RangeCase{"2-5", 5.0001, false},
+                                         RangeCase{"2-5", 1.9999, false}, RangeCase{"5-2", 3.0, false},
+                                         RangeCase{"1-2;3-4", 3.5, true}, RangeCase{"1-2;3-4;", 3.5, true},
+                                         RangeCase{"1-2;x;3-4", 1.5, true}, RangeCase{"1-2;x;3-4", 3.5, false},
+                                         RangeCase{"", 0.0, false}, RangeCase{"3-3", 3.0, false},
+                                         RangeCase{"1.5-10;12-20", 15.0, true}, RangeCase{"a-b", 0.0, false}));
 
 TEST(SearchOptions, IsValidTimeRange)
 {
@@ -281,12 +285,12 @@ TEST(SearchOptions, PrintSummaryOfTheRecordDefaults)
     EXPECT_TRUE(lines[0].Heading);
     for (std::size_t i = 1; i < lines.size(); ++i)
         EXPECT_FALSE(lines[i].Heading);
-    EXPECT_EQ(Texts(lines), (std::vector<std::string>{
-                                "Search Options", "MS Matching: Yes", "RT Matching: Yes", "RI Matching: No",
-                                "Area Matching: No", "Height Matching: No", "Absolute Area/_Height Matching: No",
-                                "Search Folder Recursion: No", "RT Search Range: *", "RT Window Width: 0.10",
-                                "Multiple Matching: No", "Weighting: none", "Mass Threshold: No", "Area Threshold: No",
-                                "Mass Spec Options", "    no inclusion/exclusion", " "}));
+    EXPECT_EQ(Texts(lines),
+              (std::vector<std::string>{
+                  "Search Options", "MS Matching: Yes", "RT Matching: Yes", "RI Matching: No", "Area Matching: No",
+                  "Height Matching: No", "Absolute Area/_Height Matching: No", "Search Folder Recursion: No",
+                  "RT Search Range: *", "RT Window Width: 0.10", "Multiple Matching: No", "Weighting: none",
+                  "Mass Threshold: No", "Area Threshold: No", "Mass Spec Options", "    no inclusion/exclusion", " "}));
 }
 
 TEST(SearchOptions, PrintSummaryWithEveryOptionalLine)
@@ -304,14 +308,29 @@ TEST(SearchOptions, PrintSummaryWithEveryOptionalLine)
     options.AddSpectrum("Toluene", Spectrum({{91, 100}}), true);
     options.AddSpectrum("Hidden", Spectrum({{92, 100}}), false);
     options.AddSpectrum("Xylene", Spectrum({{106, 100}}), true);
-    EXPECT_EQ(Texts(options.PrintSummary()),
-              (std::vector<std::string>{
-                  "Search Options", "MS Matching: Yes", "RT Matching: No", "RI Matching: Yes", "Area Matching: No",
-                  "Height Matching: No", "Absolute Area/_Height Matching: No", "Search Folder Recursion: No",
-                  "RT Search Range: *", "RI Window Width: 15.0", "Multiple Matching: No", "Weighting: log(Height)",
-                  "Mass Threshold: Yes", "    Mass Threshold: 1.23", "Area Threshold: Yes", "    Area Threshold %: 0.50",
-                  "Mass Spec Options", "    use only peaks with specified MS", "    Fit Threshold = 850",
-                  "    Selected spectra:", "        Toluene", "        Xylene", " "}));
+    EXPECT_EQ(Texts(options.PrintSummary()), (std::vector<std::string>{"Search Options",
+                                                                       "MS Matching: Yes",
+                                                                       "RT Matching: No",
+                                                                       "RI Matching: Yes",
+                                                                       "Area Matching: No",
+                                                                       "Height Matching: No",
+                                                                       "Absolute Area/_Height Matching: No",
+                                                                       "Search Folder Recursion: No",
+                                                                       "RT Search Range: *",
+                                                                       "RI Window Width: 15.0",
+                                                                       "Multiple Matching: No",
+                                                                       "Weighting: log(Height)",
+                                                                       "Mass Threshold: Yes",
+                                                                       "    Mass Threshold: 1.23",
+                                                                       "Area Threshold: Yes",
+                                                                       "    Area Threshold %: 0.50",
+                                                                       "Mass Spec Options",
+                                                                       "    use only peaks with specified MS",
+                                                                       "    Fit Threshold = 850",
+                                                                       "    Selected spectra:",
+                                                                       "        Toluene",
+                                                                       "        Xylene",
+                                                                       " "}));
 }
 
 TEST(SearchOptions, PrintSummaryShowsOutOfListValuesAsNumbers)

@@ -14,7 +14,8 @@ constexpr auto Machine = SettingsScope::LocalMachine;
 
 RegistryValue Dword(std::uint32_t n)
 {
-    return RegistryValue{RegDword, {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+    return RegistryValue{RegDword,
+                         {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
 }
 
 RegistryValue Text(std::string_view text)
@@ -47,7 +48,8 @@ TEST_F(SettingsStoreTest, IniSectionNamesCarryScopeUserAndSubsection)
     EXPECT_EQ(IniSectionName(Machine, "alice", "Plugins", nullptr), "HKLM Plugins");
     EXPECT_EQ(IniSectionName(SettingsScope::ClassesRoot, "alice", "X", "Y"), "HKCR X Y");
     EXPECT_EQ(IniSectionName(SettingsScope::Other, "alice", "X", nullptr), "HKOTHER X");
-    EXPECT_EQ(IniSectionName(Machine, "alice", "Plugins", "Plugins\\Netcdf Reader"), "HKLM Plugins Plugins Netcdf Reader");
+    EXPECT_EQ(IniSectionName(Machine, "alice", "Plugins", "Plugins\\Netcdf Reader"),
+              "HKLM Plugins Plugins Netcdf Reader");
 }
 
 TEST_F(SettingsStoreTest, WithoutUseRegistryTheIniFileBesideTheProgramHoldsEverything)
@@ -113,8 +115,8 @@ TEST_P(UseRegistrySwitch, SelectsTheBackEnd)
     CProgramSettingsStore store(Location());
     store.WriteSettingInt(User, "PageLayout", nullptr, "BaseFontSize", 12);
     EXPECT_EQ(store.UseIniSettings(), GetParam().useIni);
-    const auto inRegistry = Registry().QueryValue(RegistryRoot::CurrentUser,
-                                                  "SOFTWARE\\Felsmark Labs\\PageLayout\\", "BaseFontSize");
+    const auto inRegistry =
+        Registry().QueryValue(RegistryRoot::CurrentUser, "SOFTWARE\\Felsmark Labs\\PageLayout\\", "BaseFontSize");
     EXPECT_EQ(std::filesystem::exists(m_dir.File("settings.ini")), GetParam().useIni);
     EXPECT_EQ(inRegistry.has_value(), !GetParam().useIni);
     if (inRegistry) {
@@ -153,8 +155,9 @@ TEST_F(SettingsStoreTest, ReadingTheSwitchCreatesItsKey)
     CProgramSettingsStore store(Location());
     EXPECT_TRUE(store.UseIniSettings());
     EXPECT_TRUE(Registry().QueryValue(RegistryRoot::LocalMachine, "SOFTWARE\\Felsmark Labs", "x") == std::nullopt);
-    EXPECT_NE(ReadAllText(Registry().FilePath(RegistryRoot::LocalMachine)).find("[SOFTWARE\\\\Felsmark Labs\\\\Settings]"),
-              std::string::npos);
+    EXPECT_NE(
+        ReadAllText(Registry().FilePath(RegistryRoot::LocalMachine)).find("[SOFTWARE\\\\Felsmark Labs\\\\Settings]"),
+        std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, ConfigIniMovesTheSettingsFileAndIsReadOnEveryCall)

@@ -33,9 +33,9 @@ TEST(PrivateProfile, ValueRulesOfTheProfileReader)
     EXPECT_EQ(Get(text, "S", "q3"), "\"unbalanced");
     EXPECT_EQ(Get(text, "S", "q4"), "");
     EXPECT_EQ(Get(text, "S", "spaced"), "padded value");
-    EXPECT_EQ(Get(text, "S", "empty"), "");          // present but empty: not the default
-    EXPECT_EQ(Get(text, "S", "noequals"), "dflt");   // a line without "=" is no key
-    EXPECT_EQ(Get(text, "S", "long", "", 5), "abcd"); // a 5-character buffer holds 4 characters
+    EXPECT_EQ(Get(text, "S", "empty"), "");                     // present but empty: not the default
+    EXPECT_EQ(Get(text, "S", "noequals"), "dflt");              // a line without "=" is no key
+    EXPECT_EQ(Get(text, "S", "long", "", 5), "abcd");           // a 5-character buffer holds 4 characters
     EXPECT_EQ(Get(text, "S", "missing", "def  ", 4096), "def"); // trailing blanks of the default go
 }
 
@@ -53,10 +53,9 @@ TEST_P(ProfileIntTest, ReadsLeadingDigits)
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ProfileIntTest,
-                         testing::Values(IntCase{"12", 12}, IntCase{"12abc", 12}, IntCase{"abc", 0},
-                                         IntCase{"-5", -5}, IntCase{"+7", 7}, IntCase{"", 77},
-                                         IntCase{"\"42\"", 42}, IntCase{"4294967295", -1},
-                                         IntCase{"0x10", 0}, IntCase{"3.9", 3}));
+                         testing::Values(IntCase{"12", 12}, IntCase{"12abc", 12}, IntCase{"abc", 0}, IntCase{"-5", -5},
+                                         IntCase{"+7", 7}, IntCase{"", 77}, IntCase{"\"42\"", 42},
+                                         IntCase{"4294967295", -1}, IntCase{"0x10", 0}, IntCase{"3.9", 3}));
 
 TEST(PrivateProfile, MissingKeyGivesTheIntegerDefault)
 {
@@ -129,7 +128,8 @@ TEST(IniDocument, EnumeratesSectionsAndTheKeysOfTheFirstSection)
     EXPECT_EQ(names[0], "A");
     EXPECT_EQ(names[2], "a");
     std::string seen;
-    document.ForEachKey("a", [&](std::string_view k, std::string_view v) { seen += std::string(k) + "=" + std::string(v) + ";"; });
+    document.ForEachKey(
+        "a", [&](std::string_view k, std::string_view v) { seen += std::string(k) + "=" + std::string(v) + ";"; });
     EXPECT_EQ(seen, "x=1;y=2;");
     // Keys before the first header belong to no section.
     EXPECT_FALSE(document.Find("", "pre"));

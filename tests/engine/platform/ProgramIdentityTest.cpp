@@ -14,8 +14,7 @@ TEST(ProgramIdentity, ProgramFolderIsTheFolderOfThisTestProgram)
     const std::string folder = ProgramFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '/');
-    EXPECT_EQ(std::filesystem::path(folder).parent_path(),
-              std::filesystem::canonical("/proc/self/exe").parent_path());
+    EXPECT_EQ(std::filesystem::path(folder).parent_path(), std::filesystem::canonical("/proc/self/exe").parent_path());
 }
 
 TEST(ProgramIdentity, UserNameIsTheEffectiveUsersLoginName)

@@ -17,7 +17,8 @@ RegistryValue Text(std::string_view text, std::uint32_t type = RegSz)
 
 RegistryValue Dword(std::uint32_t n)
 {
-    return RegistryValue{RegDword, {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
+    return RegistryValue{RegDword,
+                         {std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), std::uint8_t(n >> 24)}};
 }
 
 TEST(Registry, ValuesOfEveryTypeSurviveTheFile)
@@ -95,9 +96,10 @@ TEST(Registry, FolderFromTheEnvironment)
 
 TEST(Registry, JunkLinesAreSkipped)
 {
-    const std::string text = std::string("junk\n\"orphan\"=dword:1\n[K]\n\"a\"=dword:zz\n\"b\"=hex:0g\n\"c\"=str(2):\"x\n"
-                                         "\"d\"=\"ok\"\n\"d\"=\"second\"\n[\n[\\\\bad]\n\"e\"=dword:2\n") +
-                             std::string("\0\xff\n", 3);
+    const std::string text =
+        std::string("junk\n\"orphan\"=dword:1\n[K]\n\"a\"=dword:zz\n\"b\"=hex:0g\n\"c\"=str(2):\"x\n"
+                    "\"d\"=\"ok\"\n\"d\"=\"second\"\n[\n[\\\\bad]\n\"e\"=dword:2\n") +
+        std::string("\0\xff\n", 3);
     const auto keys = ParseRegistryFile(text);
     ASSERT_EQ(keys.size(), 1u);
     ASSERT_EQ(keys[0].Values.size(), 1u);
