@@ -75,7 +75,8 @@ private:
     }
     std::string TextAttribute(int varid, const char* name) const;
     double NumberAttribute(int varid, const char* name, double fallback) const;
-    // Reads a one-dimensional numeric variable as doubles; its length must be `expected` when that is given.
+    // Reads a one-dimensional numeric variable as doubles with its scale_factor and add_offset applied; *dimLength
+    // receives its length. A missing variable is refused when required, else gives no values.
     std::vector<double> ReadNumbers(const char* name, std::size_t* dimLength, bool required) const;
     std::string FirstText(std::initializer_list<const char*> names) const;
 
