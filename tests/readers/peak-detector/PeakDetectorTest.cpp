@@ -108,6 +108,20 @@ TEST(PeakDetector, SignalToNoiseLimitDecides)
     EXPECT_TRUE(noiseOnly.Peaks.empty());
 }
 
+TEST(PeakDetector, ShortExtractFilledWithPeaksKeepsItsNoiseEstimate)
+{
+    // 21 scans, two peaks covering most of them (a short extract of a run): the noise must come from the few
+    // quiet scans, not from the peaks' flanks.
+    RunSpec spec = Spec({{5.0, 1.2, 1e8, {{43, 100}, {57, 40}}}, {11.0, 1.0, 2e8, {{91, 100}, {92, 70}}}}, 2e4, 0, 1.0);
+    spec.Scans = 21;
+    spec.FirstSeconds = 0;
+    spec.Background = {{28, 1.2e7}};
+    const CPeakList list = DetectPeaks(ToScanRun(MakeScans(spec)), CPeakDetectorSettings{});
+    ASSERT_EQ(list.Peaks.size(), 2u);
+    EXPECT_NEAR(list.Peaks[0].RT * 60, 5.0, 1.0);
+    EXPECT_NEAR(list.Peaks[1].RT * 60, 11.0, 1.0);
+}
+
 TEST(PeakDetector, DegenerateRunsGiveNoPeaks)
 {
     EXPECT_TRUE(DetectPeaks(CScanRun{}, CPeakDetectorSettings{}).Peaks.empty());
