@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/IniDocument.h"
+#include "platform/WholeFile.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ int GetPrivateProfileInteger(const std::string& path, std::string_view section, 
 
 bool WritePrivateProfileText(const std::string& path, std::string_view section, std::string_view key, const char* text)
 {
+    const FolderWriteLock lock(path);
     CIniDocument document;
     const auto loaded = document.Load(path);
     // Never replace a file that could not be read with a document that lacks its content.

@@ -420,6 +420,13 @@ bool CRegistry::OpenKey(RegistryRoot root, const std::string& keyPath) const
     for (const auto& key : keys)
         if (KeyCovers(key.Path, *path))
             return true;
+    // Creating: read again under the folder's lock, so that a concurrent change is not lost.
+    const FolderWriteLock lock(FilePath(root));
+    if (!LoadKeys(FilePath(root), keys))
+        return false;
+    for (const auto& key : keys)
+        if (KeyCovers(key.Path, *path))
+            return true;
     keys.push_back(RegistryFileKey{*path, {}});
     return WriteWholeFileAtomically(FilePath(root), FormatRegistryFile(keys), true);
 }
@@ -448,6 +455,7 @@ bool CRegistry::SetValue(RegistryRoot root, const std::string& keyPath, const st
     const auto path = NormalizeKeyPath(keyPath);
     if (!path)
         return false;
+    const FolderWriteLock lock(FilePath(root));
     std::vector<RegistryFileKey> keys;
     if (!LoadKeys(FilePath(root), keys))
         return false;

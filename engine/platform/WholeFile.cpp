@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,4 +57,26 @@ bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes,
         return false;
     }
     return true;
+}
+
+FolderWriteLock::FolderWriteLock(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    m_fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_fd < 0)
+        return;
+    while (::flock(m_fd, LOCK_EX) != 0) {
+        if (errno != EINTR) {
+            ::close(m_fd);
+            m_fd = -1;
+            return;
+        }
+    }
+}
+
+FolderWriteLock::~FolderWriteLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // closing releases the lock
 }

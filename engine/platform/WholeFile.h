@@ -13,3 +13,17 @@ WholeFileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, std::
 // whose failures are silent: returns false instead of throwing. With createFolders, missing parent folders are
 // created first.
 bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes, bool createFolders = false);
+
+// Serialises read-change-replace cycles on files of one folder between processes (and threads): holds an
+// exclusive flock on the folder of `path` while alive. Where the folder cannot be locked (missing, or a file
+// system without locks) it does nothing, and the cycle runs unprotected as before.
+class FolderWriteLock {
+public:
+    explicit FolderWriteLock(const std::string& path);
+    ~FolderWriteLock();
+    FolderWriteLock(const FolderWriteLock&) = delete;
+    FolderWriteLock& operator=(const FolderWriteLock&) = delete;
+
+private:
+    int m_fd = -1;
+};

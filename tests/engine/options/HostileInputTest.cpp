@@ -62,7 +62,8 @@ TEST_F(HostileInput, NegativeAndOverflowingCountsReadNothing)
                                      "[RI Calibration]\nnDataPoints=99999999999999999999\n[RICalPoint001]\n",
                                      64 * 1024);
     EXPECT_EQ(options.GetSpectraCount(), 0);
-    EXPECT_LE(options.RICalibration().GetCount(), 1u);
+    // The count wraps to 1661992959 as the profile reader reads it; only the one section present makes a point.
+    EXPECT_EQ(options.RICalibration().GetCount(), 1u);
 }
 
 TEST_F(HostileInput, BinaryJunkGivesDefaults)

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/IniDocument.h"
 #include "platform/PrivateProfile.h"
@@ -118,6 +121,25 @@ TEST(PrivateProfile, FileThatCannotBeReadIsNeitherReadNorReplaced)
     std::filesystem::create_directory(dir.File("folder.ini"));
     EXPECT_EQ(GetPrivateProfileText(dir.File("folder.ini"), "S", "k", "d", 10), "d");
     EXPECT_FALSE(WritePrivateProfileText(dir.File("folder.ini"), "S", "k", "2"));
+}
+
+TEST(PrivateProfile, ConcurrentWritersLoseNoValue)
+{
+    TempDir dir;
+    const std::string path = dir.File("shared.ini");
+    std::vector<std::thread> writers;
+    for (int w = 0; w < 3; ++w)
+        writers.emplace_back([&path, w] {
+            for (int i = 0; i < 30; ++i)
+                WritePrivateProfileText(path, "S", "w" + std::to_string(w) + "k" + std::to_string(i), "1");
+        });
+    for (auto& writer : writers)
+        writer.join();
+    int found = 0;
+    for (int w = 0; w < 3; ++w)
+        for (int i = 0; i < 30; ++i)
+            found += GetPrivateProfileInteger(path, "S", "w" + std::to_string(w) + "k" + std::to_string(i), 0);
+    EXPECT_EQ(found, 90);
 }
 
 TEST(IniDocument, EnumeratesSectionsAndTheKeysOfTheFirstSection)
