@@ -1,0 +1,73 @@
+#pragma once
+// An in-memory settings store for tests: values keyed by scope, section, subsection and value name (case
+// preserved, compared exactly), integers and texts kept apart as the registry keeps types. Installs itself
+// as the process-wide store while it lives and restores the previous one afterwards.
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+
+#include "options/SettingsStore.h"
+
+class MemorySettingsStore : public SettingsStore {
+public:
+    using Key = std::tuple<int, std::string, std::string, std::string>;
+
+    std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                 const char* valueName, const char* defaultText) override
+    {
+        const auto it = texts.find(MakeKey(scope, section, subsection, valueName));
+        return it != texts.end() ? it->second : std::string(defaultText ? defaultText : "");
+    }
+    int GetSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                      int defaultValue) override
+    {
+        const auto it = ints.find(MakeKey(scope, section, subsection, valueName));
+        return it != ints.end() ? it->second : defaultValue;
+    }
+    void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                         int value) override
+    {
+        ints[MakeKey(scope, section, subsection, valueName)] = value;
+    }
+    void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
+                            const char* text) override
+    {
+        if (text)
+            texts[MakeKey(scope, section, subsection, valueName)] = text;
+        else
+            texts.erase(MakeKey(scope, section, subsection, valueName));
+    }
+
+    static Key MakeKey(SettingsScope scope, const char* section, const char* subsection, const char* valueName)
+    {
+        return {static_cast<int>(scope), section ? section : "", subsection ? subsection : "",
+                valueName ? valueName : "@"};
+    }
+    int Int(const char* section, const char* valueName, int defaultValue = -12345) const
+    {
+        const auto it = ints.find(MakeKey(SettingsScope::CurrentUser, section, nullptr, valueName));
+        return it != ints.end() ? it->second : defaultValue;
+    }
+
+    std::map<Key, int> ints;
+    std::map<Key, std::string> texts;
+};
+
+// Creates a memory store, installs it for the scope of the object and gives access to it.
+class ScopedMemorySettings {
+public:
+    ScopedMemorySettings() : m_store(std::make_shared<MemorySettingsStore>())
+    {
+        m_previous = SetSettingsStore(m_store);
+    }
+    ~ScopedMemorySettings() { SetSettingsStore(m_previous); }
+    ScopedMemorySettings(const ScopedMemorySettings&) = delete;
+    ScopedMemorySettings& operator=(const ScopedMemorySettings&) = delete;
+    MemorySettingsStore& operator*() const { return *m_store; }
+    MemorySettingsStore* operator->() const { return m_store.get(); }
+
+private:
+    std::shared_ptr<MemorySettingsStore> m_store;
+    std::shared_ptr<SettingsStore> m_previous;
+};
