@@ -1,0 +1,46 @@
+#pragma once
+// The program's command line: one option per argument, keywords compared without regard to case, the value
+// being the rest of the argument. Options apply in command-line order (a later value wins); "/Params=" loads
+// a parameter file at its position; only the first "/Convert=" or "/Search=" counts; "/Debug" shows every
+// argument and restarts the walk. The desktop program and corvelinscope-batch share this parser.
+#include <functional>
+#include <string>
+#include <vector>
+
+class CSearchOptions;
+
+// What the command line sets besides the start-up options: the fields of the search and conversion pages.
+struct CCommandLine {
+    // Search page.
+    std::string SearchFile;    // "/Search=": the unknown; non-empty = batch search
+    std::string LibraryFolder; // "/Library=", with a trailing separator; empty = not given
+    bool SaveAfterBatch = false;
+    bool PrintAfterBatch = false;
+    // Conversion page ("Add Chromatogram"); the page's own start values unless the command line set them.
+    std::string ConvertFile;   // "/Convert=": non-empty = batch conversion
+    bool MinAreaOn = false;    // "Minimum  peak area %" switch
+    double MinArea = 0.5;      // percent
+    bool MinAreaGiven = false; // the command line set the two conversion fields
+    // Extensions of this system (the desktop program ignores unknown keywords, so these are safe to share).
+    int Threads = 0; // "/Threads=": worker threads of a library search; 0 = one per core
+    // Arguments that were recognised but refused, with the reason, for a batch program to report.
+    std::vector<std::string> Refused;
+
+    bool IsBatchSearch() const noexcept { return !SearchFile.empty(); }
+    bool IsBatchConversion() const noexcept { return !ConvertFile.empty(); }
+};
+
+// Loads a search parameter file into the options (the "/Params=" keyword); errors are the loader's to report.
+using ParameterFileLoader = std::function<void(const std::string& path, CSearchOptions& options)>;
+
+// Parses args (args[0] = the program's path, which matches no keyword) into the start-up options and the
+// returned page fields. Debug texts go to the message sink as information boxes titled
+// "Corvelinscope debug mode". "/Weight=" outside 0 ... 4 is refused: the weighting stays as it was and the
+// argument is listed in Refused. Unknown arguments are ignored without a message.
+CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
+                              const ParameterFileLoader& loadParameters);
+
+// Whether text begins with keyword over the keyword's whole length, ignoring ASCII case.
+bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;
+// Whether text ends with a folder separator ("/" or "\").
+bool EndsWithSeparator(const std::string& text) noexcept;

@@ -1,0 +1,60 @@
+#include "workflow/HitList.h"
+
+#include "compare/LibraryHit.h"
+#include "core/LibraryChromatogram.h"
+#include "platform/CFormat.h"
+#include "table/ColumnArrangement.h"
+
+const std::array<const char*, kHitListColumns> kHitListHeaders = {
+    "File",    "S.Name",  "Comment", "Foward", "Reverse", "nPeaks Forward", "nPeaks Reverse", "Forw MS", "Forw RT",
+    "Forw RI", "Forw Ar", "Forw Hg", "Rev MS", "Rev RT",  "Rev RI",         "Rev Ar",         "Rev Hg"};
+
+void SetUpHitListColumns(CReportTable& table)
+{
+    table.DeleteAllColumns();
+    for (const char* header : kHitListHeaders)
+        table.InsertColumn(header, 40, ColumnAlign::Left);
+    ApplyStoredArrangement(table, kLibrarySearchSection);
+}
+
+std::vector<std::string> HitRowCells(const std::string& file, const CLibraryChromatogramData& entry,
+                                     const CLibraryHit& hit)
+{
+    return {file,
+            entry.SampleName,
+            entry.Comment,
+            FormatC("%.3f", hit.Overall),
+            FormatC("%.3f", hit.ReverseOverall),
+            FormatC("%2i/%2i", hit.MatchedPeaks, hit.ConsideredPeaks),
+            FormatC("%2i/%2i", hit.ReverseMatchedPeaks, hit.ReverseConsideredPeaks),
+            FormatC("%.3f", hit.MSAverage),
+            FormatC("%.3f", hit.RTAverage),
+            FormatC("%.3f", hit.RIAverage),
+            FormatC("%.3f", hit.AreaAverage),
+            FormatC("%.3f", hit.HeightAverage),
+            FormatC("%.3f", hit.ReverseMSAverage),
+            FormatC("%.3f", hit.ReverseRTAverage),
+            FormatC("%.3f", hit.ReverseRIAverage),
+            FormatC("%.3f", hit.ReverseAreaAverage),
+            FormatC("%.3f", hit.ReverseHeightAverage)};
+}
+
+std::vector<std::string> TooManyPeaksRowCells(const std::string& file, const CLibraryChromatogramData& entry)
+{
+    return {file, FormatC("Warning: Library File %s has too many peaks to be comparable!", entry.DataFile.c_str())};
+}
+
+std::vector<std::string> UnreadableEntryRowCells(const std::string& file)
+{
+    return {file, FormatC("Warning: Library File %s could not be read!", file.c_str())};
+}
+
+void SortHitList(CReportTable& table, int column)
+{
+    if (column < 0 || column >= table.ColumnCount())
+        return;
+    if (column <= 2)
+        table.Sort({column + 1, kCompareTextNoCase}, {0, kCompareEqual}, {0, kCompareEqual});
+    else
+        table.Sort({-(column + 1), kCompareReal}, {0, kCompareEqual}, {0, kCompareEqual});
+}

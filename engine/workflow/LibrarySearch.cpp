@@ -1,0 +1,314 @@
+#include "workflow/LibrarySearch.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "compare/CellTable.h"
+#include "compare/LibraryHit.h"
+#include "core/LibraryChromatogram.h"
+#include "options/SearchOptions.h"
+#include "platform/CFormat.h"
+#include "platform/MessageSink.h"
+#include "plugins/ReadFromDataFile.h"
+#include "table/ColumnArrangement.h"
+#include "table/ReportTable.h"
+#include "workflow/CommandLine.h"
+#include "workflow/HitList.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kEntryExtension = ".ChromLibEntry";
+constexpr const char* kOwnDataSystem = "Corvelinscope";
+
+bool HasEntryExtension(const std::string& name)
+{
+    const std::size_t n = std::char_traits<char>::length(kEntryExtension);
+    if (name.size() < n)
+        return false;
+    return StartsWithKeyword(name.substr(name.size() - n), kEntryExtension);
+}
+
+// folder ends with a separator; prefix is the relative prefix of its rows.
+void ListFolder(const std::string& folder, const std::string& prefix, bool subfolders,
+                std::vector<CLibraryEntryFile>& out, int depth)
+{
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (HasEntryExtension(name) && it->is_regular_file(typeError))
+            files.push_back(name);
+        // Folder links are not followed, so a link back to a parent cannot make the scan endless.
+        else if (subfolders && !it->is_symlink(typeError) && it->is_directory(typeError))
+            folders.push_back(name);
+    }
+    std::sort(files.begin(), files.end());
+    std::sort(folders.begin(), folders.end());
+    int position = 0;
+    for (const std::string& name : files)
+        out.push_back({folder + name, prefix + name, ++position});
+    if (depth >= 256)
+        return;
+    for (const std::string& name : folders)
+        ListFolder(folder + name + "/", (prefix.empty() ? std::string("./") : prefix) + name + "/", subfolders, out,
+                   depth + 1);
+}
+
+// The outcome of one entry, made on a worker thread and delivered in scan order.
+struct EntryRow {
+    std::vector<std::string> Cells;
+    bool Beep = false;
+};
+
+// One worker's reusable state: its entry chromatogram and its cell table (grown to the largest n needed,
+// never beyond MaxPeaks x MaxPeaks).
+class EntryComparer {
+public:
+    EntryComparer(const CLibraryChromatogram& unknown, const CSearchOptions& options, int maxPeaks)
+        : m_unknown(unknown), m_options(options), m_maxPeaks(maxPeaks)
+    {
+    }
+
+    EntryRow Compare(const CLibraryEntryFile& file)
+    {
+        EntryRow row;
+        try {
+            m_entry.Clear();
+            if (!m_entry.LoadEntry(file.Path)) {
+                row.Cells = UnreadableEntryRowCells(file.FileCell);
+                return row;
+            }
+            const int n = std::max(m_unknown.PeakCount, m_entry.PeakCount);
+            if (n > m_maxPeaks) {
+                row.Cells = TooManyPeaksRowCells(file.FileCell, m_entry);
+                row.Beep = true;
+                return row;
+            }
+            const std::size_t size = static_cast<std::size_t>(std::max(n, 0));
+            if (m_cells.Rows() < size)
+                m_cells.Resize(size, size);
+            CLibraryHit forward;
+            CLibraryHit reverse;
+            m_cells.Reset(size);
+            m_unknown.Compare(m_entry, m_options, forward, &m_cells);
+            m_cells.Reset(size);
+            m_entry.Compare(m_unknown, m_options, reverse, &m_cells);
+            forward.SetReverseFrom(reverse);
+            row.Cells = HitRowCells(file.FileCell, m_entry, forward);
+        } catch (const std::exception&) {
+            row.Cells = UnreadableEntryRowCells(file.FileCell);
+            row.Beep = false;
+        }
+        return row;
+    }
+
+private:
+    const CLibraryChromatogram& m_unknown;
+    const CSearchOptions& m_options;
+    int m_maxPeaks;
+    CLibraryChromatogram m_entry;
+    CCellTable m_cells;
+};
+
+void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, EntryRow&& row)
+{
+    if (callbacks.Progress)
+        callbacks.Progress(file.PositionInFolder);
+    if (row.Beep)
+        Messages().Beep();
+    if (callbacks.Row)
+        callbacks.Row(std::move(row.Cells));
+}
+
+// Compares the entries on `threads` workers; the calling thread delivers the rows in scan order. Entries are
+// claimed in order and only while running is set, so the delivered rows are always a prefix of the scan.
+int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChromatogram& unknown,
+                const CSearchOptions& options, int maxPeaks, unsigned threads, std::atomic<bool>& running,
+                const CLibrarySearchCallbacks& callbacks)
+{
+    int delivered = 0;
+    if (threads <= 1 || files.size() <= 1) {
+        EntryComparer comparer(unknown, options, maxPeaks);
+        for (const CLibraryEntryFile& file : files) {
+            if (!running.load())
+                break;
+            Deliver(callbacks, file, comparer.Compare(file));
+            ++delivered;
+        }
+        return delivered;
+    }
+
+    std::mutex mutex;
+    std::condition_variable done;
+    std::vector<std::optional<EntryRow>> results(files.size());
+    std::size_t claimed = 0; // guarded by mutex
+    unsigned active = threads;
+
+    auto worker = [&] {
+        EntryComparer comparer(unknown, options, maxPeaks);
+        for (;;) {
+            std::size_t index;
+            {
+                std::lock_guard lock(mutex);
+                if (claimed >= files.size() || !running.load())
+                    break;
+                index = claimed++;
+            }
+            EntryRow row = comparer.Compare(files[index]);
+            {
+                std::lock_guard lock(mutex);
+                results[index] = std::move(row);
+            }
+            done.notify_one();
+        }
+        {
+            std::lock_guard lock(mutex);
+            --active;
+        }
+        done.notify_one();
+    };
+
+    std::vector<std::thread> pool;
+    pool.reserve(threads);
+    for (unsigned i = 0; i < threads; ++i)
+        pool.emplace_back(worker);
+
+    for (std::size_t next = 0;; ++next) {
+        std::optional<EntryRow> row;
+        {
+            std::unique_lock lock(mutex);
+            done.wait(lock, [&] {
+                return (next < claimed && results[next].has_value()) || (next >= claimed && active == 0);
+            });
+            if (next >= claimed)
+                break;
+            row = std::move(results[next]);
+            results[next].reset();
+        }
+        Deliver(callbacks, files[next], std::move(*row));
+        ++delivered;
+    }
+    for (auto& t : pool)
+        t.join();
+    return delivered;
+}
+
+} // namespace
+
+std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders)
+{
+    std::vector<CLibraryEntryFile> out;
+    ListFolder(EndsWithSeparator(folder) ? folder : folder + "/", std::string(), subfolders, out, 0);
+    return out;
+}
+
+CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const CSearchOptions& options,
+                                   std::atomic<bool>& running, const CLibrarySearchCallbacks& callbacks)
+{
+    CLibrarySearchResult result;
+    CLibraryChromatogram unknown;
+    std::string dataSystem;
+    bool read = false;
+    try {
+        const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
+        read = ReadFromDataFile(unknown, request.UnknownPath, minArea, &dataSystem, false) == 1;
+    } catch (const std::exception&) {
+        read = false;
+    }
+    if (!read) {
+        result.End = LibrarySearchEnd::UnknownUnreadable;
+        result.FailureText = FormatC("Error reading from Chromatogram file '%s'", request.UnknownPath.c_str());
+        ShowMessage(result.FailureText, "Corvelinscope", MessageIcon::Stop);
+        running.store(false);
+        return result;
+    }
+    if (dataSystem.compare(0, 13, kOwnDataSystem) != 0 && unknown.RICalibration.GetCount() == 0)
+        unknown.Recalibrate(options.RICalibration());
+
+    result.Unknown.PeakCount = unknown.PeakCount;
+    result.Unknown.PeakCountText = FormatC("%2i", unknown.PeakCount);
+    result.Unknown.SampleName = unknown.SampleName;
+    result.Unknown.DataSystemName = dataSystem;
+    if (callbacks.Unknown)
+        callbacks.Unknown(result.Unknown);
+
+    if (unknown.PeakCount > request.MaxPeaks) {
+        result.End = LibrarySearchEnd::UnknownTooManyPeaks;
+        result.FailureText = FormatC("Warning: Unknown file %s has %2i peaks which are too many to be comparable!",
+                                     request.UnknownPath.c_str(), unknown.PeakCount);
+        Messages().Beep();
+        running.store(false);
+        return result;
+    }
+
+    std::string folder = request.LibraryFolder;
+    if (!EndsWithSeparator(folder))
+        folder += '/';
+    const std::vector<CLibraryEntryFile> files = ListLibraryEntries(folder, options.SearchSubfolders != 0);
+    result.EntryCount = static_cast<int>(files.size());
+    if (callbacks.ProgressRange)
+        callbacks.ProgressRange(result.EntryCount % 65536);
+
+    unsigned threads = request.Threads > 0 ? static_cast<unsigned>(request.Threads)
+                                           : std::max(1u, std::thread::hardware_concurrency());
+    threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max<std::size_t>(files.size(), 1)));
+    result.RowCount = ScanEntries(files, unknown, options, request.MaxPeaks, threads, running, callbacks);
+    result.End = result.RowCount < result.EntryCount ? LibrarySearchEnd::Stopped : LibrarySearchEnd::Completed;
+    running.store(false);
+    return result;
+}
+
+CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& request, const CSearchOptions& options,
+                                              std::atomic<bool>& running, CReportTable& hitList,
+                                              const CLibrarySearchCallbacks& callbacks,
+                                              const std::function<int(const std::string&)>& measure)
+{
+    hitList.SetEmptyText(kHitListSearchingText);
+    CLibrarySearchCallbacks inner = callbacks;
+    bool started = false;
+    inner.ProgressRange = [&](int range) {
+        started = true;
+        hitList.DeleteAllRows();
+        if (callbacks.ProgressRange)
+            callbacks.ProgressRange(range);
+    };
+    inner.Row = [&](std::vector<std::string> cells) {
+        if (callbacks.Row)
+            callbacks.Row(cells);
+        hitList.AddRow(std::move(cells));
+    };
+    CLibrarySearchResult result = SearchLibrary(request, options, running, inner);
+    switch (result.End) {
+    case LibrarySearchEnd::UnknownUnreadable:
+        hitList.DeleteAllRows();
+        hitList.AddRow({result.FailureText});
+        break;
+    case LibrarySearchEnd::UnknownTooManyPeaks:
+        hitList.DeleteAllRows();
+        hitList.AddRow({request.UnknownPath, result.FailureText});
+        if (measure && hitList.ColumnCount() > 1) {
+            hitList.AutoSizeColumns(0, false, measure);
+            hitList.AutoSizeColumns(1, false, measure);
+        }
+        break;
+    case LibrarySearchEnd::Completed:
+    case LibrarySearchEnd::Stopped:
+        if (started) {
+            SortHitList(hitList, kHitListForwardColumn);
+            ApplyStoredArrangement(hitList, kLibrarySearchSection);
+        }
+        if (hitList.RowCount() == 0)
+            hitList.SetEmptyText(kHitListNoDataText);
+        break;
+    }
+    return result;
+}

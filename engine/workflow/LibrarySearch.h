@@ -1,0 +1,79 @@
+#pragma once
+// The library search: read the unknown chromatogram through the plug-ins, then compare it both ways with
+// every library entry file (".ChromLibEntry") of a folder and, optionally, of its subfolders; each entry
+// becomes one row of the hit list. Entries are compared in parallel; rows are delivered in scan order (files
+// of a folder by name, then its subfolders depth first), so the result does not depend on the thread count.
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CReportTable;
+class CSearchOptions;
+
+struct CLibrarySearchRequest {
+    std::string UnknownPath;
+    std::string LibraryFolder; // a trailing "/" is added when it has no separator at its end
+    int MaxPeaks = 200;        // bounds the peak count of both chromatograms of every comparison
+    int Threads = 0;           // 0 = one per core
+};
+
+// What the unknown's read gave: the page's three display texts.
+struct CUnknownInfo {
+    std::string PeakCountText; // "%2i"
+    std::string SampleName;
+    std::string DataSystemName;
+    int PeakCount = 0;
+};
+
+// All callbacks run on the thread that called SearchLibrary, in this order: Unknown (after a successful
+// read), ProgressRange, then per entry in scan order Progress and Row. Status receives the hit list's empty
+// texts ("Searching ..." is the caller's to set before starting). Any callback may be empty.
+struct CLibrarySearchCallbacks {
+    std::function<void(const CUnknownInfo&)> Unknown;
+    std::function<void(int range)> ProgressRange; // entry count modulo 65536
+    std::function<void(int position)> Progress;   // running number of the entry within its folder, from 1
+    std::function<void(std::vector<std::string> cells)> Row;
+};
+
+enum class LibrarySearchEnd {
+    Completed,         // every entry was scanned
+    Stopped,           // the running flag was cleared; the entries in progress were finished
+    UnknownUnreadable, // "Error reading from Chromatogram file '%s'" was shown
+    UnknownTooManyPeaks,
+};
+
+struct CLibrarySearchResult {
+    LibrarySearchEnd End = LibrarySearchEnd::Completed;
+    CUnknownInfo Unknown;
+    std::string FailureText; // the text of the unreadable / too-many-peaks cases
+    int EntryCount = 0;      // entries found by counting
+    int RowCount = 0;        // rows delivered
+};
+
+// Runs a search. running must be set by the caller; the search tests it before each entry and clears it
+// when it ends. The unknown is read with the options' area threshold when that is switched on; when its
+// data system is not this program's own ("Corvelinscope...") and it has no RI calibration it is recalibrated
+// with the options' RI table. An unreadable unknown shows its message (titled with the program's name); an
+// entry with more than MaxPeaks peaks gives a warning row and a beep; an entry file that cannot be read gives
+// a warning row. Nothing is thrown for bad input.
+CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const CSearchOptions& options,
+                                   std::atomic<bool>& running, const CLibrarySearchCallbacks& callbacks);
+
+// The whole search of the hit list page on a report table that has the hit list's columns: rows deleted,
+// rows added in scan order, the list sorted by "Foward" descending and the stored arrangement re-applied; the
+// failure rows as the page shows them; empty text "No data in library" when no row came. measure (optional)
+// gives a text's width in pixels for the column auto-size of the too-many-peaks case.
+CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& request, const CSearchOptions& options,
+                                              std::atomic<bool>& running, CReportTable& hitList,
+                                              const CLibrarySearchCallbacks& callbacks = {},
+                                              const std::function<int(const std::string&)>& measure = {});
+
+// The library entry files of a folder and (optionally) its subfolders in scan order, with the relative prefix
+// each row's "File" cell starts with ("" in the folder itself, "./sub/" in a direct subfolder sub).
+struct CLibraryEntryFile {
+    std::string Path;         // folder + file name
+    std::string FileCell;     // relative prefix + file name
+    int PositionInFolder = 0; // 1, 2, ... restarting in every folder
+};
+std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders);
