@@ -1,0 +1,182 @@
+// The library search benchmark: a synthetic library (default 1000 entries of 200 peaks, 60-line spectra) is
+// searched with a replicate of its first entry, single-threaded and on all cores, and the time is set against
+// merely reading the same files and against the literal transcription of the documented Compare. All figures
+// come from one run.
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "SyntheticLibrary.h"
+#include "compare/CellTable.h"
+#include "compare/LibraryHit.h"
+#include "core/LibraryChromatogram.h"
+#include "options/SearchOptions.h"
+#include "plugins/DatasystemPlugins.h"
+#include "support/LiteralCompare.h"
+#include "workflow/LibrarySearch.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double Seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// Reads every file whole, as cat does; returns the bytes read.
+std::size_t ReadAll(const std::vector<std::string>& files)
+{
+    std::size_t total = 0;
+    std::vector<char> buffer(1 << 16);
+    for (const std::string& file : files) {
+        std::FILE* f = std::fopen(file.c_str(), "rb");
+        if (!f)
+            continue;
+        std::size_t n;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), f)) > 0)
+            total += n;
+        std::fclose(f);
+    }
+    return total;
+}
+
+struct SearchRun {
+    double Seconds = 0;
+    std::vector<std::vector<std::string>> Rows;
+};
+
+SearchRun Search(const std::string& unknown, const std::string& folder, const CSearchOptions& options, int threads)
+{
+    SearchRun run;
+    CLibrarySearchRequest request;
+    request.UnknownPath = unknown;
+    request.LibraryFolder = folder;
+    request.MaxPeaks = 200;
+    request.Threads = threads;
+    CLibrarySearchCallbacks callbacks;
+    callbacks.Row = [&](std::vector<std::string> cells) { run.Rows.push_back(std::move(cells)); };
+    std::atomic<bool> running{true};
+    const auto start = Clock::now();
+    SearchLibrary(request, options, running, callbacks);
+    run.Seconds = Seconds(start);
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CSyntheticLibraryShape shape;
+    shape.Entries = 1000;
+    shape.Peaks = 200;
+    shape.Lines = 60;
+    int literalEntries = 30;
+    std::string folder;
+    bool keep = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto next = [&] { return i + 1 < argc ? std::atoi(argv[++i]) : 0; };
+        if (a == "--entries")
+            shape.Entries = next();
+        else if (a == "--peaks")
+            shape.Peaks = next();
+        else if (a == "--lines")
+            shape.Lines = next();
+        else if (a == "--literal")
+            literalEntries = next();
+        else if (a == "--folder" && i + 1 < argc)
+            folder = argv[++i];
+        else if (a == "--keep")
+            keep = true;
+        else {
+            std::fprintf(stderr, "usage: bench_library_search [--entries N] [--peaks P] [--lines L] [--literal K] "
+                                 "[--folder dir] [--keep]\n");
+            return 2;
+        }
+    }
+    if (shape.Peaks > 200) {
+        std::fprintf(stderr, "at most 200 peaks (the default MaxPeaks)\n");
+        return 2;
+    }
+    const bool own = folder.empty();
+    if (own)
+        folder = (fs::temp_directory_path() / ("corvelin-bench-" + std::to_string(::getpid()))).string();
+    const std::string library = folder + "/library";
+    const std::string unknown = folder + "/unknown.ChromLibEntry";
+
+    auto start = Clock::now();
+    const CSyntheticLibrary generator(shape);
+    std::vector<std::string> files = generator.WriteLibrary(library);
+    generator.MakeReplicate(0, 4242)->SaveEntry(unknown);
+    std::size_t bytes = 0;
+    for (const auto& f : files)
+        bytes += fs::file_size(f);
+    std::printf("library: %d entries x %d peaks x %d lines, %.1f MB, generated in %.1f s\n", shape.Entries, shape.Peaks,
+                shape.Lines, bytes / 1e6, Seconds(start));
+
+    CreateDatasystemPlugins();
+    CSearchOptions options; // the record's defaults: MS and RT matching, one-to-one
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+
+    // Reading the bytes (warm cache; best of three), in-process and with cat itself.
+    double readSeconds = 1e300;
+    for (int k = 0; k < 3; ++k) {
+        start = Clock::now();
+        ReadAll(files);
+        readSeconds = std::min(readSeconds, Seconds(start));
+    }
+    start = Clock::now();
+    const std::string cat = "find '" + library + "' -name '*.ChromLibEntry' -exec cat {} + > /dev/null";
+    const int catResult = std::system(cat.c_str());
+    const double catSeconds = Seconds(start);
+
+    const SearchRun single = Search(unknown, library, options, 1);
+    const SearchRun parallel = Search(unknown, library, options, 0);
+    const bool identical = single.Rows == parallel.Rows;
+
+    // The literal transcription on the first K entries: load, compare forward and reverse.
+    CLibraryChromatogram u;
+    u.LoadEntry(unknown);
+    CCellTable cells(200, 200);
+    const int k = std::min<int>(literalEntries, static_cast<int>(files.size()));
+    start = Clock::now();
+    for (int i = 0; i < k; ++i) {
+        CLibraryChromatogram entry;
+        entry.LoadEntry(files[static_cast<std::size_t>(i)]);
+        CLibraryHit a;
+        CLibraryHit b;
+        literal::Compare(u, entry, options, &a, &cells);
+        literal::Compare(entry, u, options, &b, &cells);
+    }
+    const double literalSeconds = Seconds(start);
+    const double literalRate = k / literalSeconds;
+
+    const double n = static_cast<double>(files.size());
+    std::printf("read the files (in-process, best of 3): %.3f s  = %.0f entries/s, %.0f MB/s\n", readSeconds,
+                n / readSeconds, bytes / 1e6 / readSeconds);
+    std::printf("cat of the files (find -exec cat):      %.3f s%s\n", catSeconds, catResult == 0 ? "" : " (failed)");
+    std::printf("search, 1 thread:                       %.3f s  = %.0f entries/s, %zu rows\n", single.Seconds,
+                n / single.Seconds, single.Rows.size());
+    std::printf("search, %u threads (all cores):          %.3f s  = %.0f entries/s, %zu rows, rows %s\n", cores,
+                parallel.Seconds, n / parallel.Seconds, parallel.Rows.size(),
+                identical ? "identical to 1 thread" : "DIFFER FROM 1 THREAD");
+    std::printf("literal Compare transcription, %d entries: %.3f s  = %.1f entries/s\n", k, literalSeconds,
+                literalRate);
+    std::printf("ratio search(1 thread) / read:          %.2f x  (vs cat: %.2f x)\n", single.Seconds / readSeconds,
+                single.Seconds / catSeconds);
+    std::printf("ratio search(all cores) / read:         %.2f x  (vs cat: %.2f x)\n", parallel.Seconds / readSeconds,
+                parallel.Seconds / catSeconds);
+    std::printf("speed-up over the literal transcription (1 thread): %.1f x\n", (n / single.Seconds) / literalRate);
+
+    if (own && !keep)
+        fs::remove_all(folder);
+    return identical ? 0 : 1;
+}
