@@ -1,0 +1,218 @@
+#include "BatchProgram.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <exception>
+
+#include "HitTablePrinter.h"
+#include "ProgressBar.h"
+#include "StderrMessageSink.h"
+#include "options/SearchOptions.h"
+#include "options/SearchParameterFile.h"
+#include "options/SettingsStore.h"
+#include "plugins/DatasystemPlugins.h"
+#include "table/ReportTable.h"
+#include "workflow/CommandLine.h"
+#include "workflow/Conversion.h"
+#include "workflow/HitList.h"
+#include "workflow/LibrarySearch.h"
+#include "workflow/NistExport.h"
+#include "workflow/SearchReport.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: corvelinscope-batch /Search=<unknown> [/Library=<folder>] [options] [/Save] [/Print]\n"
+    "       corvelinscope-batch /Convert=<data file> [/MinArea=<percent>] [/Params=<file.spf>]\n"
+    "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
+    "\n"
+    "The desktop program's command line, run without a window. Keywords ignore case; options apply in order.\n"
+    "  /Search=<file>     search the library with this unknown chromatogram; the hit list goes to stdout and\n"
+    "                     the CSV report next to the unknown (\"<unknown minus 4 chars> YYYY-MM-DD HH-MM.csv\")\n"
+    "  /Library=<folder>  library folder (default: setting LastFolder of section LibrarySearch)\n"
+    "  /Convert=<file>    convert a data file into a library entry beside it (\"Display && Convert\")\n"
+    "  /Display=<file>    print what a data file holds (\"just display\") without converting\n"
+    "  /Params=<file>     load a search parameter file at this position\n"
+    "  /MinArea=<real>    area threshold (%) on; minimum peak area of a conversion given after /Convert=\n"
+    "  /SWnd=<real>       RT window width        /RIWnd=<real>    RI window width\n"
+    "  /MS= /RT= /RI= /Area= /Height= /Absolute= /Multi=<0|1>   matching switches\n"
+    "  /RTRange=<text>    RT search range (\"*\" or \"2-5;7-9\")\n"
+    "  /Weight=<0..4>     weighting: none, Area, Height, log(Area), log(Height); other values are refused\n"
+    "  /Threads=<n>       compare on n threads (default: one per core); results do not depend on it\n"
+    "  /Save              write the CSV report (also written whenever /Print is not given)\n"
+    "  /Print             printing needs the desktop program; here it only suppresses the report\n"
+    "  /Debug             show every argument as it is parsed\n"
+    "Messages go to stderr; Ctrl-C stops a search after the entries in progress and still writes the report.\n"
+    "Exit codes: 0 done, 1 nothing to do, 2 unreadable unknown or file, 3 unknown has too many peaks,\n"
+    "            4 report not written, 5 conversion failed, 6 plug-ins not set up, 130 interrupted.\n";
+
+std::atomic<bool> g_running{false};
+std::atomic<bool> g_interrupted{false};
+
+extern "C" void OnInterrupt(int)
+{
+    // Atomic stores of lock-free atomics are async-signal-safe. A second Ctrl-C ends the program at once.
+    g_interrupted.store(true);
+    g_running.store(false);
+    std::signal(SIGINT, SIG_DFL);
+}
+
+void PrintTree(const CInfoTree& tree)
+{
+    for (const CInfoLine& line : tree) {
+        std::string text(static_cast<std::size_t>(line.Depth) * 2, ' ');
+        text += line.Text;
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        std::printf("%s\n", text.c_str());
+    }
+}
+
+std::string DisplayValue(const std::vector<std::string>& args)
+{
+    std::string file;
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (StartsWithKeyword(args[i], "/Display=")) {
+            file = args[i].substr(9);
+            if (!file.empty() && file.back() == '"')
+                file.pop_back();
+        }
+    return file;
+}
+
+int RunSearch(const CCommandLine& line, const CSearchOptions& options)
+{
+    CLibrarySearchRequest request;
+    request.UnknownPath = line.SearchFile;
+    request.LibraryFolder =
+        line.LibraryFolder.empty()
+            ? GetSettingString(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "LastFolder", "")
+            : line.LibraryFolder;
+    if (!EndsWithSeparator(request.LibraryFolder))
+        request.LibraryFolder += '/';
+    request.MaxPeaks = GetSettingInt(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "MaxPeaks", 200);
+    request.Threads = line.Threads;
+
+    CReportTable hits;
+    SetUpHitListColumns(hits);
+    ProgressBar bar;
+    if (auto* sink = dynamic_cast<StderrMessageSink*>(&Messages()))
+        sink->SetBeforeWrite(&ProgressBar::ClearHook, &bar);
+    CLibrarySearchCallbacks callbacks;
+    callbacks.ProgressRange = [&](int range) { bar.SetRange(range); };
+    callbacks.Row = [&](const std::vector<std::string>&) { bar.Step(); };
+
+    g_running.store(true);
+    std::signal(SIGINT, OnInterrupt);
+    const CLibrarySearchResult result =
+        SearchLibraryIntoHitList(request, options, g_running, hits, callbacks,
+                                 [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
+    std::signal(SIGINT, SIG_DFL);
+    bar.Clear();
+    if (auto* sink = dynamic_cast<StderrMessageSink*>(&Messages()))
+        sink->SetBeforeWrite(nullptr, nullptr);
+
+    if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
+        std::fprintf(stderr, "%s\n", result.FailureText.c_str());
+    if (hits.RowCount() == 0)
+        std::fprintf(stderr, "%s\n", hits.EmptyText().c_str());
+    else
+        std::fputs(FormatAlignedTable(hits).c_str(), stdout);
+    std::fflush(stdout);
+
+    int code = kExitOk;
+    if (result.End == LibrarySearchEnd::UnknownUnreadable)
+        code = kExitUnreadable;
+    else if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
+        code = kExitTooManyPeaks;
+    else if (g_interrupted.load())
+        code = kExitInterrupted;
+
+    if (line.PrintAfterBatch)
+        std::fprintf(stderr, "/Print: printing needs the desktop program (corvelinscope); nothing was printed.\n");
+    if (line.SaveAfterBatch || !line.PrintAfterBatch) {
+        CSearchReport report;
+        report.UnknownPath = request.UnknownPath;
+        report.SampleName = result.Unknown.SampleName;
+        report.PeakCountText = result.Unknown.PeakCountText;
+        report.LibraryFolder = request.LibraryFolder;
+        std::string path;
+        if (WriteSearchReport(report, options, hits, &path))
+            std::fprintf(stderr, "Report written to %s\n", path.c_str());
+        else if (code == kExitOk)
+            code = kExitReportFailed;
+    } else {
+        std::fprintf(stderr, "Your results have not been saved (/Print without /Save).\n");
+    }
+    return code;
+}
+
+int RunConversion(const CCommandLine& line, const CSearchOptions& options)
+{
+    // The conversion page exists only when the options show it; without it nothing is converted.
+    if (GetSettingInt(SettingsScope::LocalMachine, "Corvelinscope", nullptr, "ShowPageAdd", 1) == 0) {
+        std::fprintf(stderr, "The \"Add Chromatogram\" page is switched off (ShowPageAdd = 0); nothing was "
+                             "converted.\n");
+        return kExitNothingToDo;
+    }
+    CInfoTree tree;
+    const bool converted =
+        DisplayAndConvert(line.ConvertFile, line.MinAreaOn ? line.MinArea : 0.0, false, options, tree);
+    PrintTree(tree);
+    return converted ? kExitOk : kExitConversionFailed;
+}
+
+} // namespace
+
+int RunBatchProgram(const std::vector<std::string>& args)
+{
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (args[i] == "--help" || args[i] == "-h" || args[i] == "/?") {
+            std::fputs(kUsage, stdout);
+            return kExitOk;
+        }
+
+    StderrMessageSink sink;
+    SetMessageSink(&sink);
+    int code = kExitOk;
+    try {
+        CSearchOptions startup;
+        startup.LoadLastUsed("Global");
+        try {
+            CreateDatasystemPlugins();
+        } catch (const std::exception&) {
+            SetMessageSink(nullptr);
+            return kExitNoPlugins;
+        }
+        const CCommandLine line = ParseCommandLine(args, startup, [](const std::string& path, CSearchOptions& options) {
+            if (!ReadParameterFile(options, path))
+                std::fprintf(stderr, "The search parameter file '%s' could not be read; defaults were used.\n",
+                             path.c_str());
+        });
+        for (const std::string& refused : line.Refused)
+            std::fprintf(stderr, "Ignored %s\n", refused.c_str());
+
+        const std::string display = DisplayValue(args);
+        if (line.IsBatchSearch()) {
+            code = RunSearch(line, startup);
+        } else if (line.IsBatchConversion()) {
+            code = RunConversion(line, startup);
+        } else if (!display.empty()) {
+            CInfoTree tree;
+            const bool read = DisplayChromatogram(display, line.MinAreaOn ? line.MinArea : 0.0, startup, tree);
+            PrintTree(tree);
+            code = read ? kExitOk : kExitUnreadable;
+        } else {
+            std::fputs(kUsage, stderr);
+            code = kExitNothingToDo;
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "corvelinscope-batch: %s\n", e.what());
+        code = kExitNothingToDo;
+    }
+    SetDatasystemPlugins(nullptr);
+    DeleteNistTemporaryFiles();
+    SetMessageSink(nullptr);
+    return code;
+}

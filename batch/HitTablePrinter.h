@@ -1,0 +1,8 @@
+#pragma once
+// The hit list as an aligned text table: the visible columns in on-screen (display) order, each as wide as
+// its widest text, separated by two blanks; the header line, then one line per row in the list's order.
+#include <string>
+
+class CReportTable;
+
+std::string FormatAlignedTable(const CReportTable& table);
