@@ -4,8 +4,8 @@
 // a value in place or appends the key at the end of its section (creating the section at the end of the text).
 // Lines that are neither section headers nor "key=value" (comments, blank lines, junk) are kept as they are.
 //
-// Line ends: LF and CR LF are read; every line is written with CR LF, the line end of the Windows programs that
-// share these files (parameter files travel between machines), so a rewritten file has CR LF throughout.
+// Line ends: LF and CR LF are read; every line is written with CR LF, the defined line end of INI text (parameter
+// files travel between machines, Windows ones included), so a rewritten file has CR LF throughout.
 #include <cstddef>
 #include <functional>
 #include <memory>
