@@ -7,6 +7,10 @@
 
 namespace {
 
+// A peak side spans at most this many scans. It bounds the work on long drifting baselines (every noise bump on a
+// slope is a candidate whose walk would follow the slope) far above any chromatographic peak's width.
+constexpr std::size_t kMaxSideScans = 1000;
+
 // The run reduced to nominal masses: per scan the lines (mass, summed intensity) in ascending mass order.
 struct NominalRun {
     std::vector<std::size_t> offsets{0};
@@ -88,7 +92,8 @@ double EstimateNoise(const std::vector<double>& tic)
 
 // Walks from the apex in direction dir while the smoothed signal keeps reaching new lows; stops when it rises
 // more than `rise` above the lowest point (the next peak), when no new low came for `patience` scans (the
-// baseline), at the run's end, or at a scan another peak owns. Returns the lowest scan reached.
+// baseline), after kMaxSideScans scans, at the run's end, or at a scan another peak owns. Returns the lowest scan
+// reached.
 std::size_t WalkToEdge(const std::vector<double>& s, const std::vector<int>& owner, std::size_t apex, int dir,
                        double rise, std::size_t patience)
 {
@@ -96,7 +101,7 @@ std::size_t WalkToEdge(const std::vector<double>& s, const std::vector<int>& own
     std::size_t best = apex;
     double low = s[apex];
     std::size_t j = apex;
-    for (;;) {
+    for (std::size_t steps = 0; steps < kMaxSideScans; ++steps) {
         if ((dir < 0 && j == 0) || (dir > 0 && j + 1 >= n))
             break;
         j = dir < 0 ? j - 1 : j + 1;
