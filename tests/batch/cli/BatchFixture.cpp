@@ -1,5 +1,7 @@
 #include "BatchFixture.h"
 
+#include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <spawn.h>
@@ -63,7 +65,33 @@ void BatchFixture::SetUp()
     }
 }
 
+namespace {
+
+// Whether the process catches SIGINT (bit 1 of SigCgt in /proc/<pid>/status).
+bool CatchesSigint(pid_t pid)
+{
+    const std::string status = ReadAllText("/proc/" + std::to_string(pid) + "/status");
+    const std::size_t at = status.find("SigCgt:");
+    if (at == std::string::npos)
+        return false;
+    const unsigned long long mask = std::strtoull(status.c_str() + at + 7, nullptr, 16);
+    return (mask & (1ull << (SIGINT - 1))) != 0;
+}
+
+} // namespace
+
 BatchRun BatchFixture::Run(const std::vector<std::string>& args) const
+{
+    bool signaled = false;
+    return Launch(args, false, signaled);
+}
+
+BatchRun BatchFixture::RunInterrupted(const std::vector<std::string>& args, bool& signaled) const
+{
+    return Launch(args, true, signaled);
+}
+
+BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled) const
 {
     const std::string program = m_programFolder + "corvelinscope-batch";
     const std::string out = m_dir.File("stdout.txt");
@@ -94,10 +122,16 @@ BatchRun BatchFixture::Run(const std::vector<std::string>& args) const
     pid_t pid = 0;
     BatchRun run;
     if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
+        if (interrupt) {
+            for (int i = 0; i < 2000 && !CatchesSigint(pid); ++i)
+                usleep(1000);
+            kill(pid, SIGINT);
+        }
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
         run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        signaled = WIFSIGNALED(status);
     }
     posix_spawn_file_actions_destroy(&actions);
     run.Out = ReadAllText(out);

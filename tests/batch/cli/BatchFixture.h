@@ -25,6 +25,9 @@ protected:
 
     // Runs the program with these arguments (the program path is added as argument 0).
     BatchRun Run(const std::vector<std::string>& args) const;
+    // The same, sending SIGINT as soon as the program has installed its handler (it does so when a search
+    // starts). Signaled is set when the program was killed by a signal instead of ending itself.
+    BatchRun RunInterrupted(const std::vector<std::string>& args, bool& signaled) const;
     // Writes a per-user integer into the program's settings (e.g. "LibrarySearch" / "MaxPeaks").
     void WriteUserInt(const char* section, const char* name, int value) const;
     void WriteMachineInt(const char* section, const char* name, int value) const;
@@ -36,6 +39,11 @@ protected:
 
     TempDir m_dir;
     std::string m_programFolder;
+
+private:
+    BatchRun Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled) const;
+
+protected:
     std::string m_settings;
 };
 

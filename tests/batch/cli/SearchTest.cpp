@@ -349,6 +349,31 @@ TEST_F(BatchSearch, ParallelAndSingleThreadedSearchesWriteIdenticalReports)
     EXPECT_LT(single.find("\"0.99", first), single.find("\r\n", first)) << single.substr(first, 300);
 }
 
+TEST_F(BatchSearch, InterruptStopsTheSearchAndStillWritesTheReport)
+{
+    CSyntheticLibraryShape shape;
+    shape.Entries = 150;
+    shape.Peaks = 200;
+    shape.Lines = 40;
+    shape.Seed = 5;
+    const CSyntheticLibrary generator(shape);
+    const std::string library = Data("large");
+    generator.WriteLibrary(library);
+    const std::string unknown = Data("i/unknown.ChromLibEntry");
+    generator.MakeReplicate(3, 7)->SaveEntry(unknown);
+    bool signaled = false;
+    const BatchRun run = RunInterrupted({"/Search=" + unknown, "/Library=" + library, "/Threads=1"}, signaled);
+    ASSERT_FALSE(signaled) << "the program did not handle SIGINT";
+    if (run.ExitCode == 0)
+        GTEST_SKIP() << "the search ended before the interrupt arrived";
+    EXPECT_EQ(run.ExitCode, 130) << run.Err;
+    const std::string text = ReadCsvAndRemove(Data("i"));
+    const std::size_t table = text.find("Library Hits:\r\n" + std::string(kHeaderRow));
+    ASSERT_NE(table, std::string::npos);
+    const auto rows = std::count(text.begin() + static_cast<std::ptrdiff_t>(table), text.end(), '\n') - 2;
+    EXPECT_LT(rows, 150) << text.substr(table, 2000);
+}
+
 TEST_F(BatchSearch, HelpAndNothingToDo)
 {
     const BatchRun help = Run({"--help"});
