@@ -14,6 +14,7 @@
 #include "pages/PageLibrarySearch.h"
 #include "print/LibrarySearchReportPrinter.h"
 #include "table/CellCompare.h"
+#include "widgets/FileDialogs.h"
 #include "widgets/OdorListCtrl.h"
 #include "workflow/HitList.h"
 
@@ -119,6 +120,88 @@ private slots:
         // "nPeaks Forward" sorts by the number before the slash, descending.
         page->OnColumnClick(5);
         QVERIFY(IsDescending(ColumnValues(table, 5)));
+    }
+
+    void printMenuItemFollowsTheList()
+    {
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 2, 5);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        QAction* print = sheet.MenuAction(QStringLiteral("Library Search Results ..."));
+        QVERIFY(print);
+        sheet.UpdateMenuItems();
+        QVERIFY(!print->isEnabled()); // no rows yet
+        QVERIFY(Search(sheet.LibrarySearchPage(), m_unknown, library));
+        sheet.UpdateMenuItems();
+        QVERIFY(print->isEnabled());
+        QVERIFY(sheet.ActivatePage(CLibraryManagerSheet::ChromatogramAdd));
+        sheet.UpdateMenuItems();
+        QVERIFY(!print->isEnabled()); // only while the search page is active
+        QVERIFY(!sheet.MenuAction(QStringLiteral("Match Matrix ..."))->isEnabled());
+        QVERIFY(sheet.MenuAction(QStringLiteral("&Options ..."))->isEnabled());
+    }
+
+    void unreadableUnknownGivesItsRow()
+    {
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 2, 5);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        const std::string missing = (m_dir->Path() / "missing.ChromLibEntry").string();
+        QVERIFY(Search(page, missing, library));
+        const std::string text = "Error reading from Chromatogram file '" + missing + "'";
+        QCOMPARE(page->HitList()->Table().RowCount(), 1);
+        QCOMPARE(page->HitList()->Table().Cell(0, 0), text);
+        QVERIFY(WaitFor([&] { return !m_env->Recorder().Texts().empty(); }, 2000));
+        QCOMPARE(m_env->Recorder().Texts().back(), text);
+        QVERIFY(page->ResultsSaved()); // nothing was searched
+    }
+
+    void unknownWithTooManyPeaksGivesTheWarningRow()
+    {
+        m_env->Settings().WriteSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "MaxPeaks", 10);
+        const std::string library = MakeTestLibrary(*m_dir, "lib", 2, 5);
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        QVERIFY(Search(page, m_unknown, library));
+        const CReportTable& table = page->HitList()->Table();
+        QCOMPARE(table.RowCount(), 1);
+        QCOMPARE(table.Cell(0, 0), m_unknown);
+        QCOMPARE(table.Cell(0, 1),
+                 "Warning: Unknown file " + m_unknown + " has 20 peaks which are too many to be comparable!");
+        QVERIFY(table.Width(1) > 40); // auto-sized to the text
+        QVERIFY(WaitFor([&] { return !m_env->Recorder().Texts("beep").empty(); }, 2000));
+    }
+
+    void browseReopensAfterAnUnreadablePick()
+    {
+        CLibraryManagerSheet sheet;
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        const std::string bad = (m_dir->Path() / "unknown" / "broken.ChromLibEntry").string();
+        WriteAllText(bad, "not an entry");
+        std::vector<QString> picks{ToQString(bad), ToQString(m_unknown)};
+        std::vector<CFileChoice> requests;
+        SetFileChoiceHook([&](const CFileChoice& request) {
+            requests.push_back(request);
+            const QString path = picks.empty() ? QString() : picks.front();
+            if (!picks.empty())
+                picks.erase(picks.begin());
+            return CFileChoiceResult{path, 2};
+        });
+        page->OnBrowse();
+        SetFileChoiceHook({});
+        QCOMPARE(requests.size(), std::size_t(2));
+        QCOMPARE(requests[0].filter,
+                 std::string("Library Chromatograms (*.ChromLibEntry)|*.ChromLibEntry|All known file types|*.ChromLibEntry;||"));
+        // The reader's own message (messages are on), then the page's.
+        QCOMPARE(m_env->Recorder().entries.back().text, "'" + bad + "' could not be read.");
+        QCOMPARE(m_env->Recorder().entries.back().caption, std::string("File Read Error"));
+        QCOMPARE(page->UnknownPath, m_unknown);
+        QCOMPARE(page->SampleNameText, std::string("Probe"));
+        QCOMPARE(m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr,
+                                                 "Last FileType Index", -1),
+                 2);
     }
 
     void stopKeepsTheRowsFoundSoFarAndLeavingIsRefused()
