@@ -23,6 +23,7 @@ bool CLibraryManagerApp::Start()
     m_helpPath = ProgramFolder() + "Corvelinscope.chm";
 
     m_sheet = new CLibraryManagerSheet(m_args.size() > 1);
+    m_sheet->SetHelpPath(m_helpPath);
     try {
         CreateDatasystemPlugins();
     } catch (const CUserException&) {

@@ -2,7 +2,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QShortcut>
+#include <QUrl>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -119,6 +123,8 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
 
     m_tabs->setCurrentIndex(0);
     m_currentTab = 0;
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, &CLibraryManagerSheet::OnHelp);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CLibraryManagerSheet::OnTabChanged);
 
     // The window cannot be made smaller than its initial height or narrower than its buttons need.
@@ -280,6 +286,12 @@ void CLibraryManagerSheet::OnAbout()
                                       "<p>Identifies GC-MS samples by comparing whole chromatograms, peak by peak, "
                                       "with a library of reference chromatograms.</p>")
                            .arg(version.toHtmlEscaped()));
+}
+
+void CLibraryManagerSheet::OnHelp()
+{
+    if (!m_helpPath.empty() && QFileInfo::exists(ToQString(m_helpPath)))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(m_helpPath)));
 }
 
 void CLibraryManagerSheet::OnProgramOptions()

@@ -3,6 +3,7 @@
 // page, lets pages reach each other, routes menu commands and guards the exit against unsaved search results.
 #include <QDialog>
 #include <array>
+#include <string>
 
 #include "options/SearchOptions.h"
 
@@ -51,6 +52,9 @@ public:
     void OnExit();
     void OnAbout();
     void OnProgramOptions();
+    // F1: opens the help file with the desktop's default program (when it exists).
+    void OnHelp();
+    void SetHelpPath(const std::string& path) { m_helpPath = path; }
     // Ends the window with OK without the exit questions (the batch conversion does this).
     void EndWithoutQuestions();
 
@@ -84,4 +88,5 @@ private:
     int m_currentTab = 0;
     bool m_revertingTab = false;
     bool m_shownOnce = false;
+    std::string m_helpPath;
 };

@@ -22,8 +22,8 @@ public:
         std::function<void(const CLibrarySearchResult& result)> finished;
     };
 
-    // Starts the search at once. options is read (not changed) while the search runs; the caller keeps the
-    // controls that could change it disabled meanwhile.
+    // Starts the search at once on a copy of options, so nothing the interface thread does to the shared
+    // options (a parameter file opened from the menu, for instance) can reach the running search.
     CLibrarySearchWorker(std::string unknownPath, std::string libraryFolder, int maxPeaks,
                          const CSearchOptions& options, std::atomic<bool>& running, Callbacks callbacks);
     // Stops the search (clears the running flag) and waits for the thread.
@@ -40,7 +40,7 @@ private:
     std::string m_unknownPath;
     std::string m_libraryFolder;
     int m_maxPeaks;
-    const CSearchOptions& m_options;
+    const CSearchOptions m_options;
     std::atomic<bool>& m_running;
     Callbacks m_callbacks;
     std::thread m_thread;
