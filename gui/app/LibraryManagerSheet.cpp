@@ -91,9 +91,8 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
 
     for (int id = 0; id < PageCount; ++id) {
         const PageSpec& spec = kPages[id];
-        m_added[id] = !spec.setting ||
-                      GetSettingInt(SettingsScope::LocalMachine, "Corvelinscope", nullptr, spec.setting,
-                                    spec.defaultShown) != 0;
+        m_added[id] = !spec.setting || GetSettingInt(SettingsScope::LocalMachine, "Corvelinscope", nullptr,
+                                                     spec.setting, spec.defaultShown) != 0;
         const QString title = QString::fromLatin1(spec.title);
         CMainPage* page = nullptr;
         if (id == LibrarySearch)
@@ -334,8 +333,7 @@ void CLibraryManagerSheet::reject()
         Messages().Beep();
         return;
     }
-    if (!search->ResultsSaved() &&
-        !Messages().AskYesNo("Exit without saving your results?", {}, MessageIcon::Question))
+    if (!search->ResultsSaved() && !Messages().AskYesNo("Exit without saving your results?", {}, MessageIcon::Question))
         return;
     QDialog::reject();
 }

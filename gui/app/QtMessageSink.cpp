@@ -51,8 +51,7 @@ QString Caption(const std::string& caption)
     return caption.empty() ? QStringLiteral("Corvelinscope") : ToQString(caption);
 }
 
-int RunBox(const std::string& text, const std::string& caption, MessageIcon icon,
-           QMessageBox::StandardButtons buttons)
+int RunBox(const std::string& text, const std::string& caption, MessageIcon icon, QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(ToBoxIcon(icon), Caption(caption), ToQString(text), buttons, QApplication::activeWindow());
     return box.exec();
@@ -91,7 +90,7 @@ MessageAnswer CQtMessageSink::AskYesNoCancel(const std::string& text, const std:
             return;
         }
         const int button = RunBox(text, caption, icon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        answer = button == QMessageBox::Yes ? MessageAnswer::Yes
+        answer = button == QMessageBox::Yes  ? MessageAnswer::Yes
                  : button == QMessageBox::No ? MessageAnswer::No
                                              : MessageAnswer::Cancel;
     });

@@ -39,7 +39,8 @@ int PluginSlotCountOrThrow()
 
 std::string PluginSection(int slot)
 {
-    const std::string key = GetSettingString(kMachine, "Plugins", nullptr, ("Plugin" + std::to_string(slot)).c_str(), "");
+    const std::string key =
+        GetSettingString(kMachine, "Plugins", nullptr, ("Plugin" + std::to_string(slot)).c_str(), "");
     return key.empty() ? std::string() : "Plugins\\" + key;
 }
 

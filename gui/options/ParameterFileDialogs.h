@@ -17,4 +17,3 @@ bool SaveParameterFileFromPage(QWidget* parent, const CSearchOptions& options);
 
 // The folder part of a path: the text before the later of its last "\" and last "/"; empty without either.
 QString FolderOfPath(const QString& path);
-

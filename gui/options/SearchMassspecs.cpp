@@ -95,9 +95,8 @@ CSearchMassspecs::CSearchMassspecs(CSearchOptions& record, QWidget* parent)
     });
     connect(m_list, &QTreeWidget::itemChanged, this, &CSearchMassspecs::OnItemChanged);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &CSearchMassspecs::OnSelectionChanged);
-    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int) {
-        m_list->editItem(item, 0);
-    });
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item, int) { m_list->editItem(item, 0); });
 
     Exchange(false);
     FillList();
@@ -110,7 +109,8 @@ bool CSearchMassspecs::Exchange(bool store)
             if (m_modes[mode]->isChecked())
                 m_record.SpectralListMode = mode;
     } else {
-        const int mode = m_record.SpectralListMode >= 0 && m_record.SpectralListMode <= 2 ? m_record.SpectralListMode : 0;
+        const int mode =
+            m_record.SpectralListMode >= 0 && m_record.SpectralListMode <= 2 ? m_record.SpectralListMode : 0;
         m_modes[mode]->setChecked(true);
     }
     return ExchangeInt(store, m_fit, m_record.FitThreshold, 0, 999);

@@ -39,8 +39,8 @@ CSearchOptionsSummary::CSearchOptionsSummary(CSearchOptions& record, QWidget* pa
     auto* valueBox = new QGroupBox(QStringLiteral("Value Options"), this);
     auto* valueForm = new QFormLayout(valueBox);
     m_show = new QComboBox(valueBox);
-    m_show->addItems({QStringLiteral("Area"), QStringLiteral("Height"), QStringLiteral("RT"),
-                      QStringLiteral("Quartiles (Area)")});
+    m_show->addItems(
+        {QStringLiteral("Area"), QStringLiteral("Height"), QStringLiteral("RT"), QStringLiteral("Quartiles (Area)")});
     valueForm->addRow(QStringLiteral("Show: "), m_show);
 
     auto* open = new QPushButton(this);

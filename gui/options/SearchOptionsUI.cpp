@@ -70,8 +70,7 @@ void CSearchOptionsUI::SetExecHook(ExecHook hook)
     g_execHook = hook;
 }
 
-bool CSearchOptionsUI::Edit(QWidget* parent, const QString& title, CSearchOptions& options,
-                            std::vector<PageKind> pages)
+bool CSearchOptionsUI::Edit(QWidget* parent, const QString& title, CSearchOptions& options, std::vector<PageKind> pages)
 {
     CSearchOptions copy(options);
     CSearchOptionsUI sheet(title, copy, pages, parent);

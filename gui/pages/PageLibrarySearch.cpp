@@ -231,9 +231,9 @@ bool CPageLibrarySearch::CanLeave()
 
 void CPageLibrarySearch::SetSearchingState(bool searching)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{m_browse, m_folderButton, m_search, m_advanced, m_open, m_save,
-                                                      m_ms, m_rt, m_ri, m_area, m_height, m_folderEdit, m_unknownEdit,
-                                                      m_subfolders})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_browse, m_folderButton, m_search, m_advanced, m_open, m_save, m_ms, m_rt,
+                                         m_ri, m_area, m_height, m_folderEdit, m_unknownEdit, m_subfolders})
         w->setEnabled(!searching);
     m_search->setVisible(!searching);
     m_saveList->setVisible(!searching);
@@ -325,19 +325,24 @@ void CPageLibrarySearch::StartWorker()
     m_worker.reset();
     CLibrarySearchWorker::Callbacks callbacks;
     callbacks.unknownRead = [this](int peaks, std::string sample, std::string dataSystem) {
-        QMetaObject::invokeMethod(this, [=, this] { OnUnknownRead(peaks, sample, dataSystem); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [=, this] { OnUnknownRead(peaks, sample, dataSystem); }, Qt::QueuedConnection);
     };
     callbacks.scanStarted = [this](int count) {
-        QMetaObject::invokeMethod(this, [=, this] { OnScanStarted(count); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [=, this] { OnScanStarted(count); }, Qt::QueuedConnection);
     };
     callbacks.progress = [this](int position) {
-        QMetaObject::invokeMethod(this, [=, this] { m_progress->setValue(position); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [=, this] { m_progress->setValue(position); }, Qt::QueuedConnection);
     };
     callbacks.row = [this](std::vector<std::string> cells) {
-        QMetaObject::invokeMethod(this, [this, cells = std::move(cells)] { OnRow(cells); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, cells = std::move(cells)] { OnRow(cells); }, Qt::QueuedConnection);
     };
     callbacks.finished = [this](const CLibrarySearchResult& result) {
-        QMetaObject::invokeMethod(this, [result, this] { OnWorkerFinished(result); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [result, this] { OnWorkerFinished(result); }, Qt::QueuedConnection);
     };
     m_worker = std::make_unique<CLibrarySearchWorker>(UnknownPath, LibraryFolder, MaxPeaks, m_options, m_running,
                                                       std::move(callbacks));
@@ -581,8 +586,8 @@ void CPageLibrarySearch::OnInternalOverlay()
         return;
     }
     if (!sheet->IsPageAdded(CLibraryManagerSheet::OverlayPlot)) {
-        Messages().ShowMessage("The Overlay Plot has been disabled.\nUse the options to enable the page.",
-                               "User Error", MessageIcon::Stop);
+        Messages().ShowMessage("The Overlay Plot has been disabled.\nUse the options to enable the page.", "User Error",
+                               MessageIcon::Stop);
         return;
     }
     auto* target = dynamic_cast<IOverlayTarget*>(sheet->Page(CLibraryManagerSheet::OverlayPlot));
@@ -614,8 +619,8 @@ QMenu* CPageLibrarySearch::CreateContextMenu()
     menu->setDefaultAction(open);
     QAction* match =
         menu->addAction(QStringLiteral("Display chromatogram match"), this, &CPageLibrarySearch::OnDisplayMatch);
-    QAction* matrix = menu->addAction(QStringLiteral("Build unknown/library match matrix"), this,
-                                      &CPageLibrarySearch::OnBuildMatrix);
+    QAction* matrix =
+        menu->addAction(QStringLiteral("Build unknown/library match matrix"), this, &CPageLibrarySearch::OnBuildMatrix);
     QAction* overlay =
         menu->addAction(QStringLiteral("Overlay in Data System"), this, &CPageLibrarySearch::OnOverlayInDatasystem);
     QAction* internal =

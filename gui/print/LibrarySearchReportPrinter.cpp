@@ -196,7 +196,7 @@ bool PrintOn(QPrinter& printer, const CSearchReportTexts& texts, const CSearchOp
     const CPrintPlan plan = LayoutLibrarySearchReport(MetricsOf(printer), layout, texts, options, hitList);
     QPainter painter;
     if (!painter.begin(&printer))
-        return false; // a failed document start aborts the document
+        return false;                                  // a failed document start aborts the document
     const double scale = printer.resolution() / 254.0; // device pixels per 0.1 mm
     for (int page = 0; page < plan.PageCount; ++page) {
         if (page > 0 && !printer.newPage()) {
@@ -213,8 +213,8 @@ bool PrintOn(QPrinter& printer, const CSearchReportTexts& texts, const CSearchOp
 
 } // namespace
 
-bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts,
-                                 const CSearchOptions& options, const CReportTable& hitList)
+bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts, const CSearchOptions& options,
+                                 const CReportTable& hitList)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -61,5 +61,5 @@ QFont ReportBoldFont(const CPageLayoutSettings& layout);
 bool PrintLibrarySearchReport(QWidget* parent, const CSearchReportTexts& texts, const CSearchOptions& options,
                               const CReportTable& hitList, bool batch, const QString& pdfPath);
 // Writes the report as a PDF file (A4), the device of a machine without printers.
-bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts,
-                                 const CSearchOptions& options, const CReportTable& hitList);
+bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts, const CSearchOptions& options,
+                                 const CReportTable& hitList);

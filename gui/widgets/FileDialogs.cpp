@@ -46,8 +46,8 @@ CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request)
         return Hook()(request);
     CFileChoiceResult result;
     if (request.kind == CFileChoice::Folder) {
-        result.path = QFileDialog::getExistingDirectory(parent, request.title, request.initialFolder,
-                                                        QFileDialog::ShowDirsOnly);
+        result.path =
+            QFileDialog::getExistingDirectory(parent, request.title, request.initialFolder, QFileDialog::ShowDirsOnly);
         return result;
     }
     QFileDialog dialog(parent, request.title, request.initialFolder);

@@ -15,13 +15,13 @@ struct CFileChoice {
     QString title;
     QString initialFolder;
     QString initialFile;
-    std::string filter; // "description|pattern|...||"; empty = all files
+    std::string filter;  // "description|pattern|...||"; empty = all files
     int filterIndex = 0; // 1-based; 0 = the first
     QString defaultSuffix;
 };
 
 struct CFileChoiceResult {
-    QString path; // empty = cancelled
+    QString path;        // empty = cancelled
     int filterIndex = 0; // 1-based index of the filter in use when the dialog closed
 };
 

@@ -5,7 +5,8 @@
 CReportTableModel::CReportTableModel(CReportTable& table, QObject* parent)
     : QAbstractTableModel(parent), m_table(table), m_rows(table.RowCount()), m_columns(table.ColumnCount())
 {
-    m_table.SetChangeListener([this](CReportTable::Change change, int first, int last) { OnChange(change, first, last); });
+    m_table.SetChangeListener(
+        [this](CReportTable::Change change, int first, int last) { OnChange(change, first, last); });
 }
 
 CReportTableModel::~CReportTableModel()

@@ -14,14 +14,14 @@
 
 class CDatasystemPlugins;
 
-#define CORVELIN_GUI_TEST_MAIN(TestClass)                                                                          \
-    int main(int argc, char* argv[])                                                                               \
-    {                                                                                                              \
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                        \
-            qputenv("QT_QPA_PLATFORM", "offscreen");                                                               \
-        QApplication app(argc, argv);                                                                              \
-        TestClass test;                                                                                            \
-        return QTest::qExec(&test, argc, argv);                                                                    \
+#define CORVELIN_GUI_TEST_MAIN(TestClass)                                                                              \
+    int main(int argc, char* argv[])                                                                                   \
+    {                                                                                                                  \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                                                            \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                                                                   \
+        QApplication app(argc, argv);                                                                                  \
+        TestClass test;                                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                                        \
     }
 
 // Settings in memory, every message recorded (through the Qt sink, so worker-thread messages arrive on the

@@ -83,7 +83,8 @@ private slots:
         page.DataFile = "/nonexistent/run9.ChromLibEntry";
         page.RefreshControls();
         page.OnJustDisplay();
-        QCOMPARE(page.TreeLines().front(), std::string("The chromatogramm '/nonexistent/run9.ChromLibEntry' could not be read"));
+        QCOMPARE(page.TreeLines().front(),
+                 std::string("The chromatogramm '/nonexistent/run9.ChromLibEntry' could not be read"));
     }
 
 private:

@@ -54,8 +54,8 @@ private slots:
         maxPeaks->setText(text);
         dialog.accept();
         QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
-        const int stored = m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr,
-                                                           "MaxPeaks", -1);
+        const int stored =
+            m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "MaxPeaks", -1);
         if (accepted) {
             QCOMPARE(stored, text.toInt());
             QVERIFY(m_env->Recorder().entries.empty());

@@ -192,8 +192,10 @@ private slots:
         page->OnBrowse();
         SetFileChoiceHook({});
         QCOMPARE(requests.size(), std::size_t(2));
-        QCOMPARE(requests[0].filter,
-                 std::string("Library Chromatograms (*.ChromLibEntry)|*.ChromLibEntry|All known file types|*.ChromLibEntry;||"));
+        QCOMPARE(
+            requests[0].filter,
+            std::string(
+                "Library Chromatograms (*.ChromLibEntry)|*.ChromLibEntry|All known file types|*.ChromLibEntry;||"));
         // The reader's own message (messages are on), then the page's.
         QCOMPARE(m_env->Recorder().entries.back().text, "'" + bad + "' could not be read.");
         QCOMPARE(m_env->Recorder().entries.back().caption, std::string("File Read Error"));
@@ -310,10 +312,10 @@ private slots:
         QStringList titles;
         for (int i = 0; i < tabs->count(); ++i)
             titles << tabs->tabText(i);
-        QCOMPARE(titles, (QStringList{QStringLiteral("Library Search"), QStringLiteral("Match Matrix"),
-                                      QStringLiteral("Add Chromatogram"), QStringLiteral("Chromatogram Match"),
-                                      QStringLiteral("Peak Match Table"),
-                                      QStringLiteral("Multiple Chromatogram Peak List")}));
+        QCOMPARE(titles,
+                 (QStringList{QStringLiteral("Library Search"), QStringLiteral("Match Matrix"),
+                              QStringLiteral("Add Chromatogram"), QStringLiteral("Chromatogram Match"),
+                              QStringLiteral("Peak Match Table"), QStringLiteral("Multiple Chromatogram Peak List")}));
         CPageLibrarySearch* page = sheet.LibrarySearchPage();
         QVERIFY(Search(page, m_unknown, library));
         page->HitList()->SelectRows({0});
@@ -328,9 +330,9 @@ private slots:
         page->HitList()->SelectRows({0, 1, 2});
         m_env->Recorder().entries.clear();
         page->OnInternalOverlay();
-        QCOMPARE(m_env->Recorder().Texts(),
-                 (std::vector<std::string>{
-                     "The 'Internal Overlay' function is to be used for excatly two chromatograms!"}));
+        QCOMPARE(
+            m_env->Recorder().Texts(),
+            (std::vector<std::string>{"The 'Internal Overlay' function is to be used for excatly two chromatograms!"}));
     }
 
     void contextMenuEnabling_data()

@@ -158,8 +158,9 @@ private slots:
         dialog.OnMoveToAvailable();
         dialog.reject();
         QCOMPARE(list.Table().VisibleColumnsByDisplay(), (std::vector<int>{0, 1, 2, 3}));
-        QCOMPARE(m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "TestList", nullptr, "UsedColumnCount", -1),
-                 -1);
+        QCOMPARE(
+            m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "TestList", nullptr, "UsedColumnCount", -1),
+            -1);
     }
 
 private:

@@ -76,7 +76,12 @@ private slots:
     {
         CSearchOptions options;
         CLibraryMassSpectrumData spectrum;
-        for (auto [m, i] : {std::pair{41.0, 35.0}, {43.0, 100.0}, {57.0, 80.0}, {71.0, 30.0}, {85.0, 12.0}, {99.0, 4.0},
+        for (auto [m, i] : {std::pair{41.0, 35.0},
+                            {43.0, 100.0},
+                            {57.0, 80.0},
+                            {71.0, 30.0},
+                            {85.0, 12.0},
+                            {99.0, 4.0},
                             {114.0, 6.0}})
             spectrum.Append(CLibraryMassSpectrumPoint(m, i));
         options.AddSpectrum("n-octane", spectrum, true);

@@ -171,9 +171,9 @@ private slots:
             return sheet.result();
         };
         CSearchOptionsUI::SetExecHook(RunSheetAction);
-        QVERIFY(!CSearchOptionsUI::Edit(nullptr, QStringLiteral("Search Options"), shared,
-                                        {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec,
-                                         CSearchOptionsUI::RICalibration}));
+        QVERIFY(!CSearchOptionsUI::Edit(
+            nullptr, QStringLiteral("Search Options"), shared,
+            {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec, CSearchOptionsUI::RICalibration}));
         QCOMPARE(shared.RTWindowWidth, 0.1);
 
         QStringList titles;
@@ -187,9 +187,9 @@ private slots:
             sheet.accept();
             return sheet.result();
         };
-        QVERIFY(CSearchOptionsUI::Edit(nullptr, QStringLiteral("Search Options"), shared,
-                                       {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec,
-                                        CSearchOptionsUI::RICalibration}));
+        QVERIFY(CSearchOptionsUI::Edit(
+            nullptr, QStringLiteral("Search Options"), shared,
+            {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec, CSearchOptionsUI::RICalibration}));
         QCOMPARE(shared.RTWindowWidth, 0.25);
         QCOMPARE(titles, (QStringList{QStringLiteral("Search Options"), QStringLiteral("Peak Property Options"),
                                       QStringLiteral("Mass Spec Options"), QStringLiteral("RI Calibration")}));

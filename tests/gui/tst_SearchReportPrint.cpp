@@ -130,8 +130,8 @@ private slots:
         FillHitList(table, 10);
         for (int r : selected)
             table.SetSelected(r, true);
-        const CPrintPlan plan = LayoutLibrarySearchReport(CPaperMetrics{}, CPageLayoutSettings{}, {}, CSearchOptions{},
-                                                          table);
+        const CPrintPlan plan =
+            LayoutLibrarySearchReport(CPaperMetrics{}, CPageLayoutSettings{}, {}, CSearchOptions{}, table);
         int rows = 0;
         for (const CPrintItem& item : plan.Items)
             rows += !item.Wrap && item.Text.startsWith(QStringLiteral("Sample "));
@@ -168,9 +168,8 @@ private slots:
         // The same pages as pictures, for a reviewer (0.1 mm = 0.5 pixel), with the columns sized to their
         // content as the list's auto-size leaves them on screen.
         const QFontMetrics metrics(QApplication::font());
-        table.AutoSizeColumns(-1, true, [&](const std::string& text) {
-            return metrics.horizontalAdvance(ToQString(text)) + 12;
-        });
+        table.AutoSizeColumns(-1, true,
+                              [&](const std::string& text) { return metrics.horizontalAdvance(ToQString(text)) + 12; });
         const CPageLayoutSettings layout = CPageLayoutSettings::Load();
         const CPrintPlan plan = LayoutLibrarySearchReport(CPaperMetrics{}, layout, texts, options, table);
         for (int p = 0; p < plan.PageCount; ++p) {
