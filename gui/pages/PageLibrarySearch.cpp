@@ -363,6 +363,7 @@ void CPageLibrarySearch::OnScanStarted(int entryCount)
     m_progress->setValue(0);
     m_list->Table().DeleteAllRows();
     m_list->SuspendRedraw();
+    m_scanSuspendedRedraw = true;
 }
 
 void CPageLibrarySearch::OnRow(const std::vector<std::string>& cells)
@@ -382,8 +383,6 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
         m_list->ApplyStoredArrangement(kLibrarySearchSection);
         m_progress->setValue(0);
         m_resultsSaved = false;
-        if (m_list->RedrawDepth() > 0)
-            m_list->ResumeRedraw();
         if (table.RowCount() == 0)
             m_list->SetEmptyText(kHitListNoDataText);
         break;
@@ -397,6 +396,10 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
         m_list->AutoSizeColumns(0, false);
         m_list->AutoSizeColumns(1, false);
         break;
+    }
+    if (m_scanSuspendedRedraw) {
+        m_scanSuspendedRedraw = false;
+        m_list->ResumeRedraw();
     }
     m_running = false;
     m_searching = false;

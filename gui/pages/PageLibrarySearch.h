@@ -97,6 +97,7 @@ private:
 
     std::atomic<bool> m_running{false}; // the engine's flag: set before the start, cleared by stop or the end
     bool m_searching = false;
+    bool m_scanSuspendedRedraw = false;
     bool m_resultsSaved = true;
     std::unique_ptr<CLibrarySearchWorker> m_worker;
 
