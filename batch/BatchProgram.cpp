@@ -89,6 +89,12 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
         line.LibraryFolder.empty()
             ? GetSettingString(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "LastFolder", "")
             : line.LibraryFolder;
+    if (request.LibraryFolder.empty()) {
+        // The desktop page would search the root folder; unattended, that is never what was meant.
+        std::fprintf(stderr, "No library folder: give /Library=<folder> (or set LastFolder of section "
+                             "LibrarySearch).\n");
+        return kExitNothingToDo;
+    }
     if (!EndsWithSeparator(request.LibraryFolder))
         request.LibraryFolder += '/';
     request.MaxPeaks = GetSettingInt(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "MaxPeaks", 200);

@@ -382,6 +382,9 @@ TEST_F(BatchSearch, HelpAndNothingToDo)
     const BatchRun nothing = Run({"/Library=" + m_library});
     EXPECT_EQ(nothing.ExitCode, 1);
     EXPECT_NE(nothing.Err.find("usage:"), std::string::npos);
+    const BatchRun noLibrary = Run({"/Search=" + m_unknownPath});
+    EXPECT_EQ(noLibrary.ExitCode, 1);
+    EXPECT_NE(noLibrary.Err.find("No library folder"), std::string::npos) << noLibrary.Err;
     const BatchRun refused = Run({"/Weight=9", "/Search=" + m_unknownPath, "/Library=" + m_library});
     EXPECT_NE(refused.Err.find("/Weight=9"), std::string::npos) << refused.Err;
     EXPECT_NE(ReadCsvAndRemove(Data("")).find("\r\nWeighting: none\r\n"), std::string::npos);
