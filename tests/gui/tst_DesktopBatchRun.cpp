@@ -4,6 +4,7 @@
 // stay out of the build tree.
 #include <QDir>
 #include <QFile>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <filesystem>
 
@@ -97,6 +98,36 @@ private slots:
         const std::size_t table = desktopCsv.find("\"File\",");
         QVERIFY(table != std::string::npos);
         QCOMPARE(std::count(desktopCsv.begin() + static_cast<std::ptrdiff_t>(table), desktopCsv.end(), '\n'), 13L);
+    }
+
+    void printWithoutAPrinterWritesAPdfBesideTheCsv()
+    {
+        if (!QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/corvelinscope")))
+            QSKIP("corvelinscope is not built");
+        if (!QPrinterInfo::availablePrinterNames().isEmpty())
+            QSKIP("this machine has a printer; the report would be printed on paper");
+        TempDir dir;
+        const std::string library = MakeTestLibrary(dir, "library", 3, 8);
+        fs::create_directories(dir.Path() / "unknown");
+        const std::string unknown = (dir.Path() / "unknown" / "probe.ChromLibEntry").string();
+        WriteTestEntry(unknown, 2, 8, "Probe");
+        const QString desktop = MakeProgramFolder(dir.Path() / "desktop", QStringLiteral("corvelinscope"));
+        QByteArray errors;
+        QCOMPARE(Run(desktop,
+                     {QStringLiteral("/Search=") + ToQString(unknown), QStringLiteral("/Library=") + ToQString(library),
+                      QStringLiteral("/Print"), QStringLiteral("/Save")},
+                     dir.Path() / "desktop", &errors),
+                 0);
+        const std::vector<fs::path> csv = CsvFiles(dir.Path() / "unknown");
+        QCOMPARE(csv.size(), std::size_t(1));
+        // Named as the CSV report (the minute may have turned between the two).
+        std::vector<fs::path> pdfs;
+        for (const auto& f : fs::directory_iterator(dir.Path() / "unknown"))
+            if (f.path().extension() == ".pdf")
+                pdfs.push_back(f.path());
+        QVERIFY2(pdfs.size() == 1, errors.constData());
+        QVERIFY(pdfs[0].filename().string().rfind("probe.ChromLib ", 0) == 0);
+        QVERIFY(ReadAllText(pdfs[0].string()).rfind("%PDF", 0) == 0);
     }
 
     void desktopBatchConversionWritesTheEntryAndEnds()
