@@ -126,7 +126,7 @@ private slots:
             if (f.path().extension() == ".pdf")
                 pdfs.push_back(f.path());
         QVERIFY2(pdfs.size() == 1, errors.constData());
-        QVERIFY(pdfs[0].filename().string().rfind("probe.ChromLib ", 0) == 0);
+        QVERIFY(pdfs[0].filename().string().rfind("probe.ChromLibE ", 0) == 0);
         QVERIFY(ReadAllText(pdfs[0].string()).rfind("%PDF", 0) == 0);
     }
 
