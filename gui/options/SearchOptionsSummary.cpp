@@ -34,6 +34,9 @@ CSearchOptionsSummary::CSearchOptionsSummary(CSearchOptions& record, QWidget* pa
     auto* calcBox = new QGroupBox(QStringLiteral("Calculation Options"), this);
     auto* calcForm = new QFormLayout(calcBox);
     m_minMatch = new QLineEdit(calcBox);
+    for (QLineEdit* edit : {m_istdMatch, m_istdRT, m_minMatch})
+        edit->setMaximumWidth(100);
+    m_istd->setMinimumWidth(220);
     calcForm->addRow(QStringLiteral("Min Match:"), m_minMatch);
 
     auto* valueBox = new QGroupBox(QStringLiteral("Value Options"), this);
