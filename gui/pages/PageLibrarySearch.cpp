@@ -310,7 +310,7 @@ void CPageLibrarySearch::OnChooseFolder()
 
 void CPageLibrarySearch::OnSearch()
 {
-    if (IsRunning() || !StoreControls())
+    if (IsRunning() || !StoreControls() || !HasLibraryFolder())
         return;
     LibraryFolder = WithSeparator(LibraryFolder);
     RefreshControls();
@@ -318,6 +318,15 @@ void CPageLibrarySearch::OnSearch()
     m_searching = true;
     m_list->SetEmptyText(kHitListSearchingText);
     StartWorker();
+}
+
+bool CPageLibrarySearch::HasLibraryFolder() const
+{
+    // An empty folder would become "/" and the search would walk the whole file system.
+    if (!LibraryFolder.empty())
+        return true;
+    Messages().ShowMessage("Please choose a library folder first.", "Corvelinscope", MessageIcon::Exclamation);
+    return false;
 }
 
 void CPageLibrarySearch::StartWorker()
@@ -643,6 +652,8 @@ void CPageLibrarySearch::OnWindowCreated()
     if (BatchSearch && !UnknownPath.empty()) {
         // Batch search: start 333 ms after the page exists, then poll every 500 ms for its end.
         QTimer::singleShot(333, this, [this] {
+            if (!HasLibraryFolder())
+                return; // the window stays open with the message
             m_running = true;
             m_searching = true;
             m_list->SetEmptyText(kHitListSearchingText);

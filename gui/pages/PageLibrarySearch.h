@@ -86,6 +86,7 @@ private:
     void InsertColumns();
     void SetSearchingState(bool searching);
     void StartWorker();
+    bool HasLibraryFolder() const;
     void OnUnknownRead(int peakCount, const std::string& sampleName, const std::string& dataSystemName);
     void OnScanStarted(int entryCount);
     void OnRow(const std::vector<std::string>& cells);

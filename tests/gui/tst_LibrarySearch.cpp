@@ -141,6 +141,20 @@ private slots:
         QVERIFY(sheet.MenuAction(QStringLiteral("&Options ..."))->isEnabled());
     }
 
+    void noLibraryFolderIsRefused()
+    {
+        // An empty folder would become "/" and walk the whole file system.
+        CLibraryManagerSheet sheet;
+        CPageLibrarySearch* page = sheet.LibrarySearchPage();
+        page->UnknownPath = m_unknown;
+        page->LibraryFolder.clear();
+        page->RefreshControls();
+        page->OnSearch();
+        QVERIFY(!page->IsRunning());
+        QCOMPARE(m_env->Recorder().Texts(), (std::vector<std::string>{"Please choose a library folder first."}));
+        QCOMPARE(page->HitList()->Table().RowCount(), 0);
+    }
+
     void unreadableUnknownGivesItsRow()
     {
         const std::string library = MakeTestLibrary(*m_dir, "lib", 2, 5);
