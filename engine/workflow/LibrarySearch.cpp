@@ -96,11 +96,10 @@ public:
             const std::size_t size = static_cast<std::size_t>(std::max(n, 0));
             if (m_cells.Rows() < size)
                 m_cells.Resize(size, size);
+            // Compare sets the block it uses to -2 before it fills it, so the table needs no reset here.
             CLibraryHit forward;
             CLibraryHit reverse;
-            m_cells.Reset(size);
             m_unknown.Compare(m_entry, m_options, forward, &m_cells);
-            m_cells.Reset(size);
             m_entry.Compare(m_unknown, m_options, reverse, &m_cells);
             forward.SetReverseFrom(reverse);
             row.Cells = HitRowCells(file.FileCell, m_entry, forward);
