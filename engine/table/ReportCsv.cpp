@@ -13,13 +13,13 @@ std::vector<int> Columns(const CReportTable& table, CsvColumnOrder order)
 
 } // namespace
 
-std::string CsvField(const std::string& text)
+std::string CsvField(const std::string& text, bool isPath)
 {
     std::string out;
     out.reserve(text.size() + 8);
     out += '"';
     for (char c : text) {
-        if (c == '/')
+        if (c == '/' && !isPath)
             out += " of ";
         else
             out += c;
@@ -40,7 +40,7 @@ std::string CsvRowLine(const CReportTable& table, int row, CsvColumnOrder order)
 {
     std::string out;
     for (int c : Columns(table, order))
-        out += CsvField(table.Cell(row, c));
+        out += CsvField(table.Cell(row, c), table.Column(c).HoldsPaths);
     return out + "\n";
 }
 

@@ -10,8 +10,8 @@ class CReportTable;
 
 enum class CsvColumnOrder { ColumnIndex, Display };
 
-// One field: the quoted text with "/" replaced by " of ", and its comma.
-std::string CsvField(const std::string& text);
+// One field: the quoted text with "/" replaced by " of " (unless the text is a path), and its comma.
+std::string CsvField(const std::string& text, bool isPath = false);
 // The header line of the visible columns, ending with "\n".
 std::string CsvHeaderLine(const CReportTable& table, CsvColumnOrder order);
 // Row r of the visible columns, ending with "\n".

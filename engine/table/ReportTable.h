@@ -18,6 +18,9 @@ struct CReportColumn {
     int Width = 0;         // pixels; 0 = hidden
     int InsertedWidth = 0; // the width the owner inserted it with (shown on a first start)
     ColumnAlign Align = ColumnAlign::Left;
+    // The column holds file paths: its "/" are folder separators and stay as they are in CSV files (the
+    // " of " rule is for counts such as 9/12).
+    bool HoldsPaths = false;
 };
 
 struct CReportRow {
@@ -48,6 +51,7 @@ public:
     const std::string& Header(int column) const { return Column(column).Header; }
     int Width(int column) const { return Column(column).Width; }
     void SetWidth(int column, int width);
+    void SetHoldsPaths(int column, bool holdsPaths) { m_columns.at(Index(column, m_columns.size())).HoldsPaths = holdsPaths; }
     bool IsVisible(int column) const { return Width(column) > 0; }
 
     // Column indexes in display order (left to right on screen); a permutation of 0 ... ColumnCount() - 1.

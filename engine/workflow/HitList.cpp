@@ -14,6 +14,7 @@ void SetUpHitListColumns(CReportTable& table)
     table.DeleteAllColumns();
     for (const char* header : kHitListHeaders)
         table.InsertColumn(header, 40, ColumnAlign::Left);
+    table.SetHoldsPaths(0, true); // "File": the entry's path relative to the library folder
     ApplyStoredArrangement(table, kLibrarySearchSection);
 }
 

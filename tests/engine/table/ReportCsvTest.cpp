@@ -25,6 +25,18 @@ TEST(ReportCsv, HiddenColumnsAreLeftOutAndOrderFollowsTheWriter)
     EXPECT_EQ(CsvTable(t, CsvColumnOrder::Display), "\"n of m\",\"File\",\n\"1 of 2\",\"x.ChromLibEntry\",\n");
 }
 
+TEST(ReportCsv, PathColumnsKeepTheirSlashes)
+{
+    // Linux folder separators are not counts: "./sub/a.ChromLibEntry" must stay a usable path.
+    CReportTable t;
+    t.InsertColumn("File", 40);
+    t.InsertColumn("nPeaks", 40);
+    t.SetHoldsPaths(0, true);
+    t.AddRow({"./sub/a.ChromLibEntry", " 9/12"});
+    EXPECT_EQ(CsvTable(t, CsvColumnOrder::ColumnIndex),
+              "\"File\",\"nPeaks\",\n\"./sub/a.ChromLibEntry\",\" 9 of 12\",\n");
+}
+
 TEST(ReportCsv, AllColumnsHiddenGivesEmptyLines)
 {
     CReportTable t;
