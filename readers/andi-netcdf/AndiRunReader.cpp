@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "andi-netcdf/NetcdfHeaderCheck.h"
+#include "peak-detector/RunFile.h"
 #include "peak-detector/RunReadError.h"
 
 namespace {
@@ -295,23 +295,7 @@ double AndiTimeUnitToMinutes(const std::string& unitText)
 
 CScanRun ReadAndiRun(const std::string& path)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
-        throw CRunReadError(ENOENT, "'" + path + "' does not exist.");
-    if (!std::filesystem::is_regular_file(status))
-        throw CRunReadError(EISDIR, "'" + path + "' is not a file.");
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec)
-        throw CRunReadError(EACCES, "'" + path + "' cannot be read.");
-    if (size > kMaxFileBytes)
-        throw CRunReadError(EFBIG, "'" + path + "' is too large for a GC-MS run.");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw CRunReadError(EACCES, "'" + path + "' cannot be opened.");
-    std::vector<unsigned char> image(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(size));
-    image.resize(static_cast<std::size_t>(in.gcount()));
+    std::vector<unsigned char> image = ReadRunFile(path, kMaxFileBytes);
     return ParseImage(image, path);
 }
 

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <vector>
 
+#include "peak-detector/RunFile.h"
 #include "peak-detector/RunReadError.h"
 
 namespace {
@@ -332,22 +332,6 @@ CScanRun ParseJcampRun(std::string_view text, const std::string& name)
 
 CScanRun ReadJcampRun(const std::string& path)
 {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status))
-        throw CRunReadError(ENOENT, "'" + path + "' does not exist.");
-    if (!std::filesystem::is_regular_file(status))
-        throw CRunReadError(EISDIR, "'" + path + "' is not a file.");
-    const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (ec)
-        throw CRunReadError(EACCES, "'" + path + "' cannot be read.");
-    if (size > kMaxFileBytes)
-        throw CRunReadError(EFBIG, "'" + path + "' is too large for a GC-MS run.");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw CRunReadError(EACCES, "'" + path + "' cannot be opened.");
-    std::string text(static_cast<std::size_t>(size), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(size));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return ParseJcampRun(text, path);
+    const std::vector<unsigned char> bytes = ReadRunFile(path, kMaxFileBytes);
+    return ParseJcampRun(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
 }
