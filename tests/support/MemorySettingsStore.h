@@ -1,6 +1,6 @@
 #pragma once
-// An in-memory settings store for tests: values keyed by scope, section, subsection and value name (case
-// preserved, compared exactly), integers and texts kept apart as the registry keeps types. Installs itself
+// An in-memory settings store for tests: values keyed by scope, section, subsection and value name, compared
+// without regard to case as both real back ends do; integers and texts kept apart as the registry keeps types. Installs itself
 // as the process-wide store while it lives and restores the previous one afterwards.
 #include <map>
 #include <memory>
@@ -41,8 +41,15 @@ public:
 
     static Key MakeKey(SettingsScope scope, const char* section, const char* subsection, const char* valueName)
     {
-        return {static_cast<int>(scope), section ? section : "", subsection ? subsection : "",
-                valueName ? valueName : "@"};
+        return {static_cast<int>(scope), Lower(section ? section : ""), Lower(subsection ? subsection : ""),
+                Lower(valueName ? valueName : "@")};
+    }
+    static std::string Lower(std::string text)
+    {
+        for (char& c : text)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        return text;
     }
     int Int(const char* section, const char* valueName, int defaultValue = -12345) const
     {

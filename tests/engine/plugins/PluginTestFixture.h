@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "FakeSettingsStore.h"
+#include "support/MemorySettingsStore.h"
 #include "plugins/DatasystemPlugins.h"
 #include "support/RecordingMessageSink.h"
 
@@ -49,6 +49,6 @@ protected:
 
     static std::string Section(const std::string& key) { return "Plugins\\" + key; }
 
-    ScopedFakeSettings settings;
+    ScopedMemorySettings settings;
     RecordingMessageSink messages;
 };

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/plugins/FakeSettingsStore.h"
+#include "support/MemorySettingsStore.h"
 #include "peak-detector/PeakDetectorSettings.h"
 
 namespace {
@@ -9,7 +9,7 @@ constexpr const char* kSection = "Plugins\\ANDI-MS";
 
 TEST(PeakDetectorSettings, AbsentValuesGiveTheDocumentedDefaults)
 {
-    ScopedFakeSettings settings;
+    ScopedMemorySettings settings;
     const CPeakDetectorSettings s = CPeakDetectorSettings::FromSettings(kSection);
     EXPECT_EQ(s.SmoothingWidth, 3);
     EXPECT_DOUBLE_EQ(s.SignalToNoise, 10.0);
@@ -20,7 +20,7 @@ TEST(PeakDetectorSettings, AbsentValuesGiveTheDocumentedDefaults)
 
 TEST(PeakDetectorSettings, ReadsTheSectionAndClampsUnusableValues)
 {
-    ScopedFakeSettings settings;
+    ScopedMemorySettings settings;
     auto& store = *settings;
     store.WriteSettingInt(SettingsScope::LocalMachine, kSection, nullptr, "SmoothingWidth", 4);
     store.WriteSettingString(SettingsScope::LocalMachine, kSection, nullptr, "SignalToNoise", "25.5");

@@ -7,7 +7,7 @@
 #include "common/JcampWriter.h"
 #include "core/Exceptions.h"
 #include "core/LibraryChromatogram.h"
-#include "engine/plugins/FakeSettingsStore.h"
+#include "support/MemorySettingsStore.h"
 #include "plugins/DatasystemPlugins.h"
 #include "plugins/ReadFromDataFile.h"
 #include "support/RecordingMessageSink.h"
@@ -50,7 +50,7 @@ protected:
         return ReadFromDataFile(*m_plugins, c, m_dir.File(file), minArea, name, false);
     }
 
-    ScopedFakeSettings m_settings;
+    ScopedMemorySettings m_settings;
     RecordingMessageSink m_messages;
     TempDir m_dir;
     RunSpec m_spec;
