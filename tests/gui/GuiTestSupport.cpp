@@ -65,6 +65,17 @@ bool GuiTestEnvironment::AddMspReader()
 #endif
 }
 
+bool GuiTestEnvironment::AddAndiReader()
+{
+#ifdef CORVELIN_ANDI_READER
+    DatasystemPlugins().Append(
+        MakePlugin(CORVELIN_ANDI_READER, "ANDI/AIA netCDF GC-MS", ".cdf", "ANDI/AIA netCDF Files (*.cdf)|*.cdf"));
+    return DatasystemPlugins().GetPlugin(DatasystemPlugins().GetCount() - 1)->HasModule();
+#else
+    return false;
+#endif
+}
+
 void WriteTestEntry(const std::string& path, int seed, int peaks, const std::string& sampleName)
 {
     CLibraryChromatogram entry;

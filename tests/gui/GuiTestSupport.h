@@ -37,6 +37,8 @@ public:
     bool HasEntryReader() const noexcept { return m_entryReader; }
     // Adds the MSP spectra reader module (false when it was not built).
     bool AddMspReader();
+    // Adds the ANDI/AIA netCDF reader module (false when it was not built).
+    bool AddAndiReader();
 
 private:
     ScopedMemorySettings m_settings;

@@ -1,11 +1,14 @@
 // Renders the program's windows to PNG files (QWidget::grab) for a reviewer: the main window after a search,
 // the options sheet pages, the program options, the column arrangement and the Add Chromatogram page after
 // "just display". The files go to $CORVELIN_SCREENSHOT_DIR (default: ./screenshots).
+#include <QFile>
+#include <QFileInfo>
 #include <QTabWidget>
 #include <QTreeWidget>
 
 #include "GuiTestSupport.h"
 #include "app/LibraryManagerSheet.h"
+#include "app/QtText.h"
 #include "options/DialogOptions.h"
 #include "options/SearchMassspecs.h"
 #include "options/SearchOptionsUI.h"
@@ -70,6 +73,36 @@ private slots:
         Save(sheet, QStringLiteral("add-chromatogram-just-display.png"));
         QVERIFY(sheet.ActivatePage(CLibraryManagerSheet::MatchMatrix));
         Save(sheet, QStringLiteral("main-window-placeholder-page.png"));
+    }
+
+    // With CORVELIN_SCREENSHOT_ANDI naming a real ANDI/AIA file (copied into a temporary folder first, since
+    // nothing is written beside it), the Add Chromatogram page shows what "just display" reads from it.
+    void addChromatogramWithARealRun()
+    {
+        const QString source = qEnvironmentVariable("CORVELIN_SCREENSHOT_ANDI");
+        if (source.isEmpty() || !m_env->AddAndiReader())
+            QSKIP("set CORVELIN_SCREENSHOT_ANDI to an ANDI/AIA file (and build the ANDI reader)");
+        TempDir dir;
+        const std::string copy = dir.File(ToStdString(QFileInfo(source).fileName()));
+        QVERIFY(QFile::copy(source, ToQString(copy)));
+        CLibraryManagerSheet sheet;
+        sheet.resize(1100, 700);
+        sheet.show();
+        QVERIFY(sheet.ActivatePage(CLibraryManagerSheet::ChromatogramAdd));
+        CPageChromatogramAdd* add = sheet.ChromatogramAddPage();
+        add->DataFile = copy;
+        add->RefreshControls();
+        add->OnJustDisplay();
+        QTreeWidget* tree = add->InfoTree();
+        QVERIFY(tree->topLevelItemCount() == 1);
+        // Open the first peak's spectrum lines too.
+        if (QTreeWidgetItem* peaks = tree->topLevelItem(0)->child(tree->topLevelItem(0)->childCount() - 1))
+            if (peaks->childCount() > 0) {
+                peaks->child(0)->setExpanded(true);
+                if (peaks->child(0)->childCount() > 0)
+                    peaks->child(0)->child(0)->setExpanded(true);
+            }
+        Save(sheet, QStringLiteral("add-chromatogram-real-andi.png"));
     }
 
     void optionsPages()
