@@ -92,6 +92,9 @@ public:
     std::size_t ReadItemCount(std::size_t minBytesPerItem);
     // Throws EndOfFile unless count items of at least minBytesPerItem bytes each can still follow.
     void CheckFits(std::uint64_t count, std::size_t minBytesPerItem) const;
+    // The next n bytes as they are, for records read in bulk (EndOfFile when fewer are left). They point into the
+    // loaded bytes and stay valid as long as those do.
+    std::span<const std::uint8_t> ReadRawBytes(std::size_t n) { return {Take(n), n}; }
     std::size_t Remaining() const noexcept { return m_in.size() - m_pos; }
     std::size_t Position() const noexcept { return m_storing ? m_out.size() : m_pos; }
 

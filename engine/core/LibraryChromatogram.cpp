@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,7 +36,37 @@ struct FileDescriptor {
     throw CFileException(CFileException::CauseFromErrno(err), path, err, what);
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
+// A per-thread buffer for the bytes of one entry file, reused by the next read so that a library search does not
+// allocate (and clear) a few hundred kB per entry. A buffer grown beyond kKeptBufferBytes is given back after use.
+class CFileBuffer {
+public:
+    static constexpr std::size_t kKeptBufferBytes = 8u << 20;
+
+    std::uint8_t* Get(std::size_t size)
+    {
+        if (size > m_capacity) {
+            m_data.reset();
+            m_capacity = 0;
+            m_data.reset(new std::uint8_t[size]); // not cleared: every byte used is read from the file
+            m_capacity = size;
+        }
+        return m_data.get();
+    }
+    void Trim() noexcept
+    {
+        if (m_capacity > kKeptBufferBytes) {
+            m_data.reset();
+            m_capacity = 0;
+        }
+    }
+
+private:
+    std::unique_ptr<std::uint8_t[]> m_data;
+    std::size_t m_capacity = 0;
+};
+
+// Reads the whole file into buffer and returns the bytes read.
+std::span<const std::uint8_t> ReadWholeFile(const std::string& path, CFileBuffer& buffer)
 {
     FileDescriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
     if (file.fd < 0)
@@ -47,10 +78,11 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
         throw CFileException(CFileException::BadPath, path, 0, "not a regular file");
     if (static_cast<std::uint64_t>(st.st_size) > kMaxEntryFileBytes)
         throw CFileException(CFileException::InvalidFile, path, 0, "file too large for a library entry");
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+    const auto size = static_cast<std::size_t>(st.st_size);
+    std::uint8_t* bytes = buffer.Get(size);
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t n = ::read(file.fd, bytes + done, size - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -60,8 +92,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path)
             break; // the file shrank meanwhile: read what is there
         done += static_cast<std::size_t>(n);
     }
-    bytes.resize(done);
-    return bytes;
+    return {bytes, done};
 }
 
 } // namespace
@@ -184,8 +215,12 @@ void CLibraryChromatogram::LoadFromBytes(std::span<const std::uint8_t> bytes, co
 void CLibraryChromatogram::LoadEntryOrThrow(const std::string& path)
 {
     Clear();
-    const std::vector<std::uint8_t> bytes = ReadWholeFile(path);
-    LoadFromBytes(bytes, path, true);
+    thread_local CFileBuffer buffer;
+    struct TrimAfterUse {
+        CFileBuffer& buffer;
+        ~TrimAfterUse() { buffer.Trim(); }
+    } trim{buffer};
+    LoadFromBytes(ReadWholeFile(path, buffer), path, true);
 }
 
 bool CLibraryChromatogram::LoadEntry(const std::string& path)

@@ -38,11 +38,17 @@ void CLibraryMassSpectrumData::Serialize(CArchive& ar)
     ar.ReadClassHeader(kSpectrumIdentifier, kSpectrumMinVersion);
     // The count is checked against the bytes left, so the reserve below is bounded by the stream's size.
     const std::size_t n = ar.ReadItemCount(kLineBytes);
-    m_points.reserve(m_points.size() + n);
-    for (std::size_t i = 0; i < n; ++i) {
-        CLibraryMassSpectrumPoint p;
-        ar >> p.Mass >> p.Intensity >> p.PointExtra >> p.WeightedIntensity;
-        m_points.push_back(p);
+    // One bounds check for all lines, then each 32-byte line (mass, intensity, extra, weighted intensity as
+    // little-endian doubles) is decoded in place.
+    const std::uint8_t* line = ar.ReadRawBytes(n * kLineBytes).data();
+    const std::size_t first = m_points.size();
+    m_points.resize(first + n);
+    CLibraryMassSpectrumPoint* out = m_points.data() + first;
+    for (std::size_t i = 0; i < n; ++i, line += kLineBytes) {
+        std::memcpy(&out[i].Mass, line, 8);
+        std::memcpy(&out[i].Intensity, line + 8, 8);
+        std::memcpy(&out[i].PointExtra, line + 16, 8);
+        std::memcpy(&out[i].WeightedIntensity, line + 24, 8);
     }
 }
 
