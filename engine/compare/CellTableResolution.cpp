@@ -59,9 +59,13 @@ void ResolveOneToOne(CCellTable& table, int rows, int columns)
     CheckBlock(table, rows, columns);
     // The positive cells in the order the greedy rule takes them: value descending, ties in row-major order.
     // Scratch memory is kept per thread, so repeated comparisons do not allocate.
-    thread_local std::vector<PositiveCell> candidates;
-    thread_local std::vector<int> rowWinner;
-    thread_local std::vector<char> columnTaken;
+    // (bound once: every use of a thread_local in a shared library costs a lookup).
+    thread_local std::vector<PositiveCell> perThreadCandidates;
+    thread_local std::vector<int> perThreadRowWinner;
+    thread_local std::vector<char> perThreadColumnTaken;
+    std::vector<PositiveCell>& candidates = perThreadCandidates;
+    std::vector<int>& rowWinner = perThreadRowWinner;
+    std::vector<char>& columnTaken = perThreadColumnTaken;
     candidates.clear();
     for (int i = 0; i < rows; ++i) {
         const double* row = table.Row(i);

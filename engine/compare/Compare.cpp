@@ -12,6 +12,7 @@
 #include "compare/LibraryHit.h"
 #include "compare/MatchFactors.h"
 #include "compare/PairValue.h"
+#include "compare/PreparedSpectra.h"
 #include "compare/SpectrumMatcher.h"
 #include "core/LibraryChromatogram.h"
 #include "options/SearchOptions.h"
@@ -184,7 +185,59 @@ void WeightAndNormalise(const CLibraryChromatogramData& self, int weighting, con
 }
 
 // Per-thread scratch memory of Compare, so that a library search does not allocate per comparison.
+struct CPositiveCell {
+    double Value;
+    int Row;
+    int Column;
+};
+
+// The unweighted total and match count of a resolved table, from its positive cells alone. In a resolved
+// unweighted table every cell that is not a winner (one-to-one) or not its row's kept largest value (multiple
+// matching) is 0, -0 or -1; the zeros leave the row-major sum unchanged and -1 is not added, so the total is the
+// sum of the winners in row order. This holds only when no pair value is negative or not a number.
+void ResolvePositiveCells(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
+                          const std::vector<double>& rowLargest, const std::vector<char>& inRange,
+                          std::vector<double>& winner, std::vector<char>& columnTaken, int& matched, double& total)
+{
+    const int rows = static_cast<int>(inRange.size());
+    if (options.MultipleMatching) {
+        // Each row keeps its largest value (the first of equal ones, which has the same value).
+        for (int i = 0; i < rows; ++i) {
+            if (!inRange[i])
+                continue;
+            matched += rowLargest[i] > 0 ? 1 : 0;
+            total += rowLargest[i];
+        }
+        return;
+    }
+    // The greedy one-to-one rule over the positive cells: value descending, ties in row-major order.
+    std::sort(positives.begin(), positives.end(), [](const CPositiveCell& a, const CPositiveCell& b) {
+        if (a.Value != b.Value)
+            return a.Value > b.Value;
+        if (a.Row != b.Row)
+            return a.Row < b.Row;
+        return a.Column < b.Column;
+    });
+    winner.assign(rows, 0.0);
+    for (const CPositiveCell& c : positives) {
+        if (winner[c.Row] > 0 || columnTaken[c.Column])
+            continue;
+        winner[c.Row] = c.Value;
+        columnTaken[c.Column] = 1;
+    }
+    for (int i = 0; i < rows; ++i) {
+        if (!inRange[i] || !(winner[i] > 0))
+            continue;
+        ++matched;
+        total += winner[i];
+    }
+}
+
 struct CCompareWorkspace {
+    std::vector<CPositiveCell> positives;
+    std::vector<double> rowLargest;
+    std::vector<double> winner;
+    std::vector<char> columnTaken;
     std::vector<char> thisInRange;
     std::vector<char> otherTakesPart;
     std::vector<int> otherSpectrum;
@@ -211,7 +264,9 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         std::min(columns, static_cast<int>(std::min<std::size_t>(other.Peaks.size(), INT_MAX)));
 
     // Range sums, and which peaks lie in the RT search range (also used by the weighting).
-    thread_local CCompareWorkspace workspace;
+    // Bound once: every use of a thread_local in a shared library costs a lookup.
+    thread_local CCompareWorkspace perThread;
+    CCompareWorkspace& workspace = perThread;
     const bool allTimes = options.TimeRange == "*";
     std::vector<char>& thisInRange = workspace.thisInRange;
     thisInRange.assign(presentRows, 0);
@@ -233,8 +288,15 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
 
     // Participation of the peaks of "other", and their spectra prepared for matching, once per peak rather
     // than once per pair.
+    // A set prepared beforehand is used as it is: handle j is the spectrum of peak j.
+    const double threshold = MassThresholdOf(options);
+    auto usable = [&](const CPreparedSpectra* set, const CLibraryChromatogramData& chromatogram) {
+        return set && set->Threshold() == threshold && static_cast<std::size_t>(set->Count()) == chromatogram.Peaks.size();
+    };
+    const CPreparedSpectra* thisSet = usable(tuning.ThisSpectra, self) ? tuning.ThisSpectra : nullptr;
+    const CPreparedSpectra* otherSet = usable(tuning.OtherSpectra, other) ? tuning.OtherSpectra : nullptr;
     CSpectrumMatcher& spectra = workspace.spectra;
-    spectra.Reset(MassThresholdOf(options));
+    spectra.Reset(threshold);
     std::vector<char>& otherTakesPart = workspace.otherTakesPart;
     std::vector<int>& otherSpectrum = workspace.otherSpectrum;
     otherTakesPart.assign(presentColumns, 0);
@@ -243,23 +305,35 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         const Peak* p = other.GetPeak(j);
         otherTakesPart[j] = TakesPart(other, p, options);
         if (otherTakesPart[j] && options.MSMatching)
-            otherSpectrum[j] = spectra.Add(p->Spectrum);
+            otherSpectrum[j] = otherSet ? j : spectra.Add(p->Spectrum);
     }
+    const CPreparedSpectra& otherSpectra = otherSet ? *otherSet : spectra.Own();
     CCandidateIndex& candidates = workspace.candidates;
     candidates.Build(other, otherTakesPart, options, tuning.PruneByRetention);
     const CPairContext context{self, other, options, thisRangeSum, otherRangeSum};
+
+    const bool weighted = options.Weighting >= 1 && options.Weighting <= 4;
+    // Without a table to keep, an unweighted comparison collects the positive pair values instead.
+    const bool sparse = cells && tuning.TableIsScratch && !weighted;
+    std::vector<CPositiveCell>& positives = workspace.positives;
+    std::vector<double>& rowLargest = workspace.rowLargest;
+    if (sparse) {
+        positives.clear();
+        rowLargest.assign(presentRows, 0.0);
+    }
+    bool unusualValue = false; // a negative pair value or one that is not a number (sparse only)
 
     int skipped = 0;
     int matched = 0;
     CPairFactors sums{0, 0, 0, 0, 0, 0};
     // The claimed but missing peaks of "this" are skipped rows.
     skipped = rows - presentRows;
-    if (cells)
+    if (cells && !sparse)
         for (int i = presentRows; i < rows; ++i)
             std::fill(cells->Row(i), cells->Row(i) + columns, -2.0);
     for (int i = 0; i < presentRows; ++i) {
         const Peak* peak = self.GetPeak(i);
-        double* row = cells ? cells->Row(i) : nullptr;
+        double* row = cells && !sparse ? cells->Row(i) : nullptr;
         if (!TakesPart(self, peak, options)) {
             ++skipped;
             if (row)
@@ -268,16 +342,29 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         }
         if (row)
             std::fill(row, row + columns, 0.0);
-        if (options.MSMatching)
-            spectra.SetSideA(spectra.Add(peak->Spectrum));
+        if (options.MSMatching) {
+            if (thisSet)
+                spectra.SetSideA(*thisSet, i);
+            else
+                spectra.SetSideA(spectra.Add(peak->Spectrum));
+        }
         double best = -1;
         int bestIndex = -1;
         CPairFactors bestFactors;
         candidates.ForEachCandidate(*peak, [&](int j) {
             const CPairFactors f =
-                PairValueWith(*peak, *other.GetPeak(j), context, [&] { return spectra.Match(otherSpectrum[j]); });
-            if (row)
+                PairValueWith(*peak, *other.GetPeak(j), context, [&] { return spectra.Match(otherSpectra, otherSpectrum[j]); });
+            if (row) {
                 row[j] = f.Value;
+            } else if (sparse) {
+                if (f.Value > 0) {
+                    positives.push_back({f.Value, i, j});
+                    if (f.Value > rowLargest[i])
+                        rowLargest[i] = f.Value;
+                } else if (!(f.Value >= 0)) {
+                    unusualValue = true;
+                }
+            }
             // Candidates may come out of index order: of equal values the lowest index wins.
             if (f.Value >= MatchConstants::StopThreshold && (f.Value > best || (f.Value == best && j < bestIndex))) {
                 best = f.Value;
@@ -296,11 +383,26 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         }
     }
 
+    // Side A may be a caller's set, which need not outlive this call.
+    spectra.SetSideA(-1);
+
+    if (sparse && unusualValue) {
+        // Such values take part in the table's sums in their own way: the whole table is resolved.
+        CCompareTuning withTable = tuning;
+        withTable.TableIsScratch = false;
+        return CompareChromatograms(self, other, options, hit, cells, withTable);
+    }
+
     double total = sums.Value;
-    if (cells) {
+    if (sparse) {
+        matched = 0;
+        total = 0;
+        workspace.columnTaken.assign(presentColumns, 0);
+        ResolvePositiveCells(options, positives, rowLargest, thisInRange, workspace.winner, workspace.columnTaken,
+                             matched, total);
+    } else if (cells) {
         matched = 0;
         ResolveCellTable(options, *cells, rows, columns);
-        const bool weighted = options.Weighting >= 1 && options.Weighting <= 4;
         if (!weighted) {
             // The weight sum is 1, and dividing by 1 changes no cell: count and sum in one pass.
             total = 0;

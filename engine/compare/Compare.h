@@ -7,12 +7,22 @@ class CLibraryChromatogramData;
 class CSearchOptions;
 class CLibraryHit;
 class CCellTable;
+class CPreparedSpectra;
 
 // Switches that change how fast the comparison runs, never its results.
 struct CCompareTuning {
     // Evaluate only the pairs inside the retention window (RT when RT matching is on, else RI when RI matching
     // is on): every other pair has a retention factor of exactly 0 and therefore pair value 0.
     bool PruneByRetention = true;
+    // The peaks' spectra prepared beforehand (CPreparedSpectra::PreparePeaks of "this" and of "other"), so that a
+    // chromatogram compared many times is prepared once. A set is used only when its threshold is the options'
+    // mass threshold and it has one spectrum per present peak; otherwise the spectra are prepared here.
+    const CPreparedSpectra* ThisSpectra = nullptr;
+    const CPreparedSpectra* OtherSpectra = nullptr;
+    // The caller needs the result and the hit only, and passes the table as scratch memory: its block is left
+    // undefined. Unweighted comparisons then resolve the peak assignment from the positive pair values alone
+    // (every other cell of a resolved unweighted table adds 0 and counts no match) instead of the whole table.
+    bool TableIsScratch = false;
 };
 
 // hit and cells may be null (not filled / no table). With a table, the top-left block of PeakCount("this") rows

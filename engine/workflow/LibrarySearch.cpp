@@ -9,7 +9,10 @@
 #include <thread>
 
 #include "compare/CellTable.h"
+#include "compare/Compare.h"
 #include "compare/LibraryHit.h"
+#include "compare/MatchFactors.h"
+#include "compare/PreparedSpectra.h"
 #include "core/LibraryChromatogram.h"
 #include "options/SearchOptions.h"
 #include "platform/CFormat.h"
@@ -76,6 +79,8 @@ public:
     EntryComparer(const CLibraryChromatogram& unknown, const CSearchOptions& options, int maxPeaks)
         : m_unknown(unknown), m_options(options), m_maxPeaks(maxPeaks)
     {
+        // The unknown's spectra are prepared once for all entries, each entry's once for both directions.
+        m_unknownSpectra.PreparePeaks(m_unknown, MassThresholdOf(m_options));
     }
 
     EntryRow Compare(const CLibraryEntryFile& file)
@@ -96,11 +101,17 @@ public:
             const std::size_t size = static_cast<std::size_t>(std::max(n, 0));
             if (m_cells.Rows() < size)
                 m_cells.Resize(size, size);
-            // Compare sets the block it uses to -2 before it fills it, so the table needs no reset here.
+            // The table is scratch memory of the comparisons; it needs no reset.
             CLibraryHit forward;
             CLibraryHit reverse;
-            m_unknown.Compare(m_entry, m_options, forward, &m_cells);
-            m_entry.Compare(m_unknown, m_options, reverse, &m_cells);
+            m_entrySpectra.PreparePeaks(m_entry, MassThresholdOf(m_options));
+            CCompareTuning tuning;
+            tuning.TableIsScratch = true; // only the hits are reported
+            tuning.ThisSpectra = &m_unknownSpectra;
+            tuning.OtherSpectra = &m_entrySpectra;
+            CompareChromatograms(m_unknown, m_entry, m_options, &forward, &m_cells, tuning);
+            std::swap(tuning.ThisSpectra, tuning.OtherSpectra);
+            CompareChromatograms(m_entry, m_unknown, m_options, &reverse, &m_cells, tuning);
             forward.SetReverseFrom(reverse);
             row.Cells = HitRowCells(file.FileCell, m_entry, forward);
         } catch (const std::exception&) {
@@ -116,6 +127,8 @@ private:
     int m_maxPeaks;
     CLibraryChromatogram m_entry;
     CCellTable m_cells;
+    CPreparedSpectra m_unknownSpectra;
+    CPreparedSpectra m_entrySpectra;
 };
 
 void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, EntryRow&& row)

@@ -16,6 +16,8 @@
 #include "compare/CellTable.h"
 #include "compare/Compare.h"
 #include "compare/LibraryHit.h"
+#include "compare/MatchFactors.h"
+#include "compare/PreparedSpectra.h"
 #include "core/LibraryChromatogram.h"
 #include "options/SearchOptions.h"
 #include "support/LiteralCompare.h"
@@ -458,7 +460,7 @@ void ExpectSameTable(const CCellTable& a, const CCellTable& b, int round)
                 << "cell " << i << "," << j << " in round " << round << ": " << a(i, j) << " vs " << b(i, j);
 }
 
-TEST(CompareDifferential, PrunedUnprunedAndLiteralAgreeExactly)
+TEST(CompareDifferential, PrunedUnprunedPreparedAndLiteralAgreeExactly)
 {
     std::mt19937_64 rng(4242);
     std::uniform_int_distribution<int> pick(0, 99);
@@ -468,6 +470,12 @@ TEST(CompareDifferential, PrunedUnprunedAndLiteralAgreeExactly)
         RandomChromatogram(pair.self, rng);
         RandomChromatogram(pair.other, pick(rng) < 20 ? replay : rng); // sometimes an identical twin
         RandomOptions(pair.options, rng);
+        if (pick(rng) < 5 && pair.self.Peaks.size() > 1) {
+            // A corrupt weighted intensity: pair values that are not a number.
+            auto& points = pair.self.Peaks[1]->Spectrum.Points();
+            if (!points.empty())
+                points.front().WeightedIntensity = std::numeric_limits<double>::quiet_NaN();
+        }
         const bool withTable = pick(rng) < 75;
         const std::size_t rows = std::max(0, pair.self.PeakCount) + pick(rng) % 2;
         const std::size_t columns = std::max(0, pair.other.PeakCount) + pick(rng) % 2;
@@ -485,12 +493,37 @@ TEST(CompareDifferential, PrunedUnprunedAndLiteralAgreeExactly)
                                                withTable ? &unpruned : nullptr, CCompareTuning{false});
         const double r3 =
             literal::Compare(pair.self, pair.other, pair.options, &literalHit, withTable ? &literalTable : nullptr);
+        // Spectra prepared beforehand: usually for the options' threshold, sometimes for another one (then they
+        // must be ignored), sometimes only one side.
+        const double threshold = MassThresholdOf(pair.options);
+        CPreparedSpectra selfSpectra, otherSpectra;
+        selfSpectra.PreparePeaks(pair.self, pick(rng) < 10 ? threshold + 1 : threshold);
+        otherSpectra.PreparePeaks(pair.other, pick(rng) < 10 ? threshold + 1 : threshold);
+        CCompareTuning preparedTuning;
+        preparedTuning.ThisSpectra = pick(rng) < 90 ? &selfSpectra : nullptr;
+        preparedTuning.OtherSpectra = pick(rng) < 90 ? &otherSpectra : nullptr;
+        CCellTable preparedTable = stale;
+        CLibraryHit preparedHit;
+        const double r4 = CompareChromatograms(pair.self, pair.other, pair.options, &preparedHit,
+                                               withTable ? &preparedTable : nullptr, preparedTuning);
+        // The table as scratch memory only: the same result and hit.
+        CCompareTuning scratchTuning = preparedTuning;
+        scratchTuning.TableIsScratch = true;
+        CCellTable scratch = stale;
+        CLibraryHit scratchHit;
+        const double r5 = CompareChromatograms(pair.self, pair.other, pair.options, &scratchHit,
+                                               withTable ? &scratch : nullptr, scratchTuning);
+        ExpectSameBits(r5, r3, "result (table as scratch)", round);
+        ExpectSameHit(scratchHit, literalHit, round);
         ExpectSameBits(r1, r3, "result (pruned)", round);
         ExpectSameBits(r2, r3, "result (unpruned)", round);
+        ExpectSameBits(r4, r3, "result (prepared spectra)", round);
         ExpectSameHit(prunedHit, literalHit, round);
         ExpectSameHit(unprunedHit, literalHit, round);
+        ExpectSameHit(preparedHit, literalHit, round);
         ExpectSameTable(pruned, literalTable, round);
         ExpectSameTable(unpruned, literalTable, round);
+        ExpectSameTable(preparedTable, literalTable, round);
         if (HasFailure())
             return;
     }
