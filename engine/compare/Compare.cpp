@@ -1,8 +1,10 @@
 #include "compare/Compare.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -184,11 +186,21 @@ void WeightAndNormalise(const CLibraryChromatogramData& self, int weighting, con
     }
 }
 
-// Per-thread scratch memory of Compare, so that a library search does not allocate per comparison.
+// A positive pair value with its place, keyed for the greedy one-to-one order: the bits of a positive double
+// (infinity included) ascend with its value, so Order ascending is value descending, and Position ascending is
+// row-major order; equal values have equal bits.
 struct CPositiveCell {
-    double Value;
-    int Row;
-    int Column;
+    std::uint64_t Order;
+    std::uint64_t Position;
+
+    CPositiveCell(double value, int row, int column)
+        : Order(~std::bit_cast<std::uint64_t>(value)),
+          Position(static_cast<std::uint64_t>(row) << 32 | static_cast<std::uint32_t>(column))
+    {
+    }
+    double Value() const noexcept { return std::bit_cast<double>(~Order); }
+    int Row() const noexcept { return static_cast<int>(Position >> 32); }
+    int Column() const noexcept { return static_cast<int>(Position & 0xFFFFFFFFu); }
 };
 
 // The unweighted total and match count of a resolved table, from its positive cells alone. In a resolved
@@ -212,18 +224,16 @@ void ResolvePositiveCells(const CSearchOptions& options, std::vector<CPositiveCe
     }
     // The greedy one-to-one rule over the positive cells: value descending, ties in row-major order.
     std::sort(positives.begin(), positives.end(), [](const CPositiveCell& a, const CPositiveCell& b) {
-        if (a.Value != b.Value)
-            return a.Value > b.Value;
-        if (a.Row != b.Row)
-            return a.Row < b.Row;
-        return a.Column < b.Column;
+        return a.Order < b.Order || (a.Order == b.Order && a.Position < b.Position);
     });
     winner.assign(rows, 0.0);
     for (const CPositiveCell& c : positives) {
-        if (winner[c.Row] > 0 || columnTaken[c.Column])
+        const int row = c.Row();
+        const int column = c.Column();
+        if (winner[row] > 0 || columnTaken[column])
             continue;
-        winner[c.Row] = c.Value;
-        columnTaken[c.Column] = 1;
+        winner[row] = c.Value();
+        columnTaken[column] = 1;
     }
     for (int i = 0; i < rows; ++i) {
         if (!inRange[i] || !(winner[i] > 0))
@@ -233,6 +243,7 @@ void ResolvePositiveCells(const CSearchOptions& options, std::vector<CPositiveCe
     }
 }
 
+// Per-thread scratch memory of Compare, so that a library search does not allocate per comparison.
 struct CCompareWorkspace {
     std::vector<CPositiveCell> positives;
     std::vector<double> rowLargest;
@@ -244,6 +255,14 @@ struct CCompareWorkspace {
     CCandidateIndex candidates;
     CSpectrumMatcher spectra;
 };
+
+// The calling thread's workspace. Not inlined: a thread_local of a shared library costs a lookup at every use,
+// which the compiler would otherwise repeat inside the loops.
+[[gnu::noinline]] CCompareWorkspace& ThreadWorkspace()
+{
+    thread_local CCompareWorkspace workspace;
+    return workspace;
+}
 
 } // namespace
 
@@ -264,9 +283,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         std::min(columns, static_cast<int>(std::min<std::size_t>(other.Peaks.size(), INT_MAX)));
 
     // Range sums, and which peaks lie in the RT search range (also used by the weighting).
-    // Bound once: every use of a thread_local in a shared library costs a lookup.
-    thread_local CCompareWorkspace perThread;
-    CCompareWorkspace& workspace = perThread;
+    CCompareWorkspace& workspace = ThreadWorkspace();
     const bool allTimes = options.TimeRange == "*";
     std::vector<char>& thisInRange = workspace.thisInRange;
     thisInRange.assign(presentRows, 0);
@@ -358,7 +375,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
                 row[j] = f.Value;
             } else if (sparse) {
                 if (f.Value > 0) {
-                    positives.push_back({f.Value, i, j});
+                    positives.emplace_back(f.Value, i, j);
                     if (f.Value > rowLargest[i])
                         rowLargest[i] = f.Value;
                 } else if (!(f.Value >= 0)) {
