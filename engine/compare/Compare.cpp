@@ -279,8 +279,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
     // An entry may claim more peaks than it holds; the missing ones never take part, so the scratch memory and
     // the loops cover only the peaks present (a hostile count must not size an allocation).
     const int presentRows = std::min(rows, static_cast<int>(std::min<std::size_t>(self.Peaks.size(), INT_MAX)));
-    const int presentColumns =
-        std::min(columns, static_cast<int>(std::min<std::size_t>(other.Peaks.size(), INT_MAX)));
+    const int presentColumns = std::min(columns, static_cast<int>(std::min<std::size_t>(other.Peaks.size(), INT_MAX)));
 
     // Range sums, and which peaks lie in the RT search range (also used by the weighting).
     CCompareWorkspace& workspace = ThreadWorkspace();
@@ -305,10 +304,19 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
 
     // Participation of the peaks of "other", and their spectra prepared for matching, once per peak rather
     // than once per pair.
-    // A set prepared beforehand is used as it is: handle j is the spectrum of peak j.
+    // A set prepared beforehand is used when it holds exactly the peaks' spectra (handle j is the spectrum of
+    // peak j) at the options' threshold.
     const double threshold = MassThresholdOf(options);
     auto usable = [&](const CPreparedSpectra* set, const CLibraryChromatogramData& chromatogram) {
-        return set && set->Threshold() == threshold && static_cast<std::size_t>(set->Count()) == chromatogram.Peaks.size();
+        if (!set || set->Threshold() != threshold ||
+            static_cast<std::size_t>(set->Count()) != chromatogram.Peaks.size())
+            return false;
+        for (int k = 0; k < set->Count(); ++k) {
+            const Peak* p = chromatogram.GetPeak(k);
+            if (p && set->Get(k).Spectrum != &p->Spectrum)
+                return false;
+        }
+        return true;
     };
     const CPreparedSpectra* thisSet = usable(tuning.ThisSpectra, self) ? tuning.ThisSpectra : nullptr;
     const CPreparedSpectra* otherSet = usable(tuning.OtherSpectra, other) ? tuning.OtherSpectra : nullptr;
@@ -369,8 +377,8 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         int bestIndex = -1;
         CPairFactors bestFactors;
         candidates.ForEachCandidate(*peak, [&](int j) {
-            const CPairFactors f =
-                PairValueWith(*peak, *other.GetPeak(j), context, [&] { return spectra.Match(otherSpectra, otherSpectrum[j]); });
+            const CPairFactors f = PairValueWith(*peak, *other.GetPeak(j), context,
+                                                 [&] { return spectra.Match(otherSpectra, otherSpectrum[j]); });
             if (row) {
                 row[j] = f.Value;
             } else if (sparse) {

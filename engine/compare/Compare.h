@@ -16,7 +16,7 @@ struct CCompareTuning {
     bool PruneByRetention = true;
     // The peaks' spectra prepared beforehand (CPreparedSpectra::PreparePeaks of "this" and of "other"), so that a
     // chromatogram compared many times is prepared once. A set is used only when its threshold is the options'
-    // mass threshold and it has one spectrum per present peak; otherwise the spectra are prepared here.
+    // mass threshold and it holds exactly the present peaks' spectra; otherwise the spectra are prepared here.
     const CPreparedSpectra* ThisSpectra = nullptr;
     const CPreparedSpectra* OtherSpectra = nullptr;
     // The caller needs the result and the hit only, and passes the table as scratch memory: its block is left

@@ -103,6 +103,24 @@ TEST(Compare, IdenticalChromatogramsMatchCompletelyBothWays)
     }
 }
 
+TEST(Compare, SpectraPreparedForAnotherChromatogramAreIgnored)
+{
+    // Same retention times, different spectra: with b's spectra taken for a's, every pair would match fully.
+    const CLibraryChromatogram a = MakeChromatogram({{2, 1, 1}, {3, 1, 2}});
+    const CLibraryChromatogram b = MakeChromatogram({{2, 1, 3}, {3, 1, 4}});
+    const CSearchOptions options = AllFactors();
+    CPreparedSpectra wrong;
+    wrong.PreparePeaks(b, MassThresholdOf(options));
+    CCompareTuning tuning;
+    tuning.ThisSpectra = &wrong;
+    tuning.OtherSpectra = &wrong;
+    CCellTable table(2, 2);
+    CLibraryHit hit;
+    EXPECT_EQ(CompareChromatograms(a, b, options, &hit, &table, tuning), 0.0);
+    EXPECT_EQ(hit.MatchedPeaks, 0);
+    EXPECT_EQ(hit.MSAverage, 0.0);
+}
+
 TEST(Compare, AreaWeightingExampleGivesThreeQuarters)
 {
     // Areas 3 and 1; the first matches the only peak of "other" with value 1, the second matches nothing.
