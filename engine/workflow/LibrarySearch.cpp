@@ -142,7 +142,10 @@ void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& 
 }
 
 // Compares the entries on `threads` workers; the calling thread delivers the rows in scan order. Entries are
-// claimed in order and only while running is set, so the delivered rows are always a prefix of the scan.
+// claimed in order and only while running is set, so the delivered rows are always a prefix of the scan. The
+// workers stay at most a few entries ahead of the delivery, so a stop takes effect after the entries in
+// progress (not after everything the workers could claim while the receiver was busy) and the rows waiting
+// for delivery stay few.
 int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChromatogram& unknown,
                 const CSearchOptions& options, int maxPeaks, unsigned threads, std::atomic<bool>& running,
                 const CLibrarySearchCallbacks& callbacks)
@@ -162,7 +165,10 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
     std::mutex mutex;
     std::condition_variable done;
     std::vector<std::optional<EntryRow>> results(files.size());
-    std::size_t claimed = 0; // guarded by mutex
+    std::size_t claimed = 0;    // guarded by mutex
+    std::size_t delivering = 0; // the next row to deliver; guarded by mutex
+    const std::size_t lookAhead = 4 * static_cast<std::size_t>(threads);
+    std::condition_variable room;
     unsigned active = threads;
 
     auto worker = [&] {
@@ -170,7 +176,10 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
         for (;;) {
             std::size_t index;
             {
-                std::lock_guard lock(mutex);
+                std::unique_lock lock(mutex);
+                room.wait(lock, [&] {
+                    return claimed >= files.size() || !running.load() || claimed < delivering + lookAhead;
+                });
                 if (claimed >= files.size() || !running.load())
                     break;
                 index = claimed++;
@@ -205,7 +214,9 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
                 break;
             row = std::move(results[next]);
             results[next].reset();
+            delivering = next + 1;
         }
+        room.notify_all();
         Deliver(callbacks, files[next], std::move(*row));
         ++delivered;
     }

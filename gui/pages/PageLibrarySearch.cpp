@@ -348,6 +348,8 @@ void CPageLibrarySearch::StartWorker()
     callbacks.row = [this](std::vector<std::string> cells) {
         QMetaObject::invokeMethod(
             this, [this, cells = std::move(cells)] { OnRow(cells); }, Qt::QueuedConnection);
+        if (RowDeliveredHook)
+            RowDeliveredHook(m_running);
     };
     callbacks.finished = [this](const CLibrarySearchResult& result) {
         QMetaObject::invokeMethod(

@@ -3,6 +3,7 @@
 // a worker thread with its progress, and the hit list with saving, printing, sorting, the data-system commands
 // and the hand-offs to the other pages. The hit list's rows are the only store of results.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ public:
     std::string PeakCountText;
     std::string SampleNameText;
     std::string DataSystemText;
+    // Called on the search thread after each row has been handed to the interface thread, with the running
+    // flag; tests hold the search here to act while it runs.
+    std::function<void(const std::atomic<bool>& running)> RowDeliveredHook;
 
     // True from "Search" until the page has taken the worker's last row and result (the engine's running
     // flag clears a little earlier, when the worker's scan ends).

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "core/LibraryChromatogram.h"
 #include "options/SearchOptions.h"
@@ -147,6 +149,28 @@ TEST_F(LibrarySearch, StopEndsAfterTheEntriesInProgressAndKeepsAPrefix)
     std::atomic<bool> stopped{false};
     rows.clear();
     EXPECT_EQ(Search(2, rows, p1, stopped).RowCount, 0);
+}
+
+TEST_F(LibrarySearch, AStopWhileTheReceiverIsBusyEndsAFewEntriesLater)
+{
+    // The workers stay a few entries ahead of the delivery: while the receiver of the first row is busy they
+    // do not take the rest of the library, so a stop then ends the scan soon after.
+    for (int i = 0; i < 60; ++i)
+        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)->SaveEntry(m_lib + "/f" + std::to_string(100 + i) +
+                                                                        ".ChromLibEntry");
+    CLibrarySearchRequest request{m_unknown, m_lib, 200, 2};
+    std::atomic<bool> running{true};
+    int rows = 0;
+    CLibrarySearchCallbacks callbacks;
+    callbacks.Row = [&](std::vector<std::string>) {
+        if (++rows == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            running = false;
+        }
+    };
+    const CLibrarySearchResult result = SearchLibrary(request, m_options, running, callbacks);
+    EXPECT_EQ(result.End, LibrarySearchEnd::Stopped);
+    EXPECT_LE(rows, 1 + 4 * 2); // the first row and at most the look-ahead of two workers
 }
 
 TEST_F(LibrarySearch, EntriesOverMaxPeaksAndUnreadableEntriesGiveWarningRows)
