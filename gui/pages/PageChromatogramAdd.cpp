@@ -118,13 +118,7 @@ void CPageChromatogramAdd::OnBrowse()
         return;
     }
     for (;;) {
-        CFileChoice request;
-        request.kind = CFileChoice::Open;
-        request.initialFolder = FolderOfPath(ToQString(DataFile));
-        request.filter = filter;
-        request.filterIndex =
-            GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
-        const CFileChoiceResult choice = ChooseFile(this, request);
+        const CFileChoiceResult choice = ChooseChromatogramFile(this, FolderOfPath(ToQString(DataFile)), filter);
         if (choice.path.isEmpty())
             return;
         const std::string path = ToStdString(choice.path);
@@ -138,8 +132,7 @@ void CPageChromatogramAdd::OnBrowse()
         if (ok) {
             DataFile = path;
             RefreshControls();
-            WriteSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index",
-                            choice.filterIndex);
+            RememberChromatogramFilter(choice.filterIndex);
             return;
         }
         Messages().ShowMessage("Data file '" + path + "' could not be read", "File Error", MessageIcon::Stop);

@@ -254,13 +254,7 @@ void CPageLibrarySearch::OnBrowse()
     }
     const QString current = ToQString(UnknownPath);
     for (;;) {
-        CFileChoice request;
-        request.kind = CFileChoice::Open;
-        request.initialFolder = FolderOfPath(current);
-        request.filter = filter;
-        request.filterIndex =
-            GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
-        const CFileChoiceResult choice = ChooseFile(this, request);
+        const CFileChoiceResult choice = ChooseChromatogramFile(this, FolderOfPath(current), filter);
         if (choice.path.isEmpty())
             return;
         const std::string path = ToStdString(choice.path);
@@ -277,8 +271,7 @@ void CPageLibrarySearch::OnBrowse()
         } catch (const std::exception&) {
             continue; // dropped silently; the dialog opens again
         }
-        WriteSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index",
-                        choice.filterIndex);
+        RememberChromatogramFilter(choice.filterIndex);
         if (ok)
             return;
     }

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include "app/QtText.h"
+#include "options/SettingsStore.h"
 
 namespace {
 
@@ -75,4 +76,19 @@ CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request)
     result.path = dialog.selectedFiles().constFirst();
     result.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return result;
+}
+
+CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter)
+{
+    CFileChoice request;
+    request.kind = CFileChoice::Open;
+    request.initialFolder = initialFolder;
+    request.filter = filter;
+    request.filterIndex = GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
+    return ChooseFile(parent, request);
+}
+
+void RememberChromatogramFilter(int filterIndex)
+{
+    WriteSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", filterIndex);
 }

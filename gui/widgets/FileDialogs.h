@@ -27,6 +27,12 @@ struct CFileChoiceResult {
 
 CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request);
 
+// The open dialog for a chromatogram data file, starting on the filter last chosen in such a dialog
+// ("Last FileType Index"); filter is the plug-in list's chromatogram filter.
+CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter);
+// Remembers the filter of a chromatogram file dialog for the next one.
+void RememberChromatogramFilter(int filterIndex);
+
 // Qt name filters from "description|pattern|...||": a description that ends in a bracketed pattern list keeps
 // its text with the pattern put in the brackets; ';' between patterns becomes a blank.
 QStringList QtNameFilters(const std::string& filter);
