@@ -1,24 +1,26 @@
-#include "BatchProgram.h"
+#include "batch/BatchProgram.h"
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <exception>
 
-#include "HitTablePrinter.h"
-#include "ProgressBar.h"
-#include "StderrMessageSink.h"
-#include "options/SearchOptions.h"
-#include "options/SearchParameterFile.h"
-#include "options/SettingsStore.h"
-#include "plugins/DatasystemPlugins.h"
-#include "table/ReportTable.h"
-#include "workflow/CommandLine.h"
-#include "workflow/Conversion.h"
-#include "workflow/HitList.h"
-#include "workflow/LibrarySearch.h"
-#include "workflow/NistExport.h"
-#include "workflow/SearchReport.h"
+#include "batch/HitTablePrinter.h"
+#include "batch/ProgressBar.h"
+#include "batch/StderrMessageSink.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/options/SearchParameterFile.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/table/ReportTable.h"
+#include "engine/workflow/CommandLine.h"
+#include "engine/workflow/Conversion.h"
+#include "engine/workflow/HitList.h"
+#include "engine/workflow/LibrarySearch.h"
+#include "engine/workflow/NistExport.h"
+#include "engine/workflow/SearchReport.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -222,3 +224,5 @@ int RunBatchProgram(const std::vector<std::string>& args)
     SetMessageSink(nullptr);
     return code;
 }
+
+}  // namespace corvelin

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 enum BatchExitCode : int {
     kExitOk = 0,
     kExitNothingToDo = 1,
@@ -26,3 +28,5 @@ enum BatchExitCode : int {
 };
 
 int RunBatchProgram(const std::vector<std::string>& args);
+
+}  // namespace corvelin

@@ -1,9 +1,11 @@
-#include "HitTablePrinter.h"
+#include "batch/HitTablePrinter.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "table/ReportTable.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 std::string FormatAlignedTable(const CReportTable& table)
 {
@@ -30,3 +32,5 @@ std::string FormatAlignedTable(const CReportTable& table)
         out += line([&](int c) -> const std::string& { return table.Cell(r, c); });
     return out;
 }
+
+}  // namespace corvelin

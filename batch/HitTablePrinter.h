@@ -3,6 +3,10 @@
 // its widest text, separated by two blanks; the header line, then one line per row in the list's order.
 #include <string>
 
+namespace corvelin {
+
 class CReportTable;
 
 std::string FormatAlignedTable(const CReportTable& table);
+
+}  // namespace corvelin

@@ -1,7 +1,9 @@
-#include "ProgressBar.h"
+#include "batch/ProgressBar.h"
 
 #include <string>
 #include <unistd.h>
+
+namespace corvelin {
 
 ProgressBar::ProgressBar(std::FILE* out) : m_out(out), m_enabled(::isatty(::fileno(out)) != 0) {}
 
@@ -46,3 +48,5 @@ void ProgressBar::Clear()
     std::fflush(m_out);
     m_shown = false;
 }
+
+}  // namespace corvelin

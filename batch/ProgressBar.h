@@ -2,6 +2,8 @@
 // A one-line progress bar on stderr while a search runs, drawn only when stderr is a terminal.
 #include <cstdio>
 
+namespace corvelin {
+
 class ProgressBar {
 public:
     explicit ProgressBar(std::FILE* out = stderr);
@@ -22,3 +24,5 @@ private:
     int m_done = 0;
     int m_lastCells = -1;
 };
+
+}  // namespace corvelin

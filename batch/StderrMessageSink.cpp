@@ -1,6 +1,8 @@
-#include "StderrMessageSink.h"
+#include "batch/StderrMessageSink.h"
 
 #include <unistd.h>
+
+namespace corvelin {
 
 void StderrMessageSink::Write(const std::string& text, const std::string& caption)
 {
@@ -41,3 +43,5 @@ void StderrMessageSink::Beep()
         std::fflush(m_out);
     }
 }
+
+}  // namespace corvelin

@@ -4,7 +4,9 @@
 // terminal only.
 #include <cstdio>
 
-#include "platform/MessageSink.h"
+#include "engine/platform/MessageSink.h"
+
+namespace corvelin {
 
 class StderrMessageSink : public MessageSink {
 public:
@@ -27,3 +29,5 @@ private:
     void (*m_hook)(void*) = nullptr;
     void* m_context = nullptr;
 };
+
+}  // namespace corvelin

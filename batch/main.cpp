@@ -2,7 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "BatchProgram.h"
+#include "batch/BatchProgram.h"
+
+using namespace corvelin;
 
 int main(int argc, char** argv)
 {

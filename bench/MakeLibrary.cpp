@@ -5,10 +5,12 @@
 #include <exception>
 #include <string>
 
-#include "SyntheticLibrary.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "options/SearchParameterFile.h"
+#include "bench/SyntheticLibrary.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/options/SearchParameterFile.h"
+
+using namespace corvelin;
 
 namespace {
 

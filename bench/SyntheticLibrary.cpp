@@ -1,4 +1,4 @@
-#include "SyntheticLibrary.h"
+#include "bench/SyntheticLibrary.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,9 +6,11 @@
 #include <map>
 #include <random>
 
-#include "core/LibraryChromatogram.h"
-#include "core/LibraryMassSpectrum.h"
-#include "core/LibraryRICalibration.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryRICalibration.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -218,3 +220,5 @@ std::vector<std::string> CSyntheticLibrary::WriteLibrary(const std::string& fold
     }
     return paths;
 }
+
+}  // namespace corvelin

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CLibraryChromatogram;
 class CLibraryMassSpectrumData;
 
@@ -53,3 +55,5 @@ private:
 // An EI-like spectrum of `lines` lines for a molecular mass (ascending masses, intensities in percent of the
 // base peak, weights applied).
 void MakeEISpectrum(CLibraryMassSpectrumData& spectrum, int molecularMass, int lines, std::uint64_t seed);
+
+}  // namespace corvelin

@@ -6,12 +6,14 @@
 #include <cstring>
 #include <functional>
 
-#include "compare/CellTable.h"
-#include "compare/LibraryHit.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "support/LiteralCompare.h"
-#include "support/SyntheticChromatogram.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "tests/support/LiteralCompare.h"
+#include "tests/support/SyntheticChromatogram.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -12,16 +12,18 @@
 #include <thread>
 #include <vector>
 
-#include "SyntheticLibrary.h"
-#include "compare/CellTable.h"
-#include "compare/LibraryHit.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "plugins/DatasystemPlugins.h"
-#include "support/LiteralCompare.h"
-#include "workflow/LibrarySearch.h"
+#include "bench/SyntheticLibrary.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "tests/support/LiteralCompare.h"
+#include "engine/workflow/LibrarySearch.h"
 
 namespace fs = std::filesystem;
+
+using namespace corvelin;
 using Clock = std::chrono::steady_clock;
 
 namespace {

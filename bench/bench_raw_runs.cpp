@@ -18,15 +18,17 @@
 
 #include <unistd.h>
 
-#include "compare/CellTable.h"
-#include "compare/Compare.h"
-#include "compare/LibraryHit.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/ReadFromDataFile.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/Compare.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadFromDataFile.h"
 
 namespace fs = std::filesystem;
+
+using namespace corvelin;
 
 namespace {
 

@@ -5,11 +5,13 @@
 #include <cstring>
 #include <string>
 
-#include "core/Exceptions.h"
-#include "options/ProgramSettingsStore.h"
-#include "platform/ProgramFolder.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/PluginRegistration.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/ProgramSettingsStore.h"
+#include "engine/platform/ProgramFolder.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/PluginRegistration.h"
+
+using namespace corvelin;
 
 namespace {
 

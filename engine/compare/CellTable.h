@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace corvelin {
+
 class CCellTable {
 public:
     CCellTable() = default;
@@ -38,3 +40,5 @@ private:
     std::size_t m_columns = 0;
     std::vector<double> m_cells;
 };
+
+}  // namespace corvelin

@@ -1,11 +1,13 @@
-#include "compare/CellTableResolution.h"
+#include "engine/compare/CellTableResolution.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
 
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -130,3 +132,5 @@ void ResolveOneToOne(CCellTable& table, int rows, int columns)
         }
     }
 }
+
+}  // namespace corvelin

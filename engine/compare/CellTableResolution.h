@@ -10,7 +10,9 @@
 // every -2 cell becomes 0, and every other negative cell its absolute value. Afterwards every row and column
 // holds at most one positive cell. The work is O(k log k) over the k positive cells plus one pass over the
 // table, instead of one pass over the table per assignment.
-#include "compare/CellTable.h"
+#include "engine/compare/CellTable.h"
+
+namespace corvelin {
 
 class CSearchOptions;
 
@@ -21,3 +23,5 @@ void ResolveCellTable(const CSearchOptions& options, CCellTable& table, int rows
 // The two resolutions on their own.
 void ResolveMultipleMatching(CCellTable& table, int rows, int columns);
 void ResolveOneToOne(CCellTable& table, int rows, int columns);
+
+}  // namespace corvelin

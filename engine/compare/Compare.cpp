@@ -1,4 +1,4 @@
-#include "compare/Compare.h"
+#include "engine/compare/Compare.h"
 
 #include <algorithm>
 #include <bit>
@@ -9,15 +9,17 @@
 #include <utility>
 #include <vector>
 
-#include "compare/CellTable.h"
-#include "compare/CellTableResolution.h"
-#include "compare/LibraryHit.h"
-#include "compare/MatchFactors.h"
-#include "compare/PairValue.h"
-#include "compare/PreparedSpectra.h"
-#include "compare/SpectrumMatcher.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/CellTableResolution.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/compare/PairValue.h"
+#include "engine/compare/PreparedSpectra.h"
+#include "engine/compare/SpectrumMatcher.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -468,3 +470,5 @@ double CLibraryChromatogram::Compare(const CLibraryChromatogram& other, const CS
 {
     return CompareChromatograms(*this, other, options, &hit, cells);
 }
+
+}  // namespace corvelin

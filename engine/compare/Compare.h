@@ -1,4 +1,6 @@
 #pragma once
+
+namespace corvelin {
 // The comparison of one chromatogram ("this") with another ("other"): for every peak of "this" that takes part
 // the best pair value among the peaks of "other" that take part; optionally a table of all pair values resolved
 // into a peak assignment and weighted; the overall match 0 ... 1 and the hit's factor averages and counts.
@@ -32,3 +34,5 @@ struct CCompareTuning {
 double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
                             const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells,
                             const CCompareTuning& tuning = {});
+
+}  // namespace corvelin

@@ -1,10 +1,12 @@
-#include "compare/LibraryHit.h"
+#include "engine/compare/LibraryHit.h"
 
 #include <array>
 #include <cstdio>
 #include <vector>
 
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 void CLibraryHit::SetReverseFrom(const CLibraryHit& reverse) noexcept
 {
@@ -64,3 +66,5 @@ std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reve
     format(buffer.data(), buffer.size());
     return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
+
+}  // namespace corvelin

@@ -5,6 +5,8 @@
 // -1 marks a value that was never computed.
 #include <string>
 
+namespace corvelin {
+
 class CSearchOptions;
 
 class CLibraryHit {
@@ -43,3 +45,5 @@ public:
 // off in options is shown as ignored, whatever its average.
 std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reverse, int thisPeakCount,
                              int otherPeakCount, const CSearchOptions& options);
+
+}  // namespace corvelin

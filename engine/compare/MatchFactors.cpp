@@ -1,8 +1,10 @@
-#include "compare/MatchFactors.h"
+#include "engine/compare/MatchFactors.h"
 
 #include <cmath>
 
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 namespace {
 // ln(0.01), computed once.
@@ -71,3 +73,5 @@ double MassThresholdOf(const CSearchOptions& options) noexcept
 {
     return options.MassThresholdOn ? options.MassThreshold : 0.0;
 }
+
+}  // namespace corvelin

@@ -1,7 +1,9 @@
 #pragma once
 // The match factors of one peak pair, each a number from 0 to 1: retention time, retention index, area and
 // height. The mass-spectral factor is MSMatch (core/LibraryMassSpectrum.h).
-#include "core/LibraryChromatogramPeakData.h"
+#include "engine/core/LibraryChromatogramPeakData.h"
+
+namespace corvelin {
 
 class CSearchOptions;
 
@@ -43,3 +45,5 @@ double HeightMatch(const CLibraryChromatogramPeakData& thisPeak, const CLibraryC
                    const CSearchOptions& options, double thisTotalHeight, double otherTotalHeight) noexcept;
 // The intensity threshold of spectrum comparisons: the mass threshold when it is on, else 0.
 double MassThresholdOf(const CSearchOptions& options) noexcept;
+
+}  // namespace corvelin

@@ -1,4 +1,6 @@
-#include "compare/PairValue.h"
+#include "engine/compare/PairValue.h"
+
+namespace corvelin {
 
 CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
                        const CPairContext& context)
@@ -16,3 +18,5 @@ CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibr
                        MassThresholdOf(context.Options));
     });
 }
+
+}  // namespace corvelin

@@ -2,9 +2,11 @@
 // The pair value of one peak of "this" against one peak of "other": the product of the enabled match factors,
 // evaluated in a fixed order (RT, RI, MS, area, height) with an early stop once the product falls below 0.0005.
 // A factor that was not evaluated stays 0, which is why the order decides the factor values of the results.
-#include "compare/MatchFactors.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 struct CPairFactors {
     double Value = 1; // the pair value; it counts as a match only when >= 0.0005
@@ -77,3 +79,5 @@ CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const C
     f.Value = v;
     return f;
 }
+
+}  // namespace corvelin

@@ -1,9 +1,11 @@
-#include "compare/PreparedSpectra.h"
+#include "engine/compare/PreparedSpectra.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "core/LibraryChromatogram.h"
+#include "engine/core/LibraryChromatogram.h"
+
+namespace corvelin {
 
 void CPreparedSpectra::Reset(double threshold)
 {
@@ -65,3 +67,5 @@ void CPreparedSpectra::PreparePeaks(const CLibraryChromatogramData& chromatogram
     for (const auto& peak : chromatogram.Peaks)
         Add(peak ? peak->Spectrum : kNoSpectrum); // a missing peak never takes part; its handle keeps the count
 }
+
+}  // namespace corvelin

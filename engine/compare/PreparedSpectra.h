@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 class CLibraryChromatogramData;
 
@@ -45,3 +47,5 @@ private:
     std::vector<std::uint16_t> m_masses;
     std::vector<double> m_weights;
 };
+
+}  // namespace corvelin

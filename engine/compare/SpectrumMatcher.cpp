@@ -1,4 +1,6 @@
-#include "compare/SpectrumMatcher.h"
+#include "engine/compare/SpectrumMatcher.h"
+
+namespace corvelin {
 
 void CSpectrumMatcher::Reset(double threshold)
 {
@@ -56,3 +58,5 @@ double CSpectrumMatcher::Match(const CPreparedSpectra& set, int handle) const
         return 0.0;
     return dot * dot / (a.SumOfSquares * b.SumOfSquares);
 }
+
+}  // namespace corvelin

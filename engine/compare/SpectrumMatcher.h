@@ -11,7 +11,9 @@
 // values) go through MSMatch itself.
 #include <vector>
 
-#include "compare/PreparedSpectra.h"
+#include "engine/compare/PreparedSpectra.h"
+
+namespace corvelin {
 
 class CSpectrumMatcher {
 public:
@@ -41,3 +43,5 @@ private:
     const CPreparedSpectra* m_sideASet = nullptr;
     int m_sideA = -1;
 };
+
+}  // namespace corvelin

@@ -1,11 +1,13 @@
-#include "core/Archive.h"
+#include "engine/core/Archive.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <limits>
 
-#include "core/ClassRegistry.h"
+#include "engine/core/ClassRegistry.h"
+
+namespace corvelin {
 
 static_assert(std::endian::native == std::endian::little, "the archive stream assumes a little-endian host");
 static_assert(sizeof(double) == 8, "the archive stream stores IEEE 754 binary64");
@@ -382,3 +384,5 @@ std::unique_ptr<CSerializable> CArchive::ReadObject(std::string_view expectedCla
     object->Serialize(*this);
     return object;
 }
+
+}  // namespace corvelin

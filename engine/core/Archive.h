@@ -14,8 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/Exceptions.h"
-#include "core/Serializable.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/Serializable.h"
+
+namespace corvelin {
 
 class CArchive {
 public:
@@ -132,3 +134,5 @@ private:
     std::vector<std::pair<std::string, std::uint32_t>> m_classes; // class name and its index
     std::vector<std::int32_t> m_indexKind; // loading: per index, the slot in m_classes or -1 for an object
 };
+
+}  // namespace corvelin

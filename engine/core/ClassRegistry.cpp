@@ -1,7 +1,9 @@
-#include "core/ClassRegistry.h"
+#include "engine/core/ClassRegistry.h"
 
-#include "core/Archive.h"
-#include "core/LibraryChromatogram.h"
+#include "engine/core/Archive.h"
+#include "engine/core/LibraryChromatogram.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -57,3 +59,5 @@ bool IsRegisteredClass(std::string_view className) noexcept
             return true;
     return false;
 }
+
+}  // namespace corvelin

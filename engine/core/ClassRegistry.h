@@ -5,9 +5,13 @@
 #include <memory>
 #include <string_view>
 
-#include "core/Serializable.h"
+#include "engine/core/Serializable.h"
+
+namespace corvelin {
 
 // A new, empty object of the named class, or nullptr when the name is not a registered class.
 std::unique_ptr<CSerializable> CreateRegisteredObject(std::string_view className);
 // Whether the name is one of the registered classes.
 bool IsRegisteredClass(std::string_view className) noexcept;
+
+}  // namespace corvelin

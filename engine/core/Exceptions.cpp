@@ -1,7 +1,9 @@
-#include "core/Exceptions.h"
+#include "engine/core/Exceptions.h"
 
 #include <cerrno>
 #include <cstring>
+
+namespace corvelin {
 
 const char* CArchiveException::CauseName(Cause cause) noexcept
 {
@@ -48,3 +50,5 @@ CFileException::Cause CFileException::CauseFromErrno(int err) noexcept
     default: return Generic;
     }
 }
+
+}  // namespace corvelin

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace corvelin {
+
 class CEngineException : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -51,3 +53,5 @@ private:
     std::string m_path;
     int m_osError;
 };
+
+}  // namespace corvelin

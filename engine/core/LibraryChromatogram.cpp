@@ -1,4 +1,4 @@
-#include "core/LibraryChromatogram.h"
+#include "engine/core/LibraryChromatogram.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/Archive.h"
+#include "engine/core/Archive.h"
+
+namespace corvelin {
 
 namespace {
 constexpr const char* kChromatogramIdentifier = "LibraryChromatogram";
@@ -315,3 +317,5 @@ void CLibraryChromatogram::NumberPeaks() noexcept
     for (std::size_t i = 0; i < Peaks.size(); ++i)
         Peaks[i]->PeakNumber = static_cast<int>(i + 1);
 }
+
+}  // namespace corvelin

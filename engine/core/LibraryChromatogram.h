@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/Exceptions.h"
-#include "core/LibraryChromatogramPeakData.h"
-#include "core/LibraryRICalibration.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogramPeakData.h"
+#include "engine/core/LibraryRICalibration.h"
+
+namespace corvelin {
 
 class CSearchOptions;
 class CLibraryHit;
@@ -112,3 +114,5 @@ public:
     double Compare(const CLibraryChromatogram& other, const CSearchOptions& options, CLibraryHit& hit,
                    CCellTable* cells) const;
 };
+
+}  // namespace corvelin

@@ -1,6 +1,8 @@
-#include "core/LibraryChromatogramPeakData.h"
+#include "engine/core/LibraryChromatogramPeakData.h"
 
-#include "core/Archive.h"
+#include "engine/core/Archive.h"
+
+namespace corvelin {
 
 namespace {
 constexpr const char* kPeakIdentifier = "LibraryChromatogramPeak";
@@ -21,3 +23,5 @@ void CLibraryChromatogramPeakData::Serialize(CArchive& ar)
     }
     Spectrum.Serialize(ar);
 }
+
+}  // namespace corvelin

@@ -1,7 +1,9 @@
 #pragma once
 // One peak: retention data, size and the apex mass spectrum. Area % and Height % are relative to the
 // chromatogram's TotalArea / TotalHeight; widths are shown in seconds.
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 class CLibraryChromatogramPeakData : public CSerializable {
 public:
@@ -20,3 +22,5 @@ public:
     // Width in seconds.
     double WidthSeconds() const noexcept { return (EndRT - StartRT) * 60.0; }
 };
+
+}  // namespace corvelin

@@ -1,11 +1,13 @@
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryMassSpectrum.h"
 
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
 
-#include "core/Archive.h"
+#include "engine/core/Archive.h"
+
+namespace corvelin {
 
 namespace {
 constexpr const char* kSpectrumIdentifier = "LibraryChromatogramMassSpectrum";
@@ -134,3 +136,5 @@ double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData
 {
     return MSMatch(a, a.SumOfSquares(threshold), b, b.SumOfSquares(threshold), threshold);
 }
+
+}  // namespace corvelin

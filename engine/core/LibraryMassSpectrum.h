@@ -5,7 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/Serializable.h"
+#include "engine/core/Serializable.h"
+
+namespace corvelin {
 
 class CLibraryMassSpectrumPoint {
 public:
@@ -82,7 +84,7 @@ public:
     double SumOfSquares(double threshold) const noexcept { return m_data.SumOfSquares(threshold); }
     double MSMatch(const CLibraryMassSpectrumData& other, double threshold) const noexcept
     {
-        return ::MSMatch(m_data, other, threshold);
+        return corvelin::MSMatch(m_data, other, threshold);
     }
     const CLibraryMassSpectrumData& Data() const noexcept { return m_data; }
     CLibraryMassSpectrumData& Data() noexcept { return m_data; }
@@ -90,3 +92,5 @@ public:
 private:
     CLibraryMassSpectrumData m_data;
 };
+
+}  // namespace corvelin

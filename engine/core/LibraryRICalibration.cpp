@@ -1,9 +1,11 @@
-#include "core/LibraryRICalibration.h"
+#include "engine/core/LibraryRICalibration.h"
 
 #include <cmath>
 #include <stdexcept>
 
-#include "core/Archive.h"
+#include "engine/core/Archive.h"
+
+namespace corvelin {
 
 namespace {
 constexpr const char* kPointIdentifier = "LibraryRICalibrationPoint";
@@ -125,3 +127,5 @@ double CLibraryRICalibrationData::ComputeRI(double rt) const noexcept
     // RT <= 0 with the Kovats option, or two chosen points with equal RT, give no number: no RI then.
     return std::isfinite(ri) ? ri : -1;
 }
+
+}  // namespace corvelin

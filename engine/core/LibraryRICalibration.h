@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 class CLibraryRICalibrationPoint : public CSerializable {
 public:
@@ -63,3 +65,5 @@ public:
 private:
     std::vector<std::unique_ptr<CLibraryRICalibrationPoint>> m_points;
 };
+
+}  // namespace corvelin

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace corvelin {
 // Base of every stored record class: a class query for the archive's class registry, a virtual destructor and
 // Serialize, which writes when the archive stores and reads when it loads.
 class CArchive;
@@ -9,3 +11,5 @@ public:
     virtual ~CSerializable() = default;
     virtual void Serialize(CArchive& ar) = 0;
 };
+
+}  // namespace corvelin

@@ -1,6 +1,8 @@
-#include "options/FallbackSettings.h"
+#include "engine/options/FallbackSettings.h"
 
-#include "platform/PrivateProfile.h"
+#include "engine/platform/PrivateProfile.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -42,3 +44,5 @@ void CFallbackSettingsStore::WriteSettingString(SettingsScope, const char*, cons
 {
     WritePrivateProfileText(m_profilePath, SectionOf(subsection), KeyOf(valueName), text);
 }
+
+}  // namespace corvelin

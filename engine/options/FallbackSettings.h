@@ -4,7 +4,9 @@
 // Scope and section are ignored. A missing subsection is the section "", a missing value name the key "@".
 #include <string>
 
-#include "options/SettingsStore.h"
+#include "engine/options/SettingsStore.h"
+
+namespace corvelin {
 
 class CFallbackSettingsStore : public SettingsStore {
 public:
@@ -24,3 +26,5 @@ public:
 private:
     std::string m_profilePath;
 };
+
+}  // namespace corvelin

@@ -1,8 +1,10 @@
-#include "options/IniSettings.h"
+#include "engine/options/IniSettings.h"
 
 #include <cstdlib>
 
-#include "platform/PrivateProfile.h"
+#include "engine/platform/PrivateProfile.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -98,3 +100,5 @@ void CIniSettingsStore::WriteSettingString(SettingsScope scope, const char* sect
     WritePrivateProfileText(m_iniPath(), IniSectionName(scope, m_userName, section, subsection), KeyOf(valueName),
                             text);
 }
+
+}  // namespace corvelin

@@ -4,7 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "options/SettingsStore.h"
+#include "engine/options/SettingsStore.h"
+
+namespace corvelin {
 
 // The INI section of a setting: the scope prefix ("HKCU " + user name + " ", "HKLM ", "HKCR ", "HKOTHER "),
 // the section and, with a subsection, a blank and the subsection; every backslash becomes a blank.
@@ -40,3 +42,5 @@ private:
     std::function<std::string()> m_iniPath;
     std::string m_userName;
 };
+
+}  // namespace corvelin

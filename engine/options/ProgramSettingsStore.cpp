@@ -1,12 +1,14 @@
-#include "options/ProgramSettingsStore.h"
+#include "engine/options/ProgramSettingsStore.h"
 
-#include "platform/ProgramFolder.h"
-#include "platform/UserName.h"
+#include "engine/platform/ProgramFolder.h"
+#include "engine/platform/UserName.h"
+
+namespace corvelin {
 
 SettingsLocation SettingsLocation::OfRunningProgram()
 {
     SettingsLocation location;
-    location.ProgramFolder = ::ProgramFolder();
+    location.ProgramFolder = corvelin::ProgramFolder();
     location.UserName = LoggedOnUserName();
     location.RegistryFolder = CRegistry::DefaultFolder();
     return location;
@@ -34,7 +36,7 @@ std::string CProgramSettingsStore::SettingsIniPath() const
 {
     if (!m_location.IniPath.empty())
         return m_location.IniPath;
-    return ::SettingsIniPath(m_location.ProgramFolder);
+    return corvelin::SettingsIniPath(m_location.ProgramFolder);
 }
 
 bool CProgramSettingsStore::DecideUseIni() const
@@ -115,3 +117,5 @@ std::string SettingsIniPath()
         return ini->Path();
     return std::string();
 }
+
+}  // namespace corvelin

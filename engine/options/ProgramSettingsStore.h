@@ -13,9 +13,11 @@
 #include <optional>
 #include <string>
 
-#include "options/FallbackSettings.h"
-#include "options/IniSettings.h"
-#include "options/RegistrySettings.h"
+#include "engine/options/FallbackSettings.h"
+#include "engine/options/IniSettings.h"
+#include "engine/options/RegistrySettings.h"
+
+namespace corvelin {
 
 struct SettingsLocation {
     std::string ProgramFolder;  // ends with '/': holds config.ini and the default settings.ini
@@ -68,3 +70,5 @@ private:
 // switch; an injected INI store answers yes, any other store no), and that file's path ("" when none).
 bool UseIniSettings();
 std::string SettingsIniPath();
+
+}  // namespace corvelin

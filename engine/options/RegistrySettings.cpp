@@ -1,4 +1,6 @@
-#include "options/RegistrySettings.h"
+#include "engine/options/RegistrySettings.h"
+
+namespace corvelin {
 
 RegistryRoot RegistryRootOf(SettingsScope scope) noexcept
 {
@@ -88,3 +90,5 @@ void CRegistrySettingsStore::WriteSettingString(SettingsScope scope, const char*
     m_registry.SetValue(RegistryRootOf(scope), RegistryKeyPath(m_companyKey, section, subsection),
                         valueName ? valueName : "", stored);
 }
+
+}  // namespace corvelin

@@ -4,8 +4,10 @@
 // terminating zero (texts); the value name, or the key's default value without one.
 #include <string>
 
-#include "options/SettingsStore.h"
-#include "platform/Registry.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/Registry.h"
+
+namespace corvelin {
 
 RegistryRoot RegistryRootOf(SettingsScope scope) noexcept;
 // "SOFTWARE\" + company + "\" + section + "\" + subsection (nothing after the last backslash without one).
@@ -36,3 +38,5 @@ private:
     CRegistry m_registry;
     std::string m_companyKey;
 };
+
+}  // namespace corvelin

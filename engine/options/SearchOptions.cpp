@@ -1,11 +1,13 @@
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
 
 #include <algorithm>
 
-#include "core/Archive.h"
-#include "options/SettingsStore.h"
-#include "platform/CFormat.h"
-#include "platform/DecimalText.h"
+#include "engine/core/Archive.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/DecimalText.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -306,3 +308,5 @@ std::vector<CPrintLine> CSearchOptions::PrintSummary() const
     body(" ");
     return lines;
 }
+
+}  // namespace corvelin

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/LibraryMassSpectrum.h"
-#include "core/LibraryRICalibration.h"
+#include "engine/core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryRICalibration.h"
+
+namespace corvelin {
 
 // One line of a device-independent printout (PrintSummary): the text and whether it is in the heading font.
 struct CPrintLine {
@@ -81,3 +83,5 @@ private:
     std::vector<std::unique_ptr<CLibraryMassSpectrum>> m_spectra;
     CLibraryRICalibrationData m_riCalibration;
 };
+
+}  // namespace corvelin

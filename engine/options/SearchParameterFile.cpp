@@ -1,14 +1,16 @@
-#include "options/SearchParameterFile.h"
+#include "engine/options/SearchParameterFile.h"
 
 #include <algorithm>
 #include <map>
 #include <vector>
 
-#include "options/SettingsStore.h"
-#include "platform/CFormat.h"
-#include "platform/DecimalText.h"
-#include "platform/IniDocument.h"
-#include "platform/PrivateProfile.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/DecimalText.h"
+#include "engine/platform/IniDocument.h"
+#include "engine/platform/PrivateProfile.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -248,3 +250,5 @@ void RememberParameterFileFolder(const std::string& chosenPath)
     WriteSettingString(SettingsScope::CurrentUser, "Corvelinscope", "Settings", "MRUParamPath",
                        ParameterFileFolder(chosenPath).c_str());
 }
+
+}  // namespace corvelin

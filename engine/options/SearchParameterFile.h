@@ -16,7 +16,9 @@
 // The RI window width is not part of the file. Lines end in CR LF (see platform/IniDocument.h).
 #include <string>
 
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 // Fills the record from the file. Never fails: missing values (or a missing, unreadable or over-large file)
 // take the read defaults: MS, RT and RI matching on, "Window Width" 0.5 (negative reads 0), "Mass"/"Area" 0.5
@@ -45,3 +47,5 @@ std::string ParameterFileFolder(const std::string& path);
 std::string LastParameterFileFolder();
 // Stores the folder of the chosen path into "MRUParamPath" (done after OK, before the file is read or written).
 void RememberParameterFileFolder(const std::string& chosenPath);
+
+}  // namespace corvelin

@@ -1,8 +1,10 @@
-#include "options/SettingsStore.h"
+#include "engine/options/SettingsStore.h"
 
 #include <mutex>
 
-#include "options/ProgramSettingsStore.h"
+#include "engine/options/ProgramSettingsStore.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -54,3 +56,5 @@ void WriteSettingString(SettingsScope scope, const char* section, const char* su
 {
     CurrentStore()->WriteSettingString(scope, section, subsection, valueName, text);
 }
+
+}  // namespace corvelin

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+namespace corvelin {
+
 enum class SettingsScope { CurrentUser, LocalMachine, ClassesRoot, Other };
 
 // nullptr for subsection / value name means "none" (the section's default value "@" when no value name).
@@ -41,3 +43,5 @@ void WriteSettingInt(SettingsScope scope, const char* section, const char* subse
                      int value);
 void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                         const char* text);
+
+}  // namespace corvelin

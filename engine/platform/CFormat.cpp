@@ -1,9 +1,11 @@
-#include "platform/CFormat.h"
+#include "engine/platform/CFormat.h"
 
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
 #include <locale.h>
+
+namespace corvelin {
 
 namespace {
 
@@ -37,3 +39,5 @@ std::string FormatC(const char* format, ...)
     uselocale(previous);
     return out;
 }
+
+}  // namespace corvelin

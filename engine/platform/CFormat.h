@@ -9,5 +9,9 @@
 #define CORVELIN_PRINTF(fmt, args)
 #endif
 
+namespace corvelin {
+
 // The text printf would give in the "C" locale.
 std::string FormatC(const char* format, ...) CORVELIN_PRINTF(1, 2);
+
+}  // namespace corvelin

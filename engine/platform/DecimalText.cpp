@@ -1,10 +1,12 @@
-#include "platform/DecimalText.h"
+#include "engine/platform/DecimalText.h"
 
 #include <charconv>
 #include <clocale>
 #include <cstdlib>
 #include <locale.h>
 #include <string>
+
+namespace corvelin {
 
 namespace {
 
@@ -69,3 +71,5 @@ double TextToDouble(std::string_view text) noexcept
     (void)end;
     return negative ? -value : value;
 }
+
+}  // namespace corvelin

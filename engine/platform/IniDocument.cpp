@@ -1,4 +1,6 @@
-#include "platform/IniDocument.h"
+#include "engine/platform/IniDocument.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -225,3 +227,5 @@ void CIniDocument::ForEachKey(std::string_view sectionName,
         if (const auto entry = ParseEntry(line))
             visit(entry->key, entry->value);
 }
+
+}  // namespace corvelin

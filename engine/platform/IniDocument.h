@@ -15,7 +15,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/WholeFile.h"
+#include "engine/platform/WholeFile.h"
+
+namespace corvelin {
 
 class CIniDocument {
 public:
@@ -68,3 +70,5 @@ private:
     std::vector<Section> m_sections; // m_sections[0] holds the lines before the first header
     std::unordered_map<std::string, std::size_t> m_sectionIndex; // lower-case name -> first section
 };
+
+}  // namespace corvelin

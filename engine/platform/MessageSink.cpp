@@ -1,7 +1,9 @@
-#include "platform/MessageSink.h"
+#include "engine/platform/MessageSink.h"
 
 #include <atomic>
 #include <cstdio>
+
+namespace corvelin {
 
 namespace {
 
@@ -44,3 +46,5 @@ void ShowMessage(const std::string& text, const std::string& caption, MessageIco
 {
     Messages().ShowMessage(text, caption, icon);
 }
+
+}  // namespace corvelin

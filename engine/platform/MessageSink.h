@@ -3,6 +3,8 @@
 // message boxes, the batch program writes to stderr and answers questions with their safe default, tests record.
 #include <string>
 
+namespace corvelin {
+
 enum class MessageIcon { None, Information, Exclamation, Stop, Question };
 enum class MessageAnswer { Yes, No, Cancel };
 
@@ -25,3 +27,5 @@ MessageSink* SetMessageSink(MessageSink* sink);
 
 // Shorthand for Messages().ShowMessage.
 void ShowMessage(const std::string& text, const std::string& caption = {}, MessageIcon icon = MessageIcon::None);
+
+}  // namespace corvelin

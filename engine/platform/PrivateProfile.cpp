@@ -1,9 +1,11 @@
-#include "platform/PrivateProfile.h"
+#include "engine/platform/PrivateProfile.h"
 
 #include <cstdint>
 
-#include "platform/IniDocument.h"
-#include "platform/WholeFile.h"
+#include "engine/platform/IniDocument.h"
+#include "engine/platform/WholeFile.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -87,3 +89,5 @@ bool WritePrivateProfileText(const std::string& path, std::string_view section, 
         document.Remove(section, key);
     return document.Save(path);
 }
+
+}  // namespace corvelin

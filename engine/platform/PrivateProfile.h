@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace corvelin {
+
 class CIniDocument;
 
 // The reading rules of the profile reader, shared by the file functions below and by readers that load a
@@ -24,3 +26,5 @@ std::string GetPrivateProfileText(const std::string& path, std::string_view sect
 int GetPrivateProfileInteger(const std::string& path, std::string_view section, std::string_view key, int defaultValue);
 // Writes the text, or removes the key when text is nullptr. Returns false when the file could not be written.
 bool WritePrivateProfileText(const std::string& path, std::string_view section, std::string_view key, const char* text);
+
+}  // namespace corvelin

@@ -1,7 +1,9 @@
-#include "platform/ProgramFolder.h"
+#include "engine/platform/ProgramFolder.h"
 
 #include <climits>
 #include <unistd.h>
+
+namespace corvelin {
 
 std::string ProgramFolder()
 {
@@ -15,3 +17,5 @@ std::string ProgramFolder()
         return "./";
     return path.substr(0, slash + 1);
 }
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "platform/Registry.h"
+#include "engine/platform/Registry.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -8,7 +8,9 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "platform/WholeFile.h"
+#include "engine/platform/WholeFile.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -479,3 +481,5 @@ bool CRegistry::SetValue(RegistryRoot root, const std::string& keyPath, const st
         return false;
     return WriteWholeFileAtomically(FilePath(root), text, true);
 }
+
+}  // namespace corvelin

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot, Other };
 
 enum RegistryType : std::uint32_t { RegNone = 0, RegSz = 1, RegExpandSz = 2, RegBinary = 3, RegDword = 4 };
@@ -65,3 +67,5 @@ struct RegistryFileKey {
 };
 std::vector<RegistryFileKey> ParseRegistryFile(const std::string& text);
 std::string FormatRegistryFile(const std::vector<RegistryFileKey>& keys);
+
+}  // namespace corvelin

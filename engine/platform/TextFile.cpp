@@ -1,4 +1,4 @@
-#include "platform/TextFile.h"
+#include "engine/platform/TextFile.h"
 
 #include <atomic>
 #include <cerrno>
@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/Exceptions.h"
+#include "engine/core/Exceptions.h"
+
+namespace corvelin {
 
 std::string TextModeBytes(std::string_view text)
 {
@@ -76,3 +78,5 @@ void WriteTextFile(const std::string& path, std::string_view text)
 {
     WriteFileAtomically(path, TextModeBytes(text));
 }
+
+}  // namespace corvelin

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace corvelin {
+
 // Every "\n" of the text becomes CR LF (a "\r\n" in the text therefore becomes CR CR LF).
 std::string TextModeBytes(std::string_view text);
 
@@ -14,3 +16,5 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // WriteFileAtomically(path, TextModeBytes(text)).
 void WriteTextFile(const std::string& path, std::string_view text);
+
+}  // namespace corvelin

@@ -1,9 +1,11 @@
-#include "platform/UserName.h"
+#include "engine/platform/UserName.h"
 
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 #include <vector>
+
+namespace corvelin {
 
 std::string LoggedOnUserName()
 {
@@ -30,3 +32,5 @@ std::string LoggedOnUserName()
         name.resize(maxLength);
     return name;
 }
+
+}  // namespace corvelin

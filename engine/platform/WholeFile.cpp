@@ -1,4 +1,4 @@
-#include "platform/WholeFile.h"
+#include "engine/platform/WholeFile.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/Exceptions.h"
-#include "platform/TextFile.h"
+#include "engine/core/Exceptions.h"
+#include "engine/platform/TextFile.h"
+
+namespace corvelin {
 
 WholeFileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes)
 {
@@ -80,3 +82,5 @@ FolderWriteLock::~FolderWriteLock()
     if (m_fd >= 0)
         ::close(m_fd); // closing releases the lock
 }
+
+}  // namespace corvelin

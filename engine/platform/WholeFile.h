@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+namespace corvelin {
+
 enum class WholeFileRead { Read, Missing, TooLarge, Failed };
 
 // Reads the file into `bytes` when it holds at most maxBytes bytes; otherwise `bytes` is left empty.
@@ -27,3 +29,5 @@ public:
 private:
     int m_fd = -1;
 };
+
+}  // namespace corvelin

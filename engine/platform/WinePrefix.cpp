@@ -1,4 +1,4 @@
-#include "platform/WinePrefix.h"
+#include "engine/platform/WinePrefix.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace corvelin {
 
 namespace {
 
@@ -111,3 +113,5 @@ std::string CWinePrefix::ToWindowsPath(const std::string& unixPath) const
             c = '\\';
     return std::string(1, static_cast<char>(bestLetter - 32)) + ":\\" + rest;
 }
+
+}  // namespace corvelin

@@ -4,6 +4,8 @@
 // programs see, through the prefix's drive letters (dosdevices/<letter>: links).
 #include <string>
 
+namespace corvelin {
+
 class CWinePrefix {
 public:
     // The prefix of the environment: $WINEPREFIX, else $HOME/.wine.
@@ -25,3 +27,5 @@ private:
     std::string DriveTarget(char letter) const;
     std::string m_folder;
 };
+
+}  // namespace corvelin

@@ -1,6 +1,8 @@
-#include "plugins/DatasystemPlugin.h"
+#include "engine/plugins/DatasystemPlugin.h"
 
 #include <cctype>
+
+namespace corvelin {
 
 bool EndsWithNoCase(const std::string& text, const std::string& ending) noexcept
 {
@@ -27,3 +29,5 @@ bool CDatasystemPlugin::MatchesExtension(const std::string& path) const noexcept
 {
     return EndsWithNoCase(path, Extension);
 }
+
+}  // namespace corvelin

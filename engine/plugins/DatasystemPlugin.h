@@ -3,7 +3,9 @@
 // not load stays in the list; every call into it then does nothing (Resolve gives nullptr).
 #include <string>
 
-#include "plugins/PDLL.h"
+#include "engine/plugins/PDLL.h"
+
+namespace corvelin {
 
 class CDatasystemPlugin : public PDLL {
 public:
@@ -23,3 +25,5 @@ public:
 
 // Whether text ends with ending, ignoring ASCII case.
 bool EndsWithNoCase(const std::string& text, const std::string& ending) noexcept;
+
+}  // namespace corvelin

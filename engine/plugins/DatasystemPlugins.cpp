@@ -1,12 +1,14 @@
-#include "plugins/DatasystemPlugins.h"
+#include "engine/plugins/DatasystemPlugins.h"
 
 #include <cstring>
 
-#include "core/Exceptions.h"
-#include "options/SettingsStore.h"
-#include "platform/MessageSink.h"
-#include "platform/ProgramFolder.h"
-#include "plugins/PluginInterface.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/platform/ProgramFolder.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -197,3 +199,5 @@ std::unique_ptr<CDatasystemPlugins> SetDatasystemPlugins(std::unique_ptr<CDatasy
     std::swap(g_plugins, plugins);
     return plugins;
 }
+
+}  // namespace corvelin

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "plugins/DatasystemPlugin.h"
+#include "engine/plugins/DatasystemPlugin.h"
+
+namespace corvelin {
 
 class CDatasystemPlugins {
 public:
@@ -62,3 +64,5 @@ CDatasystemPlugins* DatasystemPluginsIfCreated() noexcept;
 void CreateDatasystemPlugins();
 // Installs a list (tests, or program end with nullptr, which releases the modules). Returns the previous one.
 std::unique_ptr<CDatasystemPlugins> SetDatasystemPlugins(std::unique_ptr<CDatasystemPlugins> plugins);
+
+}  // namespace corvelin

@@ -1,8 +1,10 @@
-#include "plugins/PDLL.h"
+#include "engine/plugins/PDLL.h"
 
 #include <dlfcn.h>
 
-#include "platform/MessageSink.h"
+#include "engine/platform/MessageSink.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -78,3 +80,5 @@ void* PDLL::Resolve(PluginExport which)
     }
     return entry.address;
 }
+
+}  // namespace corvelin

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <string>
 
+namespace corvelin {
+
 // The exports of the plug-in interface (PluginInterface.h), in table order.
 enum class PluginExport : std::size_t {
     SetRegistryPath,
@@ -69,3 +71,5 @@ private:
     int m_lookupCount = 0;
     std::mutex m_resolveMutex; // entry points may be resolved from a worker thread
 };
+
+}  // namespace corvelin

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "core/LibraryChromatogram.h"
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 // Size of the name and settings-section buffers passed to a module.
 inline constexpr int kPluginBufferSize = 260;
@@ -47,3 +49,5 @@ typedef void (*PFN_FreeMassSpecs)(PluginMassSpecArray* spectra, PluginStringArra
 typedef int (*PFN_DatasystemOpen)(const char* path);
 typedef int (*PFN_DatasystemOverlay)(const char* path1, const char* path2);
 }
+
+}  // namespace corvelin

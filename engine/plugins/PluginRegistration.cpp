@@ -1,9 +1,11 @@
-#include "plugins/PluginRegistration.h"
+#include "engine/plugins/PluginRegistration.h"
 
 #include <algorithm>
 
-#include "options/SettingsStore.h"
-#include "plugins/DatasystemPlugin.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/plugins/DatasystemPlugin.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -85,3 +87,5 @@ std::vector<PluginRegistration> ReadPluginRegistrations()
     }
     return out;
 }
+
+}  // namespace corvelin

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 struct PluginRegistration {
     std::string Key;       // slot value "Plugin<n>" and the section name "Plugins\<Key>"
     std::string Name;      // display name (the section's default value)
@@ -22,3 +24,5 @@ int RegisterPlugin(const PluginRegistration& reg);
 bool UnregisterPlugin(const std::string& key);
 // Every used slot in order, with its section's values.
 std::vector<PluginRegistration> ReadPluginRegistrations();
+
+}  // namespace corvelin

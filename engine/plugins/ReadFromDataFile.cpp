@@ -1,14 +1,16 @@
-#include "plugins/ReadFromDataFile.h"
+#include "engine/plugins/ReadFromDataFile.h"
 
 #include <cstdio>
 #include <cstring>
 #include <exception>
 
-#include "core/Exceptions.h"
-#include "core/LibraryChromatogram.h"
-#include "platform/MessageSink.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/PluginInterface.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -110,3 +112,5 @@ int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& ta
     }
     return 1;
 }
+
+}  // namespace corvelin

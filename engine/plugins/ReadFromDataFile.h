@@ -4,6 +4,8 @@
 // the archive format and hand the record back to the plug-in (ResetChromatogram).
 #include <string>
 
+namespace corvelin {
+
 class CLibraryChromatogram;
 class CDatasystemPlugins;
 
@@ -21,3 +23,5 @@ int ReadFromDataFile(CLibraryChromatogram& target, const std::string& path, doub
 // The same with a given plug-in list.
 int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& target, const std::string& path,
                      double minAreaPercent, std::string* dataSystemName, bool showMessages);
+
+}  // namespace corvelin

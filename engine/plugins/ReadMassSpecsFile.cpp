@@ -1,13 +1,15 @@
-#include "plugins/ReadMassSpecsFile.h"
+#include "engine/plugins/ReadMassSpecsFile.h"
 
 #include <algorithm>
 
-#include "core/Archive.h"
-#include "core/Exceptions.h"
-#include "options/SearchOptions.h"
-#include "platform/MessageSink.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/PluginInterface.h"
+#include "engine/core/Archive.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -98,3 +100,5 @@ int AddMassSpecsFromFile(const CDatasystemPlugins* plugins, const std::string& p
         options.AddSpectrum(contents.Names[j], *contents.Spectra[j], false);
     return static_cast<int>(contents.Spectra.size());
 }
+
+}  // namespace corvelin

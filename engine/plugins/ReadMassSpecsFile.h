@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 class CDatasystemPlugins;
 class CSearchOptions;
@@ -29,3 +31,5 @@ bool ReadMassSpecsFile(const CDatasystemPlugins* plugins, const std::string& pat
 // message was shown).
 // @exception CUserException, CArchiveException as ReadMassSpecsFile.
 int AddMassSpecsFromFile(const CDatasystemPlugins* plugins, const std::string& path, CSearchOptions& options);
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "table/CellCompare.h"
+#include "engine/table/CellCompare.h"
 
 #include <atomic>
 #include <climits>
@@ -8,9 +8,11 @@
 #include <locale.h>
 #include <string_view>
 
-#include "core/Exceptions.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
+#include "engine/core/Exceptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -171,3 +173,5 @@ int CompareCellTexts(const std::string& a, const std::string& b, int type)
         return 0;
     }
 }
+
+}  // namespace corvelin

@@ -2,6 +2,8 @@
 // Typed comparison of two cell texts of a report table, the building block of its sort.
 #include <string>
 
+namespace corvelin {
+
 // Compare types of a sort key. The numbers are the stored/documented ones; 4 is unused.
 enum CellCompareType : int {
     kCompareText = 0,       // case-sensitive text comparison
@@ -29,3 +31,5 @@ bool ParseCellDateTime(const std::string& text, double& days);
 // The message the calling page shows when a date-time sort stopped.
 inline constexpr const char* kDateCompareMessage =
     "Could not compare the date format.\nTry choosing an other date format in the system setup and try again.";
+
+}  // namespace corvelin

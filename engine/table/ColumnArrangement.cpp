@@ -1,10 +1,12 @@
-#include "table/ColumnArrangement.h"
+#include "engine/table/ColumnArrangement.h"
 
 #include <algorithm>
 
-#include "options/SettingsStore.h"
-#include "platform/CFormat.h"
-#include "table/ReportTable.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/CFormat.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -158,3 +160,5 @@ void CColumnArrangement::Apply(CReportTable& table, const std::string& section) 
         WriteInt(section, FormatC("ColumnWidth%i", static_cast<int>(i)), m_used[i].Width());
     }
 }
+
+}  // namespace corvelin

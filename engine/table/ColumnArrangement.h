@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CReportTable;
 
 // Applies the arrangement stored in the per-user section to the table: every column hidden, then the stored
@@ -60,3 +62,5 @@ private:
     std::vector<Item> m_available;
     std::vector<Item> m_used;
 };
+
+}  // namespace corvelin

@@ -1,8 +1,10 @@
-#include "table/ReportCsv.h"
+#include "engine/table/ReportCsv.h"
 
 #include <vector>
 
-#include "table/ReportTable.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -51,3 +53,5 @@ std::string CsvTable(const CReportTable& table, CsvColumnOrder order)
         out += CsvRowLine(table, r, order);
     return out;
 }
+
+}  // namespace corvelin

@@ -6,6 +6,8 @@
 // columns in column index order, the peak compare table in display order.
 #include <string>
 
+namespace corvelin {
+
 class CReportTable;
 
 enum class CsvColumnOrder { ColumnIndex, Display };
@@ -18,3 +20,5 @@ std::string CsvHeaderLine(const CReportTable& table, CsvColumnOrder order);
 std::string CsvRowLine(const CReportTable& table, int row, CsvColumnOrder order);
 // The header line and every row in the table's current row order.
 std::string CsvTable(const CReportTable& table, CsvColumnOrder order);
+
+}  // namespace corvelin

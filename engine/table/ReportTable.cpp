@@ -1,8 +1,10 @@
-#include "table/ReportTable.h"
+#include "engine/table/ReportTable.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
+
+namespace corvelin {
 
 std::size_t CReportTable::Index(int i, std::size_t size)
 {
@@ -229,3 +231,5 @@ void CReportTable::AutoSizeColumns(int first, bool withHeaders, const std::funct
         Notify(Change::ColumnOrder, first, first);
     }
 }
+
+}  // namespace corvelin

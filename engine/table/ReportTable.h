@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "table/CellCompare.h"
+#include "engine/table/CellCompare.h"
+
+namespace corvelin {
 
 enum class ColumnAlign { Left, Right, Center };
 
@@ -116,3 +118,5 @@ private:
 // the original positions in ascending order by less-than-or-equal of compare(p[i], p[j]) (<0, 0, >0).
 // Deterministic, not stable. compare may throw; nothing is changed then.
 std::vector<int> HeapSortPositions(int n, const std::function<int(int, int)>& compare);
+
+}  // namespace corvelin

@@ -1,11 +1,13 @@
-#include "workflow/CommandLine.h"
+#include "engine/workflow/CommandLine.h"
 
 #include <cstring>
 
-#include "options/SearchOptions.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
-#include "table/CellCompare.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/table/CellCompare.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -169,3 +171,5 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
     }
     return out;
 }
+
+}  // namespace corvelin

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CSearchOptions;
 
 // What the command line sets besides the start-up options: the fields of the search and conversion pages.
@@ -44,3 +46,5 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
 bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;
 // Whether text ends with a folder separator ("/" or "\").
 bool EndsWithSeparator(const std::string& text) noexcept;
+
+}  // namespace corvelin

@@ -1,16 +1,19 @@
-#include "workflow/Conversion.h"
+#include "engine/workflow/Conversion.h"
+#include "engine/workflow/InputRICalibration.h"
 
 #include <algorithm>
 #include <chrono>
 #include <exception>
 #include <filesystem>
 
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "platform/CFormat.h"
-#include "plugins/ReadFromDataFile.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/plugins/ReadFromDataFile.h"
 
 namespace fs = std::filesystem;
+
+namespace corvelin {
 
 namespace {
 
@@ -46,11 +49,6 @@ std::string FolderPart(const std::string& path)
     if (b != std::string::npos && (cut == std::string::npos || b > cut))
         cut = b;
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
-bool IsOwnDataSystem(const std::string& name)
-{
-    return name.compare(0, 13, "Corvelinscope") == 0;
 }
 
 // Entries of a folder by name (the enumeration order of this platform): regular files or folders.
@@ -115,7 +113,7 @@ bool DisplayChromatogram(const std::string& path, double minAreaPercent, const C
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     tree.push_back({FormatC("Reading file %s took %.2f seconds", chromatogram.DataFile.c_str(), seconds), 0, true});
-    if (!IsOwnDataSystem(dataSystem) && chromatogram.RICalibration.GetCount() == 0) {
+    if (NeedsInputRICalibration(dataSystem, chromatogram)) {
         tree.push_back({"No RI data in chromatogram. Recalibrating with current RI cal table.", 1, false});
         chromatogram.Recalibrate(options.RICalibration());
     }
@@ -218,3 +216,5 @@ bool DisplayAndConvert(const std::string& path, double minAreaPercent, bool conv
     }
     return true;
 }
+
+}  // namespace corvelin

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CSearchOptions;
 
 // One line of the information tree: its text, its depth (0 = top level) and whether it is shown expanded.
@@ -43,3 +45,5 @@ bool ConvertChromatogram(const std::string& path, double minAreaPercent, const C
 // tree receives the lines (it is cleared first); false when a conversion failed.
 bool DisplayAndConvert(const std::string& path, double minAreaPercent, bool convertAll, const CSearchOptions& options,
                        CInfoTree& tree);
+
+}  // namespace corvelin

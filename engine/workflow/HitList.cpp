@@ -1,9 +1,11 @@
-#include "workflow/HitList.h"
+#include "engine/workflow/HitList.h"
 
-#include "compare/LibraryHit.h"
-#include "core/LibraryChromatogram.h"
-#include "platform/CFormat.h"
-#include "table/ColumnArrangement.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/platform/CFormat.h"
+#include "engine/table/ColumnArrangement.h"
+
+namespace corvelin {
 
 const std::array<const char*, kHitListColumns> kHitListHeaders = {
     "File",    "S.Name",  "Comment", "Foward", "Reverse", "nPeaks Forward", "nPeaks Reverse", "Forw MS", "Forw RT",
@@ -59,3 +61,5 @@ void SortHitList(CReportTable& table, int column)
     else
         table.Sort({-(column + 1), kCompareReal}, {0, kCompareEqual}, {0, kCompareEqual});
 }
+
+}  // namespace corvelin

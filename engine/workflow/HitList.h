@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "table/ReportTable.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 class CLibraryChromatogramData;
 class CLibraryHit;
@@ -36,3 +38,5 @@ std::vector<std::string> UnreadableEntryRowCells(const std::string& file);
 
 // A click on column c: columns 0 to 2 ascending as text ignoring case, 3 to 16 descending as reals.
 void SortHitList(CReportTable& table, int column);
+
+}  // namespace corvelin

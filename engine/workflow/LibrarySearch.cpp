@@ -1,4 +1,5 @@
-#include "workflow/LibrarySearch.h"
+#include "engine/workflow/LibrarySearch.h"
+#include "engine/workflow/InputRICalibration.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -8,28 +9,28 @@
 #include <optional>
 #include <thread>
 
-#include "compare/CellTable.h"
-#include "compare/Compare.h"
-#include "compare/LibraryHit.h"
-#include "compare/MatchFactors.h"
-#include "compare/PreparedSpectra.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
-#include "plugins/ReadFromDataFile.h"
-#include "table/ColumnArrangement.h"
-#include "table/ReportTable.h"
-#include "workflow/CommandLine.h"
-#include "workflow/HitList.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/Compare.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/compare/PreparedSpectra.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/table/ColumnArrangement.h"
+#include "engine/table/ReportTable.h"
+#include "engine/workflow/CommandLine.h"
+#include "engine/workflow/HitList.h"
 
 namespace fs = std::filesystem;
+
+namespace corvelin {
 
 namespace {
 
 constexpr const char* kEntryExtension = ".ChromLibEntry";
-constexpr const char* kOwnDataSystem = "Corvelinscope";
-
 bool HasEntryExtension(const std::string& name)
 {
     const std::size_t n = std::char_traits<char>::length(kEntryExtension);
@@ -254,7 +255,7 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
         running.store(false);
         return result;
     }
-    if (dataSystem.compare(0, 13, kOwnDataSystem) != 0 && unknown.RICalibration.GetCount() == 0)
+    if (NeedsInputRICalibration(dataSystem, unknown))
         unknown.Recalibrate(options.RICalibration());
 
     result.Unknown.PeakCount = unknown.PeakCount;
@@ -335,3 +336,5 @@ CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& reque
     }
     return result;
 }
+
+}  // namespace corvelin

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CReportTable;
 class CSearchOptions;
 
@@ -77,3 +79,5 @@ struct CLibraryEntryFile {
     int PositionInFolder = 0; // 1, 2, ... restarting in every folder
 };
 std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders);
+
+}  // namespace corvelin

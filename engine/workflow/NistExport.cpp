@@ -1,4 +1,4 @@
-#include "workflow/NistExport.h"
+#include "engine/workflow/NistExport.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -9,12 +9,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/LibraryMassSpectrum.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
-#include "platform/PrivateProfile.h"
-#include "platform/TextFile.h"
-#include "platform/WinePrefix.h"
+#include "engine/core/LibraryMassSpectrum.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/platform/PrivateProfile.h"
+#include "engine/platform/TextFile.h"
+#include "engine/platform/WinePrefix.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -174,3 +176,5 @@ void DeleteNistTemporaryFiles()
 {
     Temporaries().DeleteAll();
 }
+
+}  // namespace corvelin

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CLibraryMassSpectrumData;
 class CWinePrefix;
 
@@ -25,3 +27,5 @@ std::string NistSpectrumFileBytes(const CLibraryMassSpectrumData& spectrum, cons
 // The temporary files made so far in this run, and their deletion (also done at program end).
 std::vector<std::string> NistTemporaryFiles();
 void DeleteNistTemporaryFiles();
+
+}  // namespace corvelin

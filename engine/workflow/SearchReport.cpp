@@ -1,14 +1,16 @@
-#include "workflow/SearchReport.h"
+#include "engine/workflow/SearchReport.h"
 
 #include <cstring>
 
-#include "core/Exceptions.h"
-#include "options/SearchOptions.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
-#include "platform/TextFile.h"
-#include "table/ReportCsv.h"
-#include "table/ReportTable.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/platform/TextFile.h"
+#include "engine/table/ReportCsv.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -87,3 +89,5 @@ bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& option
     }
     return true;
 }
+
+}  // namespace corvelin

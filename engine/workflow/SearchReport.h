@@ -5,6 +5,8 @@
 #include <ctime>
 #include <string>
 
+namespace corvelin {
+
 class CReportTable;
 class CSearchOptions;
 
@@ -27,3 +29,5 @@ std::string SearchReportText(const CSearchReport& report, const CSearchOptions& 
 // opened, e.g. by Excel." (titled with the program's name) and returns false. path receives the file name.
 bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
                        std::string* path = nullptr, std::time_t when = std::time(nullptr));
+
+}  // namespace corvelin

@@ -1,13 +1,15 @@
-#include "app/LibraryManagerApp.h"
+#include "gui/app/LibraryManagerApp.h"
 
-#include "app/LibraryManagerSheet.h"
-#include "core/Exceptions.h"
-#include "options/SearchParameterFile.h"
-#include "pages/PageChromatogramAdd.h"
-#include "pages/PageLibrarySearch.h"
-#include "platform/ProgramFolder.h"
-#include "plugins/DatasystemPlugins.h"
-#include "workflow/CommandLine.h"
+#include "gui/app/LibraryManagerSheet.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SearchParameterFile.h"
+#include "gui/pages/PageChromatogramAdd.h"
+#include "gui/pages/PageLibrarySearch.h"
+#include "engine/platform/ProgramFolder.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/workflow/CommandLine.h"
+
+namespace corvelin {
 
 CLibraryManagerApp::CLibraryManagerApp(std::vector<std::string> args) : m_args(std::move(args)) {}
 
@@ -76,3 +78,5 @@ void CLibraryManagerApp::TearDown()
     delete m_sheet;
     m_sheet = nullptr;
 }
+
+}  // namespace corvelin

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 class CLibraryManagerSheet;
 
@@ -34,3 +36,5 @@ private:
     std::string m_helpPath;
     CLibraryManagerSheet* m_sheet = nullptr;
 };
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "app/LibraryManagerSheet.h"
+#include "gui/app/LibraryManagerSheet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,14 +17,16 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
-#include "options/DialogOptions.h"
-#include "options/ParameterFileDialogs.h"
-#include "options/SettingsStore.h"
-#include "pages/PageChromatogramAdd.h"
-#include "pages/PageLibrarySearch.h"
-#include "pages/PagePlaceholder.h"
-#include "platform/MessageSink.h"
+#include "gui/widgets/QtText.h"
+#include "gui/options/DialogOptions.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "engine/options/SettingsStore.h"
+#include "gui/pages/PageChromatogramAdd.h"
+#include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PagePlaceholder.h"
+#include "engine/platform/MessageSink.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -337,3 +339,5 @@ void CLibraryManagerSheet::reject()
         return;
     QDialog::reject();
 }
+
+}  // namespace corvelin

@@ -5,11 +5,13 @@
 #include <array>
 #include <string>
 
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
 
 class QAction;
 class QMenu;
 class QTabWidget;
+
+namespace corvelin {
 class CMainPage;
 class CPageLibrarySearch;
 class CPageChromatogramAdd;
@@ -90,3 +92,5 @@ private:
     bool m_shownOnce = false;
     std::string m_helpPath;
 };
+
+}  // namespace corvelin

@@ -1,10 +1,12 @@
-#include "app/QtMessageSink.h"
+#include "gui/app/QtMessageSink.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
 
-#include "app/QtText.h"
+#include "gui/widgets/QtText.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -116,3 +118,5 @@ CQtMessageSinkScope::~CQtMessageSinkScope()
 {
     SetMessageSink(m_previous);
 }
+
+}  // namespace corvelin

@@ -3,7 +3,9 @@
 // thread are carried out on the interface thread, so the engine may report from any thread: messages and
 // beeps are posted (the worker goes on), questions wait for their answer.
 // With a delegate (tests), the calls go to the delegate instead, still on the interface thread.
-#include "platform/MessageSink.h"
+#include "engine/platform/MessageSink.h"
+
+namespace corvelin {
 
 class CQtMessageSink final : public MessageSink {
 public:
@@ -30,3 +32,5 @@ private:
     CQtMessageSink m_sink;
     MessageSink* m_previous;
 };
+
+}  // namespace corvelin

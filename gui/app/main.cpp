@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "app/LibraryManagerApp.h"
-#include "app/QtMessageSink.h"
+#include "gui/app/LibraryManagerApp.h"
+#include "gui/app/QtMessageSink.h"
+
+using namespace corvelin;
 
 int main(int argc, char* argv[])
 {

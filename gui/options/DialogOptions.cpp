@@ -1,4 +1,4 @@
-#include "options/DialogOptions.h"
+#include "gui/options/DialogOptions.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -15,12 +15,14 @@
 #include <climits>
 #include <string>
 
-#include "app/QtText.h"
-#include "core/Exceptions.h"
-#include "options/SettingsStore.h"
-#include "platform/MessageSink.h"
-#include "widgets/DataExchange.h"
-#include "widgets/FileDialogs.h"
+#include "gui/widgets/QtText.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/MessageSink.h"
+#include "gui/widgets/DataExchange.h"
+#include "gui/widgets/FileDialogs.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -308,3 +310,5 @@ void CDialogOptions::accept()
     }
     QDialog::accept();
 }
+
+}  // namespace corvelin

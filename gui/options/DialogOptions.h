@@ -9,6 +9,8 @@
 class QCheckBox;
 class QLineEdit;
 
+namespace corvelin {
+
 class CDialogOptions : public QDialog {
     Q_OBJECT
 public:
@@ -69,3 +71,5 @@ private:
     QCheckBox* m_showPeakTable = nullptr;
     QLineEdit* m_amdisPath = nullptr;
 };
+
+}  // namespace corvelin

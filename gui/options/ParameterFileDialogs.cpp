@@ -1,11 +1,13 @@
-#include "options/ParameterFileDialogs.h"
+#include "gui/options/ParameterFileDialogs.h"
 
-#include "app/QtText.h"
-#include "options/SearchOptions.h"
-#include "options/SearchParameterFile.h"
-#include "platform/MessageSink.h"
-#include "widgets/FileDialogs.h"
-#include "widgets/WaitCursor.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/options/SearchParameterFile.h"
+#include "engine/platform/MessageSink.h"
+#include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/WaitCursor.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -18,7 +20,7 @@ QString ChooseParameterFile(QWidget* parent, bool save)
     request.filter = "Search Settings (*.spf)|*.spf|All Files (*.*)|*.*||";
     request.filterIndex = 1;
     request.defaultSuffix = QStringLiteral("spf");
-    const QString path = ::ChooseFile(parent, request).path;
+    const QString path = corvelin::ChooseFile(parent, request).path;
     if (!path.isEmpty())
         RememberParameterFileFolder(ToStdString(path));
     return path;
@@ -56,3 +58,5 @@ bool SaveParameterFileFromPage(QWidget* parent, const CSearchOptions& options)
     Messages().ShowMessage("Could not save search parameter file", "Search Parameters", MessageIcon::Stop);
     return false;
 }
+
+}  // namespace corvelin

@@ -4,8 +4,11 @@
 // the file is read or written.
 #include <QDialog>
 
-class CSearchOptions;
 class QWidget;
+
+namespace corvelin {
+
+class CSearchOptions;
 
 // Shows the open dialog, then reads the chosen file into options. Returns QDialog::Accepted after a read.
 int ReadParameterFileDialog(QWidget* parent, CSearchOptions& options);
@@ -17,3 +20,5 @@ bool SaveParameterFileFromPage(QWidget* parent, const CSearchOptions& options);
 
 // The folder part of a path: the text before the later of its last "\" and last "/"; empty without either.
 QString FolderOfPath(const QString& path);
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "options/SearchBasicOptions.h"
+#include "gui/options/SearchBasicOptions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,10 +11,12 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
-#include "options/SearchOptions.h"
-#include "platform/MessageSink.h"
-#include "widgets/DataExchange.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/MessageSink.h"
+#include "gui/widgets/DataExchange.h"
+
+namespace corvelin {
 
 CSearchBasicOptions::CSearchBasicOptions(CSearchOptions& record, QWidget* parent)
     : CSearchOptionsPage(record, QStringLiteral("Peak Property Options"), parent)
@@ -172,3 +174,5 @@ void CSearchBasicOptions::OnAbsoluteClicked()
     StoreData();
     ApplyAreaHeightLabels();
 }
+
+}  // namespace corvelin

@@ -1,10 +1,12 @@
 #pragma once
 // "Peak Property Options": the matching switches, windows, weighting, RT search range and thresholds.
-#include "options/SearchOptionsPage.h"
+#include "gui/options/SearchOptionsPage.h"
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+
+namespace corvelin {
 
 class CSearchBasicOptions : public CSearchOptionsPage {
     Q_OBJECT
@@ -51,3 +53,5 @@ private:
     QLineEdit* m_areaValue = nullptr;
     QCheckBox* m_absolute = nullptr;
 };
+
+}  // namespace corvelin

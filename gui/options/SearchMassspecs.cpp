@@ -1,4 +1,4 @@
-#include "options/SearchMassspecs.h"
+#include "gui/options/SearchMassspecs.h"
 
 #include <QFileDialog>
 #include <QGridLayout>
@@ -13,16 +13,18 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
-#include "core/Exceptions.h"
-#include "options/SearchOptions.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
-#include "plots/SpectrumDraw.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/ReadMassSpecsFile.h"
-#include "widgets/DataExchange.h"
-#include "widgets/FileDialogs.h"
+#include "gui/widgets/QtText.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "gui/plots/SpectrumDraw.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadMassSpecsFile.h"
+#include "gui/widgets/DataExchange.h"
+#include "gui/widgets/FileDialogs.h"
+
+namespace corvelin {
 
 CSearchMassspecs::CSearchMassspecs(CSearchOptions& record, QWidget* parent)
     : CSearchOptionsPage(record, QStringLiteral("Mass Spec Options"), parent)
@@ -260,3 +262,5 @@ void CSearchMassspecs::AddFromFile(const std::string& path)
     }
     FillList();
 }
+
+}  // namespace corvelin

@@ -2,12 +2,14 @@
 // "Mass Spec Options": the spectral include/exclude list with its mode and fit threshold; entries are added
 // from spectra files through the plug-ins (unchecked), renamed in place, ticked active, removed; the
 // selected entry's spectrum is drawn.
-#include "options/SearchOptionsPage.h"
+#include "gui/options/SearchOptionsPage.h"
 
 class QLineEdit;
 class QRadioButton;
 class QTreeWidget;
 class QTreeWidgetItem;
+
+namespace corvelin {
 class CSpectrumDraw;
 
 class CSearchMassspecs : public CSearchOptionsPage {
@@ -45,3 +47,5 @@ private:
     CSpectrumDraw* m_spectrum = nullptr;
     bool m_filling = false;
 };
+
+}  // namespace corvelin

@@ -1,7 +1,9 @@
-#include "options/SearchOptionsPage.h"
+#include "gui/options/SearchOptionsPage.h"
 
-#include "options/ParameterFileDialogs.h"
-#include "options/SearchOptionsUI.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "gui/options/SearchOptionsUI.h"
+
+namespace corvelin {
 
 CSearchOptionsUI* CSearchOptionsPage::Sheet() const
 {
@@ -27,3 +29,5 @@ void CSearchOptionsPage::SaveParameterFile()
         return;
     SaveParameterFileFromPage(this, m_record);
 }
+
+}  // namespace corvelin

@@ -2,6 +2,8 @@
 // Base of the pages of the search options sheet: each edits the sheet's working copy of the options.
 #include <QWidget>
 
+namespace corvelin {
+
 class CSearchOptions;
 class CSearchOptionsUI;
 
@@ -37,3 +39,5 @@ protected:
 private:
     QString m_title;
 };
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "options/SearchOptionsRICalibration.h"
+#include "gui/options/SearchOptionsRICalibration.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,13 +11,15 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "app/QtText.h"
-#include "options/SearchOptions.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
-#include "table/CellCompare.h"
-#include "widgets/DataExchange.h"
-#include "widgets/OdorListCtrl.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/table/CellCompare.h"
+#include "gui/widgets/DataExchange.h"
+#include "gui/widgets/OdorListCtrl.h"
+
+namespace corvelin {
 
 int RICalibrationInsertPosition(const std::vector<std::pair<double, double>>& rows, double rt, double ri)
 {
@@ -289,3 +291,5 @@ void CSearchOptionsRICalibration::StoreListIntoRecord()
         calibration.AddPoint(std::move(point));
     }
 }
+
+}  // namespace corvelin

@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "options/SearchOptionsPage.h"
+#include "gui/options/SearchOptionsPage.h"
 
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace corvelin {
 class COdorListCtrl;
 
 // The position and order test for a new RT/RI pair against rows of (RT, RI): the insertion position just
@@ -65,3 +67,5 @@ private:
     QRadioButton* m_kovats = nullptr;
     QRadioButton* m_linear = nullptr;
 };
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "options/SearchOptionsSummary.h"
+#include "gui/options/SearchOptionsSummary.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,9 +11,11 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/QtText.h"
-#include "options/SearchOptions.h"
-#include "widgets/DataExchange.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SearchOptions.h"
+#include "gui/widgets/DataExchange.h"
+
+namespace corvelin {
 
 CSearchOptionsSummary::CSearchOptionsSummary(CSearchOptions& record, QWidget* parent)
     : CSearchOptionsPage(record, QStringLiteral("Summary Options"), parent)
@@ -129,3 +131,5 @@ void CSearchOptionsSummary::OnRelativeClicked()
     StoreData();
     m_istd->setEnabled(m_relative->isChecked());
 }
+
+}  // namespace corvelin

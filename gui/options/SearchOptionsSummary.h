@@ -1,10 +1,12 @@
 #pragma once
 // "Summary Options": how the multi-file peak summary shows its values and finds its internal standard.
-#include "options/SearchOptionsPage.h"
+#include "gui/options/SearchOptionsPage.h"
 
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+
+namespace corvelin {
 
 class CSearchOptionsSummary : public CSearchOptionsPage {
     Q_OBJECT
@@ -30,3 +32,5 @@ private:
     QLineEdit* m_istdRT = nullptr;
     QLineEdit* m_minMatch = nullptr;
 };
+
+}  // namespace corvelin

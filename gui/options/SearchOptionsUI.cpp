@@ -1,14 +1,16 @@
-#include "options/SearchOptionsUI.h"
+#include "gui/options/SearchOptionsUI.h"
 
 #include <QDialogButtonBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "options/ParameterFileDialogs.h"
-#include "options/SearchBasicOptions.h"
-#include "options/SearchMassspecs.h"
-#include "options/SearchOptionsRICalibration.h"
-#include "options/SearchOptionsSummary.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "gui/options/SearchBasicOptions.h"
+#include "gui/options/SearchMassspecs.h"
+#include "gui/options/SearchOptionsRICalibration.h"
+#include "gui/options/SearchOptionsSummary.h"
+
+namespace corvelin {
 
 namespace {
 CSearchOptionsUI::ExecHook g_execHook = nullptr;
@@ -112,3 +114,5 @@ void CSearchOptionsUI::accept()
         }
     QDialog::accept();
 }
+
+}  // namespace corvelin

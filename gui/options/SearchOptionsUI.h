@@ -5,9 +5,11 @@
 #include <initializer_list>
 #include <vector>
 
-#include "options/SearchOptions.h"
+#include "engine/options/SearchOptions.h"
 
 class QTabWidget;
+
+namespace corvelin {
 class CSearchOptionsPage;
 
 class CSearchOptionsUI : public QDialog {
@@ -44,3 +46,5 @@ private:
     int m_current = 0;
     bool m_reverting = false;
 };
+
+}  // namespace corvelin

@@ -1,6 +1,8 @@
-#include "pages/LibrarySearchWorker.h"
+#include "gui/pages/LibrarySearchWorker.h"
 
-#include "workflow/LibrarySearch.h"
+#include "engine/workflow/LibrarySearch.h"
+
+namespace corvelin {
 
 CLibrarySearchWorker::CLibrarySearchWorker(std::string unknownPath, std::string libraryFolder, int maxPeaks,
                                            const CSearchOptions& options, std::atomic<bool>& running,
@@ -59,3 +61,5 @@ void CLibrarySearchWorker::Run()
     if (m_callbacks.finished)
         m_callbacks.finished(result);
 }
+
+}  // namespace corvelin

@@ -8,8 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "options/SearchOptions.h"
-#include "workflow/LibrarySearch.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/workflow/LibrarySearch.h"
+
+namespace corvelin {
 
 class CLibrarySearchWorker {
 public:
@@ -45,3 +47,5 @@ private:
     Callbacks m_callbacks;
     std::thread m_thread;
 };
+
+}  // namespace corvelin

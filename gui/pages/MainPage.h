@@ -3,6 +3,8 @@
 // knows a page by (store the controls into the options, refresh the controls from them, may the page be left).
 #include <QWidget>
 
+namespace corvelin {
+
 class CSearchOptions;
 class CLibraryManagerSheet;
 
@@ -36,3 +38,5 @@ private:
     QString m_title;
     CLibraryManagerSheet* m_sheet = nullptr;
 };
+
+}  // namespace corvelin

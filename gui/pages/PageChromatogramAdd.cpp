@@ -1,4 +1,4 @@
-#include "pages/PageChromatogramAdd.h"
+#include "gui/pages/PageChromatogramAdd.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -13,21 +13,23 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/LibraryManagerSheet.h"
-#include "app/QtText.h"
-#include "core/Exceptions.h"
-#include "core/LibraryChromatogram.h"
-#include "options/ParameterFileDialogs.h"
-#include "options/SearchOptions.h"
-#include "options/SearchOptionsUI.h"
-#include "options/SettingsStore.h"
-#include "platform/MessageSink.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/ReadFromDataFile.h"
-#include "widgets/DataExchange.h"
-#include "widgets/FileDialogs.h"
-#include "widgets/WaitCursor.h"
-#include "workflow/Conversion.h"
+#include "gui/app/LibraryManagerSheet.h"
+#include "gui/widgets/QtText.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "engine/options/SearchOptions.h"
+#include "gui/options/SearchOptionsUI.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "gui/widgets/DataExchange.h"
+#include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/WaitCursor.h"
+#include "engine/workflow/Conversion.h"
+
+namespace corvelin {
 
 CPageChromatogramAdd::CPageChromatogramAdd(CSearchOptions& options, QWidget* parent)
     : CMainPage(options, QStringLiteral("Add Chromatogram"), parent)
@@ -215,3 +217,5 @@ void CPageChromatogramAdd::OnWindowCreated()
                 sheet->EndWithoutQuestions();
         });
 }
+
+}  // namespace corvelin

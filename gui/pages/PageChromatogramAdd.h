@@ -4,12 +4,14 @@
 // under "File Information" lists what each action did.
 #include <string>
 
-#include "pages/MainPage.h"
+#include "gui/pages/MainPage.h"
 
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+
+namespace corvelin {
 struct CInfoLine;
 
 class CPageChromatogramAdd : public CMainPage {
@@ -50,3 +52,5 @@ private:
     QCheckBox* m_convertAllBox = nullptr;
     QTreeWidget* m_tree = nullptr;
 };
+
+}  // namespace corvelin

@@ -3,6 +3,8 @@
 // implements the matching interface; the library search page finds it through the main window.
 #include <string>
 
+namespace corvelin {
+
 // The chromatogram match page: show the match of two files; false when the user refused.
 class IMatchTarget {
 public:
@@ -23,3 +25,5 @@ public:
     virtual ~IOverlayTarget() = default;
     virtual void AddOverlayFile(const std::string& path) = 0;
 };
+
+}  // namespace corvelin

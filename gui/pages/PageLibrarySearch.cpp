@@ -1,4 +1,4 @@
-#include "pages/PageLibrarySearch.h"
+#include "gui/pages/PageLibrarySearch.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -15,30 +15,32 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/LibraryManagerSheet.h"
-#include "app/QtText.h"
-#include "core/Exceptions.h"
-#include "core/LibraryChromatogram.h"
-#include "options/ParameterFileDialogs.h"
-#include "options/SearchOptions.h"
-#include "options/SearchOptionsUI.h"
-#include "options/SettingsStore.h"
-#include "pages/LibrarySearchWorker.h"
-#include "pages/PageHandOffs.h"
-#include "pages/PagePlaceholder.h"
-#include "platform/CFormat.h"
-#include "platform/MessageSink.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/ReadFromDataFile.h"
-#include "print/LibrarySearchReportPrinter.h"
-#include "table/ColumnArrangement.h"
-#include "widgets/FileDialogs.h"
-#include "widgets/FolderPicker.h"
-#include "widgets/OdorListCtrl.h"
-#include "widgets/WaitCursor.h"
-#include "workflow/HitList.h"
-#include "workflow/LibrarySearch.h"
-#include "workflow/SearchReport.h"
+#include "gui/app/LibraryManagerSheet.h"
+#include "gui/widgets/QtText.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "engine/options/SearchOptions.h"
+#include "gui/options/SearchOptionsUI.h"
+#include "engine/options/SettingsStore.h"
+#include "gui/pages/LibrarySearchWorker.h"
+#include "gui/pages/PageHandOffs.h"
+#include "gui/pages/PagePlaceholder.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "gui/print/LibrarySearchReportPrinter.h"
+#include "engine/table/ColumnArrangement.h"
+#include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/FolderPicker.h"
+#include "gui/widgets/OdorListCtrl.h"
+#include "gui/widgets/WaitCursor.h"
+#include "engine/workflow/HitList.h"
+#include "engine/workflow/LibrarySearch.h"
+#include "engine/workflow/SearchReport.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -669,3 +671,5 @@ void CPageLibrarySearch::OnBatchPoll()
         OnSaveReportFile();
     m_okTimer->start();
 }
+
+}  // namespace corvelin

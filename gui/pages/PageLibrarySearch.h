@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/MainPage.h"
+#include "gui/pages/MainPage.h"
 
 class QCheckBox;
 class QLabel;
@@ -16,6 +16,8 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+
+namespace corvelin {
 class COdorListCtrl;
 class CLibrarySearchWorker;
 struct CLibrarySearchResult;
@@ -131,3 +133,5 @@ private:
     QTimer* m_pollTimer = nullptr;
     QTimer* m_okTimer = nullptr;
 };
+
+}  // namespace corvelin

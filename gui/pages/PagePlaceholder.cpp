@@ -1,7 +1,9 @@
-#include "pages/PagePlaceholder.h"
+#include "gui/pages/PagePlaceholder.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
+
+namespace corvelin {
 
 CPagePlaceholder::CPagePlaceholder(CSearchOptions& options, const QString& title, QWidget* parent)
     : CMainPage(options, title, parent)
@@ -18,3 +20,5 @@ QString CPagePlaceholder::NotAvailableText(const QString& title)
 {
     return QStringLiteral("The page \"%1\" is not available in this version of Corvelinscope yet.").arg(title);
 }
+
+}  // namespace corvelin

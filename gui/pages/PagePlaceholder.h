@@ -1,7 +1,9 @@
 #pragma once
 // A page of the main window whose function this version does not offer yet: it keeps the tab in its place
 // and says so.
-#include "pages/MainPage.h"
+#include "gui/pages/MainPage.h"
+
+namespace corvelin {
 
 class CPagePlaceholder : public CMainPage {
     Q_OBJECT
@@ -11,3 +13,5 @@ public:
     // The text shown on the page and in the message of a hand-off to it.
     static QString NotAvailableText(const QString& title);
 };
+
+}  // namespace corvelin

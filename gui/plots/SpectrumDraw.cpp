@@ -1,10 +1,12 @@
-#include "plots/SpectrumDraw.h"
+#include "gui/plots/SpectrumDraw.h"
 
 #include <QPainter>
 #include <cmath>
 
-#include "app/QtText.h"
-#include "core/LibraryMassSpectrum.h"
+#include "gui/widgets/QtText.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 CSpectrumDraw::CSpectrumDraw(QWidget* parent) : QWidget(parent)
 {
@@ -122,3 +124,5 @@ void CSpectrumDraw::paintEvent(QPaintEvent*)
     painter.setPen(palette().color(QPalette::Mid));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
+
+}  // namespace corvelin

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CLibraryMassSpectrumData;
 
 class CSpectrumDraw : public QWidget {
@@ -43,3 +45,5 @@ private:
     double m_massScale = 0;
     double m_intensityScale = 0;
 };
+
+}  // namespace corvelin

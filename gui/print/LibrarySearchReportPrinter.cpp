@@ -1,4 +1,4 @@
-#include "print/LibrarySearchReportPrinter.h"
+#include "gui/print/LibrarySearchReportPrinter.h"
 
 #include <QFontMetricsF>
 #include <QImage>
@@ -9,10 +9,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/QtText.h"
-#include "options/SearchOptions.h"
-#include "platform/MessageSink.h"
-#include "table/ReportTable.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -251,3 +253,5 @@ bool PrintLibrarySearchReport(QWidget* parent, const CSearchReportTexts& texts, 
         return false;
     return PrintOn(printer, texts, options, hitList);
 }
+
+}  // namespace corvelin

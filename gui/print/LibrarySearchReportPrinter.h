@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "print/PageLayoutSettings.h"
+#include "gui/print/PageLayoutSettings.h"
 
 class QPaintDevice;
 class QPainter;
 class QWidget;
+
+namespace corvelin {
 class CReportTable;
 class CSearchOptions;
 
@@ -63,3 +65,5 @@ bool PrintLibrarySearchReport(QWidget* parent, const CSearchReportTexts& texts, 
 // Writes the report as a PDF file (A4), the device of a machine without printers.
 bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts, const CSearchOptions& options,
                                  const CReportTable& hitList);
+
+}  // namespace corvelin

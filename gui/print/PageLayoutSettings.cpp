@@ -1,6 +1,8 @@
-#include "print/PageLayoutSettings.h"
+#include "gui/print/PageLayoutSettings.h"
 
-#include "options/SettingsStore.h"
+#include "engine/options/SettingsStore.h"
+
+namespace corvelin {
 
 CPageLayoutSettings CPageLayoutSettings::Load()
 {
@@ -15,3 +17,5 @@ CPageLayoutSettings CPageLayoutSettings::Load()
     s.PrintSearchOptions = GetSettingInt(user, "PageLayout", nullptr, "PrintSearchOptions", 1);
     return s;
 }
+
+}  // namespace corvelin

@@ -3,6 +3,8 @@
 // and whether reports print the search options block.
 #include <string>
 
+namespace corvelin {
+
 struct CPageLayoutSettings {
     int BorderLeft = 15;
     int BorderTop = 20;
@@ -14,3 +16,5 @@ struct CPageLayoutSettings {
 
     static CPageLayoutSettings Load();
 };
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "widgets/ColumnArrange.h"
+#include "gui/widgets/ColumnArrange.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -11,8 +11,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/QtText.h"
-#include "table/ReportTable.h"
+#include "gui/widgets/QtText.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 CColumnArrange::CColumnArrange(CReportTable& table, std::string section, QWidget* parent)
     : QDialog(parent), m_table(table), m_section(std::move(section)), m_arrangement(table)
@@ -146,3 +148,5 @@ void CColumnArrange::accept()
     m_arrangement.Apply(m_table, m_section);
     QDialog::accept();
 }
+
+}  // namespace corvelin

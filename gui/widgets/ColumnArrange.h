@@ -4,11 +4,13 @@
 #include <QDialog>
 #include <string>
 
-#include "table/ColumnArrangement.h"
+#include "engine/table/ColumnArrangement.h"
 
 class QListWidget;
 class QLineEdit;
 class QPushButton;
+
+namespace corvelin {
 class CReportTable;
 
 class CColumnArrange : public QDialog {
@@ -50,3 +52,5 @@ private:
     QPushButton* m_down = nullptr;
     bool m_filling = false;
 };
+
+}  // namespace corvelin

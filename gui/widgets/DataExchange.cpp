@@ -1,12 +1,14 @@
-#include "widgets/DataExchange.h"
+#include "gui/widgets/DataExchange.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/QtText.h"
-#include "platform/MessageSink.h"
+#include "gui/widgets/QtText.h"
+#include "engine/platform/MessageSink.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -92,3 +94,5 @@ void ExchangeText(bool store, QLineEdit* edit, std::string& text)
     else
         edit->setText(ToQString(text));
 }
+
+}  // namespace corvelin

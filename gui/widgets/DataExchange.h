@@ -8,6 +8,8 @@
 class QLineEdit;
 class QCheckBox;
 
+namespace corvelin {
+
 // "Please enter an integer between %1 and %2." / "Please enter a number between %1 and %2."
 std::string IntegerRangeMessage(long long min, long long max);
 std::string RealRangeMessage(double min, double max);
@@ -17,3 +19,5 @@ bool ExchangeInt(bool store, QLineEdit* edit, int& value, long long min, long lo
 bool ExchangeReal(bool store, QLineEdit* edit, double& value, double min, double max, const char* format);
 void ExchangeCheck(bool store, QCheckBox* box, int& flag);
 void ExchangeText(bool store, QLineEdit* edit, std::string& text);
+
+}  // namespace corvelin

@@ -1,10 +1,12 @@
-#include "widgets/FileDialogs.h"
+#include "gui/widgets/FileDialogs.h"
 
 #include <QFileDialog>
 #include <QRegularExpression>
 
-#include "app/QtText.h"
-#include "options/SettingsStore.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SettingsStore.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -92,3 +94,5 @@ void RememberChromatogramFilter(int filterIndex)
 {
     WriteSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", filterIndex);
 }
+
+}  // namespace corvelin

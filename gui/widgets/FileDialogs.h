@@ -9,6 +9,8 @@
 
 class QWidget;
 
+namespace corvelin {
+
 struct CFileChoice {
     enum Kind { Open, Save, Folder };
     Kind kind = Open;
@@ -40,3 +42,5 @@ QStringList QtNameFilters(const std::string& filter);
 using FileChoiceHook = std::function<CFileChoiceResult(const CFileChoice&)>;
 // Installs the hook (empty function = real dialogs again).
 void SetFileChoiceHook(FileChoiceHook hook);
+
+}  // namespace corvelin

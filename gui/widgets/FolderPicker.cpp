@@ -1,6 +1,8 @@
-#include "widgets/FolderPicker.h"
+#include "gui/widgets/FolderPicker.h"
 
-#include "widgets/FileDialogs.h"
+#include "gui/widgets/FileDialogs.h"
+
+namespace corvelin {
 
 QString WithTrailingSeparator(const QString& folder)
 {
@@ -18,3 +20,5 @@ QString PickFolder(QWidget* parent, const QString& title, const QString& startFo
     const QString folder = ChooseFile(parent, request).path;
     return folder.isEmpty() ? QString() : WithTrailingSeparator(folder);
 }
+
+}  // namespace corvelin

@@ -5,7 +5,11 @@
 
 class QWidget;
 
+namespace corvelin {
+
 QString PickFolder(QWidget* parent, const QString& title, const QString& startFolder);
 
 // Appends "/" unless the text already ends with "/" or "\" (an empty text stays empty).
 QString WithTrailingSeparator(const QString& folder);
+
+}  // namespace corvelin

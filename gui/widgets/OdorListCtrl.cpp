@@ -1,14 +1,16 @@
-#include "widgets/OdorListCtrl.h"
+#include "gui/widgets/OdorListCtrl.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/QtText.h"
-#include "table/ColumnArrangement.h"
-#include "widgets/ColumnArrange.h"
-#include "widgets/ReportTableModel.h"
+#include "gui/widgets/QtText.h"
+#include "engine/table/ColumnArrangement.h"
+#include "gui/widgets/ColumnArrange.h"
+#include "gui/widgets/ReportTableModel.h"
+
+namespace corvelin {
 
 COdorListCtrl::COdorListCtrl(QWidget* parent) : QTreeView(parent)
 {
@@ -104,7 +106,7 @@ void COdorListCtrl::AutoSizeColumns(int first, bool withHeaders)
 
 void COdorListCtrl::ApplyStoredArrangement(const std::string& section)
 {
-    ::ApplyStoredArrangement(m_table, section);
+    corvelin::ApplyStoredArrangement(m_table, section);
     SyncHeader();
 }
 
@@ -225,3 +227,5 @@ void COdorListCtrl::contextMenuEvent(QContextMenuEvent* event)
 {
     emit contextMenuAt(event->globalPos());
 }
+
+}  // namespace corvelin

@@ -6,7 +6,9 @@
 #include <QTreeView>
 #include <string>
 
-#include "table/ReportTable.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 class CReportTableModel;
 
@@ -69,3 +71,5 @@ private:
     int m_redrawDepth = 0;
     bool m_syncing = false;
 };
+
+}  // namespace corvelin

@@ -1,6 +1,8 @@
-#include "widgets/ReportTableModel.h"
+#include "gui/widgets/ReportTableModel.h"
 
-#include "app/QtText.h"
+#include "gui/widgets/QtText.h"
+
+namespace corvelin {
 
 CReportTableModel::CReportTableModel(CReportTable& table, QObject* parent)
     : QAbstractTableModel(parent), m_table(table), m_rows(table.RowCount()), m_columns(table.ColumnCount())
@@ -104,3 +106,5 @@ void CReportTableModel::OnChange(CReportTable::Change change, int first, int las
         break;
     }
 }
+
+}  // namespace corvelin

@@ -4,7 +4,9 @@
 // every view updates.
 #include <QAbstractTableModel>
 
-#include "table/ReportTable.h"
+#include "engine/table/ReportTable.h"
+
+namespace corvelin {
 
 class CReportTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -35,3 +37,5 @@ private:
     int m_rows = 0;
     int m_columns = 0;
 };
+
+}  // namespace corvelin

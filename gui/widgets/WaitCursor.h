@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCursor>
 
+namespace corvelin {
+
 class CWaitCursor {
 public:
     CWaitCursor() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
@@ -10,3 +12,5 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
+
+}  // namespace corvelin

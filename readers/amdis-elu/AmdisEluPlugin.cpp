@@ -6,11 +6,13 @@
 #include <memory>
 #include <string>
 
-#include "AmdisFiles.h"
-#include "EluParser.h"
-#include "platform/MessageSink.h"
-#include "options/SettingsStore.h"
-#include "plugins/PluginInterface.h"
+#include "readers/amdis-elu/AmdisFiles.h"
+#include "readers/amdis-elu/EluParser.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -184,3 +186,5 @@ CORVELIN_PLUGIN_EXPORT void FreeMassSpecs(PluginMassSpecArray* spectra, PluginSt
     if (names != nullptr)
         names->clear();
 }
+
+}  // namespace corvelin

@@ -1,12 +1,14 @@
-#include "AmdisFiles.h"
+#include "readers/amdis-elu/AmdisFiles.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 
-#include "EluParser.h"
-#include "MslParser.h"
+#include "readers/amdis-elu/EluParser.h"
+#include "readers/amdis-elu/MslParser.h"
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -112,3 +114,5 @@ std::vector<std::string> ReadSpectraFile(const std::string& path, bool keepFlagg
 }
 
 } // namespace amdis
+
+}  // namespace corvelin

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "EluPeakList.h"
-#include "core/LibraryChromatogram.h"
-#include "core/LibraryMassSpectrum.h"
+#include "readers/amdis-elu/EluPeakList.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -49,3 +51,5 @@ std::vector<std::string> ReadSpectraFile(const std::string& path, bool keepFlagg
                                          std::vector<std::string>& names);
 
 } // namespace amdis
+
+}  // namespace corvelin

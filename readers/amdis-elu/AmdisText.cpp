@@ -1,9 +1,11 @@
-#include "AmdisText.h"
+#include "readers/amdis-elu/AmdisText.h"
 
 #include <cctype>
 #include <charconv>
 #include <algorithm>
 #include <cmath>
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -204,3 +206,5 @@ void ReadCountedPairs(LineReader& reader, std::vector<PeakPair>& pairs)
 }
 
 } // namespace amdis
+
+}  // namespace corvelin

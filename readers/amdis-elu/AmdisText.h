@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace corvelin {
+
 namespace amdis {
 
 // A malformed AMDIS text; the message names the 1-based line.
@@ -81,3 +83,5 @@ std::string_view NameText(std::string_view nameLine) noexcept;
 void ReadCountedPairs(LineReader& reader, std::vector<PeakPair>& pairs);
 
 } // namespace amdis
+
+}  // namespace corvelin

@@ -1,8 +1,10 @@
-#include "EluParser.h"
+#include "readers/amdis-elu/EluParser.h"
 
 #include <algorithm>
 #include <cctype>
 #include <type_traits>
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -150,3 +152,5 @@ bool LooksLikeElu(std::string_view head)
 }
 
 } // namespace amdis
+
+}  // namespace corvelin

@@ -7,7 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "AmdisText.h"
+#include "readers/amdis-elu/AmdisText.h"
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -48,3 +50,5 @@ EluFile ParseElu(std::string_view text);
 bool LooksLikeElu(std::string_view head);
 
 } // namespace amdis
+
+}  // namespace corvelin

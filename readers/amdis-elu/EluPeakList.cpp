@@ -1,10 +1,12 @@
-#include "EluPeakList.h"
+#include "readers/amdis-elu/EluPeakList.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
 #include <memory>
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -148,3 +150,5 @@ void FillChromatogram(const EluFile& file, const EluReadOptions& options, const 
 }
 
 } // namespace amdis
+
+}  // namespace corvelin

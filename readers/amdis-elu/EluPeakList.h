@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "EluParser.h"
-#include "core/LibraryChromatogram.h"
-#include "core/LibraryMassSpectrum.h"
+#include "readers/amdis-elu/EluParser.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -46,3 +48,5 @@ void FillChromatogram(const EluFile& file, const EluReadOptions& options, const 
                       CLibraryChromatogram& chromatogram);
 
 } // namespace amdis
+
+}  // namespace corvelin

@@ -1,6 +1,8 @@
-#include "MslParser.h"
+#include "readers/amdis-elu/MslParser.h"
 
 #include <algorithm>
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -52,3 +54,5 @@ bool LooksLikeMsl(std::string_view head)
 }
 
 } // namespace amdis
+
+}  // namespace corvelin

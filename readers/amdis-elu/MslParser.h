@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "AmdisText.h"
+#include "readers/amdis-elu/AmdisText.h"
+
+namespace corvelin {
 
 namespace amdis {
 
@@ -33,3 +35,5 @@ MslFile ParseMsl(std::string_view text);
 bool LooksLikeMsl(std::string_view head);
 
 } // namespace amdis
+
+}  // namespace corvelin

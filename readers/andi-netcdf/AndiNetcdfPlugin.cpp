@@ -1,6 +1,8 @@
 // The ANDI/AIA netCDF reader module: the ANDI-MS parser behind the shared raw-data reader exports.
-#include "andi-netcdf/AndiRunReader.h"
-#include "peak-detector/ScanRunModule.h"
+#include "readers/andi-netcdf/AndiRunReader.h"
+#include "readers/peak-detector/ScanRunModule.h"
+
+namespace corvelin {
 
 const char* const kModuleDataSystemName = "ANDI/AIA netCDF GC-MS";
 
@@ -8,3 +10,5 @@ CScanRun ParseModuleRun(const std::string& path)
 {
     return ReadAndiRun(path);
 }
+
+}  // namespace corvelin

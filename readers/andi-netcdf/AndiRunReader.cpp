@@ -1,4 +1,4 @@
-#include "andi-netcdf/AndiRunReader.h"
+#include "readers/andi-netcdf/AndiRunReader.h"
 
 #include <netcdf.h>
 #include <netcdf_mem.h>
@@ -12,9 +12,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "andi-netcdf/NetcdfHeaderCheck.h"
-#include "peak-detector/RunFile.h"
-#include "peak-detector/RunReadError.h"
+#include "readers/andi-netcdf/NetcdfHeaderCheck.h"
+#include "readers/peak-detector/RunFile.h"
+#include "readers/peak-detector/RunReadError.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -305,3 +307,5 @@ CScanRun ReadAndiRunFromMemory(const void* data, std::size_t size, const std::st
     std::vector<unsigned char> image(bytes, bytes + size);
     return ParseImage(image, name);
 }
+
+}  // namespace corvelin

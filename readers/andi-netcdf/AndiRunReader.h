@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <string>
 
-#include "peak-detector/ScanRun.h"
+#include "readers/peak-detector/ScanRun.h"
+
+namespace corvelin {
 
 // Reads the file at path. Throws CRunReadError.
 CScanRun ReadAndiRun(const std::string& path);
@@ -16,3 +18,5 @@ CScanRun ReadAndiRunFromMemory(const void* data, std::size_t size, const std::st
 // Factor that turns a time in the stated unit into minutes ("Seconds", "Minutes", "ms", ...). Times without
 // a unit or in "Arbitrary Time Units" are taken as seconds, the unit every ANDI-MS writer uses.
 double AndiTimeUnitToMinutes(const std::string& unitText);
+
+}  // namespace corvelin

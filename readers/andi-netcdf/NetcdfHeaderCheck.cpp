@@ -1,9 +1,11 @@
-#include "andi-netcdf/NetcdfHeaderCheck.h"
+#include "readers/andi-netcdf/NetcdfHeaderCheck.h"
 
 #include <cerrno>
 #include <cstdint>
 
-#include "peak-detector/RunReadError.h"
+#include "readers/peak-detector/RunReadError.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -143,3 +145,5 @@ void CheckNetcdfClassicHeader(const unsigned char* data, std::size_t size, const
 {
     HeaderWalker(data, size, name).Walk();
 }
+
+}  // namespace corvelin

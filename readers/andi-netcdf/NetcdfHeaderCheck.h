@@ -5,6 +5,10 @@
 #include <cstddef>
 #include <string>
 
+namespace corvelin {
+
 // Throws CRunReadError (EBADMSG) naming `name` when the header is malformed or claims more than `size` bytes hold.
 // data must start with the "CDF" magic and version 1 or 2.
 void CheckNetcdfClassicHeader(const unsigned char* data, std::size_t size, const std::string& name);
+
+}  // namespace corvelin

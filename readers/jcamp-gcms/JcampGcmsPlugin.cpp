@@ -1,6 +1,8 @@
 // The JCAMP-DX GC/MS reader module: the JCAMP parser behind the shared raw-data reader exports.
-#include "jcamp-gcms/JcampRunReader.h"
-#include "peak-detector/ScanRunModule.h"
+#include "readers/jcamp-gcms/JcampRunReader.h"
+#include "readers/peak-detector/ScanRunModule.h"
+
+namespace corvelin {
 
 const char* const kModuleDataSystemName = "JCAMP-DX GC/MS";
 
@@ -8,3 +10,5 @@ CScanRun ParseModuleRun(const std::string& path)
 {
     return ReadJcampRun(path);
 }
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "jcamp-gcms/JcampRunReader.h"
+#include "readers/jcamp-gcms/JcampRunReader.h"
 
 #include <algorithm>
 #include <cctype>
@@ -10,8 +10,10 @@
 #include <optional>
 #include <vector>
 
-#include "peak-detector/RunFile.h"
-#include "peak-detector/RunReadError.h"
+#include "readers/peak-detector/RunFile.h"
+#include "readers/peak-detector/RunReadError.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -335,3 +337,5 @@ CScanRun ReadJcampRun(const std::string& path)
     const std::vector<unsigned char> bytes = ReadRunFile(path, kMaxFileBytes);
     return ParseJcampRun(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
 }
+
+}  // namespace corvelin

@@ -14,9 +14,13 @@
 #include <string>
 #include <string_view>
 
-#include "peak-detector/ScanRun.h"
+#include "readers/peak-detector/ScanRun.h"
+
+namespace corvelin {
 
 // Parses file text; name is used in texts and as the data-file name. Throws CRunReadError.
 CScanRun ParseJcampRun(std::string_view text, const std::string& name);
 // Reads and parses the file at path. Throws CRunReadError.
 CScanRun ReadJcampRun(const std::string& path);
+
+}  // namespace corvelin

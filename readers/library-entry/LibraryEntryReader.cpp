@@ -5,8 +5,10 @@
 #include <cstring>
 #include <exception>
 
-#include "core/LibraryChromatogram.h"
-#include "plugins/PluginInterface.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -58,3 +60,5 @@ CORVELIN_PLUGIN_EXPORT void GetDataSystemName(char* name)
 {
     std::snprintf(name, kPluginBufferSize, "%s", kDataSystemName);
 }
+
+}  // namespace corvelin

@@ -1,9 +1,11 @@
-#include "MspParser.h"
+#include "readers/msp/MspParser.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <utility>
+
+namespace corvelin {
 
 namespace {
 
@@ -290,3 +292,5 @@ bool LooksLikeMsp(std::string_view head)
     });
     return hasName && hasPeakCount;
 }
+
+}  // namespace corvelin

@@ -11,7 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+namespace corvelin {
 
 struct MspSpectrum {
     std::string Name;
@@ -40,3 +42,5 @@ std::vector<MspSpectrum> ParseMsp(std::string_view text);
 // Whether the text looks like an MSP library: within its first lines a "Name:" (or "Compound_Name:") key and a
 // "Num Peaks:" key.
 bool LooksLikeMsp(std::string_view head);
+
+}  // namespace corvelin

@@ -8,9 +8,11 @@
 #include <iterator>
 #include <string>
 
-#include "MspParser.h"
-#include "platform/MessageSink.h"
-#include "plugins/PluginInterface.h"
+#include "readers/msp/MspParser.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -86,3 +88,5 @@ CORVELIN_PLUGIN_EXPORT void FreeMassSpecs(PluginMassSpecArray* spectra, PluginSt
     spectra->clear();
     names->clear();
 }
+
+}  // namespace corvelin

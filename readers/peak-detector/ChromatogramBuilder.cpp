@@ -1,6 +1,8 @@
-#include "peak-detector/ChromatogramBuilder.h"
+#include "readers/peak-detector/ChromatogramBuilder.h"
 
 #include <memory>
+
+namespace corvelin {
 
 void FillChromatogram(const CScanRun& run, const CPeakList& list, CLibraryChromatogram& target)
 {
@@ -26,3 +28,5 @@ void FillChromatogram(const CScanRun& run, const CPeakList& list, CLibraryChroma
     }
     target.PeakCount = static_cast<int>(target.Peaks.size());
 }
+
+}  // namespace corvelin

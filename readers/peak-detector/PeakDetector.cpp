@@ -1,9 +1,11 @@
-#include "peak-detector/PeakDetector.h"
+#include "readers/peak-detector/PeakDetector.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+
+namespace corvelin {
 
 namespace {
 
@@ -288,3 +290,5 @@ void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks)
         });
     }
 }
+
+}  // namespace corvelin

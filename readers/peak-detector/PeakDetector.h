@@ -5,8 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "peak-detector/PeakDetectorSettings.h"
-#include "peak-detector/ScanRun.h"
+#include "readers/peak-detector/PeakDetectorSettings.h"
+#include "readers/peak-detector/ScanRun.h"
+
+namespace corvelin {
 
 struct CDetectedPeak {
     std::size_t ApexScan = 0;
@@ -36,3 +38,5 @@ CPeakList DetectPeaks(const CScanRun& run, const CPeakDetectorSettings& settings
 // Removes the peaks whose area is below minAreaPercent of TotalArea (0 = keep all); then, when maxPeaks > 0,
 // keeps only the maxPeaks largest by area. Totals are left as they are; the order stays by retention time.
 void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks);
+
+}  // namespace corvelin

@@ -1,7 +1,9 @@
-#include "peak-detector/PeakDetectorSettings.h"
+#include "readers/peak-detector/PeakDetectorSettings.h"
 
 #include <algorithm>
 #include <cmath>
+
+namespace corvelin {
 
 void CPeakDetectorSettings::Sanitize() noexcept
 {
@@ -16,3 +18,5 @@ void CPeakDetectorSettings::Sanitize() noexcept
     MaxNominalMass = std::clamp(MaxNominalMass, 10, 100000);
     MaxPeaks = std::max(MaxPeaks, 0);
 }
+
+}  // namespace corvelin

@@ -4,6 +4,8 @@
 // fall back to the defaults below. Fractional values are stored as texts ("%.1f"), integers as integers.
 #include <string>
 
+namespace corvelin {
+
 struct CPeakDetectorSettings {
     // "SmoothingWidth": scans in the centred moving average of the total-ion chromatogram (odd, 1 = none).
     int SmoothingWidth = 3;
@@ -21,3 +23,5 @@ struct CPeakDetectorSettings {
     // Clamps every value into its usable range (odd smoothing width 1...51, S/N > 0, ...).
     void Sanitize() noexcept;
 };
+
+}  // namespace corvelin

@@ -1,13 +1,15 @@
 // Reading the detector parameters from the settings store (kept apart so that the detector itself links
 // without the store).
-#include "peak-detector/PeakDetectorSettings.h"
+#include "readers/peak-detector/PeakDetectorSettings.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-#include "options/SettingsStore.h"
+#include "engine/options/SettingsStore.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -37,3 +39,5 @@ CPeakDetectorSettings CPeakDetectorSettings::FromSettings(const std::string& sec
     s.Sanitize();
     return s;
 }
+
+}  // namespace corvelin

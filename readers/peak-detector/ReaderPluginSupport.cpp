@@ -1,4 +1,4 @@
-#include "peak-detector/ReaderPluginSupport.h"
+#include "readers/peak-detector/ReaderPluginSupport.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,11 +6,13 @@
 #include <exception>
 #include <new>
 
-#include "peak-detector/ChromatogramBuilder.h"
-#include "peak-detector/PeakDetector.h"
-#include "peak-detector/RunReadError.h"
-#include "platform/MessageSink.h"
-#include "plugins/PluginInterface.h"
+#include "readers/peak-detector/ChromatogramBuilder.h"
+#include "readers/peak-detector/PeakDetector.h"
+#include "readers/peak-detector/RunReadError.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 std::optional<CRunCache::Stamp> CRunCache::StampOf(const std::string& path)
 {
@@ -112,3 +114,5 @@ void CopyToPluginBuffer(char* buffer, const std::string& text)
     std::memcpy(buffer, text.data(), n);
     buffer[n] = '\0';
 }
+
+}  // namespace corvelin

@@ -8,8 +8,10 @@
 #include <optional>
 #include <string>
 
-#include "core/LibraryChromatogram.h"
-#include "peak-detector/ScanRun.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "readers/peak-detector/ScanRun.h"
+
+namespace corvelin {
 
 // Parses a data file into a run; throws CRunReadError when the file is refused.
 using RunParser = std::function<CScanRun(const std::string& path)>;
@@ -49,3 +51,5 @@ int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std
 
 // Copies text into a plug-in buffer of kPluginBufferSize characters (truncated, always terminated).
 void CopyToPluginBuffer(char* buffer, const std::string& text);
+
+}  // namespace corvelin

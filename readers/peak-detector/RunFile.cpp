@@ -1,10 +1,12 @@
-#include "peak-detector/RunFile.h"
+#include "readers/peak-detector/RunFile.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 
-#include "peak-detector/RunReadError.h"
+#include "readers/peak-detector/RunReadError.h"
+
+namespace corvelin {
 
 std::vector<unsigned char> ReadRunFile(const std::string& path, std::uintmax_t maxBytes)
 {
@@ -27,3 +29,5 @@ std::vector<unsigned char> ReadRunFile(const std::string& path, std::uintmax_t m
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     return bytes;
 }
+
+}  // namespace corvelin

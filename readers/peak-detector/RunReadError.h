@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace corvelin {
+
 class CRunReadError : public std::runtime_error {
 public:
     CRunReadError(int code, const std::string& reason) : std::runtime_error(reason), m_code(code) {}
@@ -12,3 +14,5 @@ public:
 private:
     int m_code;
 };
+
+}  // namespace corvelin

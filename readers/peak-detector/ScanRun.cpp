@@ -1,8 +1,10 @@
-#include "peak-detector/ScanRun.h"
+#include "readers/peak-detector/ScanRun.h"
 
 #include <algorithm>
 #include <numeric>
 #include <stdexcept>
+
+namespace corvelin {
 
 void CScanRun::AddScan(double timeMinutes)
 {
@@ -62,3 +64,5 @@ void CScanRun::SortScansByTime()
     m_masses.swap(sorted.m_masses);
     m_intensities.swap(sorted.m_intensities);
 }
+
+}  // namespace corvelin

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class CScanRun {
 public:
     std::string SampleName;
@@ -43,3 +45,5 @@ private:
     std::vector<double> m_masses;
     std::vector<double> m_intensities;
 };
+
+}  // namespace corvelin

@@ -1,9 +1,11 @@
 // The plug-in exports of a raw-data reader module, over the module's parser and the shared peak detector.
 #include <string>
 
-#include "peak-detector/ReaderPluginSupport.h"
-#include "peak-detector/ScanRunModule.h"
-#include "plugins/PluginInterface.h"
+#include "readers/peak-detector/ReaderPluginSupport.h"
+#include "readers/peak-detector/ScanRunModule.h"
+#include "engine/plugins/PluginInterface.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -48,3 +50,5 @@ CORVELIN_PLUGIN_EXPORT void GetDataSystemName(char* name)
 {
     CopyToPluginBuffer(name, kModuleDataSystemName);
 }
+
+}  // namespace corvelin

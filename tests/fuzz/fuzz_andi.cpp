@@ -2,9 +2,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "andi-netcdf/AndiRunReader.h"
-#include "peak-detector/PeakDetector.h"
-#include "peak-detector/RunReadError.h"
+#include "readers/andi-netcdf/AndiRunReader.h"
+#include "readers/peak-detector/PeakDetector.h"
+#include "readers/peak-detector/RunReadError.h"
+
+using namespace corvelin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

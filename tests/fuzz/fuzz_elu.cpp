@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "EluParser.h"
-#include "EluPeakList.h"
-#include "MslParser.h"
+#include "readers/amdis-elu/EluParser.h"
+#include "readers/amdis-elu/EluPeakList.h"
+#include "readers/amdis-elu/MslParser.h"
+
+using namespace corvelin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <span>
 
-#include "core/LibraryChromatogram.h"
+#include "engine/core/LibraryChromatogram.h"
+
+using namespace corvelin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

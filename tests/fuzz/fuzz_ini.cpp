@@ -4,9 +4,11 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/IniDocument.h"
-#include "platform/PrivateProfile.h"
-#include "platform/Registry.h"
+#include "engine/platform/IniDocument.h"
+#include "engine/platform/PrivateProfile.h"
+#include "engine/platform/Registry.h"
+
+using namespace corvelin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "jcamp-gcms/JcampRunReader.h"
-#include "peak-detector/PeakDetector.h"
-#include "peak-detector/RunReadError.h"
+#include "readers/jcamp-gcms/JcampRunReader.h"
+#include "readers/peak-detector/PeakDetector.h"
+#include "readers/peak-detector/RunReadError.h"
+
+using namespace corvelin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

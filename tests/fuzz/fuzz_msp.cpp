@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "MspParser.h"
+#include "readers/msp/MspParser.h"
+
+using namespace corvelin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "options/SearchParameterFile.h"
-#include "platform/IniDocument.h"
+#include "engine/options/SearchParameterFile.h"
+#include "engine/platform/IniDocument.h"
+
+using namespace corvelin;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

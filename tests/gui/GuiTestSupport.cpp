@@ -1,11 +1,13 @@
-#include "GuiTestSupport.h"
+#include "tests/gui/GuiTestSupport.h"
 
 #include <QDir>
 #include <cmath>
 #include <filesystem>
 
-#include "core/LibraryChromatogram.h"
-#include "plugins/DatasystemPlugins.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/plugins/DatasystemPlugins.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -137,3 +139,5 @@ QString ScreenshotFolder()
     QDir().mkpath(folder);
     return folder;
 }
+
+}  // namespace corvelin

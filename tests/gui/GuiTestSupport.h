@@ -7,10 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "app/QtMessageSink.h"
-#include "support/MemorySettingsStore.h"
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
+#include "gui/app/QtMessageSink.h"
+#include "tests/support/MemorySettingsStore.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+
+namespace corvelin {
 
 class CDatasystemPlugins;
 
@@ -72,3 +74,5 @@ template <typename Predicate> bool WaitFor(Predicate predicate, int timeoutMs = 
 
 // Where screenshots go: $CORVELIN_SCREENSHOT_DIR, else "screenshots" in the current folder.
 QString ScreenshotFolder();
+
+}  // namespace corvelin

@@ -4,9 +4,11 @@
 #include <QTreeWidget>
 #include <filesystem>
 
-#include "GuiTestSupport.h"
-#include "pages/PageChromatogramAdd.h"
-#include "options/SearchOptions.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/pages/PageChromatogramAdd.h"
+#include "engine/options/SearchOptions.h"
+
+using namespace corvelin;
 
 class ChromatogramAddTest : public QObject {
     Q_OBJECT

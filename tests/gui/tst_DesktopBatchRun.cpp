@@ -8,10 +8,12 @@
 #include <QProcess>
 #include <filesystem>
 
-#include "GuiTestSupport.h"
-#include "app/QtText.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/widgets/QtText.h"
 
 namespace fs = std::filesystem;
+
+using namespace corvelin;
 
 namespace {
 

@@ -3,8 +3,10 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "GuiTestSupport.h"
-#include "options/DialogOptions.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/options/DialogOptions.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -11,16 +11,18 @@
 #include <fstream>
 #include <thread>
 
-#include "GuiTestSupport.h"
-#include "app/LibraryManagerSheet.h"
-#include "app/QtText.h"
-#include "options/SearchParameterFile.h"
-#include "pages/PageLibrarySearch.h"
-#include "print/LibrarySearchReportPrinter.h"
-#include "table/CellCompare.h"
-#include "widgets/FileDialogs.h"
-#include "widgets/OdorListCtrl.h"
-#include "workflow/HitList.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/app/LibraryManagerSheet.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SearchParameterFile.h"
+#include "gui/pages/PageLibrarySearch.h"
+#include "gui/print/LibrarySearchReportPrinter.h"
+#include "engine/table/CellCompare.h"
+#include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/OdorListCtrl.h"
+#include "engine/workflow/HitList.h"
+
+using namespace corvelin;
 
 namespace {
 

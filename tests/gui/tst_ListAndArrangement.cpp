@@ -5,11 +5,13 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "GuiTestSupport.h"
-#include "app/QtText.h"
-#include "table/ColumnArrangement.h"
-#include "widgets/ColumnArrange.h"
-#include "widgets/OdorListCtrl.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/widgets/QtText.h"
+#include "engine/table/ColumnArrangement.h"
+#include "gui/widgets/ColumnArrange.h"
+#include "gui/widgets/OdorListCtrl.h"
+
+using namespace corvelin;
 
 namespace {
 

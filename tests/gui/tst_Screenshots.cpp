@@ -6,16 +6,18 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 
-#include "GuiTestSupport.h"
-#include "app/LibraryManagerSheet.h"
-#include "app/QtText.h"
-#include "options/DialogOptions.h"
-#include "options/SearchMassspecs.h"
-#include "options/SearchOptionsUI.h"
-#include "pages/PageChromatogramAdd.h"
-#include "pages/PageLibrarySearch.h"
-#include "widgets/ColumnArrange.h"
-#include "widgets/OdorListCtrl.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/app/LibraryManagerSheet.h"
+#include "gui/widgets/QtText.h"
+#include "gui/options/DialogOptions.h"
+#include "gui/options/SearchMassspecs.h"
+#include "gui/options/SearchOptionsUI.h"
+#include "gui/pages/PageChromatogramAdd.h"
+#include "gui/pages/PageLibrarySearch.h"
+#include "gui/widgets/ColumnArrange.h"
+#include "gui/widgets/OdorListCtrl.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -7,17 +7,19 @@
 #include <QTreeWidget>
 #include <fstream>
 
-#include "GuiTestSupport.h"
-#include "app/QtText.h"
-#include "options/ParameterFileDialogs.h"
-#include "options/SearchBasicOptions.h"
-#include "options/SearchMassspecs.h"
-#include "options/SearchOptions.h"
-#include "options/SearchOptionsRICalibration.h"
-#include "options/SearchOptionsSummary.h"
-#include "options/SearchOptionsUI.h"
-#include "widgets/FileDialogs.h"
-#include "widgets/OdorListCtrl.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/widgets/QtText.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "gui/options/SearchBasicOptions.h"
+#include "gui/options/SearchMassspecs.h"
+#include "engine/options/SearchOptions.h"
+#include "gui/options/SearchOptionsRICalibration.h"
+#include "gui/options/SearchOptionsSummary.h"
+#include "gui/options/SearchOptionsUI.h"
+#include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/OdorListCtrl.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -5,12 +5,14 @@
 #include <QPainter>
 #include <QRegularExpression>
 
-#include "GuiTestSupport.h"
-#include "app/QtText.h"
-#include "options/SearchOptions.h"
-#include "print/LibrarySearchReportPrinter.h"
-#include "table/ReportTable.h"
-#include "workflow/HitList.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "gui/widgets/QtText.h"
+#include "engine/options/SearchOptions.h"
+#include "gui/print/LibrarySearchReportPrinter.h"
+#include "engine/table/ReportTable.h"
+#include "engine/workflow/HitList.h"
+
+using namespace corvelin;
 
 namespace {
 

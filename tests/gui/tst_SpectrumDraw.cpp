@@ -2,9 +2,11 @@
 #include <QImage>
 #include <QPainter>
 
-#include "GuiTestSupport.h"
-#include "core/LibraryMassSpectrum.h"
-#include "plots/SpectrumDraw.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "engine/core/LibraryMassSpectrum.h"
+#include "gui/plots/SpectrumDraw.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace corvelin {
+
 class ByteBuilder {
 public:
     ByteBuilder& U8(std::uint8_t v)
@@ -69,3 +71,5 @@ private:
         return *this;
     }
 };
+
+}  // namespace corvelin

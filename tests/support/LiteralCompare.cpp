@@ -1,12 +1,14 @@
-#include "support/LiteralCompare.h"
+#include "tests/support/LiteralCompare.h"
 
 #include <cmath>
 
-#include "compare/CellTable.h"
-#include "compare/LibraryHit.h"
-#include "compare/MatchFactors.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
 
 namespace literal {
 
@@ -279,3 +281,5 @@ double Compare(const CLibraryChromatogramData& self, const CLibraryChromatogramD
 }
 
 } // namespace literal
+
+}  // namespace corvelin

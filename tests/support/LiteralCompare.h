@@ -3,7 +3,9 @@
 // the participation tests repeated per pair, a spectrum wrapper copied for every spectrum comparison, and the
 // one-to-one resolution that rescans the whole table for every assignment. Tests compare the engine with it
 // cell for cell; the benchmarks measure the engine against it. Not part of the engine.
-#include "compare/PairValue.h"
+#include "engine/compare/PairValue.h"
+
+namespace corvelin {
 
 class CCellTable;
 class CLibraryHit;
@@ -24,3 +26,5 @@ double Compare(const CLibraryChromatogramData& self, const CLibraryChromatogramD
                const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells);
 
 } // namespace literal
+
+}  // namespace corvelin

@@ -7,7 +7,9 @@
 #include <string>
 #include <tuple>
 
-#include "options/SettingsStore.h"
+#include "engine/options/SettingsStore.h"
+
+namespace corvelin {
 
 class MemorySettingsStore : public SettingsStore {
 public:
@@ -78,3 +80,5 @@ private:
     std::shared_ptr<MemorySettingsStore> m_store;
     std::shared_ptr<SettingsStore> m_previous;
 };
+
+}  // namespace corvelin

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/MessageSink.h"
+#include "engine/platform/MessageSink.h"
+
+namespace corvelin {
 
 class RecordingMessageSink : public MessageSink {
 public:
@@ -61,3 +63,5 @@ public:
 private:
     MessageSink* m_previous = nullptr;
 };
+
+}  // namespace corvelin

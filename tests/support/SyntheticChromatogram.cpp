@@ -1,11 +1,13 @@
-#include "support/SyntheticChromatogram.h"
+#include "tests/support/SyntheticChromatogram.h"
 
 #include <algorithm>
 #include <cmath>
 #include <random>
 #include <vector>
 
-#include "core/LibraryChromatogram.h"
+#include "engine/core/LibraryChromatogram.h"
+
+namespace corvelin {
 
 namespace {
 
@@ -94,3 +96,5 @@ std::unique_ptr<CLibraryChromatogram> MakeSyntheticVariant(const CLibraryChromat
     c->NumberPeaks();
     return c;
 }
+
+}  // namespace corvelin

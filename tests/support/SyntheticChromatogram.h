@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace corvelin {
+
 class CLibraryChromatogram;
 
 struct CSyntheticShape {
@@ -20,3 +22,5 @@ std::unique_ptr<CLibraryChromatogram> MakeSyntheticChromatogram(const CSynthetic
 // to +-30 % and spectrum intensities disturbed by up to +-noise percent (weights recomputed).
 std::unique_ptr<CLibraryChromatogram> MakeSyntheticVariant(const CLibraryChromatogram& source, std::uint64_t seed,
                                                            double rtJitter, double noise);
+
+}  // namespace corvelin

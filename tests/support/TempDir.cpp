@@ -1,9 +1,11 @@
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+namespace corvelin {
 
 TempDir::TempDir()
 {
@@ -42,3 +44,5 @@ void WriteAllText(const std::string& path, const std::string& text)
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
 }
+
+}  // namespace corvelin

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace corvelin {
+
 class TempDir {
 public:
     TempDir();
@@ -25,3 +27,5 @@ std::vector<std::uint8_t> ReadAllBytes(const std::string& path);
 std::string ReadAllText(const std::string& path);
 void WriteAllBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteAllText(const std::string& path, const std::string& text);
+
+}  // namespace corvelin

@@ -1,4 +1,4 @@
-#include "BatchFixture.h"
+#include "tests/batch/cli/BatchFixture.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -8,10 +8,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "core/LibraryChromatogram.h"
-#include "options/IniSettings.h"
-#include "platform/UserName.h"
-#include "plugins/PluginRegistration.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/IniSettings.h"
+#include "engine/platform/UserName.h"
+#include "engine/plugins/PluginRegistration.h"
+
+using namespace corvelin;
 
 extern char** environ;
 

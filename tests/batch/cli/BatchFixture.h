@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "support/TempDir.h"
+#include "tests/support/TempDir.h"
+
+namespace corvelin {
 
 class CLibraryChromatogram;
 class CSearchOptions;
@@ -51,3 +53,5 @@ protected:
 // its index, RI values from a linear scale and an RI table of three points.
 std::unique_ptr<CLibraryChromatogram> MakeTestChromatogram(const std::string& sampleName,
                                                            const std::vector<std::pair<double, double>>& peaks);
+
+}  // namespace corvelin

@@ -9,15 +9,17 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "BatchFixture.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "plugins/DatasystemPlugin.h"
-#include "plugins/DatasystemPlugins.h"
-#include "support/RecordingMessageSink.h"
-#include "workflow/Conversion.h"
+#include "tests/batch/cli/BatchFixture.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/plugins/DatasystemPlugin.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "engine/workflow/Conversion.h"
 
 namespace fs = std::filesystem;
+
+using namespace corvelin;
 
 namespace {
 

@@ -8,13 +8,15 @@
 #include <thread>
 #include <unistd.h>
 
-#include "core/LibraryMassSpectrum.h"
-#include "platform/WinePrefix.h"
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
-#include "workflow/NistExport.h"
+#include "engine/core/LibraryMassSpectrum.h"
+#include "engine/platform/WinePrefix.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+#include "engine/workflow/NistExport.h"
 
 namespace fs = std::filesystem;
+
+using namespace corvelin;
 
 namespace {
 

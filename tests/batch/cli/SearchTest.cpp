@@ -7,15 +7,17 @@
 #include <filesystem>
 #include <regex>
 
-#include "BatchFixture.h"
-#include "SyntheticLibrary.h"
-#include "compare/CellTable.h"
-#include "compare/LibraryHit.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "options/SearchParameterFile.h"
+#include "tests/batch/cli/BatchFixture.h"
+#include "bench/SyntheticLibrary.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/options/SearchParameterFile.h"
 
 namespace fs = std::filesystem;
+
+using namespace corvelin;
 
 namespace {
 

@@ -12,9 +12,11 @@
 #include <stdexcept>
 #include <vector>
 
-#include "compare/CellTableResolution.h"
-#include "options/SearchOptions.h"
-#include "support/LiteralCompare.h"
+#include "engine/compare/CellTableResolution.h"
+#include "engine/options/SearchOptions.h"
+#include "tests/support/LiteralCompare.h"
+
+using namespace corvelin;
 
 namespace {
 

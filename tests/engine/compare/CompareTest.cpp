@@ -13,15 +13,17 @@
 #include <thread>
 #include <vector>
 
-#include "compare/CellTable.h"
-#include "compare/Compare.h"
-#include "compare/LibraryHit.h"
-#include "compare/MatchFactors.h"
-#include "compare/PreparedSpectra.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "support/LiteralCompare.h"
-#include "support/SyntheticChromatogram.h"
+#include "engine/compare/CellTable.h"
+#include "engine/compare/Compare.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/compare/PreparedSpectra.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "tests/support/LiteralCompare.h"
+#include "tests/support/SyntheticChromatogram.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -3,9 +3,11 @@
 
 #include <string>
 
-#include "compare/LibraryHit.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -3,10 +3,12 @@
 
 #include <cmath>
 
-#include "compare/MatchFactors.h"
-#include "compare/PairValue.h"
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/compare/PairValue.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+
+using namespace corvelin;
 
 namespace {
 

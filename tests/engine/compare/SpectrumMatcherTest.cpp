@@ -8,7 +8,9 @@
 #include <random>
 #include <vector>
 
-#include "compare/SpectrumMatcher.h"
+#include "engine/compare/SpectrumMatcher.h"
+
+using namespace corvelin;
 
 namespace {
 

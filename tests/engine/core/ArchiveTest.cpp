@@ -1,9 +1,11 @@
 // The archive stream's primitives, counts and the running index of tagged objects.
 #include <gtest/gtest.h>
 
-#include "core/Archive.h"
-#include "core/LibraryRICalibration.h"
-#include "support/ByteBuilder.h"
+#include "engine/core/Archive.h"
+#include "engine/core/LibraryRICalibration.h"
+#include "tests/support/ByteBuilder.h"
+
+using namespace corvelin;
 
 TEST(Archive, PrimitivesAreLittleEndian)
 {

@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/LibraryChromatogram.h"
-#include "support/TempDir.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "core/Archive.h"
-#include "core/LibraryChromatogram.h"
-#include "support/ByteBuilder.h"
-#include "support/TempDir.h"
+#include "engine/core/Archive.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "tests/support/ByteBuilder.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

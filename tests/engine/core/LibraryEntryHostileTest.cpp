@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "core/LibraryChromatogram.h"
-#include "support/ByteBuilder.h"
-#include "support/TempDir.h"
-#include "support/probe/AllocationProbe.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "tests/support/ByteBuilder.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/probe/AllocationProbe.h"
+
+using namespace corvelin;
 
 namespace {
 

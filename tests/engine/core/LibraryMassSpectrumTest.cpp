@@ -5,7 +5,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/LibraryMassSpectrum.h"
+#include "engine/core/LibraryMassSpectrum.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -5,8 +5,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "core/LibraryChromatogram.h"
-#include "core/LibraryRICalibration.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/core/LibraryRICalibration.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -3,11 +3,13 @@
 #include <chrono>
 #include <random>
 
-#include "options/ProgramSettingsStore.h"
-#include "options/SearchParameterFile.h"
-#include "platform/IniDocument.h"
-#include "support/TempDir.h"
-#include "support/probe/AllocationProbe.h"
+#include "engine/options/ProgramSettingsStore.h"
+#include "engine/options/SearchParameterFile.h"
+#include "engine/platform/IniDocument.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/probe/AllocationProbe.h"
+
+using namespace corvelin;
 
 namespace {
 

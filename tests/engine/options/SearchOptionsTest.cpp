@@ -2,9 +2,11 @@
 
 #include <cmath>
 
-#include "options/IniSettings.h"
-#include "options/SearchOptions.h"
-#include "support/TempDir.h"
+#include "engine/options/IniSettings.h"
+#include "engine/options/SearchOptions.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

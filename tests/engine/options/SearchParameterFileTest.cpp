@@ -2,9 +2,11 @@
 
 #include <filesystem>
 
-#include "options/IniSettings.h"
-#include "options/SearchParameterFile.h"
-#include "support/TempDir.h"
+#include "engine/options/IniSettings.h"
+#include "engine/options/SearchParameterFile.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 
-#include "options/ProgramSettingsStore.h"
-#include "platform/IniDocument.h"
-#include "platform/Registry.h"
-#include "support/TempDir.h"
+#include "engine/options/ProgramSettingsStore.h"
+#include "engine/platform/IniDocument.h"
+#include "engine/platform/Registry.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
-#include "platform/DecimalText.h"
+#include "engine/platform/DecimalText.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -5,9 +5,11 @@
 #include <thread>
 #include <vector>
 
-#include "platform/IniDocument.h"
-#include "platform/PrivateProfile.h"
-#include "support/TempDir.h"
+#include "engine/platform/IniDocument.h"
+#include "engine/platform/PrivateProfile.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

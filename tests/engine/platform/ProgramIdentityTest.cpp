@@ -4,8 +4,10 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include "platform/ProgramFolder.h"
-#include "platform/UserName.h"
+#include "engine/platform/ProgramFolder.h"
+#include "engine/platform/UserName.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -3,8 +3,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/Registry.h"
-#include "support/TempDir.h"
+#include "engine/platform/Registry.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 
-#include "core/Exceptions.h"
-#include "platform/TextFile.h"
-#include "support/TempDir.h"
+#include "engine/core/Exceptions.h"
+#include "engine/platform/TextFile.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

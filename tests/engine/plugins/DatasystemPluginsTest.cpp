@@ -1,9 +1,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "PluginTestFixture.h"
-#include "core/Exceptions.h"
-#include "support/TempDir.h"
+#include "tests/engine/plugins/PluginTestFixture.h"
+#include "engine/core/Exceptions.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -2,9 +2,11 @@
 
 #include <string>
 
-#include "plugins/PDLL.h"
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
+#include "engine/plugins/PDLL.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

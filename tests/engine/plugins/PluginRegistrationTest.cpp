@@ -1,5 +1,7 @@
-#include "PluginTestFixture.h"
-#include "plugins/PluginRegistration.h"
+#include "tests/engine/plugins/PluginTestFixture.h"
+#include "engine/plugins/PluginRegistration.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -6,9 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "support/MemorySettingsStore.h"
-#include "plugins/DatasystemPlugins.h"
-#include "support/RecordingMessageSink.h"
+#include "tests/support/MemorySettingsStore.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "tests/support/RecordingMessageSink.h"
+
+namespace corvelin {
 
 class PluginTest : public ::testing::Test {
 protected:
@@ -52,3 +54,5 @@ protected:
     ScopedMemorySettings settings;
     RecordingMessageSink messages;
 };
+
+}  // namespace corvelin

@@ -1,10 +1,12 @@
 #include <cerrno>
 #include <cstring>
 
-#include "PluginTestFixture.h"
-#include "core/Exceptions.h"
-#include "core/LibraryChromatogram.h"
-#include "plugins/ReadFromDataFile.h"
+#include "tests/engine/plugins/PluginTestFixture.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/plugins/ReadFromDataFile.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -1,7 +1,9 @@
-#include "PluginTestFixture.h"
-#include "core/Exceptions.h"
-#include "options/SearchOptions.h"
-#include "plugins/ReadMassSpecsFile.h"
+#include "tests/engine/plugins/PluginTestFixture.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/plugins/ReadMassSpecsFile.h"
+
+using namespace corvelin;
 
 namespace {
 

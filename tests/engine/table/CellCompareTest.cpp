@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "core/Exceptions.h"
-#include "support/RecordingMessageSink.h"
-#include "table/CellCompare.h"
+#include "engine/core/Exceptions.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "engine/table/CellCompare.h"
+
+using namespace corvelin;
 
 namespace {
 

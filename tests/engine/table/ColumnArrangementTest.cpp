@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "support/MemorySettingsStore.h"
-#include "table/ColumnArrangement.h"
-#include "table/ReportTable.h"
+#include "tests/support/MemorySettingsStore.h"
+#include "engine/table/ColumnArrangement.h"
+#include "engine/table/ReportTable.h"
+
+using namespace corvelin;
 
 namespace {
 

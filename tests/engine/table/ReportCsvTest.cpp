@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "table/ReportCsv.h"
-#include "table/ReportTable.h"
+#include "engine/table/ReportCsv.h"
+#include "engine/table/ReportTable.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <random>
 
-#include "table/ReportTable.h"
+#include "engine/table/ReportTable.h"
+
+using namespace corvelin;
 
 namespace {
 

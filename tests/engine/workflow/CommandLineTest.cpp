@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "options/SearchOptions.h"
-#include "support/RecordingMessageSink.h"
-#include "workflow/CommandLine.h"
+#include "engine/options/SearchOptions.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "engine/workflow/CommandLine.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "workflow/Conversion.h"
+#include "engine/workflow/Conversion.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -4,18 +4,20 @@
 #include <filesystem>
 #include <thread>
 
-#include "core/LibraryChromatogram.h"
-#include "options/SearchOptions.h"
-#include "plugins/DatasystemPlugin.h"
-#include "plugins/DatasystemPlugins.h"
-#include "support/MemorySettingsStore.h"
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
-#include "table/ReportTable.h"
-#include "workflow/HitList.h"
-#include "workflow/LibrarySearch.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/plugins/DatasystemPlugin.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "tests/support/MemorySettingsStore.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+#include "engine/table/ReportTable.h"
+#include "engine/workflow/HitList.h"
+#include "engine/workflow/LibrarySearch.h"
 
 namespace fs = std::filesystem;
+
+using namespace corvelin;
 
 namespace {
 

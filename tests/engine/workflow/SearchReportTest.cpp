@@ -2,12 +2,14 @@
 
 #include <ctime>
 
-#include "options/SearchOptions.h"
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
-#include "table/ReportTable.h"
-#include "workflow/HitList.h"
-#include "workflow/SearchReport.h"
+#include "engine/options/SearchOptions.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+#include "engine/table/ReportTable.h"
+#include "engine/workflow/HitList.h"
+#include "engine/workflow/SearchReport.h"
+
+using namespace corvelin;
 
 namespace {
 

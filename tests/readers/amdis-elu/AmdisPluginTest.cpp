@@ -5,10 +5,12 @@
 #include <dlfcn.h>
 #include <string>
 
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
-#include "options/IniSettings.h"
-#include "plugins/PluginInterface.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+#include "engine/options/IniSettings.h"
+#include "engine/plugins/PluginInterface.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -2,7 +2,9 @@
 
 #include <string>
 
-#include "EluParser.h"
+#include "readers/amdis-elu/EluParser.h"
+
+using namespace corvelin;
 
 using namespace amdis;
 

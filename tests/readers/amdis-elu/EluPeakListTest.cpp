@@ -3,8 +3,10 @@
 #include <cmath>
 #include <string>
 
-#include "EluParser.h"
-#include "EluPeakList.h"
+#include "readers/amdis-elu/EluParser.h"
+#include "readers/amdis-elu/EluPeakList.h"
+
+using namespace corvelin;
 
 using namespace amdis;
 

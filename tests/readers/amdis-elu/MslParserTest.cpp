@@ -2,8 +2,10 @@
 
 #include <string>
 
-#include "AmdisText.h"
-#include "MslParser.h"
+#include "readers/amdis-elu/AmdisText.h"
+#include "readers/amdis-elu/MslParser.h"
+
+using namespace corvelin;
 
 using namespace amdis;
 

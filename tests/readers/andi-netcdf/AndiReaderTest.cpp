@@ -6,12 +6,14 @@
 #include <cstring>
 #include <optional>
 
-#include "andi-netcdf/AndiRunReader.h"
-#include "common/AndiWriter.h"
-#include "common/SyntheticRun.h"
-#include "peak-detector/PeakDetector.h"
-#include "peak-detector/RunReadError.h"
-#include "support/TempDir.h"
+#include "readers/andi-netcdf/AndiRunReader.h"
+#include "tests/readers/common/AndiWriter.h"
+#include "tests/readers/common/SyntheticRun.h"
+#include "readers/peak-detector/PeakDetector.h"
+#include "readers/peak-detector/RunReadError.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 using namespace synthetic;
 

@@ -6,15 +6,17 @@
 #include <cstring>
 #include <memory>
 
-#include "core/Exceptions.h"
-#include "core/LibraryChromatogram.h"
-#include "options/ProgramSettingsStore.h"
-#include "platform/ProgramFolder.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/ReadFromDataFile.h"
-#include "plugins/ReadMassSpecsFile.h"
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/ProgramSettingsStore.h"
+#include "engine/platform/ProgramFolder.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/plugins/ReadMassSpecsFile.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 namespace {
 

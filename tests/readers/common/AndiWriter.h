@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "common/SyntheticRun.h"
+#include "tests/readers/common/SyntheticRun.h"
+
+namespace corvelin {
 
 namespace synthetic {
 
@@ -109,3 +111,5 @@ inline void WriteAndi(const std::string& path, const std::vector<Scan>& scans, c
 }
 
 } // namespace synthetic
+
+}  // namespace corvelin

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "common/SyntheticRun.h"
+#include "tests/readers/common/SyntheticRun.h"
+
+namespace corvelin {
 
 namespace synthetic {
 
@@ -72,3 +74,5 @@ inline std::string WriteJcamp(const std::vector<Scan>& scans, Dialect dialect)
 }
 
 } // namespace synthetic
+
+}  // namespace corvelin

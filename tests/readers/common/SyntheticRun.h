@@ -9,8 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/LibraryMassSpectrum.h"
-#include "peak-detector/ScanRun.h"
+#include "engine/core/LibraryMassSpectrum.h"
+#include "readers/peak-detector/ScanRun.h"
+
+namespace corvelin {
 
 namespace synthetic {
 
@@ -112,3 +114,5 @@ inline std::vector<Component> ThreeComponents()
 }
 
 } // namespace synthetic
+
+}  // namespace corvelin

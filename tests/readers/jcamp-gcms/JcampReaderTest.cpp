@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <sstream>
 
-#include "common/JcampWriter.h"
-#include "common/SyntheticRun.h"
-#include "jcamp-gcms/JcampRunReader.h"
-#include "peak-detector/PeakDetector.h"
-#include "peak-detector/RunReadError.h"
-#include "support/TempDir.h"
+#include "tests/readers/common/JcampWriter.h"
+#include "tests/readers/common/SyntheticRun.h"
+#include "readers/jcamp-gcms/JcampRunReader.h"
+#include "readers/peak-detector/PeakDetector.h"
+#include "readers/peak-detector/RunReadError.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 using namespace synthetic;
 

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "MspParser.h"
+#include "readers/msp/MspParser.h"
+
+using namespace corvelin;
 
 namespace {
 

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/MemorySettingsStore.h"
-#include "peak-detector/PeakDetectorSettings.h"
+#include "tests/support/MemorySettingsStore.h"
+#include "readers/peak-detector/PeakDetectorSettings.h"
+
+using namespace corvelin;
 
 namespace {
 

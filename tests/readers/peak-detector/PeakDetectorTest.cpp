@@ -3,9 +3,11 @@
 #include <cmath>
 #include <numeric>
 
-#include "common/SyntheticRun.h"
-#include "peak-detector/ChromatogramBuilder.h"
-#include "peak-detector/PeakDetector.h"
+#include "tests/readers/common/SyntheticRun.h"
+#include "readers/peak-detector/ChromatogramBuilder.h"
+#include "readers/peak-detector/PeakDetector.h"
+
+using namespace corvelin;
 
 using namespace synthetic;
 

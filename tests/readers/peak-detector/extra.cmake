@@ -1,2 +1,1 @@
 target_link_libraries(${target} PRIVATE corvelin_peak_detector)
-target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/readers)

@@ -3,15 +3,17 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/AndiWriter.h"
-#include "common/JcampWriter.h"
-#include "core/Exceptions.h"
-#include "core/LibraryChromatogram.h"
-#include "support/MemorySettingsStore.h"
-#include "plugins/DatasystemPlugins.h"
-#include "plugins/ReadFromDataFile.h"
-#include "support/RecordingMessageSink.h"
-#include "support/TempDir.h"
+#include "tests/readers/common/AndiWriter.h"
+#include "tests/readers/common/JcampWriter.h"
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "tests/support/MemorySettingsStore.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "tests/support/RecordingMessageSink.h"
+#include "tests/support/TempDir.h"
+
+using namespace corvelin;
 
 using namespace synthetic;
 

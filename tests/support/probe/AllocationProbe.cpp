@@ -1,8 +1,10 @@
-#include "support/probe/AllocationProbe.h"
+#include "tests/support/probe/AllocationProbe.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
+
+namespace corvelin {
 
 namespace {
 std::atomic<int> g_active{0};
@@ -34,6 +36,10 @@ std::size_t AllocationProbe::Largest() const noexcept
 {
     return g_largest.load();
 }
+
+}  // namespace corvelin
+
+using corvelin::Allocate;
 
 void* operator new(std::size_t size)
 {

@@ -6,6 +6,8 @@
 //   target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support/probe/AllocationProbe.cpp)
 #include <cstddef>
 
+namespace corvelin {
+
 class AllocationProbe {
 public:
     AllocationProbe();
@@ -16,3 +18,5 @@ public:
     // The largest size requested since the probe started.
     std::size_t Largest() const noexcept;
 };
+
+}  // namespace corvelin

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <exception>
 
-#include "core/LibraryChromatogram.h"
-#include "plugins/PluginInterface.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/plugins/PluginInterface.h"
+
+using namespace corvelin;
 
 CORVELIN_PLUGIN_EXPORT int IsFileReadable(const char* path, int)
 {

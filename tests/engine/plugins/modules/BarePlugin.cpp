@@ -1,6 +1,8 @@
 // A test-only plug-in that exports nothing but IsMassSpecsFileReadable (accepting every file): every other
 // entry point is missing.
-#include "plugins/PluginInterface.h"
+#include "engine/plugins/PluginInterface.h"
+
+using namespace corvelin;
 
 CORVELIN_PLUGIN_EXPORT int IsMassSpecsFileReadable(const char* /*path*/)
 {

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <string>
 
-#include "core/Exceptions.h"
-#include "options/SettingsStore.h"
-#include "plugins/PluginInterface.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/plugins/PluginInterface.h"
+
+using namespace corvelin;
 
 namespace {
 

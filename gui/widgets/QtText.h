@@ -3,6 +3,8 @@
 #include <QString>
 #include <string>
 
+namespace corvelin {
+
 inline QString ToQString(const std::string& text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -13,3 +15,5 @@ inline std::string ToStdString(const QString& text)
     const QByteArray bytes = text.toUtf8();
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
+
+}  // namespace corvelin
