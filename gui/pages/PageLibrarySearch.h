@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QLabel;
+class QMenu;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -76,7 +77,7 @@ public:
     void OnInternalOverlay();
     void OnColumnArrangement();
     // The context menu as it would open now (items enabled by the selection); the caller owns it.
-    class QMenu* CreateContextMenu();
+    QMenu* CreateContextMenu();
 
     // The full path of a row's library entry, and its data file (the entry name without ".ChromLibEntry").
     std::string EntryPathOfRow(int row) const;
