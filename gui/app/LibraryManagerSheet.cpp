@@ -23,6 +23,7 @@
 #include "engine/options/SettingsStore.h"
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMatrixCompare.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/MessageSink.h"
 
@@ -101,6 +102,8 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPageLibrarySearch(m_options, this);
         else if (id == ChromatogramAdd)
             page = new CPageChromatogramAdd(m_options, this);
+        else if (id == MatchMatrix)
+            page = new CPageMatrixCompare(m_options, this);
         else
             page = new CPagePlaceholder(m_options, title, this);
         page->SetSheet(this);
@@ -209,8 +212,10 @@ void CLibraryManagerSheet::BuildMenus()
     m_fileMenu->addAction(QStringLiteral("E&xit"), this, &CLibraryManagerSheet::OnExit);
 
     m_printMenu = bar->addMenu(QStringLiteral("&Print"));
-    // Handled by the match matrix page, which this version does not have yet: nobody enables it.
-    m_printMatrix = m_printMenu->addAction(QStringLiteral("Match Matrix ..."));
+    m_printMatrix = m_printMenu->addAction(QStringLiteral("Match Matrix ..."), this, [this] {
+        if (ActivePage() == m_pages[MatchMatrix])
+            static_cast<CPageMatrixCompare*>(m_pages[MatchMatrix])->OnPrintMatrix();
+    });
     m_printSearch = m_printMenu->addAction(QStringLiteral("Library Search Results ..."), this, [this] {
         if (ActivePage() == m_pages[LibrarySearch])
             LibrarySearchPage()->OnPrintHitList();
@@ -218,8 +223,11 @@ void CLibraryManagerSheet::BuildMenus()
 
     m_extrasMenu = bar->addMenu(QStringLiteral("E&xtras"));
     m_extrasMenu->addAction(QStringLiteral("&Options ..."), this, &CLibraryManagerSheet::OnProgramOptions);
-    // Handled by the match matrix and overlay plot pages (not in this version yet).
-    m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"));
+    // Handled by the match matrix page (and the overlay plot page, not in this version yet).
+    m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"), this, [this] {
+        if (ActivePage() == m_pages[MatchMatrix])
+            static_cast<CPageMatrixCompare*>(m_pages[MatchMatrix])->OnCopyGraphic();
+    });
 
     m_helpMenu = bar->addMenu(QStringLiteral("&?"));
     m_helpMenu->addAction(QStringLiteral("&About Corvelinscope ..."), this, &CLibraryManagerSheet::OnAbout);
@@ -234,8 +242,10 @@ void CLibraryManagerSheet::UpdateMenuItems()
     // The main window's own items are always enabled; page items follow their page's rule; the rest is off.
     CPageLibrarySearch* search = LibrarySearchPage();
     m_printSearch->setEnabled(m_tabs && ActivePage() == search && search->CanPrintHitList());
-    m_printMatrix->setEnabled(false);
-    m_copyGraphic->setEnabled(false);
+    auto* matrix = static_cast<CPageMatrixCompare*>(m_pages[MatchMatrix]);
+    const bool matrixActive = m_tabs && ActivePage() == matrix && matrix->HasMatrix();
+    m_printMatrix->setEnabled(matrixActive);
+    m_copyGraphic->setEnabled(matrixActive);
 }
 
 QAction* CLibraryManagerSheet::MenuAction(const QString& text) const
