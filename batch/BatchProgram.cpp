@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "batch/HitTablePrinter.h"
+#include "batch/MatchMatrixExport.h"
 #include "batch/ProgressBar.h"
 #include "batch/StderrMessageSink.h"
 #include "engine/options/SearchOptions.h"
@@ -28,6 +29,7 @@ constexpr const char* kUsage =
     "usage: corvelinscope-batch /Search=<unknown> [/Library=<folder>] [options] [/Save] [/Print]\n"
     "       corvelinscope-batch /Convert=<data file> [/MinArea=<percent>] [/Params=<file.spf>]\n"
     "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
+    "       corvelinscope-batch /MatchMatrix=<this file> /MatrixOther=<other file> [/MatrixCsv=<out.csv>] [options]\n"
     "\n"
     "The desktop program's command line, run without a window. Keywords ignore case; options apply in order.\n"
     "  /Search=<file>     search the library with this unknown chromatogram; the hit list goes to stdout and\n"
@@ -35,6 +37,8 @@ constexpr const char* kUsage =
     "  /Library=<folder>  library folder (default: setting LastFolder of section LibrarySearch)\n"
     "  /Convert=<file>    convert a data file into a library entry beside it (\"Display && Convert\")\n"
     "  /Display=<file>    print what a data file holds (\"just display\") without converting\n"
+    "  /MatchMatrix=<file> /MatrixOther=<file>   the match matrix of two files (\"this\" and \"other\"): its\n"
+    "                     table as CSV to /MatrixCsv=<file>, else to stdout\n"
     "  /Params=<file>     load a search parameter file at this position\n"
     "  /MinArea=<real>    area threshold (%) on; minimum peak area of a conversion given after /Convert=\n"
     "  /SWnd=<real>       RT window width        /RIWnd=<real>    RI window width\n"
@@ -206,6 +210,8 @@ int RunBatchProgram(const std::vector<std::string>& args)
             code = RunSearch(line, startup);
         } else if (line.IsBatchConversion()) {
             code = RunConversion(line, startup);
+        } else if (IsMatchMatrixRequest(args)) {
+            code = RunMatchMatrixExport(args, startup);
         } else if (!display.empty()) {
             CInfoTree tree;
             const bool read = DisplayChromatogram(display, line.MinAreaOn ? line.MinArea : 0.0, startup, tree);
