@@ -13,7 +13,6 @@
 class QCheckBox;
 class QMenu;
 class QLabel;
-class QMenu;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
