@@ -66,4 +66,4 @@ int RunMatchMatrixExport(const std::vector<std::string>& args, const CSearchOpti
     return kExitOk;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

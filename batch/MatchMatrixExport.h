@@ -15,4 +15,4 @@ bool IsMatchMatrixRequest(const std::vector<std::string>& args);
 // calibration RI matching needs); 4 the CSV file could not be written.
 int RunMatchMatrixExport(const std::vector<std::string>& args, const CSearchOptions& options);
 
-}  // namespace corvelin
+} // namespace corvelin
