@@ -13,6 +13,7 @@
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "gui/app/LibraryManagerSheet.h"
+#include "gui/pages/PageLibrarySearch.h"
 #include "gui/pages/PageMatrixCompare.h"
 #include "gui/plots/ColorScale.h"
 #include "gui/plots/MatrixDisplay.h"
@@ -87,6 +88,35 @@ private slots:
         page->SetPaths("", b);
         QVERIFY(!page->OnBuild());
         QCOMPARE(m_env->Recorder().entries.back().text, std::string("Please choose the files to compare"));
+    }
+
+    // "Build unknown/library match matrix" from a search result: the unknown is "this", the hit "other".
+    void handOffFromTheLibrarySearch()
+    {
+        if (!m_env->HasEntryReader())
+            QSKIP("the library entry reader was not built");
+        TempDir dir;
+        const std::string library = MakeTestLibrary(dir, "lib", 3, 8);
+        const std::string unknown = dir.File("unknown.ChromLibEntry");
+        WriteTestEntry(unknown, 1, 8, "U");
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        CPageLibrarySearch* search = sheet.LibrarySearchPage();
+        search->UnknownPath = unknown;
+        search->LibraryFolder = library;
+        search->RefreshControls();
+        search->OnSearch();
+        QVERIFY(WaitFor([search] { return !search->IsRunning(); }));
+        QCOMPARE(search->HitList()->Table().RowCount(), 3);
+        search->HitList()->SelectRows({0});
+        search->OnBuildMatrix();
+        auto* page = static_cast<CPageMatrixCompare*>(sheet.Page(CLibraryManagerSheet::MatchMatrix));
+        QCOMPARE(sheet.ActivePage(), static_cast<CMainPage*>(page));
+        QVERIFY(page->HasMatrix());
+        QCOMPARE(page->ThisPath, unknown);
+        QCOMPARE(page->Matrix().This.SourcePath, unknown);
+        QVERIFY(QString::fromStdString(page->OtherPath).startsWith(QString::fromStdString(library)));
+        QCOMPARE(page->Matrix().Other.SourcePath, page->OtherPath);
     }
 
     void droppedFiles()
@@ -171,6 +201,16 @@ private slots:
         QCOMPARE(image.pixelColor(70, 190), QColor(Qt::white)); // (3, 9) min: not filled
         QVERIFY(!display.ToolTextAt(QPoint(70, 190)).isEmpty());
         QVERIFY(display.ToolTextAt(QPoint(120, 60)).isEmpty());
+        // "Undo Zoom": greyed until a zoom moved a minimum away from 0, then the default entry.
+        std::unique_ptr<QMenu> menu(display.CreateContextMenu());
+        QVERIFY(!menu->actions().at(0)->isEnabled());
+        QVERIFY(!display.ZoomTo(QRect(QPoint(100, 100), QSize(15, 15))));
+        QVERIFY(display.ZoomTo(QRect(QPoint(30, 30), QSize(100, 100))));
+        menu.reset(display.CreateContextMenu());
+        QCOMPARE(menu->defaultAction(), menu->actions().at(0));
+        QVERIFY(menu->actions().at(0)->isEnabled());
+        menu->actions().at(0)->trigger();
+        QVERIFY(!display.Model().CanUndoZoom());
         // No colours in the scheme: assigned pairs in black.
         m_env->Settings().WriteSettingInt(kMachine, "ColorSchemes", "Colors", "nColors", 0);
         image.fill(Qt::white);
