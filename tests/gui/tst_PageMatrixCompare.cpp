@@ -1,7 +1,9 @@
 // The Match Matrix page: building from two files, its messages, dropped files, the menu routing of the main
 // window, the colour scale and the matrix display as drawn, and the printed report's page flow.
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,6 +22,7 @@
 #include "gui/print/MatchMatrixReportPrinter.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
+#include "engine/views/ColorSchemeDefaults.h"
 #include "tests/gui/GuiTestSupport.h"
 
 using namespace corvelin;
@@ -39,6 +42,22 @@ void DefineSchemes(MemorySettingsStore& store)
         store.WriteSettingString(kMachine, "ColorSchemes", "Colors", ("Color" + std::to_string(i)).c_str(), colors[i]);
     store.WriteSettingString(kMachine, "ColorSchemes", "Colors", "NotFoundThis", "000000200");
     store.WriteSettingString(kMachine, "ColorSchemes", "Colors", "NotFoundOther", "200000000");
+}
+
+// Share of pixels whose colour differs by more than 64 in a channel; 1 for images of different sizes.
+double DifferingShare(const QImage& a, const QImage& b)
+{
+    if (a.size() != b.size())
+        return 1;
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            if (std::abs(p.red() - q.red()) > 64 || std::abs(p.green() - q.green()) > 64 ||
+                std::abs(p.blue() - q.blue()) > 64)
+                ++differing;
+        }
+    return double(differing) / (a.width() * a.height());
 }
 
 } // namespace
@@ -218,6 +237,52 @@ private slots:
         display.Draw(painter, image.rect(), false);
         painter.end();
         QCOMPARE(image.pixelColor(30, 150), QColor(Qt::black));
+    }
+
+    // The display of a fixed 6 x 6 comparison against its approved picture, with a tolerance for fonts:
+    // CORVELIN_UPDATE_GOLDEN=1 writes the picture anew.
+    void displayMatchesGoldenImage()
+    {
+        InstallDefaultColorSchemes(m_env->Settings());
+        CLibraryChromatogram self, other;
+        const double areas[] = {500, 80, 200, 40, 120, 60};
+        for (int k = 0; k < 6; ++k) {
+            auto& p = self.AddPeak();
+            p.RT = 1.0 + 1.5 * k;
+            p.Area = areas[k];
+            self.TotalArea += p.Area;
+            auto& q = other.AddPeak();
+            q.RT = 1.2 + 1.5 * k;
+            q.Area = areas[5 - k];
+            other.TotalArea += q.Area;
+        }
+        CCellTable cells(6, 6);
+        for (std::size_t i = 0; i < 6; ++i)
+            for (std::size_t j = 0; j < 6; ++j)
+                cells(i, j) = 0;
+        cells(0, 0) = 0.98;
+        cells(1, 1) = 0.55;
+        cells(2, 3) = 0.21;
+        cells(3, 2) = 0.75;
+        cells(5, 5) = 0.0007;
+        CMatrixDisplay display;
+        display.resize(300, 300);
+        display.SetData(&cells, 6, 6, &self, &other);
+        QImage image(300, 300, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        display.Draw(painter, image.rect(), false);
+        painter.end();
+        const QString folder = QFINDTESTDATA("golden");
+        QVERIFY2(!folder.isEmpty(), "the folder tests/gui/golden is missing");
+        const QString golden = QDir(folder).filePath(QStringLiteral("matrix-display.png"));
+        if (qEnvironmentVariableIsSet("CORVELIN_UPDATE_GOLDEN"))
+            QVERIFY(image.save(golden));
+        QImage expected(golden);
+        QVERIFY2(!expected.isNull(), "golden/matrix-display.png is missing");
+        expected = expected.convertToFormat(QImage::Format_RGB32);
+        const double share = DifferingShare(image, expected);
+        QVERIFY2(share < 0.005, qPrintable(QStringLiteral("%1 % of the pixels differ").arg(share * 100)));
     }
 
     // With less than 60 mm left below the header block the matrix goes to page 2 as a square.

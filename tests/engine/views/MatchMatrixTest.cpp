@@ -99,6 +99,41 @@ TEST_F(MatchMatrixTest, FailedBuildsKeepThePreviousMatrix)
     EXPECT_EQ(m.Cells, cells);
 }
 
+// A plug-in without module reads any ".raw" file as an empty chromatogram of a foreign data system: with RI
+// matching on it needs the options' RI table, which must hold at least two points.
+TEST(MatchMatrixBuild, ForeignInputsNeedTwoRICalibrationPointsWhenRIMatchingIsOn)
+{
+    auto plugins = std::make_unique<CDatasystemPlugins>();
+    auto plugin = std::make_unique<CDatasystemPlugin>("", false);
+    plugin->Name = "Module-less";
+    plugin->Extension = ".raw";
+    plugins->Append(std::move(plugin));
+    auto previous = SetDatasystemPlugins(std::move(plugins));
+    RecordingMessageSink sink;
+    CSearchOptions options;
+    options.RIMatching = 1;
+    CMatchMatrix m;
+    EXPECT_EQ(BuildMatchMatrix("a.raw", "b.raw", options, m), MatchMatrixBuildEnd::NoRICalibration);
+    ASSERT_EQ(sink.entries.size(), 1u);
+    EXPECT_EQ(sink.entries[0].text, "Insufficient RI calibration data for file a.raw");
+    EXPECT_EQ(sink.entries[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(m.Built);
+
+    for (int k = 0; k < 2; ++k) {
+        auto point = std::make_unique<CLibraryRICalibrationPoint>();
+        point->RT = 2.0 + k;
+        point->RI = 800.0 + 100 * k;
+        options.RICalibration().AddPoint(std::move(point));
+    }
+    EXPECT_EQ(BuildMatchMatrix("a.raw", "b.raw", options, m), MatchMatrixBuildEnd::Built);
+    EXPECT_EQ(m.This.RICalibration.GetCount(), 2u); // recalibrated with the options' table
+    options.RIMatching = 0;
+    options.RICalibration().Clear();
+    EXPECT_EQ(BuildMatchMatrix("a.raw", "b.raw", options, m), MatchMatrixBuildEnd::Built);
+    EXPECT_EQ(sink.entries.size(), 1u);
+    SetDatasystemPlugins(std::move(previous));
+}
+
 TEST(MatchMatrixTable, RtRangeAndAssignmentThresholdDecideWhatIsShown)
 {
     CMatchMatrix m;
