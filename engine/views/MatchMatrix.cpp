@@ -64,7 +64,10 @@ MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::str
 
 void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
 {
-    // The table is sized by the peaks that exist, whatever PeakCount claims.
+    // A damaged or hostile file may claim any PeakCount: the matrix counts the peaks that exist, so the table,
+    // the comparison and the display agree on one size.
+    matrix.This.PeakCount = static_cast<int>(matrix.This.Peaks.size());
+    matrix.Other.PeakCount = static_cast<int>(matrix.Other.Peaks.size());
     matrix.Cells.Resize(matrix.This.Peaks.size(), matrix.Other.Peaks.size());
     matrix.Forward = CLibraryHit();
     matrix.Reverse = CLibraryHit();

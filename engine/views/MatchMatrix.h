@@ -52,7 +52,7 @@ MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::str
                                      const CSearchOptions& options, CMatchMatrix& matrix);
 
 // Compares matrix.This with matrix.Other (forward with a fresh cell table, reverse without one) and fills the
-// table and the details text.
+// table and the details text. The PeakCount of both is set to the number of peaks they hold first.
 void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options);
 
 // The page's table from a compared cell table. Columns are inserted with width 40 (the page sizes them).

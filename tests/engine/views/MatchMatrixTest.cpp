@@ -161,6 +161,23 @@ TEST(MatchMatrixTable, RtRangeAndAssignmentThresholdDecideWhatIsShown)
     EXPECT_EQ(MatchMatrixCsv(m), "\"RT\",\"2.00\",\"3.00\",\n\"2.00\",\"0.001\",\"0.250\",\n\"3.00\",\"\",\"\",\n");
 }
 
+// An input claiming more peaks than it holds (a damaged entry) must not make the comparison refuse the table.
+TEST(MatchMatrixTable, PeakCountsAreThePeaksThatExist)
+{
+    CMatchMatrix m;
+    m.This = Chromatogram("T", 3, 0);
+    m.Other = Chromatogram("O", 2, 0);
+    m.This.PeakCount = 1000;
+    m.Other.PeakCount = 1;
+    CSearchOptions options;
+    ASSERT_NO_THROW(CompareMatchMatrix(m, options));
+    EXPECT_EQ(m.ThisCount(), 3);
+    EXPECT_EQ(m.Forward.ConsideredPeaks, 3);
+    EXPECT_EQ(m.Table.RowCount(), 2);
+    EXPECT_EQ(m.Cells(1, 1), 1.0);
+    EXPECT_NE(m.DetailsText.find("nPeaks(other) =  2<br>"), std::string::npos);
+}
+
 TEST(MatchMatrixLinks, ActOnExistingPeaksOfTheNamedSideOnly)
 {
     CMatchMatrix m;
