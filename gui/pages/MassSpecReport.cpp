@@ -176,4 +176,4 @@ QMenu* CMassSpecReport::CreateContextMenu()
     return menu;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

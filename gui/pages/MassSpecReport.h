@@ -43,4 +43,4 @@ private:
     COdorListCtrl* m_list = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

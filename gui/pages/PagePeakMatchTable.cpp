@@ -102,8 +102,8 @@ CPagePeakMatchTable::CPagePeakMatchTable(CSearchOptions& options, QWidget* paren
     connect(m_list, &COdorListCtrl::columnHeaderClicked, this, &CPagePeakMatchTable::OnColumnClick);
     connect(m_list, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& globalPos) {
         const QModelIndex index = m_list->indexAt(m_list->viewport()->mapFromGlobal(globalPos));
-        std::unique_ptr<QMenu> menu(CreateContextMenu(index.isValid() ? index.row() : -1,
-                                                      index.isValid() ? index.column() : -1));
+        std::unique_ptr<QMenu> menu(
+            CreateContextMenu(index.isValid() ? index.row() : -1, index.isValid() ? index.column() : -1));
         menu->exec(globalPos);
     });
     RefreshControls();
@@ -284,4 +284,4 @@ void CPagePeakMatchTable::OnAddPeakToSearchOptions()
     m_options.AddSpectrum(m_model.PeakLabel(m_menuRow, m_menuColumn, m_list->Table()), peak->Spectrum, false);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -65,4 +65,4 @@ private:
     COdorListCtrl* m_list = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin
