@@ -47,6 +47,10 @@ private slots:
         QCOMPARE(page.List()->Table().ColumnCount(), 3);
         page.OnBrowse();
         QCOMPARE(dialogs, 2);
+        const std::vector<std::string> shown = m_env->Recorder().Texts();
+        QVERIFY(!shown.empty());
+        QCOMPARE(shown.back(), "'" + bad + "' could not be read.");
+        QCOMPARE(m_env->Recorder().entries.back().caption, std::string("File Read Error"));
         QCOMPARE(page.Path, good);
         QCOMPARE(page.SampleNameText, std::string("Sample three"));
         QVERIFY(!page.DataSystemText.empty());
