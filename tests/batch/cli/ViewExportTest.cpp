@@ -145,4 +145,47 @@ TEST_F(ViewExport, MassSpecReportToStdout)
     EXPECT_EQ(run.Out, expected);
 }
 
+// A foreign chromatogram without an RI table is refused under RI matching until the options carry one; then
+// its RI values come from the options' table.
+TEST_F(ViewExport, ForeignRunsTakeTheOptionsRITableUnderRIMatching)
+{
+    auto foreign = MakeTestChromatogram("Foreign", {{2.0, 100}, {6.0, 300}});
+    foreign->RICalibration.Clear();
+    const std::string raw = Data("runs/foreign.raw");
+    foreign->SaveEntry(raw);
+    WriteUserInt("MatchTable", "UsedColumnCount", 2);
+    WriteUserInt("MatchTable", "Column0", 0);
+    WriteUserInt("MatchTable", "ColumnWidth0", 50);
+    WriteUserInt("MatchTable", "Column1", 8);
+    WriteUserInt("MatchTable", "ColumnWidth1", 50);
+
+    CSearchOptions options;
+    options.RIMatching = 1;
+    const std::string csv = Data("ri.csv");
+    BatchRun run =
+        Run({"/Params=" + Params(options), "/PeakTable=" + raw, "/PeakTableOther=" + m_other, "/PeakTableCsv=" + csv});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err.find("Insufficient RI calibration data for file " + raw), std::string::npos) << run.Err;
+    EXPECT_FALSE(std::filesystem::exists(csv));
+
+    for (const auto& [rt, ri] : {std::pair{1.0, 700.0}, std::pair{11.0, 1700.0}}) {
+        auto point = std::make_unique<CLibraryRICalibrationPoint>();
+        point->RT = rt;
+        point->RI = ri;
+        options.RICalibration().AddPoint(std::move(point));
+    }
+    run =
+        Run({"/Params=" + Params(options), "/PeakTable=" + raw, "/PeakTableOther=" + m_other, "/PeakTableCsv=" + csv});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const std::string text = ReadAllText(csv);
+    const std::string table = text.substr(text.find("Peak compare table:\r\n") + 21);
+    // The peaks' RI values are the options' table at their RTs.
+    const std::string ri2 = F("%.1f", options.RICalibration().ComputeRI(2.0));
+    const std::string ri6 = F("%.1f", options.RICalibration().ComputeRI(6.0));
+    EXPECT_NE(ri2, "-1.0");
+    EXPECT_EQ(table.substr(0, table.find("\r\n", table.find("\r\n") + 2) + 2),
+              Line({"RT (this)", "RI (this)"}) + Line({"2.00", ri2}));
+    EXPECT_NE(table.find(Line({"6.00", ri6})), std::string::npos) << table;
+}
+
 } // namespace
