@@ -109,11 +109,11 @@ void ReadData(const std::string& path, const std::string& head, pm::MSData& data
     else if (!mzxml.identify(path, head).empty())
         reader = &mzxml;
     if (!reader)
-        throw CRunReadError(EINVAL, "The file is XML but neither mzML nor mzXML.");
+        throw CRunReadError(EMEDIUMTYPE, "The file is XML but neither mzML nor mzXML.");
     try {
         reader->read(path, head, data);
     } catch (const std::exception& e) {
-        throw CRunReadError(EINVAL, std::string("The file is damaged or truncated: ") + e.what());
+        throw CRunReadError(EBADMSG, std::string("The file is damaged or truncated: ") + e.what());
     }
 }
 
@@ -126,11 +126,11 @@ void AddScan(const pm::Spectrum& spectrum, double minutes, CScanRun& run)
         return; // a scan without arrays is an empty scan
     const std::size_t n = mz->data.size();
     if (intensity->data.size() != n)
-        throw CRunReadError(EINVAL, "A scan's mass and intensity arrays differ in length.");
+        throw CRunReadError(EBADMSG, "A scan's mass and intensity arrays differ in length.");
     if (n > kMaxMzmlLinesPerScan)
         throw CRunReadError(EFBIG, "A scan holds more lines than any GC-MS scan.");
     if (spectrum.defaultArrayLength > n)
-        throw CRunReadError(EINVAL, "A scan holds fewer lines than it announces (the file is damaged).");
+        throw CRunReadError(EBADMSG, "A scan holds fewer lines than it announces (the file is damaged).");
     for (std::size_t i = 0; i < n; ++i)
         run.AddLine(mz->data[i], intensity->data[i]);
 }
@@ -142,7 +142,7 @@ CScanRun ReadMzmlRun(const std::string& path)
     CheckIsRegularFile(path);
     const std::string head = FileHead(path);
     if (!LooksLikeXml(head))
-        throw CRunReadError(EINVAL, "The file is not an XML file (mzML or mzXML).");
+        throw CRunReadError(EMEDIUMTYPE, "The file is not an XML file (mzML or mzXML).");
 
     pm::MSData data;
     ReadData(path, head, data);
@@ -153,7 +153,7 @@ CScanRun ReadMzmlRun(const std::string& path)
     const std::size_t count = spectra ? spectra->size() : 0;
     if (count == 0) {
         const bool chromatograms = data.run.chromatogramListPtr && data.run.chromatogramListPtr->size() > 0;
-        throw CRunReadError(EINVAL, chromatograms ? "The file holds chromatograms only, no scans."
+        throw CRunReadError(ENODATA, chromatograms ? "The file holds chromatograms only, no scans."
                                                   : "The file holds no scans.");
     }
     std::size_t higherLevels = 0;
@@ -168,18 +168,18 @@ CScanRun ReadMzmlRun(const std::string& path)
             }
             const double minutes = ScanStartMinutes(*spectrum);
             if (!std::isfinite(minutes))
-                throw CRunReadError(EINVAL, "An MS1 scan has no scan start time.");
+                throw CRunReadError(ENODATA, "An MS1 scan has no scan start time.");
             AddScan(*spectrum, minutes, run);
         }
     } catch (const CRunReadError&) {
         throw;
     } catch (const std::exception& e) {
-        throw CRunReadError(EINVAL, std::string("The file is damaged or truncated: ") + e.what());
+        throw CRunReadError(EBADMSG, std::string("The file is damaged or truncated: ") + e.what());
     }
     if (run.ScanCount() == 0 && higherLevels > 0)
-        throw CRunReadError(EINVAL, "The file holds MS/MS scans only, no MS1 scans.");
+        throw CRunReadError(ENODATA, "The file holds MS/MS scans only, no MS1 scans.");
     if (run.ScanCount() < 2)
-        throw CRunReadError(EINVAL, "The file holds fewer than two MS1 scans: a single spectrum is not a chromatogram.");
+        throw CRunReadError(EMEDIUMTYPE, "The file holds fewer than two MS1 scans: a single spectrum is not a chromatogram.");
     if (!run.IsTimeOrdered())
         run.SortScansByTime();
     return run;

@@ -174,13 +174,13 @@ TEST_P(MzmlRefusals, RefusedWithCodeAndReason)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, MzmlRefusals,
-    ::testing::Values(Refusal{"NotXml", EINVAL, "not an XML file"},
-                      Refusal{"OtherXml", EINVAL, "neither mzML nor mzXML"},
-                      Refusal{"ChromatogramsOnly", EINVAL, "chromatograms only"},
-                      Refusal{"MsMsOnly", EINVAL, "MS/MS scans only"},
-                      Refusal{"NoTimes", EINVAL, "no scan start time"},
-                      Refusal{"OneScan", EINVAL, "fewer than two MS1 scans"},
-                      Refusal{"Truncated", EINVAL, "damaged or truncated"},
+    ::testing::Values(Refusal{"NotXml", EMEDIUMTYPE, "not an XML file"},
+                      Refusal{"OtherXml", EMEDIUMTYPE, "neither mzML nor mzXML"},
+                      Refusal{"ChromatogramsOnly", ENODATA, "chromatograms only"},
+                      Refusal{"MsMsOnly", ENODATA, "MS/MS scans only"},
+                      Refusal{"NoTimes", ENODATA, "no scan start time"},
+                      Refusal{"OneScan", EMEDIUMTYPE, "fewer than two MS1 scans"},
+                      Refusal{"Truncated", EBADMSG, "damaged or truncated"},
                       Refusal{"Missing", ENOENT, "does not exist"}, Refusal{"Folder", EISDIR, "not a file"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.Name); });
 
@@ -206,7 +206,7 @@ TEST(MzmlReader, AnnouncedCountsDriveNoAllocation)
             const CScanRun run = ReadMzmlRun(dir.File("hostile.mzML"));
             EXPECT_EQ(run.ScanCount(), scans.size());
         } catch (const CRunReadError& e) {
-            EXPECT_EQ(e.Code(), EINVAL) << e.what();
+            EXPECT_EQ(e.Code(), EBADMSG) << e.what();
         }
         EXPECT_LT(probe.Largest(), text.size() + 4096);
     }
