@@ -1,6 +1,7 @@
 // The Match Matrix page: building from two files, its messages, dropped files, the menu routing of the main
 // window, the colour scale and the matrix display as drawn, and the printed report's page flow.
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,6 +98,13 @@ private slots:
         sheet.UpdateMenuItems();
         QVERIFY(sheet.MenuAction(QStringLiteral("Match Matrix ..."))->isEnabled());
         QVERIFY(sheet.MenuAction(QStringLiteral("Copy graphic to clipboard"))->isEnabled());
+
+        // "Copy graphic to clipboard": the display's picture, pixel for pixel.
+        page->OnCopyGraphic();
+        const QImage copied = QApplication::clipboard()->image();
+        QCOMPARE(copied.size(), page->Display()->size());
+        QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),
+                 page->Display()->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
         // A failed build keeps what is shown.
         page->SetPaths(a, dir.File("missing.ChromLibEntry"));
