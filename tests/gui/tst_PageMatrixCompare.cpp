@@ -157,6 +157,15 @@ private slots:
         page.OnDropFiles({QStringLiteral("/1")}); // focus not in the "this" edit
         QCOMPARE(page.OtherPath, std::string("/1"));
         QCOMPARE(page.OtherEdit()->text(), QStringLiteral("/1"));
+        page.show();
+        QApplication::setActiveWindow(&page);
+        if (QTest::qWaitForWindowActive(&page)) {
+            page.ThisEdit()->setFocus();
+            QVERIFY(page.ThisEdit()->hasFocus());
+            page.OnDropFiles({QStringLiteral("/x")}); // focus in the "this" edit
+            QCOMPARE(page.ThisPath, std::string("/x"));
+            QCOMPARE(page.OtherPath, std::string("/1"));
+        }
         page.OnDropFiles({QStringLiteral("/a"), QStringLiteral("/b")});
         QCOMPARE(page.ThisPath, std::string("/a"));
         QCOMPARE(page.OtherPath, std::string("/b"));
