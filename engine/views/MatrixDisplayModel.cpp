@@ -48,8 +48,13 @@ std::vector<double> MatrixTicks(const CMatrixRanges& ranges)
     const double top = std::max(ranges.XMax, ranges.YMax);
     const double step = MatrixTickStep(span);
     std::vector<double> ticks;
-    // At most a few thousand ticks: a span far below the maximum cannot flood the axis.
-    for (int k = 1; k * step < top && ticks.size() < 5000; ++k)
+    if (!std::isfinite(top) || !std::isfinite(step))
+        return ticks;
+    // The ticks run from step upwards; those more than one step below both minima lie outside the drawing
+    // (a step is at least a tenth of the span), so a zoomed-in axis starts just below its minimum.
+    const double lowest = std::min(ranges.XMin, ranges.YMin);
+    const double first = std::max(1.0, std::floor(lowest / step) - 1);
+    for (double k = first; k * step < top && ticks.size() < 5000; ++k)
         ticks.push_back(k * step);
     return ticks;
 }

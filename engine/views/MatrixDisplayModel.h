@@ -39,7 +39,8 @@ double MatrixUnmap(double offset, double lo, double hi, double extent) noexcept;
 // The tick step for a span: 10 to the power floor(log10(span)), halved while span / step (truncated) is below 3
 // and the step is above 0.01. 1 for a span that is not positive.
 double MatrixTickStep(double span) noexcept;
-// The tick values step, 2 x step, ... below the larger of both maxima, for the larger of both spans.
+// The tick values step, 2 x step, ... below the larger of both maxima, for the larger of both spans; those more
+// than a step below both minima (never visible) are left out.
 std::vector<double> MatrixTicks(const CMatrixRanges& ranges);
 
 // Diameter of a peak's circle: area / totalArea x sizeRange + minSize, truncated (the area share counts 0 when

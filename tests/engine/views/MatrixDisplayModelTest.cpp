@@ -47,6 +47,11 @@ TEST(MatrixDisplayModel, MappingAndInverseUseTheMargins)
     // Span 2.5: 2.5 / 1 < 3 halves the step once; ticks stay below the larger maximum.
     EXPECT_EQ(MatrixTicks({0, 2.5, 0, 2}), (std::vector<double>{0.5, 1, 1.5, 2}));
     EXPECT_EQ(MatrixTicks({0, 3, 0, 2}), (std::vector<double>{1, 2}));
+    // Zoomed in far from 0: the visible ticks are all there.
+    const std::vector<double> zoomed = MatrixTicks({55, 55.05, 55.01, 55.05});
+    ASSERT_EQ(zoomed.size(), 6u);
+    EXPECT_NEAR(zoomed.front(), 54.99, 1e-9);
+    EXPECT_NEAR(zoomed.back(), 55.04, 1e-9);
 }
 
 TEST(MatrixDisplayModel, CircleDiameterFromAreaShare)
