@@ -51,12 +51,18 @@ int CheckPeakTableFile(const std::string& path, const LabColumns& lab, std::stri
         FindHeaderRow(ReadHead(path, kHeadBytes), lab);
         return 0;
     } catch (const FileError& error) {
-        if (reason != nullptr)
-            *reason = error.what();
+        try {
+            if (reason != nullptr)
+                *reason = error.what();
+        } catch (...) {
+        }
         return error.Code();
     } catch (const TableError& error) {
-        if (reason != nullptr)
-            *reason = "'" + path + "' is not a peak table: " + error.what() + ".";
+        try {
+            if (reason != nullptr)
+                *reason = "'" + path + "' is not a peak table: " + error.what() + ".";
+        } catch (...) {
+        }
         return EMEDIUMTYPE;
     } catch (...) {
         return EIO;

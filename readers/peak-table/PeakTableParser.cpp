@@ -63,7 +63,7 @@ HeaderRow FindHeaderRow(std::string_view text, const LabColumns& lab)
         }
         const ColumnMap map = RecogniseColumns(cells, lab);
         if (map.Has(ColumnRole::RT) && map.Has(ColumnRole::Spectrum))
-            return {lines.Number(), separator, map};
+            return {lines.Number(), separator, cells.size(), map};
         if (!first)
             first = map;
     }
@@ -97,6 +97,9 @@ PeakTable ParsePeakTable(std::string_view text, const LabColumns& lab)
         } catch (const TableError& error) {
             RowError(line, error.what());
         }
+        for (std::size_t c = header.cellCount; c < cells.size(); ++c)
+            if (!cells[c].empty())
+                RowError(line, "more cells than the header has columns (a separator inside an unquoted cell?)");
         if (table.rows.size() == kMaxRows)
             RowError(line, "more than " + std::to_string(kMaxRows) + " rows");
         PeakRow row;

@@ -45,11 +45,14 @@ struct PeakTable {
 struct HeaderRow {
     std::size_t line = 0;
     char separator = '\t';
+    std::size_t cellCount = 0;
     ColumnMap columns;
 };
 HeaderRow FindHeaderRow(std::string_view text, const LabColumns& lab);
 
-// The whole table. Throws TableError for a missing column or a damaged row (the message names its line).
+// The whole table. Throws TableError for a missing column or a damaged row (the message names its line). A row
+// with more non-empty cells than the header has columns is damaged: a separator inside an unquoted cell would
+// otherwise shift the values into the wrong columns.
 PeakTable ParsePeakTable(std::string_view text, const LabColumns& lab);
 
 } // namespace peaktable

@@ -94,6 +94,8 @@ TEST(PeakTableParser, DamagedRowsAreRefusedWithTheirLine)
         {"RT\tSpectrum\n5\t73:1 74\n", "line 2: the spectrum"},
         {"RT\tSpectrum\n5\t73:-1\n", "line 2: the spectrum"},
         {"RT\tSpectrum\tArea\n5\t73:1\tn/a\n", "line 2: the area 'n/a' is not a number"},
+        // An unquoted "m:i,m:i" spectrum in a comma table would spill into the next columns.
+        {"RT,Spectrum,Area\n5,73:100,147:50,1000\n", "line 2: more cells than the header"},
     };
     for (const auto& c : cases) {
         try {
