@@ -58,8 +58,11 @@ LabColumns LoadLabColumns(const std::vector<std::string>& sections) noexcept
     try {
         for (std::size_t r = 0; r < kRoleCount; ++r)
             lab.names[r] = SplitNames(FirstSetting(sections, LabColumnValueName(static_cast<ColumnRole>(r))));
-        const HeaderName unit = ReduceHeader("(" + FirstSetting(sections, "RT Unit") + ")");
-        lab.rtUnit = unit.unit;
+        // The unit as if written in brackets after a header: "s", "sec", "min", "minutes", ...
+        std::string unit = FirstSetting(sections, "RT Unit");
+        unit.insert(unit.begin(), '(');
+        unit.push_back(')');
+        lab.rtUnit = ReduceHeader(unit).unit;
     } catch (...) {
         return LabColumns{};
     }

@@ -61,7 +61,7 @@ TEST_F(PeakTableModule, RefusesATableWithoutSpectrumSayingWhy)
 TEST_F(PeakTableModule, ReadsWithTheLabsOwnColumnNamesFromItsSettingsSection)
 {
     const std::string path = m_dir.File("lab.tsv");
-    WriteAllText(path, "Zeit\tIonen\tFlaeche\n1.5\t73:100 75:20\t400\n2.5\t73:10\t100\n");
+    WriteAllText(path, "Zeit\tIonen\tFlaeche\n30\t73:100 75:20\t400\n60\t73:10\t100\n");
     EXPECT_NE(Export<PFN_IsFileReadable>("IsFileReadable")(path.c_str(), 0), 0);
 
     char section[kPluginBufferSize] = "Plugins\\PeakTableTsv";
@@ -69,13 +69,14 @@ TEST_F(PeakTableModule, ReadsWithTheLabsOwnColumnNamesFromItsSettingsSection)
     m_settings->WriteSettingString(SettingsScope::LocalMachine, section, nullptr, "RT Column", "Zeit");
     m_settings->WriteSettingString(SettingsScope::LocalMachine, section, nullptr, "Spectrum Column", "Massen|Ionen");
     m_settings->WriteSettingString(SettingsScope::LocalMachine, section, nullptr, "Area Column", "Flaeche");
+    m_settings->WriteSettingString(SettingsScope::LocalMachine, section, nullptr, "RT Unit", "sec");
     ASSERT_EQ(Export<PFN_IsFileReadable>("IsFileReadable")(path.c_str(), 0), 0);
 
     CLibraryChromatogram chromatogram;
     std::string error;
     ASSERT_EQ(Export<PFN_ReadFromDataSystem>("ReadFromDataSystem")(path.c_str(), &chromatogram, 0, &error), 0) << error;
     ASSERT_EQ(chromatogram.PeakCount, 2);
-    EXPECT_DOUBLE_EQ(chromatogram.GetPeak(0)->RT, 1.5);
+    EXPECT_DOUBLE_EQ(chromatogram.GetPeak(0)->RT, 0.5); // 30 s: the lab's unit, not the rule for unitless times
     EXPECT_DOUBLE_EQ(chromatogram.TotalArea, 500);
 
     char name[kPluginBufferSize] = {};
