@@ -17,8 +17,6 @@
 # installed tree, so the same text is right for both. The registration is written by the program
 # corvelinscope-register into the settings store of the programs' folder: at every build for build/bin and at
 # `cmake --install` for the installed bin/ folder (settings.ini there, or the file config.ini names).
-# A module that reads several file endings calls it once per ending with its own KEY (the program matches one
-# Extension per registration slot); the module is built, installed and loaded once, and each slot loads it.
 # A module that leaves out EXTENSION/FILTER is still loaded (for example a spectra-only reader) but adds nothing
 # to the chromatogram file dialogs. Give a spectra-only module a real EXTENSION (and an IsFileReadable export
 # that refuses), because an empty Extension matches every chromatogram path.
@@ -31,26 +29,30 @@ function(corvelin_register_reader target)
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "corvelin_register_reader(${target}): unknown arguments ${arg_UNPARSED_ARGUMENTS}")
   endif()
-  get_property(placed TARGET ${target} PROPERTY CORVELIN_PLUGIN_PLACED SET)
-  if(NOT placed)
+  # A module may be registered under several keys (one per file ending it reads); it is built and installed once.
+  get_target_property(installed ${target} CORVELIN_PLUGIN_INSTALLED)
+  if(NOT installed)
     set_target_properties(${target} PROPERTIES
       LIBRARY_OUTPUT_DIRECTORY ${CORVELIN_PLUGIN_OUTPUT_DIR}
       INSTALL_RPATH "$ORIGIN/${CORVELIN_PLUGIN_RPATH_TO_LIB}"
-      CORVELIN_PLUGIN_PLACED TRUE)
+      CORVELIN_PLUGIN_INSTALLED TRUE)
     install(TARGETS ${target} LIBRARY DESTINATION ${CORVELIN_PLUGIN_SUBDIR})
-    set_property(GLOBAL APPEND PROPERTY CORVELIN_REGISTERED_READERS ${target})
   endif()
-  # One record per registration slot: target, key, name, extension, filter.
-  get_property(count GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_COUNT)
-  if(NOT count)
-    set(count 0)
+  get_property(index GLOBAL PROPERTY CORVELIN_REGISTRATION_COUNT)
+  if(NOT index)
+    set(index 0)
   endif()
-  foreach(field KEY NAME EXTENSION FILTER)
-    set_property(GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_${count}_${field} "${arg_${field}}")
+  foreach(field TARGET KEY NAME EXTENSION FILTER)
+    if(field STREQUAL "TARGET")
+      set(value "${target}")
+    else()
+      set(value "${arg_${field}}")
+    endif()
+    set_property(GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_${field} "${value}")
   endforeach()
-  set_property(GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_${count}_TARGET ${target})
-  math(EXPR count "${count} + 1")
-  set_property(GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_COUNT ${count})
+  math(EXPR next "${index} + 1")
+  set_property(GLOBAL PROPERTY CORVELIN_REGISTRATION_COUNT ${next})
+  set_property(GLOBAL APPEND PROPERTY CORVELIN_REGISTERED_READERS ${target})
 endfunction()
 
 file(RELATIVE_PATH CORVELIN_PLUGIN_RPATH_TO_LIB /root/${CORVELIN_PLUGIN_SUBDIR} /root/${CMAKE_INSTALL_LIBDIR})
@@ -65,11 +67,12 @@ function(corvelin_finish_reader_registration)
   endif()
   set(build_commands)
   set(install_script "")
-  get_property(registration_count GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_COUNT)
+  list(REMOVE_DUPLICATES readers)
+  get_property(registration_count GLOBAL PROPERTY CORVELIN_REGISTRATION_COUNT)
   math(EXPR last "${registration_count} - 1")
   foreach(index RANGE ${last})
-    get_property(target GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_${index}_TARGET)
-    get_property(KEY GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_${index}_KEY)
+    get_property(target GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_TARGET)
+    get_property(KEY GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_KEY)
     set(args add "${KEY}")
     set(install_args "add [==[${KEY}]==]")
     set(path "${CORVELIN_PLUGIN_PATH_FROM_BIN}/$<TARGET_FILE_NAME:${target}>")
@@ -77,9 +80,9 @@ function(corvelin_finish_reader_registration)
       if(field STREQUAL "PATH")
         set(value "${path}")
       else()
-        get_property(value GLOBAL PROPERTY CORVELIN_READER_REGISTRATION_${index}_${field})
+        get_property(value GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_${field})
       endif()
-      if(NOT "${value}" STREQUAL "")
+      if(NOT "${value}" STREQUAL "" AND NOT "${value}" MATCHES "-NOTFOUND$")
         string(TOLOWER ${field} option)
         string(REPLACE ";" "$<SEMICOLON>" value "${value}")
         list(APPEND args --${option} "${value}")
@@ -101,7 +104,6 @@ function(corvelin_finish_reader_registration)
   install(SCRIPT ${CMAKE_BINARY_DIR}/corvelin_register_readers.cmake)
 
   if(CORVELIN_TESTS)
-    # One loaded line per registration slot.
     set(reader_count ${registration_count})
     add_test(NAME reader_registration_install
       COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DPREFIX=${CMAKE_BINARY_DIR}/test-install
