@@ -45,12 +45,12 @@ bool WriteMultiSummaryCsv(const std::string& path, const CSearchOptions& options
     try {
         WriteTextFile(path, MultiSummaryCsvText(options, table));
     } catch (const CFileException& e) {
-        ShowMessage(std::string(std::strerror(e.GetOsError())) + "\n" +
-                    FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.",
-                            path.c_str()));
+        ShowMessage(
+            std::string(std::strerror(e.GetOsError())) + "\n" +
+            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", path.c_str()));
         return false;
     }
     return true;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

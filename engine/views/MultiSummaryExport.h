@@ -17,4 +17,4 @@ std::string MultiSummaryCsvText(const CSearchOptions& options, const CReportTabl
 // Excel." (default caption) and returns false.
 bool WriteMultiSummaryCsv(const std::string& path, const CSearchOptions& options, const CReportTable& table);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -107,8 +107,8 @@ int CMultiSummaryGrouper::FindGroup(int chromatogram, int peakIndex, const CLibr
     if (m_byRT) {
         if (!HasRetention(p.RT) || !(m_reach > 0))
             return -1; // the RT factor is 0 against every group
-        const auto first = std::lower_bound(m_byRTIndex.begin(), m_byRTIndex.end(),
-                                            std::pair<double, int>{p.RT - m_reach, -1});
+        const auto first =
+            std::lower_bound(m_byRTIndex.begin(), m_byRTIndex.end(), std::pair<double, int>{p.RT - m_reach, -1});
         for (auto it = first; it != m_byRTIndex.end() && it->first <= p.RT + m_reach; ++it)
             m_candidates.push_back(it->second);
         // Groups that were in the record before this grouper are not indexed: evaluate them too.
@@ -191,4 +191,4 @@ void SortSummaryGroups(CMultiSummaryResultData& result)
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -75,8 +75,8 @@ private:
     CMultiSummaryResultData& m_result;
     const CSearchOptions& m_options;
     double m_threshold;
-    double m_reach;                              // RT distance beyond which a group cannot take a peak
-    bool m_byRT;                                 // candidates are looked up by RT
+    double m_reach;                                           // RT distance beyond which a group cannot take a peak
+    bool m_byRT;                                              // candidates are looked up by RT
     std::vector<std::unique_ptr<CPreparedSpectra>> m_spectra; // per chromatogram index (MS matching only)
     std::vector<std::pair<int, int>> m_groupPeaks;            // per group: reference's chromatogram, peak index
     std::vector<std::pair<double, int>> m_byRTIndex;          // (reference RT, group), ascending
@@ -88,4 +88,4 @@ private:
 // neighbours only when the later RT is strictly smaller (groups of equal RT keep their creation order).
 void SortSummaryGroups(CMultiSummaryResultData& result);
 
-}  // namespace corvelin
+} // namespace corvelin

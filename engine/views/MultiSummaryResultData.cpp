@@ -83,4 +83,4 @@ void CMultiSummaryResultData::CheckChromatogram(int chromatogram) const
                                         std::to_string(ChromatogramCount()) + " chromatograms)");
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -52,4 +52,4 @@ private:
     std::vector<std::vector<Peak>> m_cells; // per group, one entry per chromatogram
 };
 
-}  // namespace corvelin
+} // namespace corvelin

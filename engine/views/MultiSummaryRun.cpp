@@ -179,4 +179,4 @@ CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths, con
     return stats;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

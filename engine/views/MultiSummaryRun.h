@@ -38,4 +38,4 @@ CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths, con
 // The status text for a file: "File: " and the part of the path from its last "/" on, then a blank.
 std::string SummaryFileStatus(const std::string& path);
 
-}  // namespace corvelin
+} // namespace corvelin

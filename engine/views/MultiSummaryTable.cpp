@@ -127,8 +127,7 @@ void FillMultiSummaryTable(const CMultiSummaryResultData& result, const CSearchO
     table.AutoSizeColumns(-1, true, measure ? measure : byCharacters);
 }
 
-const CLibraryChromatogramPeakData* SummaryCellPeak(const CMultiSummaryResultData& result, int chromatogram,
-                                                    int column)
+const CLibraryChromatogramPeakData* SummaryCellPeak(const CMultiSummaryResultData& result, int chromatogram, int column)
 {
     const int group = column - kSummaryFirstGroupColumn;
     if (chromatogram < 0 || chromatogram >= result.ChromatogramCount() || group < 0 || group >= result.GroupCount())
@@ -149,8 +148,8 @@ std::string SummaryPeakTip(const CMultiSummaryResultData& result, int chromatogr
                    "Width = %.2f sec</td></tr><tr><td><bmp handle=%lu cx=%i cy=%i><br><a msg=\"%i-Nist-%i\">Send "
                    "to NIST</a> <a msg=\"%i-Spec-%i\">Send to MS options</a></td></tr></table>",
                    column - 1, q->RT, q->RI, q->Area * 100 / c.TotalArea, q->Area, q->Height * 100 / c.TotalHeight,
-                   q->Height, q->WidthSeconds(), static_cast<unsigned long>(pictureHandle), width, height,
-                   chromatogram, group, chromatogram, group);
+                   q->Height, q->WidthSeconds(), static_cast<unsigned long>(pictureHandle), width, height, chromatogram,
+                   group, chromatogram, group);
 }
 
 CSummaryPeakLink ParseSummaryPeakLink(const std::string& message)
@@ -181,4 +180,4 @@ std::string SummaryPeakLabel(const CMultiSummaryResultData& result, const CSumma
     return FormatC("%.2f %s", q->RT, result.Chromatogram(link.Chromatogram).SourcePath.c_str());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -53,4 +53,4 @@ CSummaryPeakLink ParseSummaryPeakLink(const std::string& message);
 // The label of a peak sent from the summary: "%.2f %s" with its RT and the chromatogram's SourcePath.
 std::string SummaryPeakLabel(const CMultiSummaryResultData& result, const CSummaryPeakLink& link);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -38,4 +38,4 @@ int FindISTDPeak(const CLibraryChromatogramData& chromatogram, const CSearchOpti
     return index >= 0 && best > 0 ? index : -1;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -14,4 +14,4 @@ class CSearchOptions;
 // of equal values); a best of 0 is no ISTD.
 int FindISTDPeak(const CLibraryChromatogramData& chromatogram, const CSearchOptions& options);
 
-}  // namespace corvelin
+} // namespace corvelin

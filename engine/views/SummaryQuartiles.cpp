@@ -84,4 +84,4 @@ std::string QuartileClass(double area, const CSummaryQuartiles& q)
     return "please report to helpdesk";
 }
 
-}  // namespace corvelin
+} // namespace corvelin

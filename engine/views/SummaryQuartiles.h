@@ -27,4 +27,4 @@ CSummaryQuartiles SummaryQuartiles(std::vector<double> values);
 // fits no class (one that is not a number).
 std::string QuartileClass(double area, const CSummaryQuartiles& q);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -46,4 +46,4 @@ std::string SearchParameterText(const CSearchOptions& o)
     return t;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

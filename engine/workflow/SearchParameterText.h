@@ -11,4 +11,4 @@ class CSearchOptions;
 // From "Search Parameter:\n" to the area threshold line, every line ending with "\n".
 std::string SearchParameterText(const CSearchOptions& options);
 
-}  // namespace corvelin
+} // namespace corvelin
