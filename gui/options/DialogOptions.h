@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QFormLayout;
 
 namespace corvelin {
 
@@ -52,7 +53,7 @@ public slots:
 private:
     void OnChooseFont();
     void OnChooseAmdis();
-    QLineEdit* AddEdit(class QFormLayout* form, const char* label, bool readOnly = false);
+    QLineEdit* AddEdit(QFormLayout* form, const char* label, bool readOnly = false);
 
     QLineEdit* m_top = nullptr;
     QLineEdit* m_bottom = nullptr;
