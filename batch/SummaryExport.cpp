@@ -98,4 +98,4 @@ int RunSummaryExport(const std::vector<std::string>& args, const CSearchOptions&
     return kExitOk;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

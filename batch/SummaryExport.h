@@ -19,4 +19,4 @@ std::vector<std::string> SummaryInputs(const std::vector<std::string>& args);
 // Runs the summary; returns the exit code (0 written, 1 no inputs or no peaks, 4 the CSV not written).
 int RunSummaryExport(const std::vector<std::string>& args, const CSearchOptions& options, int threads);
 
-}  // namespace corvelin
+} // namespace corvelin
