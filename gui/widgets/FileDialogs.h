@@ -12,7 +12,7 @@ class QWidget;
 namespace corvelin {
 
 struct CFileChoice {
-    enum Kind { Open, Save, Folder };
+    enum Kind { Open, Save, Folder, OpenMultiple };
     Kind kind = Open;
     QString title;
     QString initialFolder;
@@ -24,6 +24,7 @@ struct CFileChoice {
 
 struct CFileChoiceResult {
     QString path;        // empty = cancelled
+    QStringList paths;   // OpenMultiple: every chosen file (path is the first)
     int filterIndex = 0; // 1-based index of the filter in use when the dialog closed
 };
 
