@@ -24,8 +24,8 @@ struct CFileChoice {
 
 struct CFileChoiceResult {
     QString path;        // empty = cancelled
-    QStringList paths;   // OpenMultiple: every chosen file (path is the first)
     int filterIndex = 0; // 1-based index of the filter in use when the dialog closed
+    QStringList paths;   // OpenMultiple: every chosen file (path is the first)
 };
 
 CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request);

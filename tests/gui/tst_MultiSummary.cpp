@@ -103,7 +103,7 @@ private slots:
         // The export writes what the engine writes for the table.
         TempDir out;
         const std::string csv = out.File("summary.csv");
-        SetFileChoiceHook([&](const CFileChoice&) { return CFileChoiceResult{QString::fromStdString(csv), {}, 1}; });
+        SetFileChoiceHook([&](const CFileChoice&) { return CFileChoiceResult{QString::fromStdString(csv), 1}; });
         page.OnExport();
         QCOMPARE(ReadAllText(csv), TextModeBytes(MultiSummaryCsvText(options, results)));
         QCOMPARE(GetSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath", "x"),
