@@ -15,7 +15,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "gui/app/LibraryManagerSheet.h"
 #include "gui/widgets/QtText.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -24,7 +23,6 @@
 #include "gui/options/SearchOptionsUI.h"
 #include "engine/options/SettingsStore.h"
 #include "gui/pages/LibrarySearchWorker.h"
-#include "gui/pages/PageHandOffs.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
@@ -168,8 +166,8 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
     connect(m_okTimer, &QTimer::timeout, this, [this] {
         // Only the first click is sent: a second one would open a second exit question while the first waits.
         m_okTimer->stop();
-        if (CLibraryManagerSheet* sheet = Sheet())
-            QMetaObject::invokeMethod(sheet, &CLibraryManagerSheet::accept, Qt::QueuedConnection);
+        if (IPageHost* host = Host())
+            host->PostOk();
     });
 
     SetSearchingState(false);
@@ -538,47 +536,41 @@ void CPageLibrarySearch::OnOverlayInDatasystem()
     DatasystemPlugins().OverlayInDatasystem(UnknownPath, DataPathOfRow(rows.front()));
 }
 
-void CPageLibrarySearch::ShowPageMissing(int pageId)
+void CPageLibrarySearch::ShowPageMissing(IPageHost::PageId id)
 {
-    CLibraryManagerSheet* sheet = Sheet();
-    const QString title = sheet ? sheet->Page(static_cast<CLibraryManagerSheet::PageId>(pageId))->Title() : QString();
+    CMainPage* page = Host() ? Host()->Page(id) : nullptr;
+    const QString title = page ? page->Title() : QString();
     Messages().ShowMessage(ToStdString(CPagePlaceholder::NotAvailableText(title)), "Corvelinscope",
                            MessageIcon::Information);
 }
 
-void CPageLibrarySearch::OnDisplayMatch()
+bool CPageLibrarySearch::SelectedPair(std::string& thisPath, std::string& otherPath) const
 {
     const std::vector<int> rows = m_list->SelectedRows();
-    if (rows.empty() || rows.size() > 2 || !Sheet())
-        return;
+    if (rows.empty() || rows.size() > 2)
+        return false;
     const std::string first = EntryPathOfRow(rows[0]);
-    const std::string thisPath = rows.size() == 1 ? UnknownPath : first;
-    const std::string otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
-    CMainPage* page = Sheet()->Page(CLibraryManagerSheet::ChromatogramMatch);
-    auto* target = dynamic_cast<IMatchTarget*>(page);
-    if (!target || !Sheet()->IsPageAdded(CLibraryManagerSheet::ChromatogramMatch)) {
-        ShowPageMissing(CLibraryManagerSheet::ChromatogramMatch);
+    thisPath = rows.size() == 1 ? UnknownPath : first;
+    otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
+    return true;
+}
+
+void CPageLibrarySearch::OnDisplayMatch()
+{
+    std::string thisPath, otherPath;
+    if (!Host() || !SelectedPair(thisPath, otherPath))
         return;
-    }
-    if (target->ShowMatch(thisPath, otherPath))
-        Sheet()->ActivatePage(CLibraryManagerSheet::ChromatogramMatch);
+    if (Host()->ShowChromatogramMatch(thisPath, otherPath) != PageHandOff::Done)
+        ShowPageMissing(IPageHost::ChromatogramMatch);
 }
 
 void CPageLibrarySearch::OnBuildMatrix()
 {
-    const std::vector<int> rows = m_list->SelectedRows();
-    if (rows.empty() || rows.size() > 2 || !Sheet())
+    std::string thisPath, otherPath;
+    if (!Host() || !SelectedPair(thisPath, otherPath))
         return;
-    const std::string first = EntryPathOfRow(rows[0]);
-    const std::string thisPath = rows.size() == 1 ? UnknownPath : first;
-    const std::string otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
-    auto* target = dynamic_cast<IMatrixTarget*>(Sheet()->Page(CLibraryManagerSheet::MatchMatrix));
-    if (!target) {
-        ShowPageMissing(CLibraryManagerSheet::MatchMatrix);
-        return;
-    }
-    target->SetPathsAndBuild(thisPath, otherPath);
-    Sheet()->ActivatePage(CLibraryManagerSheet::MatchMatrix);
+    if (Host()->BuildMatchMatrix(thisPath, otherPath) != PageHandOff::Done)
+        ShowPageMissing(IPageHost::MatchMatrix);
 }
 
 void CPageLibrarySearch::OnInternalOverlay()
@@ -589,29 +581,24 @@ void CPageLibrarySearch::OnInternalOverlay()
                                "Overlay Error", MessageIcon::Stop);
         return;
     }
-    CLibraryManagerSheet* sheet = Sheet();
-    if (!sheet) {
+    if (!Host()) {
         Messages().ShowMessage("InternalOverlay Internal Error 1", "Internal Error", MessageIcon::Stop);
         return;
     }
-    if (!sheet->IsPageAdded(CLibraryManagerSheet::OverlayPlot)) {
+    const std::vector<std::string> paths =
+        rows.size() == 1 ? std::vector<std::string>{EntryPathOfRow(rows[0]), UnknownPath}
+                         : std::vector<std::string>{EntryPathOfRow(rows[1]), EntryPathOfRow(rows[0])};
+    switch (Host()->AddToOverlay(paths)) {
+    case PageHandOff::Done:
+        break;
+    case PageHandOff::Disabled:
         Messages().ShowMessage("The Overlay Plot has been disabled.\nUse the options to enable the page.", "User Error",
                                MessageIcon::Stop);
-        return;
+        break;
+    case PageHandOff::Missing:
+        ShowPageMissing(IPageHost::OverlayPlot);
+        break;
     }
-    auto* target = dynamic_cast<IOverlayTarget*>(sheet->Page(CLibraryManagerSheet::OverlayPlot));
-    if (!target) {
-        ShowPageMissing(CLibraryManagerSheet::OverlayPlot);
-        return;
-    }
-    if (rows.size() == 1) {
-        target->AddOverlayFile(EntryPathOfRow(rows[0]));
-        target->AddOverlayFile(UnknownPath);
-    } else {
-        target->AddOverlayFile(EntryPathOfRow(rows[1]));
-        target->AddOverlayFile(EntryPathOfRow(rows[0]));
-    }
-    sheet->ActivatePage(CLibraryManagerSheet::OverlayPlot);
 }
 
 void CPageLibrarySearch::OnColumnArrangement()

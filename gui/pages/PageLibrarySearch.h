@@ -100,7 +100,9 @@ private:
     void OnBatchPoll();
     void SortByColumn(int column);
     bool ReadUnknownForBrowse(const std::string& path);
-    void ShowPageMissing(int pageId);
+    void ShowPageMissing(IPageHost::PageId id);
+    // The pair a hand-off takes from the selection: one row gives (unknown, row), two rows (first, second).
+    bool SelectedPair(std::string& thisPath, std::string& otherPath) const;
 
     std::atomic<bool> m_running{false}; // the engine's flag: set before the start, cleared by stop or the end
     bool m_searching = false;
