@@ -5,7 +5,7 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/table/CellCompare.h"
+#include "engine/platform/NumberScan.h"
 
 namespace corvelin {
 

@@ -17,7 +17,7 @@
 #include "engine/options/SearchParameterFile.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "gui/print/LibrarySearchReportPrinter.h"
-#include "engine/table/CellCompare.h"
+#include "engine/platform/NumberScan.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "engine/workflow/HitList.h"
