@@ -11,6 +11,7 @@
 class QCheckBox;
 class QFormLayout;
 class QLineEdit;
+class QFormLayout;
 
 namespace corvelin {
 
