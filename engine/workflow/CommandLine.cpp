@@ -67,6 +67,11 @@ bool EndsWithSeparator(const std::string& text) noexcept
     return !text.empty() && (text.back() == '/' || text.back() == '\\');
 }
 
+std::string WithTrailingSeparator(const std::string& folder)
+{
+    return EndsWithSeparator(folder) ? folder : folder + '/';
+}
+
 CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
                               const ParameterFileLoader& loadParameters)
 {
@@ -144,9 +149,7 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
         if (StartsWithKeyword(a, "/RTRange="))
             startup.TimeRange = a.substr(std::strlen("/RTRange="));
         if (StartsWithKeyword(a, "/Library=")) {
-            out.LibraryFolder = PathValue(a, "/Library=");
-            if (!EndsWithSeparator(out.LibraryFolder))
-                out.LibraryFolder += '/';
+            out.LibraryFolder = WithTrailingSeparator(PathValue(a, "/Library="));
             if (debug)
                 DebugText(FormatC("recieved /Library for file '%s'", out.LibraryFolder.c_str()));
         }

@@ -231,7 +231,7 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
 std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders)
 {
     std::vector<CLibraryEntryFile> out;
-    ListFolder(EndsWithSeparator(folder) ? folder : folder + "/", std::string(), subfolders, out, 0);
+    ListFolder(WithTrailingSeparator(folder), std::string(), subfolders, out, 0);
     return out;
 }
 
@@ -274,10 +274,8 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
         return result;
     }
 
-    std::string folder = request.LibraryFolder;
-    if (!EndsWithSeparator(folder))
-        folder += '/';
-    const std::vector<CLibraryEntryFile> files = ListLibraryEntries(folder, options.SearchSubfolders != 0);
+    const std::vector<CLibraryEntryFile> files =
+        ListLibraryEntries(request.LibraryFolder, options.SearchSubfolders != 0);
     result.EntryCount = static_cast<int>(files.size());
     if (callbacks.ProgressRange)
         callbacks.ProgressRange(result.EntryCount % 65536);
@@ -293,14 +291,11 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
 
 CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& request, const CSearchOptions& options,
                                               std::atomic<bool>& running, CReportTable& hitList,
-                                              const CLibrarySearchCallbacks& callbacks,
-                                              const std::function<int(const std::string&)>& measure)
+                                              const CLibrarySearchCallbacks& callbacks, const TextMeasure& measure)
 {
     hitList.SetEmptyText(kHitListSearchingText);
     CLibrarySearchCallbacks inner = callbacks;
-    bool started = false;
     inner.ProgressRange = [&](int range) {
-        started = true;
         hitList.DeleteAllRows();
         if (callbacks.ProgressRange)
             callbacks.ProgressRange(range);
@@ -311,29 +306,7 @@ CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& reque
         hitList.AddRow(std::move(cells));
     };
     CLibrarySearchResult result = SearchLibrary(request, options, running, inner);
-    switch (result.End) {
-    case LibrarySearchEnd::UnknownUnreadable:
-        hitList.DeleteAllRows();
-        hitList.AddRow({result.FailureText});
-        break;
-    case LibrarySearchEnd::UnknownTooManyPeaks:
-        hitList.DeleteAllRows();
-        hitList.AddRow({request.UnknownPath, result.FailureText});
-        if (measure && hitList.ColumnCount() > 1) {
-            hitList.AutoSizeColumns(0, false, measure);
-            hitList.AutoSizeColumns(1, false, measure);
-        }
-        break;
-    case LibrarySearchEnd::Completed:
-    case LibrarySearchEnd::Stopped:
-        if (started) {
-            SortHitList(hitList, kHitListForwardColumn);
-            ApplyStoredArrangement(hitList, kLibrarySearchSection);
-        }
-        if (hitList.RowCount() == 0)
-            hitList.SetEmptyText(kHitListNoDataText);
-        break;
-    }
+    FinishHitList(result, request.UnknownPath, hitList, measure);
     return result;
 }
 

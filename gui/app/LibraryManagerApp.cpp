@@ -37,14 +37,8 @@ bool CLibraryManagerApp::Start()
         m_args, m_startup, [](const std::string& path, CSearchOptions& options) { ReadParameterFile(options, path); });
 
     CPageLibrarySearch* search = m_sheet->LibrarySearchPage();
-    if (line.IsBatchSearch()) {
-        search->UnknownPath = line.SearchFile;
-        search->BatchSearch = true;
-    }
-    if (!line.LibraryFolder.empty())
-        search->LibraryFolder = line.LibraryFolder;
-    search->SaveAfterBatch = line.SaveAfterBatch;
-    search->PrintAfterBatch = line.PrintAfterBatch;
+    search->Session.ApplyCommandLine(line);
+    search->BatchSearch = line.IsBatchSearch();
 
     CPageChromatogramAdd* add = m_sheet->ChromatogramAddPage();
     if (line.IsBatchConversion()) {

@@ -9,7 +9,6 @@
 #include "engine/options/ProgramOptions.h"
 
 class QCheckBox;
-class QFormLayout;
 class QLineEdit;
 class QFormLayout;
 

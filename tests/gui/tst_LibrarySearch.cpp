@@ -66,8 +66,8 @@ class LibrarySearchTest : public QObject {
     // Runs a search on the page and waits for its end.
     static bool Search(CPageLibrarySearch* page, const std::string& unknown, const std::string& library)
     {
-        page->UnknownPath = unknown;
-        page->LibraryFolder = library;
+        page->Session.UnknownPath = unknown;
+        page->Session.LibraryFolder = library;
         page->RefreshControls();
         page->OnSearch();
         return WaitFor([page] { return !page->IsRunning(); });
@@ -184,8 +184,8 @@ private slots:
         // An empty folder would become "/" and walk the whole file system.
         CLibraryManagerSheet sheet;
         CPageLibrarySearch* page = sheet.LibrarySearchPage();
-        page->UnknownPath = m_unknown;
-        page->LibraryFolder.clear();
+        page->Session.UnknownPath = m_unknown;
+        page->Session.LibraryFolder.clear();
         page->RefreshControls();
         page->OnSearch();
         QVERIFY(!page->IsRunning());
@@ -251,7 +251,7 @@ private slots:
         // The reader's own message (messages are on), then the page's.
         QCOMPARE(m_env->Recorder().entries.back().text, "'" + bad + "' could not be read.");
         QCOMPARE(m_env->Recorder().entries.back().caption, std::string("File Read Error"));
-        QCOMPARE(page->UnknownPath, m_unknown);
+        QCOMPARE(page->Session.UnknownPath, m_unknown);
         QCOMPARE(page->SampleNameText, std::string("Probe"));
         QCOMPARE(m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr,
                                                  "Last FileType Index", -1),
@@ -265,8 +265,8 @@ private slots:
         CLibraryManagerSheet sheet;
         sheet.show();
         CPageLibrarySearch* page = sheet.LibrarySearchPage();
-        page->UnknownPath = m_unknown;
-        page->LibraryFolder = library;
+        page->Session.UnknownPath = m_unknown;
+        page->Session.LibraryFolder = library;
         // The search holds after its first row until it is stopped, so the test acts while it runs however
         // fast the machine is.
         std::atomic<bool> firstRowHeld{false};
