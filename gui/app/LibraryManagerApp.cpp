@@ -24,7 +24,7 @@ bool CLibraryManagerApp::Start()
     m_startup.LoadLastUsed("Global");
     m_helpPath = ProgramFolder() + "Corvelinscope.chm";
 
-    m_sheet = new CLibraryManagerSheet(m_args.size() > 1);
+    m_sheet = std::make_unique<CLibraryManagerSheet>(m_args.size() > 1);
     m_sheet->SetHelpPath(m_helpPath);
     try {
         CreateDatasystemPlugins();
@@ -69,8 +69,7 @@ int CLibraryManagerApp::Run()
 void CLibraryManagerApp::TearDown()
 {
     SetDatasystemPlugins(nullptr);
-    delete m_sheet;
-    m_sheet = nullptr;
+    m_sheet.reset();
 }
 
 }  // namespace corvelin

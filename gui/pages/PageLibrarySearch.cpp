@@ -144,7 +144,7 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
     connect(m_list, &COdorListCtrl::columnHeaderClicked, this, &CPageLibrarySearch::OnColumnClick);
     connect(m_list, &COdorListCtrl::rowDoubleClicked, this, &CPageLibrarySearch::OnDoubleClick);
     connect(m_list, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& pos) {
-        std::unique_ptr<QMenu> menu(CreateContextMenu());
+        const std::unique_ptr<QMenu> menu = CreateContextMenu();
         menu->exec(pos);
     });
 
@@ -579,9 +579,9 @@ void CPageLibrarySearch::OnColumnArrangement()
     m_list->OpenArrangementDialog(kLibrarySearchSection);
 }
 
-QMenu* CPageLibrarySearch::CreateContextMenu()
+std::unique_ptr<QMenu> CPageLibrarySearch::CreateContextMenu()
 {
-    auto* menu = new QMenu(this);
+    auto menu = std::make_unique<QMenu>(this);
     const std::size_t s = m_list->SelectedRows().size();
     QAction* open = menu->addAction(QStringLiteral("Open Chromatogram in Data System"), this,
                                     &CPageLibrarySearch::OnOpenInDatasystem);

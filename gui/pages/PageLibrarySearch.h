@@ -74,7 +74,7 @@ public:
     void OnInternalOverlay();
     void OnColumnArrangement();
     // The context menu as it would open now (items enabled by the selection); the caller owns it.
-    QMenu* CreateContextMenu();
+    std::unique_ptr<QMenu> CreateContextMenu();
 
     // The full path of a row's library entry, and its data file (the entry name without ".ChromLibEntry").
     std::string EntryPathOfRow(int row) const;
