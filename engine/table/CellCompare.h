@@ -2,6 +2,8 @@
 // Typed comparison of two cell texts of a report table, the building block of its sort.
 #include <string>
 
+#include "engine/platform/NumberScan.h" // the readers of compare types 1 and 2
+
 namespace corvelin {
 
 // Compare types of a sort key. The numbers are the stored/documented ones; 4 is unused.
