@@ -13,6 +13,7 @@
 
 #include "tests/gui/GuiTestSupport.h"
 #include "gui/app/LibraryManagerSheet.h"
+#include "gui/pages/IPageHost.h"
 #include "gui/widgets/QtText.h"
 #include "engine/options/SearchParameterFile.h"
 #include "gui/pages/PageLibrarySearch.h"
@@ -57,6 +58,35 @@ std::string FindCsv(const std::filesystem::path& folder)
             return file.path().string();
     return {};
 }
+
+// A window that records the hand-offs a page asks of it and answers with a set outcome.
+class RecordingPageHost : public IPageHost {
+public:
+    PageHandOff answer = PageHandOff::Done;
+    std::vector<std::vector<std::string>> calls; // hand-off name, then its paths
+
+    CMainPage* Page(PageId) const noexcept override { return nullptr; }
+    bool IsPageAdded(PageId) const noexcept override { return true; }
+    bool ActivatePage(PageId) override { return true; }
+    PageHandOff ShowChromatogramMatch(const std::string& a, const std::string& b) override
+    {
+        calls.push_back({"match", a, b});
+        return answer;
+    }
+    PageHandOff BuildMatchMatrix(const std::string& a, const std::string& b) override
+    {
+        calls.push_back({"matrix", a, b});
+        return answer;
+    }
+    PageHandOff AddToOverlay(const std::vector<std::string>& paths) override
+    {
+        calls.push_back({"overlay"});
+        calls.back().insert(calls.back().end(), paths.begin(), paths.end());
+        return answer;
+    }
+    void PostOk() override {}
+    void EndWithoutQuestions() override {}
+};
 
 } // namespace
 
@@ -394,6 +424,42 @@ private slots:
         QCOMPARE(
             m_env->Recorder().Texts(),
             (std::vector<std::string>{"The 'Internal Overlay' function is to be used for excatly two chromatograms!"}));
+    }
+
+    // The pairs a page hands over: one row pairs the unknown with it (overlay: the entry first), two rows pair
+    // them in selection order (overlay: the second first); a refused hand-off says the page is not available.
+    void handOffsGoThroughTheHostWithTheSelectedPair()
+    {
+        CSearchOptions options;
+        CPageLibrarySearch page(options);
+        RecordingPageHost host;
+        page.SetHost(&host);
+        page.Session.UnknownPath = "/u/probe.ChromLibEntry";
+        page.Session.LibraryFolder = "/lib/";
+        page.HitList()->Table().AddRow({"a.ChromLibEntry"});
+        page.HitList()->Table().AddRow({"./sub/b.ChromLibEntry"});
+
+        page.HitList()->SelectRows({1});
+        page.OnDisplayMatch();
+        page.OnBuildMatrix();
+        page.OnInternalOverlay();
+        page.HitList()->SelectRows({0, 1});
+        page.OnDisplayMatch();
+        page.OnInternalOverlay();
+        const std::string a = "/lib/a.ChromLibEntry", b = "/lib/./sub/b.ChromLibEntry", u = "/u/probe.ChromLibEntry";
+        QCOMPARE(host.calls,
+                 (std::vector<std::vector<std::string>>{
+                     {"match", u, b}, {"matrix", u, b}, {"overlay", b, u}, {"match", a, b}, {"overlay", b, a}}));
+        QVERIFY(m_env->Recorder().entries.empty());
+
+        host.answer = PageHandOff::Missing;
+        page.OnBuildMatrix();
+        QCOMPARE(m_env->Recorder().entries.size(), std::size_t(1));
+        QCOMPARE(m_env->Recorder().entries[0].caption, std::string("Corvelinscope"));
+        host.answer = PageHandOff::Disabled;
+        page.OnInternalOverlay();
+        QCOMPARE(m_env->Recorder().entries.back().text,
+                 std::string("The Overlay Plot has been disabled.\nUse the options to enable the page."));
     }
 
     void contextMenuEnabling_data()
