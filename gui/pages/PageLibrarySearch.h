@@ -73,7 +73,7 @@ public:
     void OnOverlayInDatasystem();
     void OnInternalOverlay();
     void OnColumnArrangement();
-    // The context menu as it would open now (items enabled by the selection); the caller owns it.
+    // The context menu as it would open now (items enabled by the selection).
     std::unique_ptr<QMenu> CreateContextMenu();
 
     // The full path of a row's library entry, and its data file (the entry name without ".ChromLibEntry").
