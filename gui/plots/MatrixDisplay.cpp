@@ -12,7 +12,7 @@
 
 #include "engine/compare/CellTable.h"
 #include "engine/core/LibraryChromatogram.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/views/ColorScheme.h"
 #include "gui/plots/SpectrumDraw.h"
@@ -71,9 +71,8 @@ void CMatrixDisplay::RebuildTools()
     m_tools.clear();
     if (!m_model.HasPeaks())
         return;
-    const int minSize = GetSettingInt(SettingsScope::CurrentUser, "LibfileMatrix", nullptr, "MinSize", 7);
-    const int sizeRange = GetSettingInt(SettingsScope::CurrentUser, "LibfileMatrix", nullptr, "SizeRange", 64);
-    for (const CMatrixCircle& c : m_model.Layout(Area(), minSize, sizeRange, 0).Circles)
+    const CMatrixDisplaySettings sizes = CMatrixDisplaySettings::Load();
+    for (const CMatrixCircle& c : m_model.Layout(Area(), sizes.MinSize, sizes.SizeRange, 0).Circles)
         if (c.HasTool)
             m_tools.push_back(c);
 }
@@ -88,8 +87,9 @@ void CMatrixDisplay::Draw(QPainter& painter, const QRect& rect, bool printing) c
         painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, QString::fromLatin1(kNoPeaksText));
         return;
     }
-    double minSize = GetSettingInt(SettingsScope::CurrentUser, "LibfileMatrix", nullptr, "MinSize", 7);
-    double sizeRange = GetSettingInt(SettingsScope::CurrentUser, "LibfileMatrix", nullptr, "SizeRange", 64);
+    const CMatrixDisplaySettings sizes = CMatrixDisplaySettings::Load();
+    double minSize = sizes.MinSize;
+    double sizeRange = sizes.SizeRange;
     if (printing) {
         minSize *= kPrintScale;
         sizeRange *= kPrintScale;
