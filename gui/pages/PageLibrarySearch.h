@@ -13,6 +13,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -76,7 +77,7 @@ public:
     void OnInternalOverlay();
     void OnColumnArrangement();
     // The context menu as it would open now (items enabled by the selection); the caller owns it.
-    class QMenu* CreateContextMenu();
+    QMenu* CreateContextMenu();
 
     // The full path of a row's library entry, and its data file (the entry name without ".ChromLibEntry").
     std::string EntryPathOfRow(int row) const;
