@@ -23,6 +23,8 @@
 #include "engine/options/SettingsStore.h"
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMatch.h"
+#include "gui/pages/PageOverlayPlot.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/MessageSink.h"
 
@@ -101,6 +103,10 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPageLibrarySearch(m_options, this);
         else if (id == ChromatogramAdd)
             page = new CPageChromatogramAdd(m_options, this);
+        else if (id == OverlayPlot)
+            page = new CPageOverlayPlot(m_options, this);
+        else if (id == ChromatogramMatch)
+            page = new CPageMatch(m_options, this);
         else
             page = new CPagePlaceholder(m_options, title, this);
         page->SetSheet(this);
@@ -220,6 +226,10 @@ void CLibraryManagerSheet::BuildMenus()
     m_extrasMenu->addAction(QStringLiteral("&Options ..."), this, &CLibraryManagerSheet::OnProgramOptions);
     // Handled by the match matrix and overlay plot pages (not in this version yet).
     m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"));
+    connect(m_copyGraphic, &QAction::triggered, this, [this] {
+        if (CMainPage* page = m_tabs ? ActivePage() : nullptr; page && page->CanCopyGraphic())
+            page->CopyGraphic();
+    });
 
     m_helpMenu = bar->addMenu(QStringLiteral("&?"));
     m_helpMenu->addAction(QStringLiteral("&About Corvelinscope ..."), this, &CLibraryManagerSheet::OnAbout);
@@ -235,7 +245,7 @@ void CLibraryManagerSheet::UpdateMenuItems()
     CPageLibrarySearch* search = LibrarySearchPage();
     m_printSearch->setEnabled(m_tabs && ActivePage() == search && search->CanPrintHitList());
     m_printMatrix->setEnabled(false);
-    m_copyGraphic->setEnabled(false);
+    m_copyGraphic->setEnabled(m_tabs && ActivePage() && ActivePage()->CanCopyGraphic());
 }
 
 QAction* CLibraryManagerSheet::MenuAction(const QString& text) const
