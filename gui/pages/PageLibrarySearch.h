@@ -11,6 +11,7 @@
 #include "gui/pages/MainPage.h"
 
 class QCheckBox;
+class QMenu;
 class QLabel;
 class QLineEdit;
 class QMenu;
