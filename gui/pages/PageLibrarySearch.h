@@ -14,7 +14,6 @@ class QCheckBox;
 class QMenu;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTimer;
