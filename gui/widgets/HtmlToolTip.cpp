@@ -123,7 +123,7 @@ void CHtmlToolTip::GraceOver()
     if (m_mouseInside || !isVisible())
         return;
     // Still over the host: keep the tip when the point shows the same text, else start over.
-    if (m_host != nullptr && m_host->rect().contains(m_host->mapFromGlobal(QCursor::pos()))) {
+    if (m_mouseInHost) {
         if (TextAt(m_hostPos) == m_shownText)
             return;
         HideTip();
@@ -139,6 +139,7 @@ bool CHtmlToolTip::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseMove:
+        m_mouseInHost = true;
         m_hostPos = static_cast<QMouseEvent*>(event)->position().toPoint();
         if (isVisible()) {
             if (!m_graceTimer.isActive())
@@ -148,6 +149,7 @@ bool CHtmlToolTip::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::Leave:
+        m_mouseInHost = false;
         m_showTimer.stop();
         if (isVisible() && !m_graceTimer.isActive())
             m_graceTimer.start();

@@ -74,7 +74,8 @@ private:
     CTipHtml m_tip;
     std::string m_shownText;
     QPoint m_hostPos;
-    bool m_mouseInside = false;
+    bool m_mouseInside = false; // in the tip
+    bool m_mouseInHost = false;
     QTimer m_showTimer;  // the initial delay
     QTimer m_hideTimer;  // the hide delay
     QTimer m_graceTimer; // time to move from the host into the tip

@@ -160,7 +160,7 @@ private slots:
         CHtmlToolTip tip(&host);
         QCOMPARE(tip.InitialDelay(), 1500);
         QCOMPARE(tip.HideDelay(), 15000);
-        tip.SetDelays(100, 400);
+        tip.SetDelays(100, 2000);
         tip.SetTextProvider(
             [](const QPoint& pos) { return pos.x() < 150 ? std::string("<b>left</b>") : std::string(); });
         tip.AddTool(QRect(0, 0, 20, 20), "corner");
@@ -170,12 +170,29 @@ private slots:
         QVERIFY(!tip.isVisible());
         QVERIFY(WaitFor([&] { return tip.isVisible(); }, 2000));
         QCOMPARE(tip.ShownText(), std::string("<b>left</b>"));
-        QVERIFY(WaitFor([&] { return !tip.isVisible(); }, 2000));
+        QVERIFY(WaitFor([&] { return !tip.isVisible(); }, 4000)); // the hide delay
 
         QCOMPARE(tip.TextAt(QPoint(5, 5)), std::string("corner"));
         QCOMPARE(tip.TextAt(QPoint(200, 5)), std::string());
         tip.ClearTools();
         QCOMPARE(tip.TextAt(QPoint(5, 5)), std::string("<b>left</b>"));
+
+        // The mouse leaves the host for the tip: the tip stays while the mouse is in it, and goes when it leaves.
+        QTest::mouseMove(&host, QPoint(50, 60));
+        QVERIFY(WaitFor([&] { return tip.isVisible(); }, 2000));
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&host, &leave);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(&tip, &enter);
+        QTest::qWait(600); // beyond the time allowed for the way into the tip
+        QVERIFY(tip.isVisible());
+        QCoreApplication::sendEvent(&tip, &leave);
+        QVERIFY(!tip.isVisible());
+        // Without reaching the tip, leaving the host hides it.
+        QTest::mouseMove(&host, QPoint(50, 70));
+        QVERIFY(WaitFor([&] { return tip.isVisible(); }, 2000));
+        QCoreApplication::sendEvent(&host, &leave);
+        QVERIFY(WaitFor([&] { return !tip.isVisible(); }, 2000));
 
         // Nothing to say there: no tip.
         QTest::mouseMove(&host, QPoint(200, 50));
