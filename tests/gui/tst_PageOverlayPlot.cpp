@@ -2,11 +2,14 @@
 // and the hand-off from a library search result.
 #include <QClipboard>
 #include <QComboBox>
+#include <QTabWidget>
 #include <filesystem>
 
 #include "engine/options/SearchOptions.h"
 #include "engine/views/OverlayRules.h"
+#include "engine/core/LibraryChromatogram.h"
 #include "gui/app/LibraryManagerSheet.h"
+#include "gui/options/SearchOptionsUI.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "gui/pages/PageOverlayPlot.h"
 #include "gui/plots/MultiChromatogramPlot.h"
@@ -75,6 +78,39 @@ private slots:
         QCOMPARE(page.FileList().count(), 1);
         QCOMPARE(page.Plot().Count(), 1);
         QCOMPARE(page.Plot().Model().Properties(0).Colour, OverlayColour(0));
+    }
+
+    void recalibratesTheChosenRun()
+    {
+        CSearchOptions options;
+        CPageOverlayPlot page(options);
+        page.AddPath(Entry(1));
+        page.AddPath(Entry(2));
+        page.FileList().setCurrentIndex(0);
+        page.Choose(0);
+        static QString title;
+        static int tabs = 0;
+        CSearchOptionsUI::SetExecHook([](CSearchOptionsUI& sheet) {
+            title = sheet.windowTitle();
+            tabs = sheet.Tabs()->count();
+            CLibraryRICalibrationData& table = sheet.Record().RICalibration();
+            table.Clear();
+            for (const auto& [rt, ri] : {std::pair{0.0, 0.0}, std::pair{100.0, 10000.0}}) {
+                auto point = std::make_unique<CLibraryRICalibrationPoint>();
+                point->Set("alkane", rt, ri, CLibraryMassSpectrumData());
+                table.AddPoint(std::move(point));
+            }
+            return int(QDialog::Accepted);
+        });
+        page.Plot().RunCommand(CMultiChromatogramPlot::kRecalibrateRI);
+        CSearchOptionsUI::SetExecHook(nullptr);
+        QCOMPARE(title, QStringLiteral("Edit RI Calibration"));
+        QCOMPARE(tabs, 1);
+        const CLibraryChromatogram& chosen = page.Plot().Model().Chromatogram(0);
+        QCOMPARE(chosen.RICalibration.GetCount(), std::size_t(2));
+        for (const auto& peak : chosen.Peaks)
+            QCOMPARE(peak->RI, chosen.RICalibration.ComputeRI(peak->RT));
+        QVERIFY(page.Plot().Model().Chromatogram(1).RICalibration.GetCount() != 2);
     }
 
     void addShowsTheDialogAgainAfterAReadError()
