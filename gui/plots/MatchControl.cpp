@@ -80,6 +80,8 @@ CMatchControl::CMatchControl(CSearchOptions& options, QWidget* parent)
     m_tip = new CHtmlToolTip(this);
     m_tip->SetDelays(1500, 15000);
     m_tip->SetTextProvider([this](const QPoint& pos) { return TipText(pos); });
+    for (QWidget* child : {static_cast<QWidget*>(m_plots[0]), static_cast<QWidget*>(m_plots[1])})
+        m_tip->WatchChild(child);
     connect(m_tip, &CHtmlToolTip::LinkActivated, this,
             [this](const QString& message) { ActivateLink(ToStdString(message)); });
     m_thumbnails = std::make_unique<CSpectrumThumbnails>(m_tip->Pictures());

@@ -1,6 +1,7 @@
 #include "gui/widgets/HtmlToolTip.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <algorithm>
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -39,6 +40,13 @@ CHtmlToolTip::~CHtmlToolTip()
 {
     if (m_host != nullptr)
         m_host->removeEventFilter(this);
+}
+
+void CHtmlToolTip::WatchChild(QWidget* child)
+{
+    child->setMouseTracking(true);
+    child->installEventFilter(this);
+    m_children.push_back(child);
 }
 
 void CHtmlToolTip::SetDelays(int initialMs, int hideMs)
@@ -135,12 +143,18 @@ void CHtmlToolTip::GraceOver()
 
 bool CHtmlToolTip::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_host)
+    const bool child = std::find(m_children.begin(), m_children.end(), watched) != m_children.end();
+    if (watched != m_host && !child)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseMove:
+    case QEvent::MouseMove: {
+        // A move that a child passes on to the host is seen twice, in child and in host coordinates.
+        const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QPoint hostPos = child ? static_cast<QWidget*>(watched)->mapTo(m_host, pos) : pos;
+        if (hostPos == m_hostPos && m_mouseInHost && (isVisible() || m_showTimer.isActive()))
+            break;
         m_mouseInHost = true;
-        m_hostPos = static_cast<QMouseEvent*>(event)->position().toPoint();
+        m_hostPos = hostPos;
         if (isVisible()) {
             if (!m_graceTimer.isActive())
                 m_graceTimer.start();
@@ -148,6 +162,7 @@ bool CHtmlToolTip::eventFilter(QObject* watched, QEvent* event)
             m_showTimer.start();
         }
         break;
+    }
     case QEvent::Leave:
         m_mouseInHost = false;
         m_showTimer.stop();

@@ -26,6 +26,8 @@ public:
     ~CHtmlToolTip() override;
 
     void SetTextProvider(TextProvider provider) { m_provider = std::move(provider); }
+    // A child window of the host whose mouse counts as the host's (positions are mapped to the host).
+    void WatchChild(QWidget* child);
     // Fixed texts for rectangles of the host; the first rectangle holding the point wins over the provider.
     void ClearTools() { m_tools.clear(); }
     void AddTool(const QRect& rect, std::string text) { m_tools.push_back({rect, std::move(text)}); }
@@ -67,6 +69,7 @@ private:
     void GraceOver();
 
     QWidget* m_host;
+    std::vector<QWidget*> m_children;
     TextProvider m_provider;
     std::vector<Tool> m_tools;
     CHtmlPictures m_pictures;

@@ -172,6 +172,40 @@ private slots:
         QCOMPARE(name, FormatC("%.2f /runs/b", control.Plot(1).Model().Chromatogram(0).Peaks[7]->RT));
     }
 
+    void restingOnALineOpensItsTipAndItsLinksReachTheOptions()
+    {
+        CSearchOptions options;
+        CMatchControl control(options);
+        control.resize(900, 600);
+        control.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&control));
+        const auto self = Run(20, 12, "/runs/a");
+        control.SetChromatograms(*self, *MakeSyntheticVariant(*self, 13, 0.01, 5));
+        control.ToolTip().SetDelays(50, 15000);
+        const int k = int(control.Lines().size() / 2);
+        const QPoint point = Middle(control.LineEnds(k));
+        // The mouse rests over the lower plot, a child window: the control's tip still answers.
+        QWidget& lower = control.Plot(1);
+        const QPoint inLower = lower.mapFrom(&control, point);
+        QVERIFY(lower.rect().contains(inLower));
+        QTest::mouseMove(&lower, inLower);
+        QVERIFY(WaitFor([&] { return control.ToolTip().isVisible(); }, 3000));
+        QVERIFY(control.ToolTip().ShownText().rfind("<h2>Peak Match", 0) == 0);
+
+        // The "Send to MS options" link of the lower peak adds its spectrum to the options.
+        QPoint link;
+        for (int y = 0; y < control.ToolTip().height() && link.isNull(); y += 2)
+            for (int x = 0; x < control.ToolTip().width() && link.isNull(); x += 2)
+                if (const std::string* message = control.ToolTip().LinkAt({x, y});
+                    message && message->rfind("2-Spec-", 0) == 0)
+                    link = QPoint(x, y);
+        QVERIFY(!link.isNull());
+        const int before = options.GetSpectraCount();
+        QTest::mouseClick(&control.ToolTip(), Qt::LeftButton, {}, link);
+        QCOMPARE(options.GetSpectraCount(), before + 1);
+        QVERIFY(!control.ToolTip().isVisible());
+    }
+
     void tipAndMissingData()
     {
         CSearchOptions options;
