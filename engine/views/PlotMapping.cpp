@@ -1,8 +1,21 @@
 #include "engine/views/PlotMapping.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace corvelin {
+namespace {
+
+// A pixel offset as an int: values from damaged files (NaN, infinities, absurd ranges) must not overflow the
+// conversion; a million pixels is far outside any window and still safe to draw to.
+int PixelOffset(double offset) noexcept
+{
+    if (!std::isfinite(offset))
+        return offset > 0 ? 1000000 : (offset < 0 ? -1000000 : 0);
+    return static_cast<int>(std::clamp(offset, -1e6, 1e6));
+}
+
+} // namespace
 
 CPixelRect CPixelRect::Normalized() const noexcept
 {
@@ -13,14 +26,14 @@ int CPlotMapping::XPixel(double value) const noexcept
 {
     const double span = XMax - XMin;
     const double fraction = span != 0 ? (value - XMin) / span : 0;
-    return Rect.Left + static_cast<int>(fraction * (Rect.Width() - 20) + 0.5) + 10;
+    return Rect.Left + PixelOffset(fraction * (Rect.Width() - 20) + 0.5) + 10;
 }
 
 int CPlotMapping::YPixel(double value) const noexcept
 {
     const double span = YMax - YMin;
     const double fraction = span != 0 ? (value - YMin) / span : 0;
-    return Rect.Bottom - static_cast<int>(fraction * (Rect.Height() - 20) + 0.5) - 10;
+    return Rect.Bottom - PixelOffset(fraction * (Rect.Height() - 20) + 0.5) - 10;
 }
 
 double CPlotMapping::XValue(int pixel) const noexcept

@@ -191,4 +191,10 @@ TEST(ChromatogramPlotModel, EmptyHeightsGiveNoHeightAxis)
     plot.MoveRight(); // no division by zero into the view
     EXPECT_TRUE(std::isfinite(plot.Properties(0).YMax));
     EXPECT_EQ(plot.Mapping(0, kRect).YPixel(5), 110);
+
+    // Values of a damaged file map to pixels far outside the window, never through an overflowing conversion.
+    const CPlotMapping mapping{kRect, 0, 1, 0, 1};
+    EXPECT_EQ(mapping.XPixel(std::nan("")), 10);
+    EXPECT_EQ(mapping.XPixel(1e300), 1000010);
+    EXPECT_EQ(mapping.YPixel(-INFINITY), 1000000 + 110);
 }
