@@ -27,6 +27,8 @@
 #include "gui/pages/PageHandOffs.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "gui/pages/PageMatrixCompare.h"
+#include "gui/pages/PageMatch.h"
+#include "gui/pages/PageOverlayPlot.h"
 #include "gui/pages/PageMultiSummary.h"
 #include "gui/pages/PagePeakMatchTable.h"
 #include "gui/pages/PagePlaceholder.h"
@@ -107,6 +109,10 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPageChromatogramAdd(m_options, this);
         else if (id == MatchMatrix)
             page = new CPageMatrixCompare(m_options, this);
+        else if (id == OverlayPlot)
+            page = new CPageOverlayPlot(m_options, this);
+        else if (id == ChromatogramMatch)
+            page = new CPageMatch(m_options, this);
         else if (id == PeakMatchTable)
             page = new CPagePeakMatchTable(m_options, this);
         else if (id == MassSpecReport)
@@ -237,10 +243,11 @@ void CLibraryManagerSheet::BuildMenus()
 
     m_extrasMenu = bar->addMenu(QStringLiteral("E&xtras"));
     m_extrasMenu->addAction(QStringLiteral("&Options ..."), this, &CLibraryManagerSheet::OnProgramOptions);
-    // Handled by the match matrix page (and the overlay plot page, not in this version yet).
-    m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"), this, [this] {
-        if (ActivePage() == m_pages[MatchMatrix])
-            static_cast<CPageMatrixCompare*>(m_pages[MatchMatrix])->OnCopyGraphic();
+    // Handled by the page that shows a graphic (match matrix, overlay plot).
+    m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"));
+    connect(m_copyGraphic, &QAction::triggered, this, [this] {
+        if (CMainPage* page = m_tabs ? ActivePage() : nullptr; page && page->CanCopyGraphic())
+            page->CopyGraphic();
     });
 
     m_helpMenu = bar->addMenu(QStringLiteral("&?"));
@@ -257,9 +264,8 @@ void CLibraryManagerSheet::UpdateMenuItems()
     CPageLibrarySearch* search = LibrarySearchPage();
     m_printSearch->setEnabled(m_tabs && ActivePage() == search && search->CanPrintHitList());
     auto* matrix = static_cast<CPageMatrixCompare*>(m_pages[MatchMatrix]);
-    const bool matrixActive = m_tabs && ActivePage() == matrix && matrix->HasMatrix();
-    m_printMatrix->setEnabled(matrixActive);
-    m_copyGraphic->setEnabled(matrixActive);
+    m_printMatrix->setEnabled(m_tabs && ActivePage() == matrix && matrix->HasMatrix());
+    m_copyGraphic->setEnabled(m_tabs && ActivePage() && ActivePage()->CanCopyGraphic());
 }
 
 QAction* CLibraryManagerSheet::MenuAction(const QString& text) const

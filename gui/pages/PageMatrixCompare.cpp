@@ -9,14 +9,12 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
-#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -32,6 +30,7 @@
 #include "gui/print/MatchMatrixReportPrinter.h"
 #include "gui/widgets/DataExchange.h"
 #include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
 #include "gui/widgets/WaitCursor.h"
@@ -92,7 +91,10 @@ CPageMatrixCompare::CPageMatrixCompare(CSearchOptions& options, QWidget* parent)
     m_list = new COdorListCtrl(this);
     m_list->SetEmptyText(kMatchMatrixEmptyText);
     m_list->Table().InsertColumn(" ", 250, ColumnAlign::Center);
-    m_list->viewport()->installEventFilter(this);
+    // The overall details of the last build, shown over the table for up to 15 seconds.
+    m_detailsTip = new CHtmlToolTip(m_list->viewport());
+    m_detailsTip->SetDelays(500, kTipMilliseconds);
+    m_detailsTip->SetTextProvider([this](const QPoint&) { return m_matrix.DetailsText; });
 
     auto* right = new QWidget(this);
     auto* rightLayout = new QVBoxLayout(right);
@@ -201,18 +203,6 @@ void CPageMatrixCompare::ShowTable()
 QString CPageMatrixCompare::DetailsTip() const
 {
     return ToQString(m_matrix.DetailsText);
-}
-
-bool CPageMatrixCompare::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_list->viewport() && event->type() == QEvent::ToolTip) {
-        const QString tip = DetailsTip();
-        if (!tip.isEmpty())
-            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), tip, m_list->viewport(), QRect(),
-                               kTipMilliseconds);
-        return true;
-    }
-    return CMainPage::eventFilter(watched, event);
 }
 
 bool CPageMatrixCompare::Browse(std::string& path)

@@ -21,6 +21,7 @@ class QSplitter;
 namespace corvelin {
 
 class CColorScale;
+class CHtmlToolTip;
 class CMatrixDisplay;
 class COdorListCtrl;
 struct CMatrixReportTexts;
@@ -61,6 +62,8 @@ public:
     void OnPrintMatrix();
     // "Copy graphic to clipboard": the matrix display's picture as a bitmap.
     void OnCopyGraphic();
+    bool CanCopyGraphic() const override { return HasMatrix(); }
+    void CopyGraphic() override { OnCopyGraphic(); }
     // The report's document name: the program's title, a blank and the page's caption.
     QString ReportDocumentName() const;
     // Where the report goes on a machine without printers: beside the "this" file, "<name> Match Matrix.pdf".
@@ -77,11 +80,11 @@ public:
     QSplitter* Splitter() const noexcept { return m_splitter; }
     // The table's hover text: the overall details of the last build (empty before).
     QString DetailsTip() const;
+    CHtmlToolTip* DetailsToolTip() const noexcept { return m_detailsTip; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool Browse(std::string& path);
@@ -105,6 +108,7 @@ private:
     COdorListCtrl* m_list = nullptr;
     CMatrixDisplay* m_display = nullptr;
     CColorScale* m_scale = nullptr;
+    CHtmlToolTip* m_detailsTip = nullptr;
 };
 
 } // namespace corvelin

@@ -1,13 +1,10 @@
 #include "gui/plots/MatrixDisplay.h"
 
 #include <QContextMenuEvent>
-#include <QHelpEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QRubberBand>
-#include <QToolTip>
 #include <memory>
 
 #include "engine/compare/CellTable.h"
@@ -15,7 +12,8 @@
 #include "engine/options/ProgramOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/views/ColorScheme.h"
-#include "gui/plots/SpectrumDraw.h"
+#include "gui/plots/SpectrumThumbnails.h"
+#include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/QtText.h"
 
 namespace corvelin {
@@ -44,12 +42,20 @@ CMatrixDisplay::CMatrixDisplay(QWidget* parent) : QWidget(parent)
     setBackgroundRole(QPalette::Window);
     setAutoFillBackground(false);
     setMinimumSize(120, 120);
+    m_tip = new CHtmlToolTip(this);
+    m_tip->SetDelays(500, kTipMilliseconds);
+    m_tip->SetTextProvider([this](const QPoint& pos) { return ToStdString(ToolTextAt(pos)); });
+    connect(m_tip, &CHtmlToolTip::LinkActivated, this, &CMatrixDisplay::linkActivated);
+    m_thumbnails = std::make_unique<CSpectrumThumbnails>(m_tip->Pictures());
 }
+
+CMatrixDisplay::~CMatrixDisplay() = default;
 
 void CMatrixDisplay::SetData(const CCellTable* cells, int rows, int columns, const CLibraryChromatogram* self,
                              const CLibraryChromatogram* other)
 {
-    m_pictures.clear();
+    m_tip->HideTip();
+    m_thumbnails->Clear();
     m_this = self;
     m_other = other;
     if (cells && self && other)
@@ -225,27 +231,13 @@ void CMatrixDisplay::mouseReleaseEvent(QMouseEvent* event)
     ZoomTo(QRect(m_dragStart, QSize(end.x() - m_dragStart.x(), end.y() - m_dragStart.y())));
 }
 
-unsigned long CMatrixDisplay::PictureHandle(int side, int peak)
-{
-    return static_cast<unsigned long>(side) * 1000000ul + static_cast<unsigned long>(peak) + 1ul;
-}
-
-QPixmap CMatrixDisplay::Picture(int side, int peak) const
+unsigned long CMatrixDisplay::PictureHandle(int side, int peak) const
 {
     const CLibraryChromatogram* chromatogram = side == 1 ? m_this : m_other;
     const CLibraryChromatogramPeakData* data = chromatogram ? chromatogram->GetPeak(peak) : nullptr;
     if (!data || data->Spectrum.GetCount() == 0)
-        return {};
-    const unsigned long handle = PictureHandle(side, peak);
-    if (auto it = m_pictures.constFind(handle); it != m_pictures.cend())
-        return *it;
-    QPixmap pixmap(150, 75);
-    pixmap.fill(Qt::white);
-    QPainter painter(&pixmap);
-    CSpectrumDraw::Draw(painter, &data->Spectrum, 0, 0, FormatC("%.2f", data->RT), pixmap.rect());
-    painter.end();
-    m_pictures.insert(handle, pixmap);
-    return pixmap;
+        return 0;
+    return m_thumbnails->Handle(CSpectrumThumbnails::Key(side, peak), &data->Spectrum, FormatC("%.2f", data->RT));
 }
 
 QString CMatrixDisplay::ToolTextAt(const QPoint& pos) const
@@ -253,32 +245,11 @@ QString CMatrixDisplay::ToolTextAt(const QPoint& pos) const
     for (auto it = m_tools.rbegin(); it != m_tools.rend(); ++it) {
         const CMatrixRect b = it->Bounds();
         if (pos.x() >= b.Left && pos.x() <= b.Right && pos.y() >= b.Top && pos.y() <= b.Bottom) {
-            const auto picture = [this](int side, int peak) {
-                return Picture(side, peak).isNull() ? 0ul : PictureHandle(side, peak);
-            };
+            const auto picture = [this](int side, int peak) { return PictureHandle(side, peak); };
             return ToQString(m_model.ToolText(*it, picture));
         }
     }
     return {};
-}
-
-bool CMatrixDisplay::event(QEvent* event)
-{
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        QString text = ToolTextAt(help->pos());
-        if (text.isEmpty()) {
-            QToolTip::hideText();
-            event->ignore();
-            return true;
-        }
-        // The plain tool-tip cannot show the spectrum pictures: their tags are left out.
-        static const QRegularExpression bmp(QStringLiteral("<bmp [^>]*>"));
-        text.replace(bmp, QString());
-        QToolTip::showText(help->globalPos(), text, this, QRect(), kTipMilliseconds);
-        return true;
-    }
-    return QWidget::event(event);
 }
 
 } // namespace corvelin

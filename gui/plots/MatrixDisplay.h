@@ -8,10 +8,9 @@
 //
 // When the colour scheme has no colours, assigned pairs are drawn in black: a scheme whose colours are missing
 // reads as black elsewhere too, and black stays visible on paper.
-#include <QHash>
-#include <QPixmap>
 #include <QPoint>
 #include <QWidget>
+#include <memory>
 #include <vector>
 
 #include "engine/views/MatrixDisplayModel.h"
@@ -22,7 +21,9 @@ class QMenu;
 namespace corvelin {
 
 class CCellTable;
+class CHtmlToolTip;
 class CLibraryChromatogram;
+class CSpectrumThumbnails;
 
 class CMatrixDisplay : public QWidget {
     Q_OBJECT
@@ -31,6 +32,7 @@ public:
     static constexpr const char* kNoPeaksText = "One of the chromatograms has no peaks.";
 
     explicit CMatrixDisplay(QWidget* parent = nullptr);
+    ~CMatrixDisplay() override;
 
     // Keeps the references (the owner keeps them alive while set), resets the zoom, drops the spectrum
     // pictures and rebuilds the hover tools. nullptr for any of them clears the display.
@@ -51,10 +53,11 @@ public:
     // The hover tool under a point (the circle drawn last wins) and its HTML text; empty when none.
     QString ToolTextAt(const QPoint& pos) const;
     int ToolCount() const noexcept { return static_cast<int>(m_tools.size()); }
-    // The spectrum picture of a peak (side 1 "this", 2 "other"): made when first needed, 150 x 75, white, with
-    // the peak's RT as label; a null pixmap for a peak without spectrum.
-    QPixmap Picture(int side, int peak) const;
-    static unsigned long PictureHandle(int side, int peak);
+    // The handle of a peak's spectrum picture (side 1 "this", 2 "other") in the hover tip's registry: drawn when
+    // first needed, 150 x 75, with the peak's RT as label; 0 for a peak without spectrum.
+    unsigned long PictureHandle(int side, int peak) const;
+    // The hover tip (shows for 15 seconds at most; its links come back as linkActivated).
+    CHtmlToolTip* Tip() const noexcept { return m_tip; }
 
 signals:
     // A link of a hover text was activated: its message text ("1-Nist-3", "2-Spec-0", ...).
@@ -63,7 +66,6 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -77,7 +79,8 @@ private:
     const CLibraryChromatogram* m_this = nullptr;
     const CLibraryChromatogram* m_other = nullptr;
     std::vector<CMatrixCircle> m_tools;
-    mutable QHash<unsigned long, QPixmap> m_pictures;
+    CHtmlToolTip* m_tip = nullptr;
+    std::unique_ptr<CSpectrumThumbnails> m_thumbnails;
     QRubberBand* m_band = nullptr;
     QPoint m_dragStart;
     bool m_dragging = false;

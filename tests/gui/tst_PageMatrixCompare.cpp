@@ -21,6 +21,7 @@
 #include "gui/plots/ColorScale.h"
 #include "gui/plots/MatrixDisplay.h"
 #include "gui/print/MatchMatrixReportPrinter.h"
+#include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
 #include "engine/views/ColorSchemeDefaults.h"
@@ -98,6 +99,20 @@ private slots:
         sheet.UpdateMenuItems();
         QVERIFY(sheet.MenuAction(QStringLiteral("Match Matrix ..."))->isEnabled());
         QVERIFY(sheet.MenuAction(QStringLiteral("Copy graphic to clipboard"))->isEnabled());
+
+        // A link of the display's hover tip adds the peak's spectrum to the spectral list under "RT path".
+        const int spectra = sheet.Options().GetSpectraCount();
+        emit page->Display()->Tip()->LinkActivated(QStringLiteral("2-Spec-0"));
+        QCOMPARE(sheet.Options().GetSpectraCount(), spectra + 1);
+        std::string name;
+        sheet.Options().GetSpectrum(spectra, &name);
+        QVERIFY(QString::fromStdString(name).endsWith(QStringLiteral(" ") + ToQString(b)));
+        emit page->Display()->Tip()->LinkActivated(QStringLiteral("3-Spec-0"));
+        QCOMPARE(sheet.Options().GetSpectraCount(), spectra + 1);
+        // The pictures of a hover text are in the tip's registry.
+        const unsigned long handle = page->Display()->PictureHandle(1, 0);
+        QVERIFY(handle != 0);
+        QVERIFY(page->Display()->Tip()->Pictures().Find(handle) != nullptr);
 
         // "Copy graphic to clipboard": the display's picture, pixel for pixel.
         page->OnCopyGraphic();
