@@ -21,6 +21,7 @@
 #include "gui/plots/ColorScale.h"
 #include "gui/plots/MatrixDisplay.h"
 #include "gui/print/MatchMatrixReportPrinter.h"
+#include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/QtText.h"
 #include "tests/gui/GuiTestSupport.h"
 #include "tests/support/SyntheticChromatogram.h"
@@ -93,6 +94,20 @@ private slots:
         Save(page, QStringLiteral("matrix-page-elu.png"));
         QWidget* right = page.Display()->parentWidget();
         Save(*right, QStringLiteral("matrix-display-elu.png"));
+        // A pair's hover tip as the user sees it.
+        CMatrixDisplay* display = page.Display();
+        for (int x = display->width() / 3; x < display->width(); ++x) {
+            const QPoint at(x, x * display->height() / display->width());
+            const QString text = display->ToolTextAt(at);
+            if (text.startsWith(QStringLiteral("<h2>Peak Match"))) {
+                display->Tip()->ShowText(ToStdString(text), display->mapToGlobal(at));
+                QCoreApplication::processEvents();
+                QTest::qWait(50);
+                QVERIFY(display->Tip()->grab().save(ScreenshotFolder() + QStringLiteral("/matrix-tip-elu.png")));
+                display->Tip()->HideTip();
+                break;
+            }
+        }
 
         // The printed report's pages as pictures (0.1 mm = 0.5 pixel).
         const CPageLayoutSettings layout = CPageLayoutSettings::Load();
