@@ -24,7 +24,8 @@ public:
             return QObject::eventFilter(watched, event);
         // A key press reaches the filter once for the focus widget and again for each parent it is passed to.
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget || (QApplication::focusWidget() && widget != QApplication::focusWidget()))
+        // Taken where it starts: at the focus widget, or at a window it was sent to directly.
+        if (!widget || (QApplication::focusWidget() && widget != QApplication::focusWidget() && !widget->isWindow()))
             return QObject::eventFilter(watched, event);
         m_sheet.ShowHelp(HelpContextOf(widget->window(), m_sheet));
         return true;
