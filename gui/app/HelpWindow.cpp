@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QImage>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -13,12 +14,36 @@
 
 namespace corvelin {
 
+namespace {
+
+// The manual's screenshots are wider than the help window; they are shown scaled to its width (a web browser
+// scales them with the page's style sheet).
+class ManualBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        QVariant resource = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::ImageResource)
+            return resource;
+        QImage image = resource.typeId() == QMetaType::QByteArray ? QImage::fromData(resource.toByteArray())
+                                                                  : resource.value<QImage>();
+        const int width = std::max(320, viewport()->width() - 40);
+        if (image.isNull() || image.width() <= width)
+            return resource;
+        return image.scaledToWidth(width, Qt::SmoothTransformation);
+    }
+};
+
+} // namespace
+
 CHelpWindow::CHelpWindow(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Corvelinscope Help"));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     auto* layout = new QVBoxLayout(this);
-    m_browser = new QTextBrowser(this);
+    m_browser = new ManualBrowser(this);
     // Links to the web or to other programs go to the desktop; the manual's own pages stay here.
     m_browser->setOpenExternalLinks(true);
     layout->addWidget(m_browser, 1);
@@ -61,9 +86,8 @@ QUrl CHelpWindow::Shown() const
 
 void CHelpWindow::OnOpenInBrowser()
 {
-    // The desktop's browser (xdg-open); it gets the page, as browsers opened that way may drop the anchor.
-    QUrl page = m_browser->source();
-    QDesktopServices::openUrl(page);
+    // The desktop's browser (xdg-open).
+    QDesktopServices::openUrl(m_browser->source());
 }
 
 } // namespace corvelin
