@@ -126,3 +126,18 @@ TEST(ManualTest, HelpIndexBesideTheProgramFolder)
     EXPECT_EQ(HelpTarget(kHelpLibrarySearch), "pages.html#library-search");
     EXPECT_EQ(HelpTarget(12345), "index.html");
 }
+
+TEST(ManualTest, TheIndexListsTheContextsAsTheProgramMapsThem)
+{
+    // The index's table "Context | Where F1 is pressed | Section" must say what the program does.
+    const auto pages = LoadManual();
+    const std::string& html = pages.at("index.html").Html;
+    static const std::regex row(R"re(<tr>\s*<td>(\d+)</td>\s*<td>[^<]*</td>\s*<td>(?:<a href="([^"]*)">)?)re");
+    int rows = 0;
+    for (std::sregex_iterator it(html.begin(), html.end(), row), end; it != end; ++it, ++rows) {
+        const int context = std::stoi((*it)[1]);
+        const std::string target = (*it)[2].matched ? (*it)[2].str() : "index.html";
+        EXPECT_EQ(target, HelpTarget(context)) << "context " << context;
+    }
+    EXPECT_EQ(rows, static_cast<int>(HelpTopics().size()));
+}
