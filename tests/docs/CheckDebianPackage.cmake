@@ -1,9 +1,10 @@
 # Builds the Debian package of a build tree and runs the programs from it:
-cmake_minimum_required(VERSION 3.25)
-#   cmake -DBUILD_DIR=<build> -DWORK=<scratch folder> -DMAKE_LIBRARY=<corvelinscope-make-library> -P CheckDebianPackage.cmake
+#   cmake -DCPACK=<cpack> -DBUILD_DIR=<build> -DWORK=<scratch folder> -DMAKE_LIBRARY=<corvelinscope-make-library>
+#         -P CheckDebianPackage.cmake
 # The package's dependencies must name the Qt, netCDF and mzML runtime libraries; extracted into a temporary
 # root (with the postinst's copy of the settings done there), corvelinscope-batch prints its usage and shows a
 # generated library entry through the packaged reader modules.
+cmake_minimum_required(VERSION 3.25)
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT rc EQUAL 0)
@@ -14,7 +15,7 @@ endfunction()
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-run(cpack -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK}/pkg)
+run(${CPACK} -G DEB --config ${BUILD_DIR}/CPackConfig.cmake -B ${WORK}/pkg)
 file(GLOB deb ${WORK}/pkg/*.deb)
 list(LENGTH deb count)
 if(NOT count EQUAL 1)

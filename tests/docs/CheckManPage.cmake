@@ -1,9 +1,9 @@
 # Compares the switches that a program's --help names with those its man page names, both ways:
-cmake_minimum_required(VERSION 3.25)
 #   cmake -DPROGRAM=<program> -DMANPAGE=<page.1> -P CheckManPage.cmake
 # A switch is "/" + a capital letter + letters, with its "=" when it takes a value, standing at the start of a
 # word (so paths such as /data/run1.cdf and "and/or" are not switches). Fails naming each switch that is
 # missing on one side.
+cmake_minimum_required(VERSION 3.25)
 function(switches text out)
   # Brackets would group CMake list items: make them blanks first (they only ever stand before a switch).
   string(REPLACE "[" " " text "${text}")
