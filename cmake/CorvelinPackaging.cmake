@@ -2,8 +2,8 @@
 # It installs under /usr; its dependencies come from dpkg-shlibdeps (Qt, netCDF, the mzML library, ...).
 # The settings: a shared file /var/lib/corvelinscope/settings.ini that every user may write (per-user values
 # sit in sections named after the login), named by /usr/bin/config.ini. The bundled readers' registration, which
-# the install writes into the staged bin/settings.ini, ships as /usr/share/corvelinscope/settings.ini; the
-# package's postinst copies it to /var/lib on the first install (see cmake/debian/).
+# the install writes into the staged bin/settings.ini, becomes the script /usr/share/corvelinscope/register-readers
+# that the package's postinst runs at every install and upgrade (see cmake/debian/).
 set(CPACK_PACKAGE_NAME corvelinscope)
 set(CPACK_PACKAGE_VENDOR "Felsmark Labs")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -36,7 +36,7 @@ endforeach()
 set(root ${WORK}/root)
 run(dpkg-deb -x ${deb} ${root})
 foreach(file usr/bin/corvelinscope usr/bin/corvelinscope-batch usr/bin/config.ini
-        usr/share/corvelinscope/settings.ini usr/share/corvelinscope/manual/index.html
+        usr/share/corvelinscope/register-readers usr/share/corvelinscope/manual/index.html
         usr/share/man/man1/corvelinscope.1 usr/share/man/man1/corvelinscope-batch.1
         usr/share/applications/corvelinscope.desktop usr/share/mime/packages/corvelinscope.xml
         usr/share/icons/hicolor/scalable/apps/corvelinscope.svg)
@@ -49,12 +49,13 @@ if(NOT config MATCHES "Path=/var/lib/corvelinscope/settings.ini")
   message(FATAL_ERROR "/usr/bin/config.ini does not name the shared settings file:\n${config}")
 endif()
 
-# What the postinst does, in the temporary root: the shared settings file from the packaged registration.
+# What the postinst does, in the temporary root: the shared settings file gets the bundled readers.
 file(MAKE_DIRECTORY ${WORK}/var-lib)
-file(COPY ${root}/usr/share/corvelinscope/settings.ini DESTINATION ${WORK}/var-lib)
 file(WRITE ${root}/usr/bin/config.ini "[Configuration]\r\nPath=${WORK}/var-lib/settings.ini\r\n")
 set(ENV{CORVELIN_REGISTRY_DIR} ${WORK}/registry)
 unset(ENV{LD_LIBRARY_PATH})
+run(${root}/usr/share/corvelinscope/register-readers ${root}/usr/bin)
+run(${root}/usr/bin/corvelinscope-register check)
 
 run(${root}/usr/bin/corvelinscope-batch --help)
 if(NOT out MATCHES "usage: corvelinscope-batch")
