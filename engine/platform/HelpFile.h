@@ -42,4 +42,4 @@ std::string HelpTarget(int context);
 std::string HelpIndexPath(const std::string& programFolder);
 std::string HelpIndexPath();
 
-} // namespace corvelin
+}  // namespace corvelin

@@ -18,4 +18,4 @@ struct CFileArgument {
 // file of that name exists.
 CFileArgument FindFileArgument(const std::vector<std::string>& args);
 
-} // namespace corvelin
+}  // namespace corvelin
