@@ -63,7 +63,7 @@ bool CLibraryManagerApp::Start()
             ReadParameterFile(m_startup, file.Path);
         else if (m_sheet->IsPageAdded(CLibraryManagerSheet::ChromatogramAdd)) {
             add->DataFile = file.Path;
-            QTimer::singleShot(0, m_sheet, [sheet = m_sheet, add] {
+            QTimer::singleShot(0, m_sheet.get(), [sheet = m_sheet.get(), add] {
                 if (sheet->ActivatePage(CLibraryManagerSheet::ChromatogramAdd))
                     add->OnJustDisplay();
             });
