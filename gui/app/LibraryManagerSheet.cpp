@@ -25,6 +25,8 @@
 #include "gui/pages/MassSpecReport.h"
 #include "gui/pages/PageHandOffs.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMatch.h"
+#include "gui/pages/PageOverlayPlot.h"
 #include "gui/pages/PageMultiSummary.h"
 #include "gui/pages/PagePeakMatchTable.h"
 #include "gui/pages/PagePlaceholder.h"
@@ -103,6 +105,10 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPageLibrarySearch(m_options, this);
         else if (id == ChromatogramAdd)
             page = new CPageChromatogramAdd(m_options, this);
+        else if (id == OverlayPlot)
+            page = new CPageOverlayPlot(m_options, this);
+        else if (id == ChromatogramMatch)
+            page = new CPageMatch(m_options, this);
         else if (id == PeakMatchTable)
             page = new CPagePeakMatchTable(m_options, this);
         else if (id == MassSpecReport)
@@ -232,6 +238,10 @@ void CLibraryManagerSheet::BuildMenus()
     m_extrasMenu->addAction(QStringLiteral("&Options ..."), this, &CLibraryManagerSheet::OnProgramOptions);
     // Handled by the match matrix and overlay plot pages (not in this version yet).
     m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"));
+    connect(m_copyGraphic, &QAction::triggered, this, [this] {
+        if (CMainPage* page = m_tabs ? ActivePage() : nullptr; page && page->CanCopyGraphic())
+            page->CopyGraphic();
+    });
 
     m_helpMenu = bar->addMenu(QStringLiteral("&?"));
     m_helpMenu->addAction(QStringLiteral("&Manual ..."), this, [this] { ShowHelp(kHelpIndex); });
@@ -248,7 +258,7 @@ void CLibraryManagerSheet::UpdateMenuItems()
     CPageLibrarySearch* search = LibrarySearchPage();
     m_printSearch->setEnabled(m_tabs && ActivePage() == search && search->CanPrintHitList());
     m_printMatrix->setEnabled(false);
-    m_copyGraphic->setEnabled(false);
+    m_copyGraphic->setEnabled(m_tabs && ActivePage() && ActivePage()->CanCopyGraphic());
 }
 
 QAction* CLibraryManagerSheet::MenuAction(const QString& text) const

@@ -27,6 +27,9 @@ public:
     // Called once when the main window first shows, for every page that has a tab (last tab first): the
     // moment the page's window exists. Batch runs start their timers here.
     virtual void OnWindowCreated() {}
+    // "Copy graphic to clipboard" of the main window: whether this page has a picture to copy now, and the copy.
+    virtual bool CanCopyGraphic() const { return false; }
+    virtual void CopyGraphic() {}
 
     // The window the page belongs to, or nullptr when the page stands alone (tests).
     IPageHost* Host() const noexcept { return m_host; }
