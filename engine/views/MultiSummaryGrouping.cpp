@@ -30,6 +30,31 @@ bool HasRetention(double rt)
     return rt > MatchConstants::SmallestRetention;
 }
 
+// The bidirectional bubble sort itself, for RTs that are not all comparable (NaN).
+void BubbleSortByRT(std::vector<std::pair<double, int>>& order)
+{
+    std::size_t low = 0;
+    std::size_t high = order.size() - 1;
+    bool swapped = true;
+    while (swapped && low < high) {
+        swapped = false;
+        for (std::size_t i = low; i < high; ++i) {
+            if (order[i + 1].first < order[i].first) {
+                std::swap(order[i], order[i + 1]);
+                swapped = true;
+            }
+        }
+        --high;
+        for (std::size_t i = high; i > low; --i) {
+            if (order[i].first < order[i - 1].first) {
+                std::swap(order[i], order[i - 1]);
+                swapped = true;
+            }
+        }
+        ++low;
+    }
+}
+
 } // namespace
 
 bool IsSummaryPeakUsable(const CLibraryChromatogramPeakData& peak, const CLibraryChromatogramData& chromatogram,
@@ -150,28 +175,18 @@ void SortSummaryGroups(CMultiSummaryResultData& result)
         return;
     // The sort runs on (RT, group) pairs; the record's groups are then put into the resulting order.
     std::vector<std::pair<double, int>> order(static_cast<std::size_t>(n));
-    for (int g = 0; g < n; ++g)
-        order[static_cast<std::size_t>(g)] = {result.ReferencePeak(g)->RT, g};
-    std::size_t low = 0;
-    std::size_t high = order.size() - 1;
-    bool swapped = true;
-    while (swapped && low < high) {
-        swapped = false;
-        for (std::size_t i = low; i < high; ++i) {
-            if (order[i + 1].first < order[i].first) {
-                std::swap(order[i], order[i + 1]);
-                swapped = true;
-            }
-        }
-        --high;
-        for (std::size_t i = high; i > low; --i) {
-            if (order[i].first < order[i - 1].first) {
-                std::swap(order[i], order[i - 1]);
-                swapped = true;
-            }
-        }
-        ++low;
+    bool comparable = true;
+    for (int g = 0; g < n; ++g) {
+        const double rt = result.ReferencePeak(g)->RT;
+        order[static_cast<std::size_t>(g)] = {rt, g};
+        comparable = comparable && !std::isnan(rt);
     }
+    // Swapping neighbours only when the later RT is strictly smaller moves no two equal RTs past each other and
+    // stops when no neighbours are out of order: with every RT comparable that is exactly the stable order by RT.
+    if (comparable)
+        std::stable_sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    else
+        BubbleSortByRT(order);
     // Apply the permutation with swaps: position[g] = where group g currently is.
     std::vector<int> position(static_cast<std::size_t>(n));
     std::vector<int> at(static_cast<std::size_t>(n));
