@@ -70,10 +70,15 @@ bool IsSummaryPeakUsable(const CLibraryChromatogramPeakData& peak, const CLibrar
 CMultiSummaryGrouper::CMultiSummaryGrouper(CMultiSummaryResultData& result, const CSearchOptions& options)
     : m_result(result), m_options(options), m_threshold(kSummaryGroupThreshold / 1000.0),
       m_reach(RTReach(options.RTWindowWidth, m_threshold)), m_byRT(options.RTMatching != 0),
-      m_spectra(static_cast<std::size_t>(result.ChromatogramCount())), m_matcher(MassThresholdOf(options))
+      m_groupsBefore(result.GroupCount()), m_references(MassThresholdOf(options)), m_matcher(MassThresholdOf(options))
 {
-    for (int g = 0; g < result.GroupCount(); ++g)
-        m_groupPeaks.emplace_back(-1, -1); // groups from before take part without any pruning of their own
+    // Groups from before take part without any pruning of their own.
+    for (int g = 0; g < m_groupsBefore; ++g) {
+        const CLibraryChromatogramPeakData& r = *result.ReferencePeak(g);
+        m_groupRT.push_back(r.RT);
+        if (options.MSMatching)
+            m_references.Add(r.Spectrum);
+    }
 }
 
 CMultiSummaryGrouper::~CMultiSummaryGrouper() = default;
@@ -94,8 +99,11 @@ int CMultiSummaryGrouper::Add(std::unique_ptr<CLibraryChromatogram> chromatogram
     if (m_options.MSMatching && !spectra && chromatogram)
         spectra = PrepareSpectra(*chromatogram, m_options);
     const int c = m_result.AddChromatogram(std::move(chromatogram));
-    m_spectra.resize(static_cast<std::size_t>(c) + 1);
-    m_spectra[static_cast<std::size_t>(c)] = std::move(spectra);
+    // Side A may become a spectrum of this chromatogram's set, which goes at the end of this call.
+    struct ForgetSideA {
+        CSpectrumMatcher& matcher;
+        ~ForgetSideA() { matcher.SetSideA(-1); }
+    } forget{m_matcher};
     const CLibraryChromatogram& chrom = m_result.Chromatogram(c);
     const int peaks = static_cast<int>(chrom.Peaks.size());
     for (int i = 0; i < peaks; ++i) {
@@ -104,12 +112,14 @@ int CMultiSummaryGrouper::Add(std::unique_ptr<CLibraryChromatogram> chromatogram
         const CLibraryChromatogramPeakData& p = *chrom.Peaks[static_cast<std::size_t>(i)];
         if (!IsSummaryPeakUsable(p, chrom, m_options))
             continue;
-        const int g = FindGroup(c, i, p);
+        const int g = FindGroup(spectra.get(), i, p);
         if (g >= 0) {
             m_result.SetCell(c, g, &p);
         } else {
             const int created = m_result.NewGroup(c, &p);
-            m_groupPeaks.emplace_back(c, i);
+            m_groupRT.push_back(p.RT);
+            if (m_options.MSMatching)
+                m_references.Add(p.Spectrum);
             IndexGroup(created, p.RT);
         }
     }
@@ -125,7 +135,8 @@ void CMultiSummaryGrouper::IndexGroup(int group, double rt)
     m_byRTIndex.insert(std::upper_bound(m_byRTIndex.begin(), m_byRTIndex.end(), key), key);
 }
 
-int CMultiSummaryGrouper::FindGroup(int chromatogram, int peakIndex, const CLibraryChromatogramPeakData& p)
+int CMultiSummaryGrouper::FindGroup(const CPreparedSpectra* ownSpectra, int peakIndex,
+                                    const CLibraryChromatogramPeakData& p)
 {
     m_candidates.clear();
     const int groups = m_result.GroupCount();
@@ -137,7 +148,7 @@ int CMultiSummaryGrouper::FindGroup(int chromatogram, int peakIndex, const CLibr
         for (auto it = first; it != m_byRTIndex.end() && it->first <= p.RT + m_reach; ++it)
             m_candidates.push_back(it->second);
         // Groups that were in the record before this grouper are not indexed: evaluate them too.
-        for (int g = 0; g < groups && m_groupPeaks[static_cast<std::size_t>(g)].first < 0; ++g)
+        for (int g = 0; g < m_groupsBefore; ++g)
             m_candidates.push_back(g);
         std::sort(m_candidates.begin(), m_candidates.end());
     } else {
@@ -146,21 +157,17 @@ int CMultiSummaryGrouper::FindGroup(int chromatogram, int peakIndex, const CLibr
             m_candidates[static_cast<std::size_t>(g)] = g;
     }
 
-    const CPreparedSpectra* ownSpectra = m_spectra[static_cast<std::size_t>(chromatogram)].get();
     bool sideASet = false;
     for (int g : m_candidates) {
-        const CLibraryChromatogramPeakData& r = *m_result.ReferencePeak(g);
-        const auto [refChromatogram, refPeak] = m_groupPeaks[static_cast<std::size_t>(g)];
-        const double v = SummaryMatchValue(r, p, m_options, [&] {
-            const CPreparedSpectra* refSpectra =
-                refChromatogram >= 0 ? m_spectra[static_cast<std::size_t>(refChromatogram)].get() : nullptr;
-            if (!ownSpectra || !refSpectra)
-                return MSMatch(p.Spectrum, r.Spectrum, MassThresholdOf(m_options));
+        const auto reference = [&]() -> const CLibraryChromatogramPeakData& { return *m_result.ReferencePeak(g); };
+        const double v = SummaryMatchValue(m_groupRT[static_cast<std::size_t>(g)], reference, p, m_options, [&] {
+            if (!ownSpectra)
+                return MSMatch(p.Spectrum, reference().Spectrum, MassThresholdOf(m_options));
             if (!sideASet) {
                 m_matcher.SetSideA(*ownSpectra, peakIndex);
                 sideASet = true;
             }
-            return m_matcher.Match(*refSpectra, refPeak);
+            return m_matcher.Match(m_references, g);
         });
         if (v * 1000 >= kSummaryGroupThreshold)
             return g;
