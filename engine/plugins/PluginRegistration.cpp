@@ -1,7 +1,10 @@
 #include "engine/plugins/PluginRegistration.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
+#include "engine/options/SettingsFileLock.h"
 #include "engine/options/SettingsStore.h"
 #include "engine/plugins/DatasystemPlugin.h"
 
@@ -28,22 +31,65 @@ bool SameKey(const std::string& a, const std::string& b)
 
 int FindSlot(const std::string& key, int slots)
 {
-    for (int i = 0; i < slots; ++i)
+    for (int i : PluginSlotIndexes(slots))
         if (SameKey(SlotKey(i), key))
             return i;
     return -1;
 }
 
+// The number n of a value name "Plugin<n>" written as the slot loop writes it (no sign, no leading zero);
+// -1 for any other name.
+int SlotNumber(const std::string& name)
+{
+    constexpr std::size_t prefix = 6; // "Plugin"
+    if (name.size() <= prefix || name.size() > prefix + 10 || !SameKey(name.substr(0, prefix), "Plugin"))
+        return -1;
+    const std::string digits = name.substr(prefix);
+    for (char c : digits)
+        if (!std::isdigit(static_cast<unsigned char>(c)))
+            return -1;
+    if (digits.size() > 1 && digits.front() == '0')
+        return -1;
+    const long long n = std::strtoll(digits.c_str(), nullptr, 10);
+    return n <= 2147483647 ? static_cast<int>(n) : -1;
+}
+
 } // namespace
+
+std::vector<int> PluginSlotIndexes(int slots)
+{
+    std::vector<int> out;
+    const auto names = GetSettingValueNames(kScope, "Plugins", nullptr);
+    if (!names) {
+        for (int i = 0; i < slots; ++i)
+            out.push_back(i);
+        return out;
+    }
+    for (const std::string& name : *names) {
+        const int n = SlotNumber(name);
+        if (n >= 0 && n < slots)
+            out.push_back(n);
+    }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
 
 int RegisterPlugin(const PluginRegistration& reg)
 {
+    const CSettingsFileLock lock;
     const int slots = std::max(0, GetSettingInt(kScope, "Plugins", nullptr, nullptr, 0));
     int slot = FindSlot(reg.Key, slots);
     if (slot < 0) {
-        for (int i = 0; i < slots && slot < 0; ++i)
-            if (SlotKey(i).empty())
-                slot = i;
+        // The first empty slot: the lowest number without a value, or one whose value is empty.
+        int expected = 0;
+        for (int i : PluginSlotIndexes(slots)) {
+            if (i != expected || SlotKey(i).empty())
+                break;
+            ++expected;
+        }
+        if (expected < slots)
+            slot = expected;
         if (slot < 0) {
             slot = slots;
             WriteSettingInt(kScope, "Plugins", nullptr, nullptr, slots + 1);
@@ -60,6 +106,7 @@ int RegisterPlugin(const PluginRegistration& reg)
 
 bool UnregisterPlugin(const std::string& key)
 {
+    const CSettingsFileLock lock;
     const int slot = FindSlot(key, std::max(0, GetSettingInt(kScope, "Plugins", nullptr, nullptr, 0)));
     if (slot < 0)
         return false;
@@ -71,7 +118,7 @@ std::vector<PluginRegistration> ReadPluginRegistrations()
 {
     std::vector<PluginRegistration> out;
     const int slots = GetSettingInt(kScope, "Plugins", nullptr, nullptr, 0);
-    for (int i = 0; i < slots; ++i) {
+    for (int i : PluginSlotIndexes(slots)) {
         PluginRegistration reg;
         reg.Key = SlotKey(i);
         if (reg.Key.empty())

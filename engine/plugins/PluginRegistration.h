@@ -16,9 +16,14 @@ struct PluginRegistration {
     int Slot = -1;         // slot index (read only)
 };
 
+// The used registration slots below slots, ascending. Only the "Plugin<n>" values the store holds are visited, so
+// a corrupt slot count (2147483647) costs nothing; a store that cannot list its values is counted through.
+std::vector<int> PluginSlotIndexes(int slots);
+
 // Adds or updates the registration of reg.Key: a key that already has a slot keeps it (compared ignoring case),
 // a new key takes the first empty slot or a new one at the end (the slot count grows). The section's display name,
 // "Path", "Extension" and "Filter" are written; "Load This Plugin" and other values stay. Returns the slot.
+// Registering and removing hold CSettingsFileLock, so parallel calls (also from other processes) lose nothing.
 int RegisterPlugin(const PluginRegistration& reg);
 // Empties the slot of key (the section stays). Returns false when the key has no slot.
 bool UnregisterPlugin(const std::string& key);

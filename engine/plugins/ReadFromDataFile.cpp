@@ -35,8 +35,23 @@ CDatasystemPlugin* ChoosePlugin(const CDatasystemPlugins& plugins, const std::st
     return nullptr;
 }
 
+// Why a plug-in cannot read at all: no module (it failed to load) or no read export. Empty when it can.
+std::string WhyPluginCannotRead(CDatasystemPlugin& plugin)
+{
+    if (!plugin.HasModule()) {
+        std::string text = "the plug-in module " + plugin.GetModulePath() + " is not loaded";
+        if (!plugin.GetLoadError().empty())
+            text += " (" + plugin.GetLoadError() + ")";
+        return text;
+    }
+    if (!plugin.Get<PFN_ReadFromDataSystem>(PluginExport::ReadFromDataSystem))
+        return "the plug-in module " + plugin.GetModulePath() + " does not export ReadFromDataSystem";
+    return {};
+}
+
 // Lets the plug-in fill the exchange record and copies it into target. ResetChromatogram is called exactly once,
-// on success and on every failure; after a failure target is empty.
+// on success and on every failure; after a failure target is empty. A plug-in without a module or without the
+// read export fails like a refused read: an empty chromatogram must never pass for the file's contents.
 void ReadThroughPlugin(CDatasystemPlugin& plugin, CLibraryChromatogram& target, const std::string& path,
                        double minAreaPercent, bool showMessages)
 {
@@ -44,14 +59,12 @@ void ReadThroughPlugin(CDatasystemPlugin& plugin, CLibraryChromatogram& target, 
     CLibraryChromatogram exchange;
     try {
         const auto read = plugin.Get<PFN_ReadFromDataSystem>(PluginExport::ReadFromDataSystem);
-        if (read) {
-            std::string errorText;
-            if (read(path.c_str(), &exchange, minAreaPercent, &errorText) != 0) {
-                const std::string text = "Error while reading data file " + path + ":\n'" + errorText + "'.";
-                if (showMessages)
-                    ShowMessage(text, {}, MessageIcon::Stop);
-                throw CArchiveException(CArchiveException::BadClass, path, errorText);
-            }
+        std::string errorText = WhyPluginCannotRead(plugin);
+        if (!errorText.empty() || read(path.c_str(), &exchange, minAreaPercent, &errorText) != 0) {
+            const std::string text = "Error while reading data file " + path + ":\n'" + errorText + "'.";
+            if (showMessages)
+                ShowMessage(text, {}, MessageIcon::Stop);
+            throw CArchiveException(CArchiveException::BadClass, path, errorText);
         }
         exchange.SourcePath = path;
         target.CopyFrom(exchange);

@@ -144,18 +144,24 @@ TEST_F(ReadFromDataFileTest, AnExceptionFromTheReadPassesOnAfterOneReset)
     EXPECT_TRUE(messages.entries.empty());
 }
 
-TEST_F(ReadFromDataFileTest, APluginWithoutExportsGivesAnEmptyChromatogramNamedAfterTheFile)
+// A plug-in that cannot read (its module did not load, or it lacks the read export) must not pass an empty
+// chromatogram off as the file's contents: the read fails as a refused read does and the target stays empty.
+TEST_F(ReadFromDataFileTest, APluginThatCannotReadFailsTheRead)
 {
     Register(0, "Bare", "test_plugin_bare.so", ".raw");
-    Register(1, "A", "test_plugin_a.so", ".raw");
-    CLibraryChromatogram target;
-    Prefill(target);
-    std::string name = "unchanged?";
-    ASSERT_EQ(ReadFromDataFile(*Load(), target, "/data/run.raw", 0, &name, true), 1);
-    EXPECT_TRUE(target.Peaks.empty());
-    EXPECT_EQ(target.SourcePath, "/data/run.raw");
-    EXPECT_EQ(name, "");
-    EXPECT_EQ(Int("A", "IsFileReadableCalls"), 0); // the bare plug-in was chosen first
+    Register(1, "Gone", "no_such_module.so", ".cdf");
+    const auto list = Load();
+    messages.entries.clear();
+    for (const char* path : {"/data/run.raw", "/data/run.cdf"}) {
+        CLibraryChromatogram target;
+        Prefill(target);
+        EXPECT_THROW(ReadFromDataFile(*list, target, path, 0, nullptr, true), CArchiveException) << path;
+        EXPECT_TRUE(target.Peaks.empty());
+    }
+    ASSERT_EQ(messages.Texts().size(), 2u);
+    EXPECT_TRUE(messages.Texts()[0].starts_with("Error while reading data file /data/run.raw:\n'"));
+    EXPECT_NE(messages.Texts()[0].find("does not export ReadFromDataSystem"), std::string::npos);
+    EXPECT_NE(messages.Texts()[1].find("is not loaded"), std::string::npos);
 }
 
 TEST_F(ReadFromDataFileTest, AnEmptyExtensionMatchesEveryPath)
