@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <sys/stat.h>
 
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -93,6 +94,16 @@ int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& ta
         const std::string text = "No plugins loaded. Can't read file '" + path + "'.";
         ShowMessage(text);
         throw CUserException(text);
+    }
+
+    // A FIFO, socket or device would make a plug-in wait for data forever (or read endlessly): refused at once.
+    // Folders stay readable, as some data systems keep a run in one.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        const std::string text =
+            "Error reading file '" + path + "'\nError = not a regular file (a pipe, socket or device)";
+        ShowMessage(text);
+        throw CNotSupportedException(text);
     }
 
     CDatasystemPlugin* plugin = nullptr;
