@@ -16,6 +16,7 @@
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/Conversion.h"
 #include "engine/workflow/HitList.h"
+#include "engine/workflow/LibraryFolderCheck.h"
 #include "engine/workflow/LibrarySearch.h"
 #include "engine/workflow/NistExport.h"
 #include "engine/workflow/SearchReport.h"
@@ -40,6 +41,7 @@ constexpr const char* kUsage =
     "  /SWnd=<real>       RT window width        /RIWnd=<real>    RI window width\n"
     "  /MS= /RT= /RI= /Area= /Height= /Absolute= /Multi=<0|1>   matching switches\n"
     "  /RTRange=<text>    RT search range (\"*\" or \"2-5;7-9\")\n"
+    "  /Subfolders=<0|1>  search the subfolders of the library folder too (\"Search Subfolders\")\n"
     "  /Weight=<0..4>     weighting: none, Area, Height, log(Area), log(Height); other values are refused\n"
     "  /Threads=<n>       compare on n threads (default: one per core); results do not depend on it\n"
     "  /Save              write the CSV report (also written whenever /Print is not given)\n"
@@ -97,6 +99,11 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
                              "LibrarySearch).\n");
         return kExitNothingToDo;
     }
+    // A folder that is not there would give an empty report that looks like an empty library.
+    if (const std::string problem = LibraryFolderProblem(request.LibraryFolder); !problem.empty()) {
+        std::fprintf(stderr, "%s No search was run and no report written.\n", problem.c_str());
+        return kExitNothingToDo;
+    }
     if (!EndsWithSeparator(request.LibraryFolder))
         request.LibraryFolder += '/';
     request.MaxPeaks = GetSettingInt(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "MaxPeaks", 200);
@@ -122,7 +129,10 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
         sink->SetBeforeWrite(nullptr, nullptr);
 
     if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
-        std::fprintf(stderr, "%s\n", result.FailureText.c_str());
+        std::fprintf(stderr,
+                     "%s\nThe limit is MaxPeaks = %d. Raise \"Max. Peaks:\" in the program options of the desktop "
+                     "program, or leave out small peaks with /MinArea=<percent>.\n",
+                     result.FailureText.c_str(), request.MaxPeaks);
     if (hits.RowCount() == 0)
         std::fprintf(stderr, "%s\n", hits.EmptyText().c_str());
     else

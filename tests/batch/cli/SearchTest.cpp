@@ -242,6 +242,8 @@ TEST_F(BatchSearch, UnknownWithTooManyPeaksGivesItsWarningRow)
     WriteUserInt("LibrarySearch", "MaxPeaks", 3);
     const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
     EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_NE(run.Err.find("The limit is MaxPeaks = 3. Raise \"Max. Peaks:\""), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("/MinArea="), std::string::npos) << run.Err;
     const std::string text = ReadCsvAndRemove(Data(""));
     const std::string tail = "Library Hits:\r\n" + std::string(kHeaderRow) +
                              WarningLine(m_unknownPath, "Warning: Unknown file " + m_unknownPath +
@@ -276,14 +278,46 @@ TEST_F(BatchSearch, EmptyLibraryGivesNoDataAndACompleteFile)
     EXPECT_EQ(text.rfind(HeaderBlock(m_unknownPath, Data("empty") + "/", "Unknown", " 4"), 0), 0u) << text;
 }
 
-TEST_F(BatchSearch, ConvertAfterSearchIsIgnoredAndMsAbcSwitchesMsOff)
+TEST_F(BatchSearch, ConvertAfterSearchIsIgnoredAndMsAbcIsRefused)
 {
     const BatchRun run = Run(
         {"/Search=" + m_unknownPath, "/Convert=" + m_library + "/a.ChromLibEntry", "/MS=abc", "/Library=" + m_library});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_FALSE(fs::exists(m_library + "/a.ChromLibEntry.ChromLibEntry"));
+    EXPECT_NE(run.Err.find("Ignored /MS=abc: not a number"), std::string::npos) << run.Err;
     const std::string text = ReadCsvAndRemove(Data(""));
-    EXPECT_NE(text.find("\r\nMS matching = No\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nMS matching = Yes\r\n"), std::string::npos) << text;
+}
+
+// A library folder that cannot be searched is an error: no search, no report, exit 1 (an empty report would
+// pass for an empty library, "/" would walk the whole file system).
+TEST_F(BatchSearch, LibraryFoldersThatCannotBeSearchedEndWithoutAReport)
+{
+    for (const std::string& folder : {Data("missing"), std::string("/"), m_unknownPath}) {
+        const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + folder});
+        EXPECT_EQ(run.ExitCode, 1) << folder << run.Err;
+        EXPECT_NE(run.Err.find("The library folder '"), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Err.find("No data in library"), std::string::npos) << run.Err;
+    }
+    for (const auto& item : fs::directory_iterator(Data("")))
+        EXPECT_NE(item.path().extension(), ".csv") << item.path();
+}
+
+// Control characters of an entry's texts never end the printed table early nor reach the CSV.
+TEST_F(BatchSearch, ControlCharactersInCellsAreWrittenAsBlanks)
+{
+    auto entry = MakeTestChromatogram("Ctl", {{2.0, 100}, {4.0, 300}});
+    static constexpr char kComment[] = "before\0after\x1b[2J\r\nend";
+    entry->Comment = std::string(kComment, sizeof kComment - 1);
+    entry->SaveEntry(m_library + "/zz.ChromLibEntry");
+    const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Out.find("before after [2J  end"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("big.ChromLibEntry"), std::string::npos) << run.Out; // rows after it are there too
+    const std::string text = ReadCsvAndRemove(Data(""));
+    EXPECT_NE(text.find("\"before after [2J  end\","), std::string::npos) << text;
+    EXPECT_EQ(text.find('\0'), std::string::npos);
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }
 
 TEST_F(BatchSearch, ParamsApplyAtTheirPosition)
