@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -106,6 +108,32 @@ TEST_F(LibrarySearch, ListsEntriesInScanOrderWithRelativePrefixes)
     EXPECT_EQ(positions, (std::vector<int>{1, 2, 1, 1, 2, 1}));
     EXPECT_EQ(ListLibraryEntries(m_lib + "/", false).size(), 2u);
     EXPECT_TRUE(ListLibraryEntries(m_dir.File("nothing-here"), true).empty());
+}
+
+// Items named like entries that are no readable file are not passed over in silence: each gets a warning row
+// naming what it is; a link to an entry is read like the entry.
+TEST_F(LibrarySearch, ItemsNamedLikeEntriesThatAreNoFilesGetWarningRows)
+{
+    const std::string lib = m_dir.File("odd");
+    fs::create_directories(lib + "/dir.ChromLibEntry");
+    fs::create_symlink(lib + "/gone", lib + "/broken.ChromLibEntry");
+    fs::create_symlink(lib + "/loop.ChromLibEntry", lib + "/loop.ChromLibEntry");
+    fs::create_symlink(m_lib + "/e1.ChromLibEntry", lib + "/link.ChromLibEntry");
+    fs::create_symlink("/dev/null", lib + "/null.ChromLibEntry");
+    CReportTable hits;
+    SetUpHitListColumns(hits);
+    std::atomic<bool> running{true};
+    CLibrarySearchRequest request{m_unknown, lib, 200, 1};
+    SearchLibraryIntoHitList(request, m_options, running, hits);
+    std::map<std::string, std::string> sampleCells;
+    for (int r = 0; r < hits.RowCount(); ++r)
+        sampleCells[hits.Cell(r, 0)] = hits.Cell(r, 1);
+    ASSERT_EQ(sampleCells.size(), 5u);
+    EXPECT_EQ(sampleCells["dir.ChromLibEntry"], "Warning: Library File dir.ChromLibEntry is not a file (a folder) and was skipped!");
+    EXPECT_NE(sampleCells["broken.ChromLibEntry"].find("(a broken symbolic link)"), std::string::npos);
+    EXPECT_NE(sampleCells["loop.ChromLibEntry"].find("(a looping symbolic link)"), std::string::npos);
+    EXPECT_NE(sampleCells["null.ChromLibEntry"].find("(a device)"), std::string::npos);
+    EXPECT_EQ(sampleCells["link.ChromLibEntry"], "E1");
 }
 
 TEST_F(LibrarySearch, ParallelRowsEqualSingleThreadedRows)
