@@ -11,6 +11,7 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "engine/options/SettingsStore.h"
+#include "engine/platform/PendingTemporaryFile.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
@@ -174,6 +175,7 @@ int RunConversion(const CCommandLine& line, const CSearchOptions& options)
                              "converted.\n");
         return kExitNothingToDo;
     }
+    InstallTemporaryFileCleanup(); // Ctrl-C or a kill while the entry is written leaves no temporary file
     CInfoTree tree;
     const bool converted =
         DisplayAndConvert(line.ConvertFile, line.MinAreaOn ? line.MinArea : 0.0, false, options, tree);

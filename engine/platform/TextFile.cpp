@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "engine/core/Exceptions.h"
+#include "engine/platform/PendingTemporaryFile.h"
 
 namespace corvelin {
 
@@ -48,6 +49,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     }
     if (fd < 0)
         Fail(path, errno);
+    const CPendingTemporaryFile pending(temp); // a signal that ends the program meanwhile removes it
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     int err = 0;
