@@ -9,7 +9,6 @@
 class QCheckBox;
 class QFormLayout;
 class QLineEdit;
-class QFormLayout;
 
 namespace corvelin {
 
