@@ -8,6 +8,7 @@
 #include "batch/HitTablePrinter.h"
 #include "batch/ProgressBar.h"
 #include "batch/StderrMessageSink.h"
+#include "batch/ViewExports.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "engine/options/SettingsStore.h"
@@ -30,6 +31,8 @@ constexpr const char* kUsage =
     "usage: corvelinscope-batch /Search=<unknown> [/Library=<folder>] [options] [/Save] [/Print]\n"
     "       corvelinscope-batch /Convert=<data file> [/MinArea=<percent>] [/Params=<file.spf>]\n"
     "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
+    "       corvelinscope-batch /PeakTable=<this> /PeakTableOther=<other> [/PeakTableCsv=<file.csv>] [options]\n"
+    "       corvelinscope-batch /MSReport=<data file> [/MSReportCsv=<file.csv>] [/Params=<file.spf>]\n"
     "\n"
     "The desktop program's command line, run without a window. Keywords ignore case; options apply in order.\n"
     "  /Search=<file>     search the library with this unknown chromatogram; the hit list goes to stdout and\n"
@@ -37,6 +40,10 @@ constexpr const char* kUsage =
     "  /Library=<folder>  library folder (default: setting LastFolder of section LibrarySearch)\n"
     "  /Convert=<file>    convert a data file into a library entry beside it (\"Display && Convert\")\n"
     "  /Display=<file>    print what a data file holds (\"just display\") without converting\n"
+    "  /PeakTable=<file>  peak match table of this file against /PeakTableOther=<file>, as the CSV of the\n"
+    "                     page's \"CSV-Export\" (to /PeakTableCsv=<file>, else stdout); compare options as given\n"
+    "  /MSReport=<file>   mass spec match report of the file against the marked spectra of the parameter file's\n"
+    "                     spectral list, as CSV (to /MSReportCsv=<file>, else stdout)\n"
     "  /Params=<file>     load a search parameter file at this position\n"
     "  /MinArea=<real>    area threshold (%) on; minimum peak area of a conversion given after /Convert=\n"
     "  /SWnd=<real>       RT window width        /RIWnd=<real>    RI window width\n"
@@ -218,6 +225,8 @@ int RunBatchProgram(const std::vector<std::string>& args)
             code = RunSearch(line, startup);
         } else if (line.IsBatchConversion()) {
             code = RunConversion(line, startup);
+        } else if (IsViewExport(args)) {
+            code = RunViewExport(args, startup);
         } else if (!display.empty()) {
             CInfoTree tree;
             const bool read = DisplayChromatogram(display, line.MinAreaOn ? line.MinArea : 0.0, startup, tree);
