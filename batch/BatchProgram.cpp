@@ -70,6 +70,26 @@ extern "C" void OnInterrupt(int)
     std::signal(SIGINT, SIG_DFL);
 }
 
+// Ctrl-C stops the search while this lives: from the search's start until its report is written, so a stop
+// after the last entry (while the table and the report are written) still ends with the report. The previous
+// handling comes back at the end.
+class InterruptHandling {
+public:
+    InterruptHandling()
+    {
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &m_previous);
+    }
+    ~InterruptHandling() { ::sigaction(SIGINT, &m_previous, nullptr); }
+    InterruptHandling(const InterruptHandling&) = delete;
+    InterruptHandling& operator=(const InterruptHandling&) = delete;
+
+private:
+    struct sigaction m_previous {};
+};
+
 void PrintTree(const CInfoTree& tree)
 {
     for (const CInfoLine& line : tree) {
@@ -127,11 +147,10 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
     callbacks.Row = [&](const std::vector<std::string>&) { bar.Step(); };
 
     g_running.store(true);
-    std::signal(SIGINT, OnInterrupt);
+    const InterruptHandling interrupts;
     const CLibrarySearchResult result =
         SearchLibraryIntoHitList(request, options, g_running, hits, callbacks,
                                  [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
-    std::signal(SIGINT, SIG_DFL);
     bar.Clear();
     if (auto* sink = dynamic_cast<StderrMessageSink*>(&Messages()))
         sink->SetBeforeWrite(nullptr, nullptr);
@@ -152,8 +171,11 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
         code = kExitUnreadable;
     else if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
         code = kExitTooManyPeaks;
-    else if (g_interrupted.load())
-        code = kExitInterrupted;
+    std::string stoppedLine;
+    if (result.End == LibrarySearchEnd::Stopped) {
+        stoppedLine = StoppedSearchLine(result.RowCount, result.EntryCount);
+        std::fprintf(stderr, "%s.\n", stoppedLine.c_str());
+    }
 
     if (line.PrintAfterBatch)
         std::fprintf(stderr, "/Print: printing needs the desktop program (corvelinscope); nothing was printed.\n");
@@ -163,6 +185,7 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
         report.SampleName = result.Unknown.SampleName;
         report.PeakCountText = result.Unknown.PeakCountText;
         report.LibraryFolder = request.LibraryFolder;
+        report.StoppedLine = stoppedLine;
         std::string path;
         if (WriteSearchReport(report, options, hits, &path))
             std::fprintf(stderr, "Report written to %s\n", path.c_str());
@@ -171,6 +194,9 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
     } else {
         std::fprintf(stderr, "Your results have not been saved (/Print without /Save).\n");
     }
+    // Ctrl-C at any time up to here (also after the last entry) gives 130; the report was written all the same.
+    if (code == kExitOk && g_interrupted.load())
+        code = kExitInterrupted;
     return code;
 }
 

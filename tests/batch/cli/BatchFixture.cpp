@@ -93,7 +93,14 @@ BatchRun BatchFixture::RunInterrupted(const std::vector<std::string>& args, bool
     return Launch(args, true, signaled);
 }
 
-BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled) const
+BatchRun BatchFixture::RunInterruptedAfterOutput(const std::vector<std::string>& args, const std::string& output,
+                                                bool& signaled) const
+{
+    return Launch(args, true, signaled, output);
+}
+
+BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled,
+                              const std::string& interruptAfterOutput) const
 {
     const std::string program = m_programFolder + "corvelinscope-batch";
     const std::string out = m_dir.File("stdout.txt");
@@ -127,6 +134,10 @@ BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interru
         if (interrupt) {
             for (int i = 0; i < 2000 && !CatchesSigint(pid); ++i)
                 usleep(1000);
+            for (int i = 0; i < 20000 && !interruptAfterOutput.empty() &&
+                            ReadAllText(out).find(interruptAfterOutput) == std::string::npos;
+                 ++i)
+                usleep(100);
             kill(pid, SIGINT);
         }
         int status = 0;

@@ -411,6 +411,65 @@ TEST_F(BatchSearch, InterruptStopsTheSearchAndStillWritesTheReport)
     EXPECT_LT(rows, 150) << text.substr(table, 2000);
 }
 
+// An interrupted search says so in its report (and on stderr), so the report cannot pass for a complete one.
+TEST_F(BatchSearch, InterruptedReportSaysWhereTheSearchStopped)
+{
+    CSyntheticLibraryShape shape;
+    shape.Entries = 150;
+    shape.Peaks = 200;
+    shape.Lines = 40;
+    shape.Seed = 5;
+    const CSyntheticLibrary generator(shape);
+    generator.WriteLibrary(Data("large"));
+    const std::string unknown = Data("s/unknown.ChromLibEntry");
+    generator.MakeReplicate(3, 7)->SaveEntry(unknown);
+    bool signaled = false;
+    const BatchRun run = RunInterrupted({"/Search=" + unknown, "/Library=" + Data("large"), "/Threads=1"}, signaled);
+    ASSERT_FALSE(signaled);
+    if (run.ExitCode == 0)
+        GTEST_SKIP() << "the search ended before the interrupt arrived";
+    const std::string text = ReadCsvAndRemove(Data("s"));
+    const std::regex line("\r\n\r\nSearch stopped after ([0-9]+) of 150 library entries\r\nLibrary Hits:\r\n");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(text, m, line)) << text.substr(0, 1200);
+    const auto rows = std::count(text.begin() + m.position(0), text.end(), '\n') - 5; // the header row too
+    EXPECT_EQ(std::to_string(rows), m[1].str());
+    EXPECT_NE(run.Err.find(m[0].str().substr(4, m[0].str().size() - 4 - 17)), std::string::npos) << run.Err;
+    // A complete search has no such line.
+    Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
+    EXPECT_EQ(ReadCsvAndRemove(Data("")).find("Search stopped"), std::string::npos);
+}
+
+// Ctrl-C after the last entry, while the table and the report are written, still ends with the report.
+TEST_F(BatchSearch, InterruptAfterTheSearchStillWritesTheReport)
+{
+    bool signaled = false;
+    const BatchRun run =
+        RunInterruptedAfterOutput({"/Search=" + m_unknownPath, "/Library=" + m_library}, "big.ChromLibEntry", signaled);
+    EXPECT_FALSE(signaled) << "the program was ended by the interrupt";
+    EXPECT_EQ(run.ExitCode, 130) << run.Err;
+    EXPECT_NE(ReadCsvAndRemove(Data("")).find("\"a.ChromLibEntry\""), std::string::npos);
+}
+
+// A second search within the same minute never replaces the first report: it takes a free name and says which.
+TEST_F(BatchSearch, ASecondReportInTheSameMinuteGetsAFreeName)
+{
+    std::vector<std::string> written;
+    for (int i = 0; i < 3; ++i) {
+        const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
+        const std::size_t at = run.Err.find("Report written to ");
+        ASSERT_NE(at, std::string::npos) << run.Err;
+        written.push_back(run.Err.substr(at + 18, run.Err.find('\n', at) - at - 18));
+    }
+    std::vector<std::string> csv;
+    for (const auto& item : fs::directory_iterator(Data("")))
+        if (item.path().extension() == ".csv")
+            csv.push_back(item.path().string());
+    std::sort(csv.begin(), csv.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(csv, written); // three files, each under the name printed: none was replaced
+}
+
 TEST_F(BatchSearch, HelpAndNothingToDo)
 {
     const BatchRun help = Run({"--help"});
