@@ -166,11 +166,7 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
         std::fputs(FormatAlignedTable(hits).c_str(), stdout);
     std::fflush(stdout);
 
-    int code = kExitOk;
-    if (result.End == LibrarySearchEnd::UnknownUnreadable)
-        code = kExitUnreadable;
-    else if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
-        code = kExitTooManyPeaks;
+    int code = BatchSearchExitCode(result.End);
     std::string stoppedLine;
     if (result.End == LibrarySearchEnd::Stopped) {
         stoppedLine = StoppedSearchLine(result.RowCount, result.EntryCount);

@@ -1,12 +1,18 @@
 #include "gui/app/LibraryManagerApp.h"
 
 #include "gui/app/LibraryManagerSheet.h"
+#include "gui/app/QtMessageSink.h"
+
+#include <cstdio>
+
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "engine/platform/ProgramFolder.h"
 #include "engine/plugins/DatasystemPlugins.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/workflow/BatchExitCode.h"
 #include "engine/workflow/CommandLine.h"
 
 namespace corvelin {
@@ -26,6 +32,12 @@ bool CLibraryManagerApp::Start()
 
     m_sheet = new CLibraryManagerSheet(m_args.size() > 1);
     m_sheet->SetHelpPath(m_helpPath);
+    // A batch run (search or conversion) never waits for a message box: messages go to stderr.
+    bool batch = false;
+    for (std::size_t i = 1; i < m_args.size(); ++i)
+        batch = batch || StartsWithKeyword(m_args[i], "/Search=") || StartsWithKeyword(m_args[i], "/Convert=");
+    if (auto* sink = dynamic_cast<CQtMessageSink*>(&Messages()))
+        sink->SetBatch(batch);
     try {
         CreateDatasystemPlugins();
     } catch (const CUserException&) {
@@ -33,8 +45,14 @@ bool CLibraryManagerApp::Start()
         return false; // "Error reading number of file types plugins." was shown
     }
 
-    const CCommandLine line = ParseCommandLine(
-        m_args, m_startup, [](const std::string& path, CSearchOptions& options) { ReadParameterFile(options, path); });
+    const CCommandLine line =
+        ParseCommandLine(m_args, m_startup, [](const std::string& path, CSearchOptions& options) {
+            if (!ReadParameterFile(options, path))
+                std::fprintf(stderr, "The search parameter file '%s' could not be read; defaults were used.\n",
+                             path.c_str());
+        });
+    for (const std::string& refused : line.Refused)
+        std::fprintf(stderr, "Ignored %s\n", refused.c_str());
 
     CPageLibrarySearch* search = m_sheet->LibrarySearchPage();
     if (line.IsBatchSearch()) {
@@ -66,10 +84,16 @@ bool CLibraryManagerApp::Start()
 int CLibraryManagerApp::Run()
 {
     if (!Start())
-        return 1;
+        return kExitNoPlugins;
     m_sheet->exec();
+    // A batch run ends with the batch program's exit code.
+    int code = kExitOk;
+    if (m_sheet->LibrarySearchPage()->BatchSearch)
+        code = m_sheet->LibrarySearchPage()->BatchResult;
+    else if (m_sheet->ChromatogramAddPage()->BatchConvert)
+        code = m_sheet->ChromatogramAddPage()->BatchResult;
     TearDown();
-    return 0;
+    return code;
 }
 
 void CLibraryManagerApp::TearDown()

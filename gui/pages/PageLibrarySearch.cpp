@@ -1,5 +1,7 @@
 #include "gui/pages/PageLibrarySearch.h"
 
+#include <cstdio>
+
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -17,6 +19,9 @@
 
 #include "gui/app/LibraryManagerSheet.h"
 #include "gui/widgets/QtText.h"
+#include "engine/platform/TextFile.h"
+#include "engine/workflow/BatchExitCode.h"
+#include "engine/workflow/LibraryFolderCheck.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "gui/options/ParameterFileDialogs.h"
@@ -317,11 +322,17 @@ void CPageLibrarySearch::OnSearch()
 
 bool CPageLibrarySearch::HasLibraryFolder() const
 {
-    // An empty folder would become "/" and the search would walk the whole file system.
-    if (!LibraryFolder.empty())
-        return true;
-    Messages().ShowMessage("Please choose a library folder first.", "Corvelinscope", MessageIcon::Exclamation);
-    return false;
+    // An empty folder would become "/" and the search would walk the whole file system; a missing one would
+    // give a report that looks like an empty library.
+    if (LibraryFolder.empty()) {
+        Messages().ShowMessage("Please choose a library folder first.", "Corvelinscope", MessageIcon::Exclamation);
+        return false;
+    }
+    if (const std::string problem = LibraryFolderProblem(LibraryFolder); !problem.empty()) {
+        Messages().ShowMessage(problem, "Corvelinscope", MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 void CPageLibrarySearch::StartWorker()
@@ -382,6 +393,9 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
     if (m_worker)
         m_worker->Join();
     CReportTable& table = m_list->Table();
+    BatchResult = BatchSearchExitCode(result.End);
+    m_stoppedLine = result.End == LibrarySearchEnd::Stopped ? StoppedSearchLine(result.RowCount, result.EntryCount)
+                                                            : std::string();
     switch (result.End) {
     case LibrarySearchEnd::Completed:
     case LibrarySearchEnd::Stopped:
@@ -477,9 +491,16 @@ void CPageLibrarySearch::OnSaveReportFile()
     report.SampleName = SampleNameText;
     report.PeakCountText = PeakCountText;
     report.LibraryFolder = LibraryFolder;
+    report.StoppedLine = m_stoppedLine;
     CWaitCursor wait;
-    if (WriteSearchReport(report, m_options, m_list->Table()))
+    std::string path;
+    if (WriteSearchReport(report, m_options, m_list->Table(), &path)) {
         m_resultsSaved = true;
+        if (BatchSearch)
+            std::fprintf(stderr, "Report written to %s\n", path.c_str());
+    } else if (BatchSearch && BatchResult == kExitOk) {
+        BatchResult = kExitReportFailed;
+    }
 }
 
 void CPageLibrarySearch::OnPrintHitList()
@@ -495,6 +516,7 @@ void CPageLibrarySearch::OnPrintHitList()
     std::string pdfPath = ReportFilePath();
     if (pdfPath.size() >= 4)
         pdfPath.replace(pdfPath.size() - 4, 4, ".pdf");
+    pdfPath = FreeFileName(pdfPath); // an earlier report's PDF is never replaced
     PrintLibrarySearchReport(this, texts, m_options, m_list->Table(), batch, ToQString(pdfPath));
 }
 
@@ -649,8 +671,13 @@ void CPageLibrarySearch::OnWindowCreated()
     if (BatchSearch && !UnknownPath.empty()) {
         // Batch search: start 333 ms after the page exists, then poll every 500 ms for its end.
         QTimer::singleShot(333, this, [this] {
-            if (!HasLibraryFolder())
-                return; // the window stays open with the message
+            if (!HasLibraryFolder()) {
+                // The message went to stderr; a batch run never waits for the user.
+                BatchResult = kExitNothingToDo;
+                if (CLibraryManagerSheet* sheet = Sheet())
+                    sheet->EndWithoutQuestions();
+                return;
+            }
             m_running = true;
             m_searching = true;
             m_list->SetEmptyText(kHitListSearchingText);
