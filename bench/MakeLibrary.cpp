@@ -74,8 +74,8 @@ int main(int argc, char** argv)
             if (cell.find('/') != std::string::npos)
                 cell = "./" + cell;
             const std::size_t slash = unknown.rfind('/');
-            const std::string note = (slash == std::string::npos ? std::string() : unknown.substr(0, slash + 1)) +
-                                     "replicates.txt";
+            const std::string note =
+                (slash == std::string::npos ? std::string() : unknown.substr(0, slash + 1)) + "replicates.txt";
             if (FILE* f = std::fopen(note.c_str(), "w")) {
                 std::fprintf(f, "%s\n", cell.c_str());
                 std::fclose(f);

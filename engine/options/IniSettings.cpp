@@ -102,9 +102,8 @@ void CIniSettingsStore::WriteSettingString(SettingsScope scope, const char* sect
                             text);
 }
 
-std::optional<std::vector<std::string>> CIniSettingsStore::GetSettingValueNames(SettingsScope scope,
-                                                                                const char* section,
-                                                                                const char* subsection)
+std::optional<std::vector<std::string>>
+CIniSettingsStore::GetSettingValueNames(SettingsScope scope, const char* section, const char* subsection)
 {
     CIniDocument document;
     document.Load(m_iniPath());

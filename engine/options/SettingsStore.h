@@ -31,9 +31,8 @@ public:
     // The value names present in a section (the default value as "@" in an INI file, "" in the registry), so a
     // caller can visit only the numbered values that exist instead of counting up to a stored number.
     // nullopt when the back end cannot list them.
-    virtual std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope /*scope*/,
-                                                                         const char* /*section*/,
-                                                                         const char* /*subsection*/)
+    virtual std::optional<std::vector<std::string>>
+    GetSettingValueNames(SettingsScope /*scope*/, const char* /*section*/, const char* /*subsection*/)
     {
         return std::nullopt;
     }

@@ -83,7 +83,8 @@ std::string NumberedName(const std::string& path, int n)
 {
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');
-    const std::size_t cut = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot : path.size();
+    const std::size_t cut =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot : path.size();
     return path.substr(0, cut) + " (" + std::to_string(n) + ")" + path.substr(cut);
 }
 

@@ -107,9 +107,9 @@ private:
 bool IsKnownArgument(const std::string& a)
 {
     static constexpr const char* kKeywords[] = {
-        "/Debug",  "/Convert=", "/Params=",   "/MinArea=", "/Search=",  "/SWnd=",    "/RIWnd=",      "/MS=",
-        "/RT=",    "/RI=",      "/Area=",     "/Height=",  "/Absolute=", "/Multi=",  "/RTRange=",    "/Library=",
-        "/Weight=", "/Threads=", "/Display=", "/Subfolders="};
+        "/Debug",    "/Convert=", "/Params=", "/MinArea=", "/Search=",  "/SWnd=",      "/RIWnd=",
+        "/MS=",      "/RT=",      "/RI=",     "/Area=",    "/Height=",  "/Absolute=",  "/Multi=",
+        "/RTRange=", "/Library=", "/Weight=", "/Threads=", "/Display=", "/Subfolders="};
     for (const char* keyword : kKeywords)
         if (StartsWithKeyword(a, keyword))
             return true;
@@ -225,7 +225,8 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
             if (CSearchOptions::IsValidTimeRange(check.Value()))
                 startup.TimeRange = check.Value();
             else
-                check.Refuse("not an RT search range (\"*\" or ranges such as \"2-5;7-9\")", "\"" + startup.TimeRange + "\"");
+                check.Refuse("not an RT search range (\"*\" or ranges such as \"2-5;7-9\")",
+                             "\"" + startup.TimeRange + "\"");
         }
         if (StartsWithKeyword(a, "/Library=") && PathValue(a, "/Library=").empty()) {
             // An empty folder would become "/" and the search would walk the whole file system.

@@ -165,9 +165,9 @@ bool ConvertChromatogram(const std::string& path, double minAreaPercent, const C
         // The tree line does not say why; a full disk or a read-only folder must be named.
         const auto* file = dynamic_cast<const CFileException*>(&e);
         const std::string reason = file && file->GetOsError() != 0 ? std::strerror(file->GetOsError()) : e.what();
-        ShowMessage(FormatC("The library entry '%s' could not be written: %s", LibraryEntryName(path).c_str(),
-                            reason.c_str()),
-                    "Corvelinscope", MessageIcon::Stop);
+        ShowMessage(
+            FormatC("The library entry '%s' could not be written: %s", LibraryEntryName(path).c_str(), reason.c_str()),
+            "Corvelinscope", MessageIcon::Stop);
         return false;
     }
     tree.push_back({FormatC("The chromatogramm '%s' was converted successfully", path.c_str()), 0, false});

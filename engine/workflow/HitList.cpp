@@ -54,7 +54,8 @@ std::vector<std::string> UnreadableEntryRowCells(const std::string& file)
 
 std::vector<std::string> NotAFileEntryRowCells(const std::string& file, const std::string& reason)
 {
-    return {file, FormatC("Warning: Library File %s is not a file (%s) and was skipped!", file.c_str(), reason.c_str())};
+    return {file,
+            FormatC("Warning: Library File %s is not a file (%s) and was skipped!", file.c_str(), reason.c_str())};
 }
 
 void SortHitList(CReportTable& table, int column)

@@ -45,12 +45,11 @@ bool CLibraryManagerApp::Start()
         return false; // "Error reading number of file types plugins." was shown
     }
 
-    const CCommandLine line =
-        ParseCommandLine(m_args, m_startup, [](const std::string& path, CSearchOptions& options) {
-            if (!ReadParameterFile(options, path))
-                std::fprintf(stderr, "The search parameter file '%s' could not be read; defaults were used.\n",
-                             path.c_str());
-        });
+    const CCommandLine line = ParseCommandLine(m_args, m_startup, [](const std::string& path, CSearchOptions& options) {
+        if (!ReadParameterFile(options, path))
+            std::fprintf(stderr, "The search parameter file '%s' could not be read; defaults were used.\n",
+                         path.c_str());
+    });
     for (const std::string& refused : line.Refused)
         std::fprintf(stderr, "Ignored %s\n", refused.c_str());
 

@@ -394,8 +394,8 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
         m_worker->Join();
     CReportTable& table = m_list->Table();
     BatchResult = BatchSearchExitCode(result.End);
-    m_stoppedLine = result.End == LibrarySearchEnd::Stopped ? StoppedSearchLine(result.RowCount, result.EntryCount)
-                                                            : std::string();
+    m_stoppedLine =
+        result.End == LibrarySearchEnd::Stopped ? StoppedSearchLine(result.RowCount, result.EntryCount) : std::string();
     switch (result.End) {
     case LibrarySearchEnd::Completed:
     case LibrarySearchEnd::Stopped:

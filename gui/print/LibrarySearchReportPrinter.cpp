@@ -141,7 +141,8 @@ CPrintPlan LayoutLibrarySearchReport(const CPaperMetrics& paper, const CPageLayo
     std::vector<double> widths;
     std::vector<std::vector<QString>> cells(columns.size());
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        double w = std::max(3.0 * hitList.Width(columns[c]), measure.Width(bold, ToQString(hitList.Header(columns[c]))) + gap);
+        double w =
+            std::max(3.0 * hitList.Width(columns[c]), measure.Width(bold, ToQString(hitList.Header(columns[c]))) + gap);
         for (int r : rows) {
             cells[c].push_back(ToQString(PrintableText(hitList.Cell(r, columns[c]))));
             w = std::max(w, measure.Width(base, cells[c].back()) + gap);

@@ -229,8 +229,8 @@ TEST(SearchParameterFile, FilesWithoutAnyOfItsSectionsOrNotRegularAreReported)
     const std::string fifo = dir.File("pipe.spf");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     WriteAllBytes(dir.File("junk.spf"), {0x7f, 'E', 'L', 'F', 0, 1, 2, '[', 0xff, ']', '\n'});
-    WriteAllBytes(dir.File("utf16.spf"), {0xff, 0xfe, '[', 0, 'T', 0, 'h', 0, 'r', 0, 'e', 0, 's', 0, 'h', 0, 'o', 0,
-                                          'l', 0, 'd', 0, 's', 0, ']', 0, '\n', 0});
+    WriteAllBytes(dir.File("utf16.spf"), {0xff, 0xfe, '[', 0, 'T', 0, 'h', 0, 'r', 0, 'e', 0, 's',  0,
+                                          'h',  0,    'o', 0, 'l', 0, 'd', 0, 's', 0, ']', 0, '\n', 0});
     WriteAllText(dir.File("empty.spf"), "");
     for (const char* name : {"pipe.spf", "junk.spf", "utf16.spf", "empty.spf"}) {
         CSearchOptions options;

@@ -133,7 +133,8 @@ TEST(PrivateProfile, ConcurrentWritersLoseNoValue)
     for (int w = 0; w < 3; ++w)
         writers.emplace_back([&path, w] {
             for (int i = 0; i < 30; ++i)
-                WritePrivateProfileText(path, "S", std::string("w").append(std::to_string(w)).append("k").append(std::to_string(i)), "1");
+                WritePrivateProfileText(
+                    path, "S", std::string("w").append(std::to_string(w)).append("k").append(std::to_string(i)), "1");
         });
     for (auto& writer : writers)
         writer.join();

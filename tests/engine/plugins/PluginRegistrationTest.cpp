@@ -69,8 +69,8 @@ TEST_F(PluginRegistrationTest, ANewKeyTakesTheFirstFreeSlot)
 TEST(PluginRegistrationFile, ParallelRegistrationsAreAllKept)
 {
     TempDir dir;
-    const auto previous =
-        SetSettingsStore(std::make_shared<CProgramSettingsStore>(SettingsLocation::InFolder(dir.Path().string() + "/", "u")));
+    const auto previous = SetSettingsStore(
+        std::make_shared<CProgramSettingsStore>(SettingsLocation::InFolder(dir.Path().string() + "/", "u")));
     std::vector<std::thread> callers;
     for (int t = 0; t < 6; ++t)
         callers.emplace_back([t] {

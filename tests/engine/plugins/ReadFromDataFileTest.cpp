@@ -1,10 +1,12 @@
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "tests/engine/plugins/PluginTestFixture.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/plugins/ReadFromDataFile.h"
+#include "tests/support/TempDir.h"
 
 using namespace corvelin;
 
@@ -162,6 +164,20 @@ TEST_F(ReadFromDataFileTest, APluginThatCannotReadFailsTheRead)
     EXPECT_TRUE(messages.Texts()[0].starts_with("Error while reading data file /data/run.raw:\n'"));
     EXPECT_NE(messages.Texts()[0].find("does not export ReadFromDataSystem"), std::string::npos);
     EXPECT_NE(messages.Texts()[1].find("is not loaded"), std::string::npos);
+}
+
+// A FIFO (or a device) would make a reader wait for data forever: it is refused before any plug-in is asked.
+TEST_F(ReadFromDataFileTest, APipeIsRefusedWithoutWaiting)
+{
+    Register(0, "A", "test_plugin_a.so", "");
+    TempDir dir;
+    const std::string fifo = dir.File("run.raw");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CLibraryChromatogram target;
+    EXPECT_THROW(ReadFromDataFile(*Load(), target, fifo, 0, nullptr, false), CNotSupportedException);
+    EXPECT_EQ(Int("A", "IsFileReadableCalls"), 0);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_NE(messages.Texts()[0].find("not a regular file"), std::string::npos);
 }
 
 TEST_F(ReadFromDataFileTest, AnEmptyExtensionMatchesEveryPath)

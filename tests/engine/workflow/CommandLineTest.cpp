@@ -73,9 +73,9 @@ TEST(CommandLine, BadValuesAndUnknownArgumentsAreRefusedAndReported)
     o.Weighting = 2;
     o.MSMatching = 1;
     o.TimeRange = "*";
-    const std::vector<std::string> bad = {"/SWnd=nan", "/SWnd=-5",  "/SWnd=inf",   "/RIWnd=-25", "/RTRange=garbage",
-                                          "/Weight=1.5", "/MS=abc", "/MinArea=-1", "/Library=",  "/Bogus=1",
-                                          "extra.txt"};
+    const std::vector<std::string> bad = {"/SWnd=nan",        "/SWnd=-5",    "/SWnd=inf", "/RIWnd=-25",
+                                          "/RTRange=garbage", "/Weight=1.5", "/MS=abc",   "/MinArea=-1",
+                                          "/Library=",        "/Bogus=1",    "extra.txt"};
     const CCommandLine line = Parse(bad, o);
     EXPECT_EQ(o.RTWindowWidth, 0.5);
     EXPECT_EQ(o.RIWindowWidth, 20);

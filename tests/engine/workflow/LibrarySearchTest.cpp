@@ -129,7 +129,8 @@ TEST_F(LibrarySearch, ItemsNamedLikeEntriesThatAreNoFilesGetWarningRows)
     for (int r = 0; r < hits.RowCount(); ++r)
         sampleCells[hits.Cell(r, 0)] = hits.Cell(r, 1);
     ASSERT_EQ(sampleCells.size(), 5u);
-    EXPECT_EQ(sampleCells["dir.ChromLibEntry"], "Warning: Library File dir.ChromLibEntry is not a file (a folder) and was skipped!");
+    EXPECT_EQ(sampleCells["dir.ChromLibEntry"],
+              "Warning: Library File dir.ChromLibEntry is not a file (a folder) and was skipped!");
     EXPECT_NE(sampleCells["broken.ChromLibEntry"].find("(a broken symbolic link)"), std::string::npos);
     EXPECT_NE(sampleCells["loop.ChromLibEntry"].find("(a looping symbolic link)"), std::string::npos);
     EXPECT_NE(sampleCells["null.ChromLibEntry"].find("(a device)"), std::string::npos);
@@ -186,8 +187,8 @@ TEST_F(LibrarySearch, AStopWhileTheReceiverIsBusyEndsAFewEntriesLater)
     // The workers stay a few entries ahead of the delivery: while the receiver of the first row is busy they
     // do not take the rest of the library, so a stop then ends the scan soon after.
     for (int i = 0; i < 60; ++i)
-        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)->SaveEntry(m_lib + "/f" + std::to_string(100 + i) +
-                                                                        ".ChromLibEntry");
+        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)
+            ->SaveEntry(m_lib + "/f" + std::to_string(100 + i) + ".ChromLibEntry");
     CLibrarySearchRequest request{m_unknown, m_lib, 200, 2};
     std::atomic<bool> running{true};
     int rows = 0;
