@@ -207,7 +207,7 @@ std::unique_ptr<CLibraryChromatogram> MakeTestChromatogram(const std::string& sa
     }
     for (int k = 0; k < 3; ++k) {
         auto point = std::make_unique<CLibraryRICalibrationPoint>();
-        point->CompoundName = "C" + std::to_string(8 + k);
+        point->CompoundName = std::string("C").append(std::to_string(8 + k));
         point->RT = 2.0 + 4.0 * k;
         point->RI = 800.0 + 100.0 * k;
         c->RICalibration.AddPoint(std::move(point));
