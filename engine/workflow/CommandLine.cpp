@@ -1,5 +1,6 @@
 #include "engine/workflow/CommandLine.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -147,7 +148,6 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
     CCommandLine out;
     bool debug = false;
     bool fileOptionTaken = false;
-    std::vector<bool> reportedUnknown(args.size(), false); // a "/Debug" walk visits arguments twice
 
     for (std::size_t index = 1; index < args.size(); ++index) {
         const std::string& a = args[index];
@@ -260,11 +260,15 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
             else
                 check.Refuse("not a thread count (0 = one per core)", std::to_string(out.Threads));
         }
-        if (index > 0 && !IsKnownArgument(a) && !reportedUnknown[index]) { // index 0: the program itself
-            reportedUnknown[index] = true;
+        if (index > 0 && !IsKnownArgument(a)) // index 0: the program itself (a "/Debug" walk visits it)
             out.Refused.push_back(a + ": unknown argument");
-        }
     }
+    // A "/Debug" walk visits the arguments before it twice: each refusal is reported once.
+    std::vector<std::string> once;
+    for (std::string& refused : out.Refused)
+        if (std::find(once.begin(), once.end(), refused) == once.end())
+            once.push_back(std::move(refused));
+    out.Refused = std::move(once);
     return out;
 }
 
