@@ -8,6 +8,7 @@
 #include "batch/HitTablePrinter.h"
 #include "batch/ProgressBar.h"
 #include "batch/StderrMessageSink.h"
+#include "batch/SummaryExport.h"
 #include "batch/ViewExports.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
@@ -33,6 +34,7 @@ constexpr const char* kUsage =
     "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
     "       corvelinscope-batch /PeakTable=<this> /PeakTableOther=<other> [/PeakTableCsv=<file.csv>] [options]\n"
     "       corvelinscope-batch /MSReport=<data file> [/MSReportCsv=<file.csv>] [/Params=<file.spf>]\n"
+    "       corvelinscope-batch /Summary=<out.csv> /SummaryOf=<file or folder> ... [/Params=<file.spf>] [options]\n"
     "\n"
     "The desktop program's command line, run without a window. Keywords ignore case; options apply in order.\n"
     "  /Search=<file>     search the library with this unknown chromatogram; the hit list goes to stdout and\n"
@@ -51,6 +53,9 @@ constexpr const char* kUsage =
     "  /RTRange=<text>    RT search range (\"*\" or \"2-5;7-9\")\n"
     "  /Subfolders=<0|1>  search the subfolders of the library folder too (\"Search Subfolders\")\n"
     "  /Weight=<0..4>     weighting: none, Area, Height, log(Area), log(Height); other values are refused\n"
+    "  /Summary=<file>    write the multi-file peak summary CSV of the /SummaryOf= inputs (Show and ISTD options\n"
+    "                     from the /Params= file, as on the desktop page)\n"
+    "  /SummaryOf=<path>  a chromatogram file, or a folder (its files that a plug-in reads, by name); repeatable\n"
     "  /Threads=<n>       compare on n threads (default: one per core); results do not depend on it\n"
     "  /Save              write the CSV report (also written whenever /Print is not given)\n"
     "  /Print             printing needs the desktop program; here it only suppresses the report\n"
@@ -243,7 +248,9 @@ int RunBatchProgram(const std::vector<std::string>& args)
             std::fprintf(stderr, "Ignored %s\n", refused.c_str());
 
         const std::string display = DisplayValue(args);
-        if (line.IsBatchSearch()) {
+        if (IsSummaryRequest(args)) {
+            code = RunSummaryExport(args, startup, line.Threads);
+        } else if (line.IsBatchSearch()) {
             code = RunSearch(line, startup);
         } else if (line.IsBatchConversion()) {
             code = RunConversion(line, startup);

@@ -23,6 +23,12 @@ public:
     explicit CNotSupportedException(const std::string& what = "not supported") : CEngineException(what) {}
 };
 
+// A caller passed an argument outside what an operation accepts (for example an index out of range).
+class CInvalidArgumentException : public CEngineException {
+public:
+    explicit CInvalidArgumentException(const std::string& what = "invalid argument") : CEngineException(what) {}
+};
+
 // An error in a binary archive stream.
 class CArchiveException : public CEngineException {
 public:

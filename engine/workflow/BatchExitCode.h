@@ -2,11 +2,11 @@
 // The exit codes of a batch run (a "/Search=" or "/Convert=" command line), the same for the desktop program and
 // corvelinscope-batch:
 //   0  done (search with its report, conversion, display, --help)
-//   1  nothing to do: no "/Search=", "/Convert=" or "/Display=", a search without a library folder or with one
+//   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=", a search without a library folder or with one
 //      that cannot be searched (missing, not a folder, the root folder), or the conversion page is switched off
 //   2  the unknown chromatogram (or the "/Display=" file) could not be read
 //   3  the unknown has more peaks than MaxPeaks
-//   4  the CSV report could not be written
+//   4  the CSV report (or the summary CSV) could not be written
 //   5  a conversion failed
 //   6  the data-system plug-ins could not be set up
 //   130 the search was interrupted (SIGINT); the report of what was found is still written

@@ -108,9 +108,12 @@ private:
 bool IsKnownArgument(const std::string& a)
 {
     static constexpr const char* kKeywords[] = {
-        "/Debug",    "/Convert=", "/Params=", "/MinArea=", "/Search=",  "/SWnd=",      "/RIWnd=",
-        "/MS=",      "/RT=",      "/RI=",     "/Area=",    "/Height=",  "/Absolute=",  "/Multi=",
-        "/RTRange=", "/Library=", "/Weight=", "/Threads=", "/Display=", "/Subfolders="};
+        "/Debug",
+        "/Convert=", "/Params=", "/MinArea=", "/Search=", "/SWnd=", "/RIWnd=", "/MS=", "/RT=", "/RI=", "/Area=",
+        "/Height=", "/Absolute=", "/Multi=", "/RTRange=", "/Library=", "/Weight=", "/Threads=", "/Subfolders=",
+        // corvelinscope-batch's own keywords, read there
+        "/Display=", "/Summary=", "/SummaryOf=", "/PeakTable=", "/PeakTableOther=", "/PeakTableCsv=", "/MSReport=",
+        "/MSReportCsv="};
     for (const char* keyword : kKeywords)
         if (StartsWithKeyword(a, keyword))
             return true;

@@ -24,6 +24,7 @@
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/MassSpecReport.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMultiSummary.h"
 #include "gui/pages/PagePeakMatchTable.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/MessageSink.h"
@@ -107,6 +108,8 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPagePeakMatchTable(m_options, this);
         else if (id == MassSpecReport)
             page = new CMassSpecReport(m_options, this);
+        else if (id == MultiSummary)
+            page = new CPageMultiSummary(m_options, this);
         else
             page = new CPagePlaceholder(m_options, title, this);
         page->SetSheet(this);
