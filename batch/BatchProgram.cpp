@@ -12,7 +12,7 @@
 #include "batch/ViewExports.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/platform/PendingTemporaryFile.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
@@ -23,6 +23,7 @@
 #include "engine/workflow/LibrarySearch.h"
 #include "engine/workflow/NistExport.h"
 #include "engine/workflow/SearchReport.h"
+#include "engine/workflow/SearchSession.h"
 
 namespace corvelin {
 
@@ -120,27 +121,19 @@ std::string DisplayValue(const std::vector<std::string>& args)
 
 int RunSearch(const CCommandLine& line, const CSearchOptions& options)
 {
-    CLibrarySearchRequest request;
-    request.UnknownPath = line.SearchFile;
-    request.LibraryFolder =
-        line.LibraryFolder.empty()
-            ? GetSettingString(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "LastFolder", "")
-            : line.LibraryFolder;
-    if (request.LibraryFolder.empty()) {
-        // The desktop page would search the root folder; unattended, that is never what was meant.
+    CSearchSession session;
+    session.ApplyCommandLine(line);
+    if (!session.PrepareLibraryFolder()) {
+        // The desktop page would refuse too; unattended, the root folder is never what was meant.
         std::fprintf(stderr, "No library folder: give /Library=<folder> (or set LastFolder of section "
                              "LibrarySearch).\n");
         return kExitNothingToDo;
     }
     // A folder that is not there would give an empty report that looks like an empty library.
-    if (const std::string problem = LibraryFolderProblem(request.LibraryFolder); !problem.empty()) {
+    if (const std::string problem = LibraryFolderProblem(session.LibraryFolder); !problem.empty()) {
         std::fprintf(stderr, "%s No search was run and no report written.\n", problem.c_str());
         return kExitNothingToDo;
     }
-    if (!EndsWithSeparator(request.LibraryFolder))
-        request.LibraryFolder += '/';
-    request.MaxPeaks = GetSettingInt(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "MaxPeaks", 200);
-    request.Threads = line.Threads;
 
     CReportTable hits;
     SetUpHitListColumns(hits);
@@ -153,9 +146,8 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
 
     g_running.store(true);
     const InterruptHandling interrupts;
-    const CLibrarySearchResult result =
-        SearchLibraryIntoHitList(request, options, g_running, hits, callbacks,
-                                 [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
+    const CLibrarySearchResult result = session.RunIntoHitList(
+        options, g_running, hits, callbacks, [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
     bar.Clear();
     if (auto* sink = dynamic_cast<StderrMessageSink*>(&Messages()))
         sink->SetBeforeWrite(nullptr, nullptr);
@@ -164,7 +156,7 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
         std::fprintf(stderr,
                      "%s\nThe limit is MaxPeaks = %d. Raise \"Max. Peaks:\" in the program options of the desktop "
                      "program, or leave out small peaks with /MinArea=<percent>.\n",
-                     result.FailureText.c_str(), request.MaxPeaks);
+                     result.FailureText.c_str(), session.MaxPeaks);
     if (hits.RowCount() == 0)
         std::fprintf(stderr, "%s\n", hits.EmptyText().c_str());
     else
@@ -178,14 +170,10 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
         std::fprintf(stderr, "%s.\n", stoppedLine.c_str());
     }
 
-    if (line.PrintAfterBatch)
+    if (session.PrintsAtBatchEnd())
         std::fprintf(stderr, "/Print: printing needs the desktop program (corvelinscope); nothing was printed.\n");
-    if (line.SaveAfterBatch || !line.PrintAfterBatch) {
-        CSearchReport report;
-        report.UnknownPath = request.UnknownPath;
-        report.SampleName = result.Unknown.SampleName;
-        report.PeakCountText = result.Unknown.PeakCountText;
-        report.LibraryFolder = request.LibraryFolder;
+    if (session.SavesAtBatchEnd()) {
+        CSearchReport report = session.Report(result.Unknown.SampleName, result.Unknown.PeakCountText);
         report.StoppedLine = stoppedLine;
         std::string path;
         if (WriteSearchReport(report, options, hits, &path))
@@ -204,7 +192,7 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
 int RunConversion(const CCommandLine& line, const CSearchOptions& options)
 {
     // The conversion page exists only when the options show it; without it nothing is converted.
-    if (GetSettingInt(SettingsScope::LocalMachine, "Corvelinscope", nullptr, "ShowPageAdd", 1) == 0) {
+    if (!IsPageShown(OptionalPage::ChromatogramAdd)) {
         std::fprintf(stderr, "The \"Add Chromatogram\" page is switched off (ShowPageAdd = 0); nothing was "
                              "converted.\n");
         return kExitNothingToDo;

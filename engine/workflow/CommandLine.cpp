@@ -10,7 +10,7 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/table/CellCompare.h"
+#include "engine/platform/NumberScan.h"
 
 namespace corvelin {
 
@@ -145,6 +145,11 @@ bool EndsWithSeparator(const std::string& text) noexcept
     return !text.empty() && (text.back() == '/' || text.back() == '\\');
 }
 
+std::string WithTrailingSeparator(const std::string& folder)
+{
+    return EndsWithSeparator(folder) ? folder : folder + '/';
+}
+
 CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
                               const ParameterFileLoader& loadParameters)
 {
@@ -235,9 +240,7 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
             // An empty folder would become "/" and the search would walk the whole file system.
             out.Refused.push_back(a + ": an empty library folder is refused");
         } else if (StartsWithKeyword(a, "/Library=")) {
-            out.LibraryFolder = PathValue(a, "/Library=");
-            if (!EndsWithSeparator(out.LibraryFolder))
-                out.LibraryFolder += '/';
+            out.LibraryFolder = WithTrailingSeparator(PathValue(a, "/Library="));
             if (debug)
                 DebugText(FormatC("recieved /Library for file '%s'", out.LibraryFolder.c_str()));
         }

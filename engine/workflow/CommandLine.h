@@ -51,5 +51,7 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
 bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;
 // Whether text ends with a folder separator ("/" or "\").
 bool EndsWithSeparator(const std::string& text) noexcept;
+// The folder with "/" appended unless it already ends with a separator ("/" or "\"); "" gives "/".
+std::string WithTrailingSeparator(const std::string& folder);
 
 }  // namespace corvelin

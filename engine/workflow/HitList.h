@@ -3,6 +3,7 @@
 // (settings section "LibrarySearch"). The list's rows are the only store of search results; the report
 // writers and the hand-offs read the cell texts back.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@ namespace corvelin {
 
 class CLibraryChromatogramData;
 class CLibraryHit;
+struct CLibrarySearchResult;
 
 inline constexpr const char* kLibrarySearchSection = "LibrarySearch";
 inline constexpr int kHitListColumns = 17;
@@ -40,5 +42,15 @@ std::vector<std::string> NotAFileEntryRowCells(const std::string& file, const st
 
 // A click on column c: columns 0 to 2 ascending as text ignoring case, 3 to 16 descending as reals.
 void SortHitList(CReportTable& table, int column);
+
+// The pixel width of a cell text, for the column auto-size.
+using TextMeasure = std::function<int(const std::string&)>;
+
+// The end of a search on the hit list that received its rows: a completed or stopped search sorts by "Foward"
+// descending, re-applies the stored arrangement and shows "No data in library" when no row came; a failed
+// unknown becomes the only row (its text in "File", or the unknown path and the too-many-peaks text, with
+// columns 0 and 1 sized to their content when measure is given).
+void FinishHitList(const CLibrarySearchResult& result, const std::string& unknownPath, CReportTable& table,
+                   const TextMeasure& measure);
 
 }  // namespace corvelin

@@ -13,7 +13,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "gui/app/LibraryManagerSheet.h"
 #include "gui/widgets/QtText.h"
 #include "engine/workflow/BatchExitCode.h"
 #include "engine/core/Exceptions.h"
@@ -215,8 +214,8 @@ void CPageChromatogramAdd::OnWindowCreated()
     if (BatchConvert && !DataFile.empty())
         QTimer::singleShot(333, this, [this] {
             OnDisplayAndConvert();
-            if (CLibraryManagerSheet* sheet = Sheet())
-                sheet->EndWithoutQuestions();
+            if (IPageHost* host = Host())
+                host->EndWithoutQuestions();
         });
 }
 
