@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/options/PluginSlots.h"
+
 namespace corvelin {
 
 struct PluginRegistration {
@@ -15,10 +17,6 @@ struct PluginRegistration {
     bool Load = true;      // "Load This Plugin" (read only; registering leaves it alone)
     int Slot = -1;         // slot index (read only)
 };
-
-// The used registration slots below slots, ascending. Only the "Plugin<n>" values the store holds are visited, so
-// a corrupt slot count (2147483647) costs nothing; a store that cannot list its values is counted through.
-std::vector<int> PluginSlotIndexes(int slots);
 
 // Adds or updates the registration of reg.Key: a key that already has a slot keeps it (compared ignoring case),
 // a new key takes the first empty slot or a new one at the end (the slot count grows). The section's display name,

@@ -636,8 +636,8 @@ void CPageLibrarySearch::OnWindowCreated()
             if (!PrepareLibraryFolder()) {
                 // The message went to stderr; a batch run never waits for the user.
                 BatchResult = kExitNothingToDo;
-                if (CLibraryManagerSheet* sheet = Sheet())
-                    sheet->EndWithoutQuestions();
+                if (IPageHost* host = Host())
+                    host->EndWithoutQuestions();
                 return;
             }
             m_running = true;

@@ -1,4 +1,5 @@
 #include "tests/engine/plugins/PluginTestFixture.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/options/ProgramSettingsStore.h"
 #include "engine/plugins/PluginRegistration.h"
 #include "tests/support/TempDir.h"
@@ -91,7 +92,9 @@ TEST_F(PluginRegistrationTest, AHugeSlotCountVisitsOnlyThePresentSlots)
     settings->WriteSettingInt(SettingsScope::LocalMachine, "Plugins", nullptr, nullptr, 2147483647);
     settings->WriteSettingString(SettingsScope::LocalMachine, "Plugins", nullptr, "Plugin2000000000", "B");
     SetText("B", "Path", "test_plugin_b.so");
+    SetText("B", "AmdisPath", "/opt/amdis");
     const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadAmdisPath(), "/opt/amdis");
     EXPECT_EQ(Load()->GetCount(), 2);
     EXPECT_EQ(ReadPluginRegistrations().size(), 2u);
     EXPECT_EQ(RegisterPlugin(Reg("C", "c.so")), 1);

@@ -154,7 +154,7 @@ int ThreadsOfThisProcess()
 TEST_F(LibrarySearch, AThrowingRowCallbackEndsTheSearchWithEveryWorkerJoined)
 {
     for (int i = 0; i < 40; ++i)
-        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)
+        Chromatogram(std::string("F").append(std::to_string(i)), 4, 0.001 * i)
             ->SaveEntry(m_lib + "/f" + std::to_string(i) + ".ChromLibEntry");
     const int threadsBefore = ThreadsOfThisProcess();
     for (int throwAt : {1, 2, 30}) {
