@@ -36,11 +36,11 @@ bool CLibraryManagerApp::Start()
     m_sheet = std::make_unique<CLibraryManagerSheet>(m_args.size() > 1);
     m_sheet->SetHelpPath(m_helpPath);
     // A batch run (search or conversion) never waits for a message box: messages go to stderr.
-    bool batch = false;
+    bool batchRun = false;
     for (std::size_t i = 1; i < m_args.size(); ++i)
-        batch = batch || StartsWithKeyword(m_args[i], "/Search=") || StartsWithKeyword(m_args[i], "/Convert=");
+        batchRun = batchRun || StartsWithKeyword(m_args[i], "/Search=") || StartsWithKeyword(m_args[i], "/Convert=");
     if (auto* sink = dynamic_cast<CQtMessageSink*>(&Messages()))
-        sink->SetBatch(batch);
+        sink->SetBatch(batchRun);
     try {
         CreateDatasystemPlugins();
     } catch (const CUserException&) {
@@ -53,8 +53,11 @@ bool CLibraryManagerApp::Start()
             std::fprintf(stderr, "The search parameter file '%s' could not be read; defaults were used.\n",
                          path.c_str());
     });
+    // A file given without a keyword is this program's "open with" (below), not an unknown argument.
+    const CFileArgument file = FindFileArgument(m_args);
     for (const std::string& refused : line.Refused)
-        std::fprintf(stderr, "Ignored %s\n", refused.c_str());
+        if (file.Path.empty() || refused != file.Path + ": unknown argument")
+            std::fprintf(stderr, "Ignored %s\n", refused.c_str());
 
     CPageLibrarySearch* search = m_sheet->LibrarySearchPage();
     search->Session.ApplyCommandLine(line);
@@ -73,7 +76,6 @@ bool CLibraryManagerApp::Start()
 
     // A file given without a keyword (the desktop's "open with"): a parameter file is loaded like "/Params=" after
     // the other options; any other file is shown on "Add Chromatogram" with "just display" once the window is up.
-    const CFileArgument file = FindFileArgument(m_args);
     const bool batch = line.IsBatchSearch() || line.IsBatchConversion();
     if (!file.Path.empty() && !batch) {
         if (file.IsParameterFile)
