@@ -13,11 +13,13 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "engine/options/ProgramOptions.h"
+#include "engine/platform/PendingTemporaryFile.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/Conversion.h"
 #include "engine/workflow/HitList.h"
+#include "engine/workflow/LibraryFolderCheck.h"
 #include "engine/workflow/LibrarySearch.h"
 #include "engine/workflow/NistExport.h"
 #include "engine/workflow/SearchReport.h"
@@ -53,6 +55,7 @@ constexpr const char* kUsage =
     "  /SWnd=<real>       RT window width        /RIWnd=<real>    RI window width\n"
     "  /MS= /RT= /RI= /Area= /Height= /Absolute= /Multi=<0|1>   matching switches\n"
     "  /RTRange=<text>    RT search range (\"*\" or \"2-5;7-9\")\n"
+    "  /Subfolders=<0|1>  search the subfolders of the library folder too (\"Search Subfolders\")\n"
     "  /Weight=<0..4>     weighting: none, Area, Height, log(Area), log(Height); other values are refused\n"
     "  /Summary=<file>    write the multi-file peak summary CSV of the /SummaryOf= inputs (Show and ISTD options\n"
     "                     from the /Params= file, as on the desktop page)\n"
@@ -75,6 +78,26 @@ extern "C" void OnInterrupt(int)
     g_running.store(false);
     std::signal(SIGINT, SIG_DFL);
 }
+
+// Ctrl-C stops the search while this lives: from the search's start until its report is written, so a stop
+// after the last entry (while the table and the report are written) still ends with the report. The previous
+// handling comes back at the end.
+class InterruptHandling {
+public:
+    InterruptHandling()
+    {
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        ::sigaction(SIGINT, &action, &m_previous);
+    }
+    ~InterruptHandling() { ::sigaction(SIGINT, &m_previous, nullptr); }
+    InterruptHandling(const InterruptHandling&) = delete;
+    InterruptHandling& operator=(const InterruptHandling&) = delete;
+
+private:
+    struct sigaction m_previous {};
+};
 
 void PrintTree(const CInfoTree& tree)
 {
@@ -109,6 +132,11 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
                              "LibrarySearch).\n");
         return kExitNothingToDo;
     }
+    // A folder that is not there would give an empty report that looks like an empty library.
+    if (const std::string problem = LibraryFolderProblem(session.LibraryFolder); !problem.empty()) {
+        std::fprintf(stderr, "%s No search was run and no report written.\n", problem.c_str());
+        return kExitNothingToDo;
+    }
 
     CReportTable hits;
     SetUpHitListColumns(hits);
@@ -120,42 +148,47 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
     callbacks.Row = [&](const std::vector<std::string>&) { bar.Step(); };
 
     g_running.store(true);
-    std::signal(SIGINT, OnInterrupt);
+    const InterruptHandling interrupts;
     const CLibrarySearchResult result = session.RunIntoHitList(
         options, g_running, hits, callbacks, [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
-    std::signal(SIGINT, SIG_DFL);
     bar.Clear();
     if (auto* sink = dynamic_cast<StderrMessageSink*>(&Messages()))
         sink->SetBeforeWrite(nullptr, nullptr);
 
     if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
-        std::fprintf(stderr, "%s\n", result.FailureText.c_str());
+        std::fprintf(stderr,
+                     "%s\nThe limit is MaxPeaks = %d. Raise \"Max. Peaks:\" in the program options of the desktop "
+                     "program, or leave out small peaks with /MinArea=<percent>.\n",
+                     result.FailureText.c_str(), session.MaxPeaks);
     if (hits.RowCount() == 0)
         std::fprintf(stderr, "%s\n", hits.EmptyText().c_str());
     else
         std::fputs(FormatAlignedTable(hits).c_str(), stdout);
     std::fflush(stdout);
 
-    int code = kExitOk;
-    if (result.End == LibrarySearchEnd::UnknownUnreadable)
-        code = kExitUnreadable;
-    else if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
-        code = kExitTooManyPeaks;
-    else if (g_interrupted.load())
-        code = kExitInterrupted;
+    int code = BatchSearchExitCode(result.End);
+    std::string stoppedLine;
+    if (result.End == LibrarySearchEnd::Stopped) {
+        stoppedLine = StoppedSearchLine(result.RowCount, result.EntryCount);
+        std::fprintf(stderr, "%s.\n", stoppedLine.c_str());
+    }
 
     if (session.PrintsAtBatchEnd())
         std::fprintf(stderr, "/Print: printing needs the desktop program (corvelinscope); nothing was printed.\n");
     if (session.SavesAtBatchEnd()) {
+        CSearchReport report = session.Report(result.Unknown.SampleName, result.Unknown.PeakCountText);
+        report.StoppedLine = stoppedLine;
         std::string path;
-        if (WriteSearchReport(session.Report(result.Unknown.SampleName, result.Unknown.PeakCountText), options, hits,
-                              &path))
+        if (WriteSearchReport(report, options, hits, &path))
             std::fprintf(stderr, "Report written to %s\n", path.c_str());
         else if (code == kExitOk)
             code = kExitReportFailed;
     } else {
         std::fprintf(stderr, "Your results have not been saved (/Print without /Save).\n");
     }
+    // Ctrl-C at any time up to here (also after the last entry) gives 130; the report was written all the same.
+    if (code == kExitOk && g_interrupted.load())
+        code = kExitInterrupted;
     return code;
 }
 
@@ -167,6 +200,7 @@ int RunConversion(const CCommandLine& line, const CSearchOptions& options)
                              "converted.\n");
         return kExitNothingToDo;
     }
+    InstallTemporaryFileCleanup(); // Ctrl-C or a kill while the entry is written leaves no temporary file
     CInfoTree tree;
     const bool converted =
         DisplayAndConvert(line.ConvertFile, line.MinAreaOn ? line.MinArea : 0.0, false, options, tree);

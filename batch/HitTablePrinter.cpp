@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "engine/table/PrintableText.h"
 #include "engine/table/ReportTable.h"
 
 namespace corvelin {
@@ -20,7 +21,7 @@ std::string FormatAlignedTable(const CReportTable& table)
     auto line = [&](auto text) {
         std::string out;
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            const std::string& t = text(columns[i]);
+            const std::string t = PrintableText(text(columns[i]));
             out += t;
             if (i + 1 < columns.size())
                 out.append(widths[i] - t.size() + 2, ' ');

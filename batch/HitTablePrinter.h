@@ -1,6 +1,7 @@
 #pragma once
 // The hit list as an aligned text table: the visible columns in on-screen (display) order, each as wide as
 // its widest text, separated by two blanks; the header line, then one line per row in the list's order.
+// Control characters in texts are shown as blanks, so nothing in a cell ends or breaks the output.
 #include <string>
 
 namespace corvelin {

@@ -66,8 +66,20 @@ int main(int argc, char** argv)
         return Usage();
     try {
         const CSyntheticLibrary library(shape);
-        library.WriteLibrary(argv[1]);
+        const std::vector<std::string> paths = library.WriteLibrary(argv[1]);
         if (!unknown.empty()) {
+            // Which entry the unknown replicates, as the hit list's "File" cell names it, in "replicates.txt"
+            // beside the unknown: the top hit of a search should be that entry.
+            std::string cell = paths.at(static_cast<std::size_t>(of)).substr(std::string(argv[1]).size() + 1);
+            if (cell.find('/') != std::string::npos)
+                cell = "./" + cell;
+            const std::size_t slash = unknown.rfind('/');
+            const std::string note =
+                (slash == std::string::npos ? std::string() : unknown.substr(0, slash + 1)) + "replicates.txt";
+            if (FILE* f = std::fopen(note.c_str(), "w")) {
+                std::fprintf(f, "%s\n", cell.c_str());
+                std::fclose(f);
+            }
             auto c = library.MakeReplicate(of, shape.Seed + 1000003);
             c->SampleName = "Unknown (replicate of entry" + std::to_string(of) + ")";
             c->Comment = "synthetic unknown";

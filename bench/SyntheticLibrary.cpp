@@ -35,7 +35,7 @@ void AddCalibration(CLibraryChromatogram& c)
     c.RICalibration.SetCalculationOption(1);
     for (int n = 8; n <= 30; ++n) {
         auto point = std::make_unique<CLibraryRICalibrationPoint>();
-        point->CompoundName = "C" + std::to_string(n);
+        point->CompoundName = std::string("C").append(std::to_string(n));
         point->RT = kFirstAlkaneRT + (n - 8) * kAlkaneSpacing;
         point->RI = n * 100.0;
         c.RICalibration.AddPoint(std::move(point));

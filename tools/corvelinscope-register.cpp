@@ -66,13 +66,24 @@ int Check()
         const auto plugins = CDatasystemPlugins::LoadFromRegistration(ProgramFolder());
         int failed = 0;
         for (int i = 0; i < plugins->GetCount(); ++i) {
-            const CDatasystemPlugin* p = plugins->GetPlugin(i);
-            std::printf("%s: %s (%s)\n", p->Name.c_str(), p->HasModule() ? "loaded" : "NOT LOADED",
-                        p->GetModulePath().c_str());
+            CDatasystemPlugin* p = plugins->GetPlugin(i);
             if (!p->HasModule()) {
-                std::printf("  %s\n", p->GetLoadError().c_str());
+                std::printf("%s: NOT LOADED (%s)\n  %s\n", p->Name.c_str(), p->GetModulePath().c_str(),
+                            p->GetLoadError().c_str());
                 ++failed;
+                continue;
             }
+            // A module that loads but exports neither read function (any shared library does) reads nothing.
+            const bool readsChromatograms = p->Resolve(PluginExport::ReadFromDataSystem) != nullptr;
+            const bool readsSpectra = p->Resolve(PluginExport::ReadMassSpecs) != nullptr;
+            if (!readsChromatograms && !readsSpectra) {
+                std::printf("%s: NOT USABLE (%s)\n  it exports neither ReadFromDataSystem nor ReadMassSpecs\n",
+                            p->Name.c_str(), p->GetModulePath().c_str());
+                ++failed;
+                continue;
+            }
+            std::printf("%s: loaded (%s)%s\n", p->Name.c_str(), p->GetModulePath().c_str(),
+                        readsChromatograms ? "" : ", spectra only: no ReadFromDataSystem");
         }
         return failed == 0 ? 0 : 1;
     } catch (const CUserException&) {

@@ -1,14 +1,18 @@
 #include "engine/core/LibraryChromatogram.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "engine/core/Archive.h"
+#include "engine/platform/PendingTemporaryFile.h"
 
 namespace corvelin {
 
@@ -271,9 +275,52 @@ bool CLibraryChromatogram::LoadEntry(const std::string& path)
     }
 }
 
+namespace {
+
+// Whether name is a temporary file of SaveEntry for the entry named base: base + "." + 16 hex digits + ".tmp".
+bool IsEntryTemporaryName(const std::string& name, const std::string& base)
+{
+    if (name.size() != base.size() + 21 || name.compare(0, base.size(), base) != 0 || name[base.size()] != '.' ||
+        name.compare(name.size() - 4, 4, ".tmp") != 0)
+        return false;
+    for (std::size_t i = base.size() + 1; i < base.size() + 17; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+// Removes the temporary files a killed earlier write of this entry left behind. A writer holds a lock on its
+// temporary file while it writes, so a file whose lock can be taken belongs to no running writer.
+void RemoveStaleTemporaryFiles(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* item = ::readdir(dir)) {
+        const std::string name = item->d_name;
+        if (!IsEntryTemporaryName(name, base))
+            continue;
+        const std::string stale = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + name;
+        const int fd = ::open(stale.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(stale.c_str());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
+
 void CLibraryChromatogram::SaveEntry(const std::string& path) const
 {
     const std::vector<std::uint8_t> bytes = StoreToBytes();
+    RemoveStaleTemporaryFiles(path);
 
     // A temporary file beside the target, renamed over it once complete, so an existing entry is never left
     // half-written.
@@ -290,6 +337,10 @@ void CLibraryChromatogram::SaveEntry(const std::string& path) const
     }
     if (file.fd < 0)
         ThrowFileError(path, EEXIST, "cannot create file");
+    // Held until the file is closed: marks it as being written (see RemoveStaleTemporaryFiles). A signal that
+    // ends the program meanwhile removes it.
+    ::flock(file.fd, LOCK_EX | LOCK_NB);
+    const CPendingTemporaryFile pending(temp);
 
     auto fail = [&](int err, const char* what) {
         ::close(file.fd);

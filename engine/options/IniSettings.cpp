@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "engine/platform/IniDocument.h"
 #include "engine/platform/PrivateProfile.h"
 
 namespace corvelin {
@@ -99,6 +100,17 @@ void CIniSettingsStore::WriteSettingString(SettingsScope scope, const char* sect
 {
     WritePrivateProfileText(m_iniPath(), IniSectionName(scope, m_userName, section, subsection), KeyOf(valueName),
                             text);
+}
+
+std::optional<std::vector<std::string>>
+CIniSettingsStore::GetSettingValueNames(SettingsScope scope, const char* section, const char* subsection)
+{
+    CIniDocument document;
+    document.Load(m_iniPath());
+    std::vector<std::string> names;
+    document.ForEachKey(IniSectionName(scope, m_userName, section, subsection),
+                        [&](std::string_view key, std::string_view) { names.emplace_back(key); });
+    return names;
 }
 
 }  // namespace corvelin

@@ -37,6 +37,8 @@ public:
                          int value) override;
     void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                             const char* text) override;
+    std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope scope, const char* section,
+                                                                 const char* subsection) override;
 
 private:
     std::function<std::string()> m_iniPath;

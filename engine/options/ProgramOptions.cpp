@@ -1,4 +1,5 @@
 #include "engine/options/ProgramOptions.h"
+#include "engine/options/PluginSlots.h"
 
 #include "engine/core/Exceptions.h"
 #include "engine/options/SettingsStore.h"
@@ -135,7 +136,7 @@ void CProgramOptions::Write() const
 std::string ReadAmdisPath()
 {
     const int slotCount = PluginSlotCountOrThrow();
-    for (int i = 0; i < slotCount; ++i) {
+    for (int i : PluginSlotIndexes(slotCount)) {
         const std::string section = PluginSection(i);
         if (section.empty())
             continue;
@@ -149,7 +150,7 @@ std::string ReadAmdisPath()
 void WriteAmdisPath(const std::string& path)
 {
     const int slotCount = PluginSlotCountOrThrow();
-    for (int i = 0; i < slotCount; ++i) {
+    for (int i : PluginSlotIndexes(slotCount)) {
         const std::string section = PluginSection(i);
         if (section.empty())
             continue;

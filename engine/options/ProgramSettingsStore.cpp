@@ -100,6 +100,13 @@ void CProgramSettingsStore::WriteSettingString(SettingsScope scope, const char* 
     Backend().WriteSettingString(scope, section, subsection, valueName, text);
 }
 
+std::optional<std::vector<std::string>>
+CProgramSettingsStore::GetSettingValueNames(SettingsScope scope, const char* section, const char* subsection)
+{
+    std::lock_guard lock(m_mutex);
+    return Backend().GetSettingValueNames(scope, section, subsection);
+}
+
 bool UseIniSettings()
 {
     SettingsStore& store = Settings();

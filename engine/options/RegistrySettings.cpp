@@ -91,4 +91,10 @@ void CRegistrySettingsStore::WriteSettingString(SettingsScope scope, const char*
                         valueName ? valueName : "", stored);
 }
 
+std::optional<std::vector<std::string>>
+CRegistrySettingsStore::GetSettingValueNames(SettingsScope scope, const char* section, const char* subsection)
+{
+    return m_registry.ValueNames(RegistryRootOf(scope), RegistryKeyPath(m_companyKey, section, subsection));
+}
+
 }  // namespace corvelin

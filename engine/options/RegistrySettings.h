@@ -32,6 +32,9 @@ public:
     void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                             const char* text) override;
 
+    std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope scope, const char* section,
+                                                                 const char* subsection) override;
+
     const CRegistry& Registry() const noexcept { return m_registry; }
 
 private:

@@ -100,7 +100,14 @@ void WriteSpectrum(CIniDocument& document, const std::string& section, const CLi
 bool ReadParameterFile(CSearchOptions& options, const std::string& path)
 {
     CIniDocument document;
-    const bool read = document.Load(path) == WholeFileRead::Read;
+    bool read = document.Load(path) == WholeFileRead::Read;
+    if (read) {
+        static constexpr const char* kSections[] = {"Standard Options", "Advanced Options", "Thresholds",
+                                                    "MassSpecOptions",  "RI Calibration",   "Summary Options"};
+        read = false;
+        for (const char* section : kSections)
+            read = read || document.HasSection(section);
+    }
     ReadParameterDocument(options, document);
     return read;
 }

@@ -28,7 +28,8 @@ namespace corvelin {
 // skipped. Counts only bound the reading: sections beyond them are ignored, and only sections present in the
 // file make entries or calibration points, so a hostile count cannot drive the work. The absolute Area/Height
 // flag is restored when "AbsoluteAreaHeight" is present and left unchanged otherwise (files of older writers).
-// Returns false when the file could not be read.
+// Returns false when the file could not be read (missing, not a regular file, too large) or holds none of the
+// file's sections (binary junk, UTF-16 text, an empty file): the defaults were then used.
 bool ReadParameterFile(CSearchOptions& options, const std::string& path);
 
 // The same from a document already in memory.

@@ -57,4 +57,10 @@ void WriteSettingString(SettingsScope scope, const char* section, const char* su
     CurrentStore()->WriteSettingString(scope, section, subsection, valueName, text);
 }
 
+std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope scope, const char* section,
+                                                             const char* subsection)
+{
+    return CurrentStore()->GetSettingValueNames(scope, section, subsection);
+}
+
 }  // namespace corvelin

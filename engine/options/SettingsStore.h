@@ -7,7 +7,9 @@
 //         (options/ProgramSettingsStore.h: settings.ini / config.ini in dir, registry files in dir/registry)
 //     SetSettingsStore(std::make_shared<CIniSettingsStore>(iniPath, "alice"));   (options/IniSettings.h)
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace corvelin {
 
@@ -26,6 +28,14 @@ public:
                                  const char* valueName, int value) = 0;
     virtual void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
                                     const char* valueName, const char* text) = 0;
+    // The value names present in a section (the default value as "@" in an INI file, "" in the registry), so a
+    // caller can visit only the numbered values that exist instead of counting up to a stored number.
+    // nullopt when the back end cannot list them.
+    virtual std::optional<std::vector<std::string>>
+    GetSettingValueNames(SettingsScope /*scope*/, const char* /*section*/, const char* /*subsection*/)
+    {
+        return std::nullopt;
+    }
 };
 
 // The process-wide store used by the free functions below. Until one is installed, the default store of the
@@ -43,5 +53,7 @@ void WriteSettingInt(SettingsScope scope, const char* section, const char* subse
                      int value);
 void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
                         const char* text);
+std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope scope, const char* section,
+                                                             const char* subsection);
 
 }  // namespace corvelin

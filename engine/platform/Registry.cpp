@@ -451,6 +451,19 @@ std::optional<RegistryValue> CRegistry::QueryValue(RegistryRoot root, const std:
     return std::nullopt;
 }
 
+std::vector<std::string> CRegistry::ValueNames(RegistryRoot root, const std::string& keyPath) const
+{
+    std::vector<std::string> names;
+    const auto path = NormalizeKeyPath(keyPath);
+    std::vector<RegistryFileKey> keys;
+    if (!path || !LoadKeys(FilePath(root), keys))
+        return names;
+    if (const RegistryFileKey* key = FindKey(keys, *path))
+        for (const auto& value : key->Values)
+            names.push_back(value.first);
+    return names;
+}
+
 bool CRegistry::SetValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                          const RegistryValue& value) const
 {

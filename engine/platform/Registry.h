@@ -51,6 +51,8 @@ public:
     // The value (name "" = the key's default value), or nullopt when the key or value is absent.
     std::optional<RegistryValue> QueryValue(RegistryRoot root, const std::string& keyPath,
                                             const std::string& valueName) const;
+    // The names of the key's values in file order; empty when the key is absent.
+    std::vector<std::string> ValueNames(RegistryRoot root, const std::string& keyPath) const;
     // Sets the value, creating the key when absent. False when the file could not be written.
     bool SetValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                   const RegistryValue& value) const;

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "engine/core/Exceptions.h"
+#include "engine/platform/PendingTemporaryFile.h"
 
 namespace corvelin {
 
@@ -33,10 +34,13 @@ namespace {
 
 } // namespace
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes)
+namespace {
+
+// Writes bytes to a new temporary file beside path (same file system, so a rename or link is atomic) and returns
+// its name; the caller renames or links it into place and must unlink it on failure. Created exclusively with
+// the usual permissions (0666 less the umask).
+std::string WriteTemporaryBeside(const std::string& path, std::string_view bytes)
 {
-    // A unique name beside the target (same file system, so the rename is atomic); created exclusively with
-    // the usual permissions (0666 less the umask).
     static std::atomic<unsigned> counter{0};
     std::string temp;
     int fd = -1;
@@ -48,6 +52,7 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     }
     if (fd < 0)
         Fail(path, errno);
+    const CPendingTemporaryFile pending(temp); // a signal that ends the program meanwhile removes it
     const char* p = bytes.data();
     std::size_t left = bytes.size();
     int err = 0;
@@ -66,12 +71,73 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
         err = errno;
     if (::close(fd) != 0 && err == 0)
         err = errno;
-    if (err == 0 && std::rename(temp.c_str(), path.c_str()) != 0)
-        err = errno;
     if (err != 0) {
         ::unlink(temp.c_str());
         Fail(path, err);
     }
+    return temp;
+}
+
+// path with " (n)" before its extension (the part from the last "." of the file name on).
+std::string NumberedName(const std::string& path, int n)
+{
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    const std::size_t cut =
+        dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot : path.size();
+    return path.substr(0, cut) + " (" + std::to_string(n) + ")" + path.substr(cut);
+}
+
+} // namespace
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes)
+{
+    const std::string temp = WriteTemporaryBeside(path, bytes);
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temp.c_str());
+        Fail(path, err);
+    }
+}
+
+std::string FreeFileName(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return path;
+    for (int n = 2; n < 100000; ++n) {
+        const std::string candidate = NumberedName(path, n);
+        if (::lstat(candidate.c_str(), &st) != 0)
+            return candidate;
+    }
+    return path;
+}
+
+std::string WriteTextFileUnderFreeName(const std::string& path, std::string_view text)
+{
+    const std::string temp = WriteTemporaryBeside(path, TextModeBytes(text));
+    // link() puts the file in place only when the name is free, atomically, so even two programs writing the
+    // same name at once keep both files.
+    for (int n = 1; n < 100000; ++n) {
+        const std::string candidate = n == 1 ? path : NumberedName(path, n);
+        if (::link(temp.c_str(), candidate.c_str()) == 0) {
+            ::unlink(temp.c_str());
+            return candidate;
+        }
+        if (errno == EEXIST)
+            continue;
+        if (errno == EPERM || errno == ENOTSUP || errno == EOPNOTSUPP || errno == EXDEV || errno == EMLINK) {
+            // A file system without hard links: a free name, then a rename.
+            const std::string free = FreeFileName(candidate);
+            if (std::rename(temp.c_str(), free.c_str()) == 0)
+                return free;
+        }
+        const int err = errno;
+        ::unlink(temp.c_str());
+        Fail(path, err);
+    }
+    ::unlink(temp.c_str());
+    Fail(path, EEXIST);
 }
 
 void WriteTextFile(const std::string& path, std::string_view text)

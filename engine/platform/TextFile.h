@@ -17,4 +17,14 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes);
 // WriteFileAtomically(path, TextModeBytes(text)).
 void WriteTextFile(const std::string& path, std::string_view text);
 
+// Writes the text-mode file whole under path, or, when a file of that name exists, under the first free name
+// made by inserting " (2)", " (3)", ... before the extension ("run1 2024-05-01 10-00 (2).csv"). An existing file
+// is never replaced. Returns the name used.
+// @exception CFileException with the errno of the failing step; no file is left then.
+std::string WriteTextFileUnderFreeName(const std::string& path, std::string_view text);
+
+// path when no file of that name exists, else the first free name as WriteTextFileUnderFreeName makes it
+// (for files another writer creates, such as a printed PDF).
+std::string FreeFileName(const std::string& path);
+
 }  // namespace corvelin

@@ -8,7 +8,8 @@ namespace corvelin {
 
 enum class WholeFileRead { Read, Missing, TooLarge, Failed };
 
-// Reads the file into `bytes` when it holds at most maxBytes bytes; otherwise `bytes` is left empty.
+// Reads the file into `bytes` when it holds at most maxBytes bytes; otherwise `bytes` is left empty. Anything
+// but a regular file (a folder, FIFO, socket or device) is Failed at once, without waiting for a writer.
 WholeFileRead ReadWholeFile(const std::string& path, std::size_t maxBytes, std::string& bytes);
 
 // WriteFileAtomically (platform/TextFile.h: temporary file + rename, the old file stays on failure) for writers

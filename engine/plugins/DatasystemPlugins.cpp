@@ -7,6 +7,7 @@
 #include "engine/platform/MessageSink.h"
 #include "engine/platform/ProgramFolder.h"
 #include "engine/plugins/PluginInterface.h"
+#include "engine/plugins/PluginRegistration.h"
 
 namespace corvelin {
 
@@ -55,7 +56,7 @@ std::unique_ptr<CDatasystemPlugins> CDatasystemPlugins::LoadFromRegistration(con
         AbandonWithoutPlugins();
 
     auto list = std::make_unique<CDatasystemPlugins>();
-    for (int i = 0; i < slots; ++i) {
+    for (int i : PluginSlotIndexes(slots)) {
         const std::string slotName = "Plugin" + std::to_string(i);
         const std::string key = GetSettingString(SettingsScope::LocalMachine, "Plugins", nullptr, slotName.c_str(), "");
         if (key.empty())

@@ -1,7 +1,11 @@
 #include "engine/plugins/PluginRegistration.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 
+#include "engine/options/PluginSlots.h"
+#include "engine/options/SettingsFileLock.h"
 #include "engine/options/SettingsStore.h"
 #include "engine/plugins/DatasystemPlugin.h"
 
@@ -28,7 +32,7 @@ bool SameKey(const std::string& a, const std::string& b)
 
 int FindSlot(const std::string& key, int slots)
 {
-    for (int i = 0; i < slots; ++i)
+    for (int i : PluginSlotIndexes(slots))
         if (SameKey(SlotKey(i), key))
             return i;
     return -1;
@@ -38,12 +42,19 @@ int FindSlot(const std::string& key, int slots)
 
 int RegisterPlugin(const PluginRegistration& reg)
 {
+    const CSettingsFileLock lock;
     const int slots = std::max(0, GetSettingInt(kScope, "Plugins", nullptr, nullptr, 0));
     int slot = FindSlot(reg.Key, slots);
     if (slot < 0) {
-        for (int i = 0; i < slots && slot < 0; ++i)
-            if (SlotKey(i).empty())
-                slot = i;
+        // The first empty slot: the lowest number without a value, or one whose value is empty.
+        int expected = 0;
+        for (int i : PluginSlotIndexes(slots)) {
+            if (i != expected || SlotKey(i).empty())
+                break;
+            ++expected;
+        }
+        if (expected < slots)
+            slot = expected;
         if (slot < 0) {
             slot = slots;
             WriteSettingInt(kScope, "Plugins", nullptr, nullptr, slots + 1);
@@ -60,6 +71,7 @@ int RegisterPlugin(const PluginRegistration& reg)
 
 bool UnregisterPlugin(const std::string& key)
 {
+    const CSettingsFileLock lock;
     const int slot = FindSlot(key, std::max(0, GetSettingInt(kScope, "Plugins", nullptr, nullptr, 0)));
     if (slot < 0)
         return false;
@@ -71,7 +83,7 @@ std::vector<PluginRegistration> ReadPluginRegistrations()
 {
     std::vector<PluginRegistration> out;
     const int slots = GetSettingInt(kScope, "Plugins", nullptr, nullptr, 0);
-    for (int i = 0; i < slots; ++i) {
+    for (int i : PluginSlotIndexes(slots)) {
         PluginRegistration reg;
         reg.Key = SlotKey(i);
         if (reg.Key.empty())

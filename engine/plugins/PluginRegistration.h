@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/options/PluginSlots.h"
+
 namespace corvelin {
 
 struct PluginRegistration {
@@ -19,6 +21,7 @@ struct PluginRegistration {
 // Adds or updates the registration of reg.Key: a key that already has a slot keeps it (compared ignoring case),
 // a new key takes the first empty slot or a new one at the end (the slot count grows). The section's display name,
 // "Path", "Extension" and "Filter" are written; "Load This Plugin" and other values stay. Returns the slot.
+// Registering and removing hold CSettingsFileLock, so parallel calls (also from other processes) lose nothing.
 int RegisterPlugin(const PluginRegistration& reg);
 // Empties the slot of key (the section stays). Returns false when the key has no slot.
 bool UnregisterPlugin(const std::string& key);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <sys/stat.h>
 
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -35,8 +36,23 @@ CDatasystemPlugin* ChoosePlugin(const CDatasystemPlugins& plugins, const std::st
     return nullptr;
 }
 
+// Why a plug-in cannot read at all: no module (it failed to load) or no read export. Empty when it can.
+std::string WhyPluginCannotRead(CDatasystemPlugin& plugin)
+{
+    if (!plugin.HasModule()) {
+        std::string text = "the plug-in module " + plugin.GetModulePath() + " is not loaded";
+        if (!plugin.GetLoadError().empty())
+            text += " (" + plugin.GetLoadError() + ")";
+        return text;
+    }
+    if (!plugin.Get<PFN_ReadFromDataSystem>(PluginExport::ReadFromDataSystem))
+        return "the plug-in module " + plugin.GetModulePath() + " does not export ReadFromDataSystem";
+    return {};
+}
+
 // Lets the plug-in fill the exchange record and copies it into target. ResetChromatogram is called exactly once,
-// on success and on every failure; after a failure target is empty.
+// on success and on every failure; after a failure target is empty. A plug-in without a module or without the
+// read export fails like a refused read: an empty chromatogram must never pass for the file's contents.
 void ReadThroughPlugin(CDatasystemPlugin& plugin, CLibraryChromatogram& target, const std::string& path,
                        double minAreaPercent, bool showMessages)
 {
@@ -44,14 +60,12 @@ void ReadThroughPlugin(CDatasystemPlugin& plugin, CLibraryChromatogram& target, 
     CLibraryChromatogram exchange;
     try {
         const auto read = plugin.Get<PFN_ReadFromDataSystem>(PluginExport::ReadFromDataSystem);
-        if (read) {
-            std::string errorText;
-            if (read(path.c_str(), &exchange, minAreaPercent, &errorText) != 0) {
-                const std::string text = "Error while reading data file " + path + ":\n'" + errorText + "'.";
-                if (showMessages)
-                    ShowMessage(text, {}, MessageIcon::Stop);
-                throw CArchiveException(CArchiveException::BadClass, path, errorText);
-            }
+        std::string errorText = WhyPluginCannotRead(plugin);
+        if (!errorText.empty() || read(path.c_str(), &exchange, minAreaPercent, &errorText) != 0) {
+            const std::string text = "Error while reading data file " + path + ":\n'" + errorText + "'.";
+            if (showMessages)
+                ShowMessage(text, {}, MessageIcon::Stop);
+            throw CArchiveException(CArchiveException::BadClass, path, errorText);
         }
         exchange.SourcePath = path;
         target.CopyFrom(exchange);
@@ -80,6 +94,16 @@ int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& ta
         const std::string text = "No plugins loaded. Can't read file '" + path + "'.";
         ShowMessage(text);
         throw CUserException(text);
+    }
+
+    // A FIFO, socket or device would make a plug-in wait for data forever (or read endlessly): refused at once.
+    // Folders stay readable, as some data systems keep a run in one.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        const std::string text =
+            "Error reading file '" + path + "'\nError = not a regular file (a pipe, socket or device)";
+        ShowMessage(text);
+        throw CNotSupportedException(text);
     }
 
     CDatasystemPlugin* plugin = nullptr;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/table/PrintableText.h"
 #include "engine/table/ReportTable.h"
 
 namespace corvelin {
@@ -20,7 +21,7 @@ std::string CsvField(const std::string& text, bool isPath)
     std::string out;
     out.reserve(text.size() + 8);
     out += '"';
-    for (char c : text) {
+    for (char c : PrintableText(text)) {
         if (c == '/' && !isPath)
             out += " of ";
         else

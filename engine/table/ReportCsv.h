@@ -1,6 +1,7 @@
 #pragma once
 // The CSV form of a report table: every field is a double quote, the text, a double quote and a comma (the
-// last field too); "/" inside a text is written as " of "; double quotes are not escaped; hidden columns
+// last field too); "/" inside a text is written as " of "; control characters are written as blanks (so no
+// cell can end or break a line); double quotes are not escaped; hidden columns
 // (width 0) are left out. Lines end with "\n" here; the report files are text-mode files, written with
 // WriteTextFile (platform/TextFile.h), so on disk every line ends with CR LF. The library search report lists
 // columns in column index order, the peak compare table in display order.

@@ -1,6 +1,11 @@
 #include "engine/workflow/CommandLine.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
@@ -32,14 +37,87 @@ bool EqualsNoCase(const std::string& text, const char* keyword) noexcept
     return text.size() == std::strlen(keyword) && StartsWithKeyword(text, keyword);
 }
 
-int Switch(const std::string& arg, const char* keyword)
+// The value as a whole number: optional blanks, an optional sign, digits, optional trailing blanks; nothing else.
+std::optional<long long> WholeInteger(const std::string& text)
 {
-    return LeadingInteger(arg.substr(std::strlen(keyword))) != 0 ? 1 : 0;
+    errno = 0;
+    char* end = nullptr;
+    const long long value = std::strtoll(text.c_str(), &end, 10);
+    if (end == text.c_str() || errno != 0)
+        return std::nullopt;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    return *end == '\0' ? std::optional<long long>(value) : std::nullopt;
 }
 
-double Real(const std::string& arg, const char* keyword)
+// The value as a finite decimal number (no "nan", no "inf", nothing after the number but blanks).
+std::optional<double> WholeReal(const std::string& text)
 {
-    return LeadingReal(arg.substr(std::strlen(keyword)));
+    if (text.find_first_of("nNiIxX") != std::string::npos) // nan, inf, hexadecimal
+        return std::nullopt;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || !std::isfinite(value))
+        return std::nullopt;
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    return *end == '\0' ? std::optional<double>(value) : std::nullopt;
+}
+
+// Values of the command line are checked before they are taken: a refused value leaves the option as it was
+// and is listed in Refused with the reason, so a typing error never changes a search silently.
+class ValueChecker {
+public:
+    ValueChecker(const std::string& arg, const char* keyword, CCommandLine& out)
+        : m_arg(arg), m_value(arg.substr(std::strlen(keyword))), m_out(out)
+    {
+    }
+    const std::string& Value() const { return m_value; }
+    void Refuse(const std::string& reason, const std::string& kept) const
+    {
+        m_out.Refused.push_back(m_arg + ": " + reason + "; the value stays " + kept);
+    }
+    // A switch: a whole number, non-zero = on.
+    void Switch(int& field) const
+    {
+        if (const auto n = WholeInteger(m_value))
+            field = *n != 0 ? 1 : 0;
+        else
+            Refuse("not a number (0 = off, 1 = on)", std::to_string(field));
+    }
+    // A real number within [low, high].
+    bool Real(double& field, double low, double high, const char* range) const
+    {
+        const auto v = WholeReal(m_value);
+        if (v && *v >= low && *v <= high) {
+            field = *v;
+            return true;
+        }
+        Refuse(std::string(v ? "out of range" : "not a number") + " (" + range + ")", FormatC("%g", field));
+        return false;
+    }
+
+private:
+    std::string m_arg;
+    std::string m_value;
+    CCommandLine& m_out;
+};
+
+// Keywords of this command line besides those the walk handles one by one; an argument matching none of them
+// is reported as unknown.
+bool IsKnownArgument(const std::string& a)
+{
+    static constexpr const char* kKeywords[] = {
+        "/Debug",
+        "/Convert=", "/Params=", "/MinArea=", "/Search=", "/SWnd=", "/RIWnd=", "/MS=", "/RT=", "/RI=", "/Area=",
+        "/Height=", "/Absolute=", "/Multi=", "/RTRange=", "/Library=", "/Weight=", "/Threads=", "/Subfolders=",
+        // corvelinscope-batch's own keywords, read there
+        "/Display=", "/Summary=", "/SummaryOf=", "/PeakTable=", "/PeakTableOther=", "/PeakTableCsv=", "/MSReport=",
+        "/MSReportCsv="};
+    for (const char* keyword : kKeywords)
+        if (StartsWithKeyword(a, keyword))
+            return true;
+    return EqualsNoCase(a, "/Save") || EqualsNoCase(a, "/Print");
 }
 
 } // namespace
@@ -115,12 +193,14 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
                 loadParameters(path, startup);
         }
         if (StartsWithKeyword(a, "/MinArea=")) {
-            const double value = Real(a, "/MinArea=");
-            startup.AreaThresholdOn = 1;
-            startup.AreaThreshold = value;
-            out.MinAreaOn = true;
-            out.MinArea = value;
-            out.MinAreaGiven = true;
+            double value = startup.AreaThreshold;
+            if (ValueChecker(a, "/MinArea=", out).Real(value, 0.0, 100.0, "a percentage from 0 to 100")) {
+                startup.AreaThresholdOn = 1;
+                startup.AreaThreshold = value;
+                out.MinAreaOn = true;
+                out.MinArea = value;
+                out.MinAreaGiven = true;
+            }
         }
         if (StartsWithKeyword(a, "/Search=") && !fileOptionTaken) {
             fileOptionTaken = true;
@@ -129,26 +209,37 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
                 DebugText(FormatC("recieved /Search for file '%s'", out.SearchFile.c_str()));
         }
         if (StartsWithKeyword(a, "/SWnd="))
-            startup.RTWindowWidth = Real(a, "/SWnd=");
+            ValueChecker(a, "/SWnd=", out).Real(startup.RTWindowWidth, 0.0, 1e6, "minutes, 0 or more");
         if (StartsWithKeyword(a, "/RIWnd="))
-            startup.RIWindowWidth = Real(a, "/RIWnd=");
+            ValueChecker(a, "/RIWnd=", out).Real(startup.RIWindowWidth, 0.0, 1e9, "index units, 0 or more");
         if (StartsWithKeyword(a, "/MS="))
-            startup.MSMatching = Switch(a, "/MS=");
+            ValueChecker(a, "/MS=", out).Switch(startup.MSMatching);
         if (StartsWithKeyword(a, "/RT="))
-            startup.RTMatching = Switch(a, "/RT=");
+            ValueChecker(a, "/RT=", out).Switch(startup.RTMatching);
         if (StartsWithKeyword(a, "/RI="))
-            startup.RIMatching = Switch(a, "/RI=");
+            ValueChecker(a, "/RI=", out).Switch(startup.RIMatching);
         if (StartsWithKeyword(a, "/Area="))
-            startup.AreaMatching = Switch(a, "/Area=");
+            ValueChecker(a, "/Area=", out).Switch(startup.AreaMatching);
         if (StartsWithKeyword(a, "/Height="))
-            startup.HeightMatching = Switch(a, "/Height=");
+            ValueChecker(a, "/Height=", out).Switch(startup.HeightMatching);
         if (StartsWithKeyword(a, "/Absolute="))
-            startup.AbsoluteAreaHeight = Switch(a, "/Absolute=");
+            ValueChecker(a, "/Absolute=", out).Switch(startup.AbsoluteAreaHeight);
         if (StartsWithKeyword(a, "/Multi="))
-            startup.MultipleMatching = Switch(a, "/Multi=");
-        if (StartsWithKeyword(a, "/RTRange="))
-            startup.TimeRange = a.substr(std::strlen("/RTRange="));
-        if (StartsWithKeyword(a, "/Library=")) {
+            ValueChecker(a, "/Multi=", out).Switch(startup.MultipleMatching);
+        if (StartsWithKeyword(a, "/Subfolders="))
+            ValueChecker(a, "/Subfolders=", out).Switch(startup.SearchSubfolders);
+        if (StartsWithKeyword(a, "/RTRange=")) {
+            const ValueChecker check(a, "/RTRange=", out);
+            if (CSearchOptions::IsValidTimeRange(check.Value()))
+                startup.TimeRange = check.Value();
+            else
+                check.Refuse("not an RT search range (\"*\" or ranges such as \"2-5;7-9\")",
+                             "\"" + startup.TimeRange + "\"");
+        }
+        if (StartsWithKeyword(a, "/Library=") && PathValue(a, "/Library=").empty()) {
+            // An empty folder would become "/" and the search would walk the whole file system.
+            out.Refused.push_back(a + ": an empty library folder is refused");
+        } else if (StartsWithKeyword(a, "/Library=")) {
             out.LibraryFolder = WithTrailingSeparator(PathValue(a, "/Library="));
             if (debug)
                 DebugText(FormatC("recieved /Library for file '%s'", out.LibraryFolder.c_str()));
@@ -156,22 +247,34 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
         if (StartsWithKeyword(a, "/Weight=")) {
             // The weighting index names one of five weightings; anything else is refused, not clamped, so a
             // typing error cannot silently select a different method.
-            const int weighting = LeadingInteger(a.substr(std::strlen("/Weight=")));
-            if (weighting >= 0 && weighting <= 4)
-                startup.Weighting = weighting;
+            const ValueChecker check(a, "/Weight=", out);
+            const auto weighting = WholeInteger(check.Value());
+            if (weighting && *weighting >= 0 && *weighting <= 4)
+                startup.Weighting = static_cast<int>(*weighting);
             else
-                out.Refused.push_back(a + ": the weighting index must be 0 to 4; the weighting stays " +
-                                      std::to_string(startup.Weighting));
+                check.Refuse("the weighting index must be 0 to 4", std::to_string(startup.Weighting));
         }
         if (EqualsNoCase(a, "/Save"))
             out.SaveAfterBatch = true;
         if (EqualsNoCase(a, "/Print"))
             out.PrintAfterBatch = true;
         if (StartsWithKeyword(a, "/Threads=")) {
-            const int threads = LeadingInteger(a.substr(std::strlen("/Threads=")));
-            out.Threads = threads > 0 ? threads : 0;
+            const ValueChecker check(a, "/Threads=", out);
+            const auto threads = WholeInteger(check.Value());
+            if (threads && *threads >= 0 && *threads <= 4096)
+                out.Threads = static_cast<int>(*threads);
+            else
+                check.Refuse("not a thread count (0 = one per core)", std::to_string(out.Threads));
         }
+        if (index > 0 && !IsKnownArgument(a)) // index 0: the program itself (a "/Debug" walk visits it)
+            out.Refused.push_back(a + ": unknown argument");
     }
+    // A "/Debug" walk visits the arguments before it twice: each refusal is reported once.
+    std::vector<std::string> once;
+    for (std::string& refused : out.Refused)
+        if (std::find(once.begin(), once.end(), refused) == once.end())
+            once.push_back(std::move(refused));
+    out.Refused = std::move(once);
     return out;
 }
 

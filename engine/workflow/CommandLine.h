@@ -25,6 +25,8 @@ struct CCommandLine {
     bool MinAreaGiven = false; // the command line set the two conversion fields
     // Extensions of this system (the desktop program ignores unknown keywords, so these are safe to share).
     int Threads = 0; // "/Threads=": worker threads of a library search; 0 = one per core
+    // "/Subfolders=<0|1>" sets the options' "Search subfolders" switch; "/Display=<file>" is the batch
+    // program's (read there); both are known keywords here.
     // Arguments that were recognised but refused, with the reason, for a batch program to report.
     std::vector<std::string> Refused;
 
@@ -37,8 +39,11 @@ using ParameterFileLoader = std::function<void(const std::string& path, CSearchO
 
 // Parses args (args[0] = the program's path, which matches no keyword) into the start-up options and the
 // returned page fields. Debug texts go to the message sink as information boxes titled
-// "Corvelinscope debug mode". "/Weight=" outside 0 ... 4 is refused: the weighting stays as it was and the
-// argument is listed in Refused. Unknown arguments are ignored without a message.
+// "Corvelinscope debug mode". Values are checked before they are taken: a switch must be a whole number,
+// "/SWnd=" and "/RIWnd=" finite and not negative, "/MinArea=" 0 to 100, "/RTRange=" a valid range text,
+// "/Weight=" 0 ... 4, "/Library=" not empty; a refused value leaves the option as it was and the argument is
+// listed in Refused with the reason. Arguments matching no keyword are listed there too ("unknown argument");
+// they change nothing.
 CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
                               const ParameterFileLoader& loadParameters);
 

@@ -3,12 +3,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <exception>
 #include <filesystem>
 
+#include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
 #include "engine/plugins/ReadFromDataFile.h"
 
 namespace fs = std::filesystem;
@@ -157,8 +160,14 @@ bool ConvertChromatogram(const std::string& path, double minAreaPercent, const C
     try {
         chromatogram.Recalibrate(options.RICalibration());
         chromatogram.SaveEntry(LibraryEntryName(path));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         tree.push_back({FormatC("ReadFromPlugin error #2 on file %s\n", path.c_str()), 0, false});
+        // The tree line does not say why; a full disk or a read-only folder must be named.
+        const auto* file = dynamic_cast<const CFileException*>(&e);
+        const std::string reason = file && file->GetOsError() != 0 ? std::strerror(file->GetOsError()) : e.what();
+        ShowMessage(
+            FormatC("The library entry '%s' could not be written: %s", LibraryEntryName(path).c_str(), reason.c_str()),
+            "Corvelinscope", MessageIcon::Stop);
         return false;
     }
     tree.push_back({FormatC("The chromatogramm '%s' was converted successfully", path.c_str()), 0, false});

@@ -53,6 +53,12 @@ std::vector<std::string> UnreadableEntryRowCells(const std::string& file)
     return {file, FormatC("Warning: Library File %s could not be read!", file.c_str())};
 }
 
+std::vector<std::string> NotAFileEntryRowCells(const std::string& file, const std::string& reason)
+{
+    return {file,
+            FormatC("Warning: Library File %s is not a file (%s) and was skipped!", file.c_str(), reason.c_str())};
+}
+
 void SortHitList(CReportTable& table, int column)
 {
     if (column < 0 || column >= table.ColumnCount())

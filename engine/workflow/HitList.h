@@ -37,6 +37,8 @@ std::vector<std::string> HitRowCells(const std::string& file, const CLibraryChro
 std::vector<std::string> TooManyPeaksRowCells(const std::string& file, const CLibraryChromatogramData& entry);
 // The row of an entry file that could not be read (nothing compared).
 std::vector<std::string> UnreadableEntryRowCells(const std::string& file);
+// The row of an item named like an entry that is no file ("a folder", "a broken symbolic link", ...).
+std::vector<std::string> NotAFileEntryRowCells(const std::string& file, const std::string& reason);
 
 // A click on column c: columns 0 to 2 ascending as text ignoring case, 3 to 16 descending as reals.
 void SortHitList(CReportTable& table, int column);

@@ -2,6 +2,7 @@
 #include "engine/workflow/InputRICalibration.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <exception>
 #include <filesystem>
@@ -39,27 +40,56 @@ bool HasEntryExtension(const std::string& name)
     return StartsWithKeyword(name.substr(name.size() - n), kEntryExtension);
 }
 
+// Why a directory item named like an entry is not a file an entry can be read from; "" when it is one (a regular
+// file, or a link to one). Such items get a warning row instead of being passed over without a word.
+std::string NotAnEntryFileReason(const fs::directory_entry& item)
+{
+    std::error_code ec;
+    const fs::file_status target = item.status(ec); // follows links
+    if (item.is_symlink(ec) || fs::is_symlink(item.symlink_status(ec))) {
+        if (!fs::exists(target))
+            return ec.value() == ELOOP ? "a looping symbolic link" : "a broken symbolic link";
+    }
+    switch (target.type()) {
+    case fs::file_type::regular:
+        return {};
+    case fs::file_type::directory:
+        return "a folder";
+    case fs::file_type::block:
+    case fs::file_type::character:
+        return "a device";
+    case fs::file_type::fifo:
+    case fs::file_type::socket:
+        return "a pipe or socket";
+    case fs::file_type::not_found:
+        return ec.value() == ELOOP ? "a looping symbolic link" : "a broken symbolic link";
+    default:
+        return "not a regular file";
+    }
+}
+
 // folder ends with a separator; prefix is the relative prefix of its rows.
 void ListFolder(const std::string& folder, const std::string& prefix, bool subfolders,
                 std::vector<CLibraryEntryFile>& out, int depth)
 {
-    std::vector<std::string> files;
+    std::vector<std::pair<std::string, std::string>> files; // name, why it is not a readable file ("" = it is)
     std::vector<std::string> folders;
     std::error_code ec;
     for (fs::directory_iterator it(fs::path(folder), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         std::error_code typeError;
-        if (HasEntryExtension(name) && it->is_regular_file(typeError))
-            files.push_back(name);
         // Folder links are not followed, so a link back to a parent cannot make the scan endless.
-        else if (subfolders && !it->is_symlink(typeError) && it->is_directory(typeError))
+        const bool folderToScan = subfolders && !it->is_symlink(typeError) && it->is_directory(typeError);
+        if (HasEntryExtension(name) && !folderToScan)
+            files.emplace_back(name, NotAnEntryFileReason(*it));
+        else if (folderToScan)
             folders.push_back(name);
     }
     std::sort(files.begin(), files.end());
     std::sort(folders.begin(), folders.end());
     int position = 0;
-    for (const std::string& name : files)
-        out.push_back({folder + name, prefix + name, ++position});
+    for (const auto& [name, problem] : files)
+        out.push_back({folder + name, prefix + name, ++position, problem});
     if (depth >= 256)
         return;
     for (const std::string& name : folders)
@@ -99,6 +129,10 @@ public:
     EntryRow Compare(const CLibraryEntryFile& file)
     {
         EntryRow row;
+        if (!file.NotAFile.empty()) {
+            row.Cells = NotAFileEntryRowCells(file.FileCell, file.NotAFile);
+            return row;
+        }
         try {
             m_entry.Clear();
             if (!m_entry.LoadEntry(file.Path)) {

@@ -73,11 +73,14 @@ CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& reque
 // Its end is FinishHitList, which the desktop page calls itself on the rows it received.
 
 // The library entry files of a folder and (optionally) its subfolders in scan order, with the relative prefix
-// each row's "File" cell starts with ("" in the folder itself, "./sub/" in a direct subfolder sub).
+// each row's "File" cell starts with ("" in the folder itself, "./sub/" in a direct subfolder sub). Items named
+// like entries that are no readable file (a folder not scanned as a subfolder, a broken or looping link, a
+// device, a pipe) are listed too, with the reason, and become warning rows.
 struct CLibraryEntryFile {
     std::string Path;         // folder + file name
     std::string FileCell;     // relative prefix + file name
     int PositionInFolder = 0; // 1, 2, ... restarting in every folder
+    std::string NotAFile;     // why the item is no file an entry can be read from ("a folder", ...); "" = it is
 };
 std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders);
 

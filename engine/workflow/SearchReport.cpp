@@ -33,9 +33,16 @@ std::string SearchReportText(const CSearchReport& report, const CSearchOptions& 
     t += "\n";
     t += SearchParameterText(o);
     t += "\n";
+    if (!report.StoppedLine.empty())
+        t += report.StoppedLine + "\n";
     t += "Library Hits:\n";
     t += CsvTable(hits, CsvColumnOrder::ColumnIndex);
     return t;
+}
+
+std::string StoppedSearchLine(int rows, int entries)
+{
+    return FormatC("Search stopped after %d of %d library entries", rows, entries);
 }
 
 bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
@@ -45,7 +52,9 @@ bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& option
     if (path)
         *path = file;
     try {
-        WriteTextFile(file, SearchReportText(report, options, hits));
+        const std::string used = WriteTextFileUnderFreeName(file, SearchReportText(report, options, hits));
+        if (path)
+            *path = used;
     } catch (const CFileException& e) {
         ShowMessage(
             std::string(std::strerror(e.GetOsError())) + "\n" +

@@ -15,7 +15,13 @@ struct CSearchReport {
     std::string SampleName;    // the sample name text as displayed
     std::string PeakCountText; // the number-of-peaks text as displayed ("%2i")
     std::string LibraryFolder;
+    // Only for a search stopped before its end: the line written before "Library Hits:", so the report does
+    // not pass for a complete one (see StoppedSearchLine).
+    std::string StoppedLine;
 };
+
+// "Search stopped after <rows> of <entries> library entries".
+std::string StoppedSearchLine(int rows, int entries);
 
 // The unknown path without its last four characters (whatever they are), the local time as
 // " %Y-%m-%d %H-%M", and ".csv".
@@ -24,9 +30,10 @@ std::string SearchReportFileName(const std::string& unknownPath, std::time_t whe
 // The report's text with "\n" line ends (written in text mode).
 std::string SearchReportText(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits);
 
-// Writes the report under SearchReportFileName(now), replacing an existing file whole. On failure shows the
+// Writes the report under SearchReportFileName(now); an existing report is never replaced: the first free name
+// with " (2)", " (3)", ... before ".csv" is taken (a second search within the same minute). On failure shows the
 // system's description of the error, a line break and "Could not open file %s. Please ensure that it is not
-// opened, e.g. by Excel." (titled with the program's name) and returns false. path receives the file name.
+// opened, e.g. by Excel." (titled with the program's name) and returns false. path receives the name used.
 bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
                        std::string* path = nullptr, std::time_t when = std::time(nullptr));
 

@@ -3,12 +3,18 @@
 #include <QTimer>
 
 #include "gui/app/LibraryManagerSheet.h"
+#include "gui/app/QtMessageSink.h"
+
+#include <cstdio>
+
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "engine/platform/HelpFile.h"
 #include "engine/plugins/DatasystemPlugins.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/workflow/BatchExitCode.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/FileArgument.h"
 
@@ -29,6 +35,12 @@ bool CLibraryManagerApp::Start()
 
     m_sheet = std::make_unique<CLibraryManagerSheet>(m_args.size() > 1);
     m_sheet->SetHelpPath(m_helpPath);
+    // A batch run (search or conversion) never waits for a message box: messages go to stderr.
+    bool batchRun = false;
+    for (std::size_t i = 1; i < m_args.size(); ++i)
+        batchRun = batchRun || StartsWithKeyword(m_args[i], "/Search=") || StartsWithKeyword(m_args[i], "/Convert=");
+    if (auto* sink = dynamic_cast<CQtMessageSink*>(&Messages()))
+        sink->SetBatch(batchRun);
     try {
         CreateDatasystemPlugins();
     } catch (const CUserException&) {
@@ -36,8 +48,16 @@ bool CLibraryManagerApp::Start()
         return false; // "Error reading number of file types plugins." was shown
     }
 
-    const CCommandLine line = ParseCommandLine(
-        m_args, m_startup, [](const std::string& path, CSearchOptions& options) { ReadParameterFile(options, path); });
+    const CCommandLine line = ParseCommandLine(m_args, m_startup, [](const std::string& path, CSearchOptions& options) {
+        if (!ReadParameterFile(options, path))
+            std::fprintf(stderr, "The search parameter file '%s' could not be read; defaults were used.\n",
+                         path.c_str());
+    });
+    // A file given without a keyword is this program's "open with" (below), not an unknown argument.
+    const CFileArgument file = FindFileArgument(m_args);
+    for (const std::string& refused : line.Refused)
+        if (file.Path.empty() || refused != file.Path + ": unknown argument")
+            std::fprintf(stderr, "Ignored %s\n", refused.c_str());
 
     CPageLibrarySearch* search = m_sheet->LibrarySearchPage();
     search->Session.ApplyCommandLine(line);
@@ -56,7 +76,6 @@ bool CLibraryManagerApp::Start()
 
     // A file given without a keyword (the desktop's "open with"): a parameter file is loaded like "/Params=" after
     // the other options; any other file is shown on "Add Chromatogram" with "just display" once the window is up.
-    const CFileArgument file = FindFileArgument(m_args);
     const bool batch = line.IsBatchSearch() || line.IsBatchConversion();
     if (!file.Path.empty() && !batch) {
         if (file.IsParameterFile)
@@ -79,10 +98,16 @@ bool CLibraryManagerApp::Start()
 int CLibraryManagerApp::Run()
 {
     if (!Start())
-        return 1;
+        return kExitNoPlugins;
     m_sheet->exec();
+    // A batch run ends with the batch program's exit code.
+    int code = kExitOk;
+    if (m_sheet->LibrarySearchPage()->BatchSearch)
+        code = m_sheet->LibrarySearchPage()->BatchResult;
+    else if (m_sheet->ChromatogramAddPage()->BatchConvert)
+        code = m_sheet->ChromatogramAddPage()->BatchResult;
     TearDown();
-    return 0;
+    return code;
 }
 
 void CLibraryManagerApp::TearDown()

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QThread>
+#include <cstdio>
 
 #include "gui/widgets/QtText.h"
 
@@ -63,6 +64,10 @@ int RunBox(const std::string& text, const std::string& caption, MessageIcon icon
 
 void CQtMessageSink::ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon)
 {
+    if (m_batch && !m_delegate) {
+        std::fprintf(stderr, "%s: %s\n", caption.empty() ? "Corvelinscope" : caption.c_str(), text.c_str());
+        return;
+    }
     PostToInterfaceThread([this, text, caption, icon] {
         if (m_delegate)
             m_delegate->ShowMessage(text, caption, icon);
@@ -101,6 +106,8 @@ MessageAnswer CQtMessageSink::AskYesNoCancel(const std::string& text, const std:
 
 void CQtMessageSink::Beep()
 {
+    if (m_batch && !m_delegate)
+        return;
     PostToInterfaceThread([this] {
         if (m_delegate)
             m_delegate->Beep();

@@ -15,9 +15,13 @@ public:
     bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
     MessageAnswer AskYesNoCancel(const std::string& text, const std::string& caption, MessageIcon icon) override;
     void Beep() override;
+    // A batch run never waits for a modal window: messages go to stderr (caption, colon, text) and beeps are
+    // dropped. Questions are still asked.
+    void SetBatch(bool batch) noexcept { m_batch = batch; }
 
 private:
     MessageSink* m_delegate;
+    bool m_batch = false;
 };
 
 // Installs a CQtMessageSink for its lifetime and restores the previous sink afterwards.

@@ -8,6 +8,7 @@
 #include "gui/app/DesktopUsage.h"
 #include "gui/app/LibraryManagerApp.h"
 #include "gui/app/QtMessageSink.h"
+#include "engine/platform/PendingTemporaryFile.h"
 
 using namespace corvelin;
 
@@ -22,6 +23,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Corvelinscope"));
     QApplication::setOrganizationName(QStringLiteral("Felsmark Labs"));
     CQtMessageSinkScope messages;
+    InstallTemporaryFileCleanup(); // Ctrl-C or a kill while an entry is written leaves no temporary file
 
     std::vector<std::string> args(argv, argv + argc);
     CLibraryManagerApp manager(std::move(args));

@@ -9,8 +9,8 @@
 #include "engine/options/ProgramOptions.h"
 
 class QCheckBox;
-class QLineEdit;
 class QFormLayout;
+class QLineEdit;
 
 namespace corvelin {
 

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "gui/widgets/QtText.h"
+#include "engine/workflow/BatchExitCode.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "gui/options/ParameterFileDialogs.h"
@@ -188,7 +189,8 @@ void CPageChromatogramAdd::OnDisplayAndConvert()
     CWaitCursor wait;
     m_tree->clear();
     CInfoTree tree;
-    DisplayAndConvert(DataFile, MinAreaInEffect(), ConvertAll != 0, m_options, tree);
+    const bool converted = DisplayAndConvert(DataFile, MinAreaInEffect(), ConvertAll != 0, m_options, tree);
+    BatchResult = converted ? kExitOk : kExitConversionFailed;
     ShowTree(tree);
 }
 

@@ -26,6 +26,8 @@ public:
     int ConvertAll = 0;
     // Set by "/Convert=": convert 333 ms after the page is shown, then end the main window without questions.
     bool BatchConvert = false;
+    // The exit code of a batch conversion (engine/workflow/BatchExitCode.h): 0, or 5 when it failed.
+    int BatchResult = 0;
 
     bool StoreControls() override;
     void OnWindowCreated() override;

@@ -1,5 +1,7 @@
 #include "gui/pages/PageLibrarySearch.h"
 
+#include <cstdio>
+
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -16,6 +18,9 @@
 #include <QVBoxLayout>
 
 #include "gui/widgets/QtText.h"
+#include "engine/platform/TextFile.h"
+#include "engine/workflow/BatchExitCode.h"
+#include "engine/workflow/LibraryFolderCheck.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "gui/options/ParameterFileDialogs.h"
@@ -304,10 +309,17 @@ void CPageLibrarySearch::OnSearch()
 
 bool CPageLibrarySearch::PrepareLibraryFolder()
 {
-    if (Session.PrepareLibraryFolder())
-        return true;
-    Messages().ShowMessage("Please choose a library folder first.", "Corvelinscope", MessageIcon::Exclamation);
-    return false;
+    // An empty folder would become "/" and the search would walk the whole file system; a missing one would
+    // give a report that looks like an empty library.
+    if (!Session.PrepareLibraryFolder()) {
+        Messages().ShowMessage("Please choose a library folder first.", "Corvelinscope", MessageIcon::Exclamation);
+        return false;
+    }
+    if (const std::string problem = LibraryFolderProblem(Session.LibraryFolder); !problem.empty()) {
+        Messages().ShowMessage(problem, "Corvelinscope", MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 void CPageLibrarySearch::StartWorker()
@@ -367,6 +379,9 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
 {
     if (m_worker)
         m_worker->Join();
+    BatchResult = BatchSearchExitCode(result.End);
+    m_stoppedLine =
+        result.End == LibrarySearchEnd::Stopped ? StoppedSearchLine(result.RowCount, result.EntryCount) : std::string();
     {
         CWaitCursor wait;
         m_list->SuspendRedraw();
@@ -448,9 +463,17 @@ std::string CPageLibrarySearch::ReportFilePath() const
 void CPageLibrarySearch::OnSaveReportFile()
 {
     StoreControls();
+    CSearchReport report = Session.Report(SampleNameText, PeakCountText);
+    report.StoppedLine = m_stoppedLine;
     CWaitCursor wait;
-    if (WriteSearchReport(Session.Report(SampleNameText, PeakCountText), m_options, m_list->Table()))
+    std::string path;
+    if (WriteSearchReport(report, m_options, m_list->Table(), &path)) {
         m_resultsSaved = true;
+        if (BatchSearch)
+            std::fprintf(stderr, "Report written to %s\n", path.c_str());
+    } else if (BatchSearch && BatchResult == kExitOk) {
+        BatchResult = kExitReportFailed;
+    }
 }
 
 void CPageLibrarySearch::OnPrintHitList()
@@ -466,6 +489,7 @@ void CPageLibrarySearch::OnPrintHitList()
     std::string pdfPath = ReportFilePath();
     if (pdfPath.size() >= 4)
         pdfPath.replace(pdfPath.size() - 4, 4, ".pdf");
+    pdfPath = FreeFileName(pdfPath); // an earlier report's PDF is never replaced
     PrintLibrarySearchReport(this, texts, m_options, m_list->Table(), batch, ToQString(pdfPath));
 }
 
@@ -609,8 +633,13 @@ void CPageLibrarySearch::OnWindowCreated()
     if (BatchSearch && !Session.UnknownPath.empty()) {
         // Batch search: start 333 ms after the page exists, then poll every 500 ms for its end.
         QTimer::singleShot(333, this, [this] {
-            if (!PrepareLibraryFolder())
-                return; // the window stays open with the message
+            if (!PrepareLibraryFolder()) {
+                // The message went to stderr; a batch run never waits for the user.
+                BatchResult = kExitNothingToDo;
+                if (IPageHost* host = Host())
+                    host->EndWithoutQuestions();
+                return;
+            }
             m_running = true;
             m_searching = true;
             m_list->SetEmptyText(kHitListSearchingText);

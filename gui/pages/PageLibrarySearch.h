@@ -34,6 +34,8 @@ public:
     CSearchSession Session;
     // Set by "/Search=": the page runs the search by itself once shown, saves and/or prints, then clicks OK.
     bool BatchSearch = false;
+    // The exit code of a batch search (engine/workflow/BatchExitCode.h), set when it ends.
+    int BatchResult = 0;
     // Display texts of the unknown: number of peaks ("%2i"), sample name, data-system name.
     std::string PeakCountText;
     std::string SampleNameText;
@@ -107,6 +109,7 @@ private:
     bool m_searching = false;
     bool m_scanSuspendedRedraw = false;
     bool m_resultsSaved = true;
+    std::string m_stoppedLine; // "Search stopped after ..." of a search stopped early, for its report
     std::unique_ptr<CLibrarySearchWorker> m_worker;
 
     QLineEdit* m_unknownEdit = nullptr;

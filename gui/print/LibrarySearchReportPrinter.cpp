@@ -13,6 +13,7 @@
 #include "gui/widgets/QtText.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/MessageSink.h"
+#include "engine/table/PrintableText.h"
 #include "engine/table/ReportTable.h"
 
 namespace corvelin {
@@ -83,28 +84,73 @@ CPrintPlan LayoutLibrarySearchReport(const CPaperMetrics& paper, const CPageLayo
     const double baseLine = measure.LineHeight(base);
     const double boldLine = measure.LineHeight(bold);
     const double clear = 2.5 * baseLine;
-    // Every column flows over the same pages as the first: the row positions are computed once.
-    std::vector<std::pair<int, double>> positions;
-    double tableY = y;
-    positions.push_back(strip.Place(tableY, boldLine, clear));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        positions.push_back(strip.Place(tableY, baseLine, clear));
 
-    double x = left;
-    bool first = true;
-    int previousWidth = 0;
-    for (int column : hitList.VisibleColumnsByDisplay()) {
-        if (!first)
-            x += 3.0 * previousWidth;
-        first = false;
-        previousWidth = hitList.Width(column);
-        const double columnWidth = std::max(3.0 * previousWidth, 1.0);
-        plan.Items.push_back({positions[0].first, QRectF(x, positions[0].second, columnWidth, boldLine),
-                              ToQString(hitList.Header(column)), true, false});
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            plan.Items.push_back({positions[i + 1].first, QRectF(x, positions[i + 1].second, columnWidth, baseLine),
-                                  ToQString(hitList.Cell(rows[i], column)), false, false});
+    // Column widths: at least 3 x the on-screen width and at least the widest printed text (header included)
+    // plus a gap, so no two columns overlap.
+    const double gap = 2.0 * kUnitsPerMm;
+    const std::vector<int> columns = hitList.VisibleColumnsByDisplay();
+    std::vector<double> widths;
+    std::vector<std::vector<QString>> cells(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        double w =
+            std::max(3.0 * hitList.Width(columns[c]), measure.Width(bold, ToQString(hitList.Header(columns[c]))) + gap);
+        for (int r : rows) {
+            cells[c].push_back(ToQString(PrintableText(hitList.Cell(r, columns[c]))));
+            w = std::max(w, measure.Width(base, cells[c].back()) + gap);
+        }
+        widths.push_back(w);
     }
+
+    // Bands: the columns that fit the text area's width side by side; the remaining ones continue in a band
+    // below, which repeats the "File" column (when shown) so every row can be told apart.
+    std::size_t fileIndex = columns.size();
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        if (columns[c] == 0)
+            fileIndex = c;
+    std::vector<std::vector<std::size_t>> bands;
+    for (std::size_t c = 0; c < columns.size();) {
+        std::vector<std::size_t> band;
+        double used = 0;
+        if (!bands.empty() && fileIndex < columns.size()) {
+            band.push_back(fileIndex);
+            used = widths[fileIndex];
+        }
+        const std::size_t fixed = band.size();
+        while (c < columns.size()) {
+            if (!bands.empty() && c == fileIndex) {
+                ++c;
+                continue;
+            }
+            if (band.size() > fixed && used + widths[c] > width)
+                break;
+            band.push_back(c);
+            used += widths[c];
+            ++c;
+        }
+        if (band.size() > fixed)
+            bands.push_back(std::move(band));
+    }
+
+    double tableY = y;
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+        if (b > 0)
+            strip.Place(tableY, baseLine, clear); // one blank line between bands
+        // Every column of a band flows over the same pages as its first: the row positions are computed once.
+        std::vector<std::pair<int, double>> positions;
+        positions.push_back(strip.Place(tableY, boldLine, clear));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            positions.push_back(strip.Place(tableY, baseLine, clear));
+        double x = left;
+        for (std::size_t c : bands[b]) {
+            plan.Items.push_back({positions[0].first, QRectF(x, positions[0].second, widths[c], boldLine),
+                                  ToQString(hitList.Header(columns[c])), true, false});
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                plan.Items.push_back({positions[i + 1].first, QRectF(x, positions[i + 1].second, widths[c], baseLine),
+                                      cells[c][i], false, false});
+            x += widths[c];
+        }
+    }
+    y = tableY;
 
     plan.PageCount = 1;
     for (const CPrintItem& item : plan.Items)

@@ -1,6 +1,8 @@
 #pragma once
 // The printed library search report, laid out in 0.1 mm units: title, the unknown's texts, the search options
-// block, then the hit table with its columns in on-screen order (3 x the on-screen pixel width apart). The
+// block, then the hit table with its columns in on-screen order, each at least 3 x its on-screen pixel width and
+// at least as wide as its widest printed text; columns that do not fit the page's width continue in bands
+// below, each repeating the "File" column. Control characters of cell texts print as blanks. The
 // report is one continuous strip cut into pages of the text area's height; a line that would cross the
 // bottom border starts on the next page, and the table keeps 2.5 base-font lines clear above it.
 #include <QFont>

@@ -22,6 +22,11 @@ double CTextMeasure::LineHeight(const QFont& font) const
     return QFontMetricsF(font, &m_image).lineSpacing();
 }
 
+double CTextMeasure::Width(const QFont& font, const QString& text) const
+{
+    return QFontMetricsF(font, &m_image).horizontalAdvance(text);
+}
+
 double CTextMeasure::WrappedHeight(const QFont& font, double width, const QString& text) const
 {
     const QRectF box =

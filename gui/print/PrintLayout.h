@@ -19,6 +19,7 @@ class CTextMeasure {
 public:
     CTextMeasure();
     double LineHeight(const QFont& font) const;
+    double Width(const QFont& font, const QString& text) const;
     double WrappedHeight(const QFont& font, double width, const QString& text) const;
 
 private:

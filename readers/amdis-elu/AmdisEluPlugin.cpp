@@ -73,7 +73,7 @@ CORVELIN_PLUGIN_EXPORT int IsFileReadable(const char* path, int showMessages)
     const int code = amdis::CheckEluFile(path);
     if (code != 0 && showMessages != 0) {
         try {
-            ShowMessage(code == EINVAL ? "'" + std::string(path) + "' is not an AMDIS ELU file."
+            ShowMessage(code == EINVAL ? std::string("'").append(path).append("' is not an AMDIS ELU file.")
                                        : "Cannot open '" + std::string(path) + "': " + std::strerror(code),
                         "File Read Error", MessageIcon::Exclamation);
         } catch (...) {

@@ -49,7 +49,7 @@ int Run(const QString& program, const QStringList& args, const fs::path& home, Q
     env.insert(QStringLiteral("CORVELIN_REGISTRY_DIR"), ToQString((home / "registry").string()));
     process.setProcessEnvironment(env);
     process.start(program, args);
-    if (!process.waitForFinished(120000)) {
+    if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
         return -1;
@@ -223,6 +223,37 @@ private slots:
         QVERIFY2(pdfs.size() == 1, errors.constData());
         QVERIFY(pdfs[0].filename().string().rfind("probe.ChromLibE ", 0) == 0);
         QVERIFY(ReadAllText(pdfs[0].string()).rfind("%PDF", 0) == 0);
+    }
+
+    // A batch run never waits for a message box, and ends with the batch program's exit code.
+    void desktopBatchRunsEndWithTheBatchExitCodes_data()
+    {
+        QTest::addColumn<QString>("unknown");
+        QTest::addColumn<QString>("library");
+        QTest::addColumn<int>("code");
+        QTest::newRow("unreadable unknown") << QStringLiteral("missing.jdx") << QStringLiteral("library") << 2;
+        QTest::newRow("too many peaks") << QStringLiteral("big.ChromLibEntry") << QStringLiteral("library") << 3;
+        QTest::newRow("missing library") << QStringLiteral("probe.ChromLibEntry") << QStringLiteral("nowhere") << 1;
+        QTest::newRow("done") << QStringLiteral("probe.ChromLibEntry") << QStringLiteral("library") << 0;
+    }
+    void desktopBatchRunsEndWithTheBatchExitCodes()
+    {
+        QFETCH(QString, unknown);
+        QFETCH(QString, library);
+        QFETCH(int, code);
+        if (!QFile::exists(QCoreApplication::applicationDirPath() + QStringLiteral("/corvelinscope")))
+            QSKIP("corvelinscope is not built");
+        TempDir dir;
+        MakeTestLibrary(dir, "library", 3, 8);
+        WriteTestEntry(dir.File("probe.ChromLibEntry"), 2, 8, "Probe");
+        WriteTestEntry(dir.File("big.ChromLibEntry"), 2, 201, "Big");
+        const QString desktop = MakeProgramFolder(dir.Path() / "desktop", QStringLiteral("corvelinscope"));
+        QByteArray errors;
+        QCOMPARE(Run(desktop,
+                     {QStringLiteral("/Search=") + ToQString(dir.File(ToStdString(unknown))),
+                      QStringLiteral("/Library=") + ToQString(dir.File(ToStdString(library))), QStringLiteral("/Save")},
+                     dir.Path() / "desktop", &errors),
+                 code);
     }
 
     void desktopBatchConversionWritesTheEntryAndEnds()

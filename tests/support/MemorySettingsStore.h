@@ -1,11 +1,13 @@
 #pragma once
 // An in-memory settings store for tests: values keyed by scope, section, subsection and value name, compared
-// without regard to case as both real back ends do; integers and texts kept apart as the registry keeps types. Installs itself
-// as the process-wide store while it lives and restores the previous one afterwards.
+// without regard to case as both real back ends do; integers and texts kept apart as the registry keeps types. Installs
+// itself as the process-wide store while it lives and restores the previous one afterwards.
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/options/SettingsStore.h"
 
@@ -39,6 +41,22 @@ public:
             texts[MakeKey(scope, section, subsection, valueName)] = text;
         else
             texts.erase(MakeKey(scope, section, subsection, valueName));
+    }
+
+    std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope scope, const char* section,
+                                                                 const char* subsection) override
+    {
+        std::vector<std::string> names;
+        const Key first = MakeKey(scope, section, subsection, "");
+        auto sameSection = [&](const Key& k) {
+            return std::get<0>(k) == std::get<0>(first) && std::get<1>(k) == std::get<1>(first) &&
+                   std::get<2>(k) == std::get<2>(first);
+        };
+        for (auto it = texts.lower_bound(first); it != texts.end() && sameSection(it->first); ++it)
+            names.push_back(std::get<3>(it->first));
+        for (auto it = ints.lower_bound(first); it != ints.end() && sameSection(it->first); ++it)
+            names.push_back(std::get<3>(it->first));
+        return names;
     }
 
     static Key MakeKey(SettingsScope scope, const char* section, const char* subsection, const char* valueName)

@@ -93,7 +93,14 @@ BatchRun BatchFixture::RunInterrupted(const std::vector<std::string>& args, bool
     return Launch(args, true, signaled);
 }
 
-BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled) const
+BatchRun BatchFixture::RunInterruptedAfterOutput(const std::vector<std::string>& args, const std::string& output,
+                                                bool& signaled) const
+{
+    return Launch(args, true, signaled, output);
+}
+
+BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled,
+                              const std::string& interruptAfterOutput) const
 {
     const std::string program = m_programFolder + "corvelinscope-batch";
     const std::string out = m_dir.File("stdout.txt");
@@ -127,6 +134,10 @@ BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interru
         if (interrupt) {
             for (int i = 0; i < 2000 && !CatchesSigint(pid); ++i)
                 usleep(1000);
+            for (int i = 0; i < 20000 && !interruptAfterOutput.empty() &&
+                            ReadAllText(out).find(interruptAfterOutput) == std::string::npos;
+                 ++i)
+                usleep(100);
             kill(pid, SIGINT);
         }
         int status = 0;
@@ -196,7 +207,7 @@ std::unique_ptr<CLibraryChromatogram> MakeTestChromatogram(const std::string& sa
     }
     for (int k = 0; k < 3; ++k) {
         auto point = std::make_unique<CLibraryRICalibrationPoint>();
-        point->CompoundName = "C" + std::to_string(8 + k);
+        point->CompoundName = std::string("C").append(std::to_string(8 + k));
         point->RT = 2.0 + 4.0 * k;
         point->RI = 800.0 + 100.0 * k;
         c->RICalibration.AddPoint(std::move(point));

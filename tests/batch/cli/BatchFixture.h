@@ -30,6 +30,10 @@ protected:
     // The same, sending SIGINT as soon as the program has installed its handler (it does so when a search
     // starts). Signaled is set when the program was killed by a signal instead of ending itself.
     BatchRun RunInterrupted(const std::vector<std::string>& args, bool& signaled) const;
+    // The same, sending SIGINT once the program's stdout holds `output` (the hit table is printed after the
+    // search and before the report is written).
+    BatchRun RunInterruptedAfterOutput(const std::vector<std::string>& args, const std::string& output,
+                                       bool& signaled) const;
     // Writes a per-user integer into the program's settings (e.g. "LibrarySearch" / "MaxPeaks").
     void WriteUserInt(const char* section, const char* name, int value) const;
     void WriteMachineInt(const char* section, const char* name, int value) const;
@@ -43,7 +47,8 @@ protected:
     std::string m_programFolder;
 
 private:
-    BatchRun Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled) const;
+    BatchRun Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled,
+                    const std::string& interruptAfterOutput = {}) const;
 
 protected:
     std::string m_settings;

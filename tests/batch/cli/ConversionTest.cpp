@@ -17,6 +17,14 @@
 #include "tests/support/RecordingMessageSink.h"
 #include "engine/workflow/Conversion.h"
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include "engine/platform/PendingTemporaryFile.h"
+#include "tests/support/RecordingMessageSink.h"
+
 namespace fs = std::filesystem;
 
 using namespace corvelin;
@@ -210,6 +218,55 @@ TEST_F(FolderConversion, AFailedWriteLeavesTheExistingEntryWhole)
     for (const auto& e : fs::directory_iterator(Data("w")))
         files += e.is_regular_file() ? 1 : 0;
     EXPECT_EQ(files, 2) << "a temporary file was left behind";
+}
+
+// A write that fails names the system's reason (a full disk, a folder in the way), not only the tree line.
+TEST_F(FolderConversion, AFailedWriteNamesTheSystemError)
+{
+    MakeTestChromatogram("S", {{1.0, 10}, {2.0, 20}})->SaveEntry(Data("d/s.raw"));
+    fs::create_directories(Data("d/s.raw.ChromLibEntry/inside")); // a folder where the entry should go
+    RecordingMessageSink messages;
+    CInfoTree tree;
+    EXPECT_FALSE(ConvertChromatogram(Data("d/s.raw"), 0, m_options, false, tree));
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_EQ(messages.Texts()[0], "The library entry '" + Data("d/s.raw.ChromLibEntry") +
+                                       "' could not be written: " + std::strerror(EISDIR));
+}
+
+// A conversion ended by SIGTERM or SIGINT while its entry is written leaves no temporary file, and a later
+// conversion of the same file removes one that a killed conversion left (but not one that is being written).
+TEST_F(FolderConversion, InterruptedWritesLeaveNoTemporaryFiles)
+{
+    const std::string raw = Data("t/run.raw");
+    MakeTestChromatogram("S", {{1.0, 10}, {2.0, 20}})->SaveEntry(raw);
+    for (int sig : {SIGTERM, SIGINT}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            InstallTemporaryFileCleanup();
+            WriteAllText(Data("t/run.raw.ChromLibEntry.00000000000000aa.tmp"), "half");
+            const CPendingTemporaryFile pending(Data("t/run.raw.ChromLibEntry.00000000000000aa.tmp"));
+            std::raise(sig);
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig);
+        EXPECT_FALSE(fs::exists(Data("t/run.raw.ChromLibEntry.00000000000000aa.tmp")));
+    }
+    const std::string stale = Data("t/run.raw.ChromLibEntry.0123456789abcdef.tmp");
+    const std::string busy = Data("t/run.raw.ChromLibEntry.fedcba9876543210.tmp");
+    const std::string other = Data("t/other.raw.ChromLibEntry.0123456789abcdef.tmp");
+    for (const std::string& f : {stale, busy, other})
+        WriteAllText(f, "left");
+    const int busyFd = ::open(busy.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busyFd, LOCK_EX), 0);
+    CInfoTree tree;
+    EXPECT_TRUE(ConvertChromatogram(raw, 0, m_options, false, tree));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(busy));
+    EXPECT_TRUE(fs::exists(other));
+    ::close(busyFd);
 }
 
 } // namespace

@@ -242,6 +242,8 @@ TEST_F(BatchSearch, UnknownWithTooManyPeaksGivesItsWarningRow)
     WriteUserInt("LibrarySearch", "MaxPeaks", 3);
     const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
     EXPECT_EQ(run.ExitCode, 3);
+    EXPECT_NE(run.Err.find("The limit is MaxPeaks = 3. Raise \"Max. Peaks:\""), std::string::npos) << run.Err;
+    EXPECT_NE(run.Err.find("/MinArea="), std::string::npos) << run.Err;
     const std::string text = ReadCsvAndRemove(Data(""));
     const std::string tail = "Library Hits:\r\n" + std::string(kHeaderRow) +
                              WarningLine(m_unknownPath, "Warning: Unknown file " + m_unknownPath +
@@ -258,8 +260,7 @@ TEST_F(BatchSearch, UnreadableUnknownIsReportedAndItsRowWritten)
     const std::string message = "Error reading from Chromatogram file '" + Data("broken.ChromLibEntry") + "'";
     EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
     const std::string text = ReadCsvAndRemove(Data(""));
-    EXPECT_NE(text.find("Library Hits:\r\n" + std::string(kHeaderRow) + "\"" + message + "\",\"\","),
-              std::string::npos)
+    EXPECT_NE(text.find("Library Hits:\r\n" + std::string(kHeaderRow) + "\"" + message + "\",\"\","), std::string::npos)
         << text;
 }
 
@@ -276,14 +277,46 @@ TEST_F(BatchSearch, EmptyLibraryGivesNoDataAndACompleteFile)
     EXPECT_EQ(text.rfind(HeaderBlock(m_unknownPath, Data("empty") + "/", "Unknown", " 4"), 0), 0u) << text;
 }
 
-TEST_F(BatchSearch, ConvertAfterSearchIsIgnoredAndMsAbcSwitchesMsOff)
+TEST_F(BatchSearch, ConvertAfterSearchIsIgnoredAndMsAbcIsRefused)
 {
     const BatchRun run = Run(
         {"/Search=" + m_unknownPath, "/Convert=" + m_library + "/a.ChromLibEntry", "/MS=abc", "/Library=" + m_library});
     EXPECT_EQ(run.ExitCode, 0) << run.Err;
     EXPECT_FALSE(fs::exists(m_library + "/a.ChromLibEntry.ChromLibEntry"));
+    EXPECT_NE(run.Err.find("Ignored /MS=abc: not a number"), std::string::npos) << run.Err;
     const std::string text = ReadCsvAndRemove(Data(""));
-    EXPECT_NE(text.find("\r\nMS matching = No\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nMS matching = Yes\r\n"), std::string::npos) << text;
+}
+
+// A library folder that cannot be searched is an error: no search, no report, exit 1 (an empty report would
+// pass for an empty library, "/" would walk the whole file system).
+TEST_F(BatchSearch, LibraryFoldersThatCannotBeSearchedEndWithoutAReport)
+{
+    for (const std::string& folder : {Data("missing"), std::string("/"), m_unknownPath}) {
+        const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + folder});
+        EXPECT_EQ(run.ExitCode, 1) << folder << run.Err;
+        EXPECT_NE(run.Err.find("The library folder '"), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Err.find("No data in library"), std::string::npos) << run.Err;
+    }
+    for (const auto& item : fs::directory_iterator(Data("")))
+        EXPECT_NE(item.path().extension(), ".csv") << item.path();
+}
+
+// Control characters of an entry's texts never end the printed table early nor reach the CSV.
+TEST_F(BatchSearch, ControlCharactersInCellsAreWrittenAsBlanks)
+{
+    auto entry = MakeTestChromatogram("Ctl", {{2.0, 100}, {4.0, 300}});
+    static constexpr char kComment[] = "before\0after\x1b[2J\r\nend";
+    entry->Comment = std::string(kComment, sizeof kComment - 1);
+    entry->SaveEntry(m_library + "/zz.ChromLibEntry");
+    const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Out.find("before after [2J  end"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("big.ChromLibEntry"), std::string::npos) << run.Out; // rows after it are there too
+    const std::string text = ReadCsvAndRemove(Data(""));
+    EXPECT_NE(text.find("\"before after [2J  end\","), std::string::npos) << text;
+    EXPECT_EQ(text.find('\0'), std::string::npos);
+    EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }
 
 TEST_F(BatchSearch, ParamsApplyAtTheirPosition)
@@ -375,6 +408,65 @@ TEST_F(BatchSearch, InterruptStopsTheSearchAndStillWritesTheReport)
     ASSERT_NE(table, std::string::npos);
     const auto rows = std::count(text.begin() + static_cast<std::ptrdiff_t>(table), text.end(), '\n') - 2;
     EXPECT_LT(rows, 150) << text.substr(table, 2000);
+}
+
+// An interrupted search says so in its report (and on stderr), so the report cannot pass for a complete one.
+TEST_F(BatchSearch, InterruptedReportSaysWhereTheSearchStopped)
+{
+    CSyntheticLibraryShape shape;
+    shape.Entries = 150;
+    shape.Peaks = 200;
+    shape.Lines = 40;
+    shape.Seed = 5;
+    const CSyntheticLibrary generator(shape);
+    generator.WriteLibrary(Data("large"));
+    const std::string unknown = Data("s/unknown.ChromLibEntry");
+    generator.MakeReplicate(3, 7)->SaveEntry(unknown);
+    bool signaled = false;
+    const BatchRun run = RunInterrupted({"/Search=" + unknown, "/Library=" + Data("large"), "/Threads=1"}, signaled);
+    ASSERT_FALSE(signaled);
+    if (run.ExitCode == 0)
+        GTEST_SKIP() << "the search ended before the interrupt arrived";
+    const std::string text = ReadCsvAndRemove(Data("s"));
+    const std::regex line("\r\n\r\nSearch stopped after ([0-9]+) of 150 library entries\r\nLibrary Hits:\r\n");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(text, m, line)) << text.substr(0, 1200);
+    const auto rows = std::count(text.begin() + m.position(0), text.end(), '\n') - 5; // the header row too
+    EXPECT_EQ(std::to_string(rows), m[1].str());
+    EXPECT_NE(run.Err.find(m[0].str().substr(4, m[0].str().size() - 4 - 17)), std::string::npos) << run.Err;
+    // A complete search has no such line.
+    Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
+    EXPECT_EQ(ReadCsvAndRemove(Data("")).find("Search stopped"), std::string::npos);
+}
+
+// Ctrl-C after the last entry, while the table and the report are written, still ends with the report.
+TEST_F(BatchSearch, InterruptAfterTheSearchStillWritesTheReport)
+{
+    bool signaled = false;
+    const BatchRun run =
+        RunInterruptedAfterOutput({"/Search=" + m_unknownPath, "/Library=" + m_library}, "big.ChromLibEntry", signaled);
+    EXPECT_FALSE(signaled) << "the program was ended by the interrupt";
+    EXPECT_EQ(run.ExitCode, 130) << run.Err;
+    EXPECT_NE(ReadCsvAndRemove(Data("")).find("\"a.ChromLibEntry\""), std::string::npos);
+}
+
+// A second search within the same minute never replaces the first report: it takes a free name and says which.
+TEST_F(BatchSearch, ASecondReportInTheSameMinuteGetsAFreeName)
+{
+    std::vector<std::string> written;
+    for (int i = 0; i < 3; ++i) {
+        const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + m_library});
+        const std::size_t at = run.Err.find("Report written to ");
+        ASSERT_NE(at, std::string::npos) << run.Err;
+        written.push_back(run.Err.substr(at + 18, run.Err.find('\n', at) - at - 18));
+    }
+    std::vector<std::string> csv;
+    for (const auto& item : fs::directory_iterator(Data("")))
+        if (item.path().extension() == ".csv")
+            csv.push_back(item.path().string());
+    std::sort(csv.begin(), csv.end());
+    std::sort(written.begin(), written.end());
+    EXPECT_EQ(csv, written); // three files, each under the name printed: none was replaced
 }
 
 TEST_F(BatchSearch, HelpAndNothingToDo)

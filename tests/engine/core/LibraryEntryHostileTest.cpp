@@ -42,7 +42,10 @@ Bytes RichEntry(std::size_t& dataEnd)
     for (int i = 0; i < 3; ++i) {
         if (i > 0)
             b.U16(0x8001);
-        b.Header("LibraryRICalibrationPoint").Text("C" + std::to_string(10 + i)).F64(5 + 5 * i).F64(1000 + 100 * i);
+        b.Header("LibraryRICalibrationPoint")
+            .Text(std::string("C").append(std::to_string(10 + i)))
+            .F64(5 + 5 * i)
+            .F64(1000 + 100 * i);
         AddSpectrum(b, i);
     }
     b.I32(2);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "engine/options/IniSettings.h"
 #include "engine/options/SearchParameterFile.h"
@@ -194,7 +195,7 @@ TEST(SearchParameterFile, MissingValuesTakeTheReadDefaults)
     WriteAllText(path, "[Other]\nx=1\n");
     CSearchOptions options = FullRecord();
     options.AbsoluteAreaHeight = 1;
-    ASSERT_TRUE(ReadParameterFile(options, path));
+    EXPECT_FALSE(ReadParameterFile(options, path)); // none of the file's sections: reported as unread
     EXPECT_EQ(options.MSMatching, 1);
     EXPECT_EQ(options.RTMatching, 1);
     EXPECT_EQ(options.RIMatching, 1); // unlike the last-used default
@@ -218,6 +219,26 @@ TEST(SearchParameterFile, MissingValuesTakeTheReadDefaults)
     EXPECT_FALSE(ReadParameterFile(missing, dir.File("nothere.spf")));
     EXPECT_EQ(missing.RIMatching, 1);
     EXPECT_EQ(missing.GetSpectraCount(), 0);
+}
+
+// Files that are no parameter file are reported (false) and never wait: a FIFO without a writer is refused at
+// once, binary junk, UTF-16 text and an empty file hold none of the file's sections.
+TEST(SearchParameterFile, FilesWithoutAnyOfItsSectionsOrNotRegularAreReported)
+{
+    TempDir dir;
+    const std::string fifo = dir.File("pipe.spf");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    WriteAllBytes(dir.File("junk.spf"), {0x7f, 'E', 'L', 'F', 0, 1, 2, '[', 0xff, ']', '\n'});
+    WriteAllBytes(dir.File("utf16.spf"), {0xff, 0xfe, '[', 0, 'T', 0, 'h', 0, 'r', 0, 'e', 0, 's',  0,
+                                          'h',  0,    'o', 0, 'l', 0, 'd', 0, 's', 0, ']', 0, '\n', 0});
+    WriteAllText(dir.File("empty.spf"), "");
+    for (const char* name : {"pipe.spf", "junk.spf", "utf16.spf", "empty.spf"}) {
+        CSearchOptions options;
+        EXPECT_FALSE(ReadParameterFile(options, dir.File(name))) << name;
+    }
+    CSearchOptions options;
+    WriteAllText(dir.File("ok.spf"), "[thresholds]\nDoMass=1\n");
+    EXPECT_TRUE(ReadParameterFile(options, dir.File("ok.spf")));
 }
 
 TEST(SearchParameterFile, AbsoluteFlagIsRestoredWhenPresent)

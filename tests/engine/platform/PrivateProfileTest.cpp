@@ -133,14 +133,16 @@ TEST(PrivateProfile, ConcurrentWritersLoseNoValue)
     for (int w = 0; w < 3; ++w)
         writers.emplace_back([&path, w] {
             for (int i = 0; i < 30; ++i)
-                WritePrivateProfileText(path, "S", "w" + std::to_string(w) + "k" + std::to_string(i), "1");
+                WritePrivateProfileText(
+                    path, "S", std::string("w").append(std::to_string(w)).append("k").append(std::to_string(i)), "1");
         });
     for (auto& writer : writers)
         writer.join();
     int found = 0;
     for (int w = 0; w < 3; ++w)
         for (int i = 0; i < 30; ++i)
-            found += GetPrivateProfileInteger(path, "S", "w" + std::to_string(w) + "k" + std::to_string(i), 0);
+            found += GetPrivateProfileInteger(
+                path, "S", std::string("w").append(std::to_string(w)).append("k").append(std::to_string(i)), 0);
     EXPECT_EQ(found, 90);
 }
 

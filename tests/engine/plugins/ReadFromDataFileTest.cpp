@@ -1,10 +1,12 @@
 #include <cerrno>
 #include <cstring>
+#include <sys/stat.h>
 
 #include "tests/engine/plugins/PluginTestFixture.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/plugins/ReadFromDataFile.h"
+#include "tests/support/TempDir.h"
 
 using namespace corvelin;
 
@@ -144,18 +146,38 @@ TEST_F(ReadFromDataFileTest, AnExceptionFromTheReadPassesOnAfterOneReset)
     EXPECT_TRUE(messages.entries.empty());
 }
 
-TEST_F(ReadFromDataFileTest, APluginWithoutExportsGivesAnEmptyChromatogramNamedAfterTheFile)
+// A plug-in that cannot read (its module did not load, or it lacks the read export) must not pass an empty
+// chromatogram off as the file's contents: the read fails as a refused read does and the target stays empty.
+TEST_F(ReadFromDataFileTest, APluginThatCannotReadFailsTheRead)
 {
     Register(0, "Bare", "test_plugin_bare.so", ".raw");
-    Register(1, "A", "test_plugin_a.so", ".raw");
+    Register(1, "Gone", "no_such_module.so", ".cdf");
+    const auto list = Load();
+    messages.entries.clear();
+    for (const char* path : {"/data/run.raw", "/data/run.cdf"}) {
+        CLibraryChromatogram target;
+        Prefill(target);
+        EXPECT_THROW(ReadFromDataFile(*list, target, path, 0, nullptr, true), CArchiveException) << path;
+        EXPECT_TRUE(target.Peaks.empty());
+    }
+    ASSERT_EQ(messages.Texts().size(), 2u);
+    EXPECT_TRUE(messages.Texts()[0].starts_with("Error while reading data file /data/run.raw:\n'"));
+    EXPECT_NE(messages.Texts()[0].find("does not export ReadFromDataSystem"), std::string::npos);
+    EXPECT_NE(messages.Texts()[1].find("is not loaded"), std::string::npos);
+}
+
+// A FIFO (or a device) would make a reader wait for data forever: it is refused before any plug-in is asked.
+TEST_F(ReadFromDataFileTest, APipeIsRefusedWithoutWaiting)
+{
+    Register(0, "A", "test_plugin_a.so", "");
+    TempDir dir;
+    const std::string fifo = dir.File("run.raw");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     CLibraryChromatogram target;
-    Prefill(target);
-    std::string name = "unchanged?";
-    ASSERT_EQ(ReadFromDataFile(*Load(), target, "/data/run.raw", 0, &name, true), 1);
-    EXPECT_TRUE(target.Peaks.empty());
-    EXPECT_EQ(target.SourcePath, "/data/run.raw");
-    EXPECT_EQ(name, "");
-    EXPECT_EQ(Int("A", "IsFileReadableCalls"), 0); // the bare plug-in was chosen first
+    EXPECT_THROW(ReadFromDataFile(*Load(), target, fifo, 0, nullptr, false), CNotSupportedException);
+    EXPECT_EQ(Int("A", "IsFileReadableCalls"), 0);
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_NE(messages.Texts()[0].find("not a regular file"), std::string::npos);
 }
 
 TEST_F(ReadFromDataFileTest, AnEmptyExtensionMatchesEveryPath)

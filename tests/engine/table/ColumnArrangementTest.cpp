@@ -14,7 +14,7 @@ CReportTable FiveColumns()
 {
     CReportTable t;
     for (int c = 0; c < 5; ++c)
-        t.InsertColumn("C" + std::to_string(c), 40);
+        t.InsertColumn(std::string("C").append(std::to_string(c)), 40);
     return t;
 }
 

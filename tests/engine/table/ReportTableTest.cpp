@@ -13,7 +13,7 @@ CReportTable MakeTable(const std::vector<std::vector<std::string>>& rows, int co
 {
     CReportTable t;
     for (int c = 0; c < columns; ++c)
-        t.InsertColumn("H" + std::to_string(c), 40 + c);
+        t.InsertColumn(std::string("H").append(std::to_string(c)), 40 + c);
     for (std::size_t i = 0; i < rows.size(); ++i)
         t.AddRow(rows[i], 100 + i);
     return t;

@@ -99,13 +99,13 @@ TEST_F(MatchMatrixTest, FailedBuildsKeepThePreviousMatrix)
     EXPECT_EQ(m.Cells, cells);
 }
 
-// A plug-in without module reads any ".raw" file as an empty chromatogram of a foreign data system: with RI
-// matching on it needs the options' RI table, which must hold at least two points.
+// The scriptable test module reads any ".raw" file as a chromatogram of a foreign data system without RI table:
+// with RI matching on it needs the options' RI table, which must hold at least two points.
 TEST(MatchMatrixBuild, ForeignInputsNeedTwoRICalibrationPointsWhenRIMatchingIsOn)
 {
     auto plugins = std::make_unique<CDatasystemPlugins>();
-    auto plugin = std::make_unique<CDatasystemPlugin>("", false);
-    plugin->Name = "Module-less";
+    auto plugin = std::make_unique<CDatasystemPlugin>(CORVELIN_TEST_PLUGIN_A, false);
+    plugin->Name = "Foreign";
     plugin->Extension = ".raw";
     plugins->Append(std::move(plugin));
     auto previous = SetDatasystemPlugins(std::move(plugins));

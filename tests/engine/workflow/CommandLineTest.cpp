@@ -40,8 +40,8 @@ TEST_P(CommandLineOptions, SetsItsField)
 INSTANTIATE_TEST_SUITE_P(
     Keywords, CommandLineOptions,
     ::testing::Values(OptionCase{"/SWnd=0.35", [](const CSearchOptions& o) { return o.RTWindowWidth; }, 0.35},
-                      OptionCase{"/riwnd=12.5x", [](const CSearchOptions& o) { return o.RIWindowWidth; }, 12.5},
-                      OptionCase{"/MS=abc", [](const CSearchOptions& o) { return o.MSMatching; }, 0},
+                      OptionCase{"/riwnd=12.5", [](const CSearchOptions& o) { return o.RIWindowWidth; }, 12.5},
+                      OptionCase{"/MS=abc", [](const CSearchOptions& o) { return o.MSMatching; }, 1},
                       OptionCase{"/MS=0", [](const CSearchOptions& o) { return o.MSMatching; }, 0},
                       OptionCase{"/RT=0", [](const CSearchOptions& o) { return o.RTMatching; }, 0},
                       OptionCase{"/RI=7", [](const CSearchOptions& o) { return o.RIMatching; }, 1},
@@ -59,8 +59,37 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CommandLine, RtRangeIsTakenUnchanged)
 {
     CSearchOptions o;
-    Parse({"/RTRange= 2-5;x"}, o);
-    EXPECT_EQ(o.TimeRange, " 2-5;x");
+    Parse({"/RTRange=2-5;7-9"}, o);
+    EXPECT_EQ(o.TimeRange, "2-5;7-9");
+}
+
+// A bad value never reaches the options: the option keeps its value and the argument is reported with a
+// reason; so are arguments that are no option at all.
+TEST(CommandLine, BadValuesAndUnknownArgumentsAreRefusedAndReported)
+{
+    CSearchOptions o;
+    o.RTWindowWidth = 0.5;
+    o.RIWindowWidth = 20;
+    o.Weighting = 2;
+    o.MSMatching = 1;
+    o.TimeRange = "*";
+    const std::vector<std::string> bad = {"/SWnd=nan",        "/SWnd=-5",    "/SWnd=inf", "/RIWnd=-25",
+                                          "/RTRange=garbage", "/Weight=1.5", "/MS=abc",   "/MinArea=-1",
+                                          "/Library=",        "/Bogus=1",    "extra.txt"};
+    const CCommandLine line = Parse(bad, o);
+    EXPECT_EQ(o.RTWindowWidth, 0.5);
+    EXPECT_EQ(o.RIWindowWidth, 20);
+    EXPECT_EQ(o.Weighting, 2);
+    EXPECT_EQ(o.MSMatching, 1);
+    EXPECT_EQ(o.TimeRange, "*");
+    EXPECT_EQ(o.AreaThresholdOn, 0);
+    EXPECT_EQ(line.LibraryFolder, "");
+    ASSERT_EQ(line.Refused.size(), bad.size());
+    for (std::size_t i = 0; i < bad.size(); ++i)
+        EXPECT_TRUE(line.Refused[i].starts_with(bad[i] + ": ")) << line.Refused[i];
+    EXPECT_EQ(line.Refused.back(), "extra.txt: unknown argument");
+    EXPECT_TRUE(Parse({"/Subfolders=1", "/Display=x", "/Threads=2", "/Save"}, o).Refused.empty());
+    EXPECT_EQ(o.SearchSubfolders, 1);
 }
 
 TEST(CommandLine, OnlyTheFirstFileOptionCounts)

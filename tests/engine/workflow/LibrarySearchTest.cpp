@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -110,6 +112,33 @@ TEST_F(LibrarySearch, ListsEntriesInScanOrderWithRelativePrefixes)
     EXPECT_TRUE(ListLibraryEntries(m_dir.File("nothing-here"), true).empty());
 }
 
+// Items named like entries that are no readable file are not passed over in silence: each gets a warning row
+// naming what it is; a link to an entry is read like the entry.
+TEST_F(LibrarySearch, ItemsNamedLikeEntriesThatAreNoFilesGetWarningRows)
+{
+    const std::string lib = m_dir.File("odd");
+    fs::create_directories(lib + "/dir.ChromLibEntry");
+    fs::create_symlink(lib + "/gone", lib + "/broken.ChromLibEntry");
+    fs::create_symlink(lib + "/loop.ChromLibEntry", lib + "/loop.ChromLibEntry");
+    fs::create_symlink(m_lib + "/e1.ChromLibEntry", lib + "/link.ChromLibEntry");
+    fs::create_symlink("/dev/null", lib + "/null.ChromLibEntry");
+    CReportTable hits;
+    SetUpHitListColumns(hits);
+    std::atomic<bool> running{true};
+    CLibrarySearchRequest request{m_unknown, lib, 200, 1};
+    SearchLibraryIntoHitList(request, m_options, running, hits);
+    std::map<std::string, std::string> sampleCells;
+    for (int r = 0; r < hits.RowCount(); ++r)
+        sampleCells[hits.Cell(r, 0)] = hits.Cell(r, 1);
+    ASSERT_EQ(sampleCells.size(), 5u);
+    EXPECT_EQ(sampleCells["dir.ChromLibEntry"],
+              "Warning: Library File dir.ChromLibEntry is not a file (a folder) and was skipped!");
+    EXPECT_NE(sampleCells["broken.ChromLibEntry"].find("(a broken symbolic link)"), std::string::npos);
+    EXPECT_NE(sampleCells["loop.ChromLibEntry"].find("(a looping symbolic link)"), std::string::npos);
+    EXPECT_NE(sampleCells["null.ChromLibEntry"].find("(a device)"), std::string::npos);
+    EXPECT_EQ(sampleCells["link.ChromLibEntry"], "E1");
+}
+
 int ThreadsOfThisProcess()
 {
     std::ifstream status("/proc/self/status");
@@ -125,7 +154,7 @@ int ThreadsOfThisProcess()
 TEST_F(LibrarySearch, AThrowingRowCallbackEndsTheSearchWithEveryWorkerJoined)
 {
     for (int i = 0; i < 40; ++i)
-        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)
+        Chromatogram(std::string("F").append(std::to_string(i)), 4, 0.001 * i)
             ->SaveEntry(m_lib + "/f" + std::to_string(i) + ".ChromLibEntry");
     const int threadsBefore = ThreadsOfThisProcess();
     for (int throwAt : {1, 2, 30}) {
@@ -193,8 +222,8 @@ TEST_F(LibrarySearch, AStopWhileTheReceiverIsBusyEndsAFewEntriesLater)
     // The workers stay a few entries ahead of the delivery: while the receiver of the first row is busy they
     // do not take the rest of the library, so a stop then ends the scan soon after.
     for (int i = 0; i < 60; ++i)
-        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)->SaveEntry(m_lib + "/f" + std::to_string(100 + i) +
-                                                                        ".ChromLibEntry");
+        Chromatogram(std::string("F").append(std::to_string(i)), 4, 0.001 * i)
+            ->SaveEntry(m_lib + "/f" + std::to_string(100 + i) + ".ChromLibEntry");
     CLibrarySearchRequest request{m_unknown, m_lib, 200, 2};
     std::atomic<bool> running{true};
     int rows = 0;

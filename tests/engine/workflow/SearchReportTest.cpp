@@ -49,7 +49,7 @@ TEST(SearchReport, EmptyListStillGivesTheWholeFile)
     o.MassThresholdOn = 0;
     o.Weighting = 4;
     o.TimeRange = "*";
-    const std::string text = SearchReportText({"/d/u.raw", "S1", " 7", "/lib/"}, o, hits);
+    const std::string text = SearchReportText({"/d/u.raw", "S1", " 7", "/lib/", ""}, o, hits);
     EXPECT_EQ(text, "Library search results for = /d/u.raw\nSample Name = S1\nNumber of Peaks =  7\n"
                     "Chromatogram Library =  /lib/\n\nSearch Parameter:\nMS matching = Yes\nRT matching = No\n"
                     "RI matching = Yes\nArea matching = No\nHeight matching = No\n"
@@ -68,7 +68,7 @@ TEST(SearchReport, UnwritableFileShowsTheSystemTextAndTheHint)
     CReportTable hits;
     std::string path;
     const std::time_t when = LocalTime(2020, 1, 2, 3, 4);
-    EXPECT_FALSE(WriteSearchReport({dir.File("missing/u.raw"), "", "", ""}, CSearchOptions(), hits, &path, when));
+    EXPECT_FALSE(WriteSearchReport({dir.File("missing/u.raw"), "", "", "", ""}, CSearchOptions(), hits, &path, when));
     EXPECT_EQ(path, dir.File("missing/u 2020-01-02 03-04.csv"));
     EXPECT_EQ(sink.Texts(), std::vector<std::string>{"No such file or directory\nCould not open file " + path +
                                                      ". Please ensure that it is not opened, e.g. by Excel."});
@@ -83,8 +83,8 @@ TEST(SearchReport, ReplacesAnExistingFileWithCrLfLines)
     hits.AddRow({"a/b"});
     std::string path;
     WriteAllText(dir.File("u 2020-01-02 03-04.csv"), std::string(5000, '#'));
-    ASSERT_TRUE(
-        WriteSearchReport({dir.File("u.raw"), "", "", ""}, CSearchOptions(), hits, &path, LocalTime(2020, 1, 2, 3, 4)));
+    ASSERT_TRUE(WriteSearchReport({dir.File("u.raw"), "", "", "", ""}, CSearchOptions(), hits, &path,
+                                  LocalTime(2020, 1, 2, 3, 4)));
     const std::string text = ReadAllText(path);
     const std::string tail = "Hits:\r\n\"File\",\r\n\"a of b\",\r\n";
     ASSERT_GE(text.size(), tail.size());

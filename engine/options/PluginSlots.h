@@ -1,0 +1,13 @@
+#pragma once
+// The used slots of the machine-wide "Plugins" registration. The slot count "@" is only a bound: the loops over
+// the slots (loading the plug-ins, registering, the AMDIS path of the program options) visit only the
+// "Plugin<n>" values the store holds, so a corrupt count such as 2147483647 costs nothing.
+#include <vector>
+
+namespace corvelin {
+
+// The slot numbers below slots that have a "Plugin<n>" value, ascending; every number below slots when the
+// store cannot list its values.
+std::vector<int> PluginSlotIndexes(int slots);
+
+}  // namespace corvelin

@@ -1,0 +1,45 @@
+#pragma once
+// The exit codes of a batch run (a "/Search=" or "/Convert=" command line), the same for the desktop program and
+// corvelinscope-batch:
+//   0  done (search with its report, conversion, display, --help)
+//   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=", a search without a library folder or with one
+//      that cannot be searched (missing, not a folder, the root folder), the conversion page is switched off, or a
+//      "/MatchMatrix=" without "/MatrixOther="
+//   2  the unknown chromatogram (or the "/Display=" file, or a match matrix file) could not be read
+//   3  the unknown has more peaks than MaxPeaks
+//   4  the CSV report (or the summary CSV) could not be written
+//   5  a conversion failed
+//   6  the data-system plug-ins could not be set up
+//   130 the search was interrupted (SIGINT); the report of what was found is still written
+#include "engine/workflow/LibrarySearch.h"
+
+namespace corvelin {
+
+enum BatchExitCode : int {
+    kExitOk = 0,
+    kExitNothingToDo = 1,
+    kExitUnreadable = 2,
+    kExitTooManyPeaks = 3,
+    kExitReportFailed = 4,
+    kExitConversionFailed = 5,
+    kExitNoPlugins = 6,
+    kExitInterrupted = 130,
+};
+
+// The exit code of a batch search by how the search ended, before its report is written: 2 for an unreadable
+// unknown, 3 for one with too many peaks, otherwise 0.
+inline int BatchSearchExitCode(LibrarySearchEnd end) noexcept
+{
+    switch (end) {
+    case LibrarySearchEnd::UnknownUnreadable:
+        return kExitUnreadable;
+    case LibrarySearchEnd::UnknownTooManyPeaks:
+        return kExitTooManyPeaks;
+    case LibrarySearchEnd::Completed:
+    case LibrarySearchEnd::Stopped:
+        break;
+    }
+    return kExitOk;
+}
+
+}  // namespace corvelin
