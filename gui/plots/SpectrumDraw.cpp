@@ -72,7 +72,15 @@ CSpectrumDraw::DrawnTexts CSpectrumDraw::Draw(QPainter& painter, const CLibraryM
 
     const QRect captionBox(rect.left() + 10, rect.top() + 5, rect.width() - 20, rect.height() - 10);
     QRect captionUsed;
-    painter.drawText(captionBox, Qt::AlignLeft | Qt::AlignTop, ToQString(label), &captionUsed);
+    {
+        // The caption (a retention time) is bold, so it does not read as one more mass label beside it.
+        const QFont plain = painter.font();
+        QFont bold = plain;
+        bold.setBold(true);
+        painter.setFont(bold);
+        painter.drawText(captionBox, Qt::AlignLeft | Qt::AlignTop, ToQString(label), &captionUsed);
+        painter.setFont(plain);
+    }
     // A stick label that would come within a character of the caption reads as part of it ("5.51 77"): it is
     // left out like one that overlaps the caption.
     const QRect captionKept =

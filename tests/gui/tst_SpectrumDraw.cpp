@@ -76,7 +76,9 @@ private slots:
         QImage probe(10, 10, QImage::Format_RGB32);
         QPainter measure(&probe);
         const QFontMetrics metrics = measure.fontMetrics();
-        const int captionRight = 10 + metrics.boundingRect(QStringLiteral("12.34")).width();
+        QFont bold = measure.font();
+        bold.setBold(true);
+        const int captionRight = 10 + QFontMetrics(bold).boundingRect(QStringLiteral("12.34")).width();
         // A largest mass of 390 on a 400-pixel image puts mass m at x = m + 5.
         int beside = 0;
         for (int m = 10; m < 200 && beside == 0; ++m) {
