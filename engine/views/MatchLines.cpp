@@ -4,6 +4,7 @@
 
 #include "engine/compare/CellTable.h"
 #include "engine/core/LibraryChromatogram.h"
+#include "engine/views/ColorScheme.h"
 
 namespace corvelin {
 
@@ -78,6 +79,15 @@ EMatchDrag ClassifyMatchDrag(int width, int height) noexcept
     if (width + height > 19)
         return EMatchDrag::Ignore;
     return EMatchDrag::Click;
+}
+
+std::vector<std::uint32_t> MatchLineColours(const CColorScheme& scheme)
+{
+    std::vector<std::uint32_t> colours;
+    colours.reserve(scheme.Colors.size());
+    for (const CSchemeColor& c : scheme.Colors)
+        colours.push_back((std::uint32_t{c.R} << 16) | (std::uint32_t{c.G} << 8) | c.B);
+    return colours;
 }
 
 } // namespace corvelin

@@ -6,6 +6,8 @@
 
 namespace corvelin {
 
+struct CColorScheme;
+
 class CCellTable;
 class CLibraryChromatogram;
 class CLibraryChromatogramPeakData;
@@ -42,5 +44,8 @@ enum class EMatchDrag { Zoom, Ignore, Click };
 // A drag of the match plot (width and height of the normalised rectangle): both over 19 zoom; width + height
 // over 19 is ignored; anything smaller is a click.
 EMatchDrag ClassifyMatchDrag(int width, int height) noexcept;
+
+// The line colours (0xRRGGBB, lowest match first) of a colour scheme.
+std::vector<std::uint32_t> MatchLineColours(const CColorScheme& scheme);
 
 } // namespace corvelin

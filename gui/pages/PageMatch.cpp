@@ -12,11 +12,14 @@
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/plugins/ReadFromDataFile.h"
+#include "engine/views/ColorScheme.h"
+#include "engine/views/MatchLines.h"
 #include "engine/views/OverlayRules.h"
 #include "engine/workflow/InputRICalibration.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
 #include "gui/pages/PlotToolBar.h"
+#include "gui/plots/ColorScale.h"
 #include "gui/plots/MatchControl.h"
 #include "gui/plots/MultiChromatogramPlot.h"
 #include "gui/widgets/FileDialogs.h"
@@ -52,11 +55,14 @@ CPageMatch::CPageMatch(CSearchOptions& options, QWidget* parent)
     top->addWidget(m_selectFiles);
     top->addWidget(m_parameters);
     layout->addLayout(top);
+    m_scale = new CColorScale(this);
+    layout->addWidget(m_scale);
     m_plot = new CMatchControl(m_options, this);
     for (int i = 0; i < 2; ++i)
         m_plot->Plot(i).SetRICalibrationEditor(EditRICalibrationSheet);
     layout->addWidget(m_plot, 1);
 
+    connect(m_scale, &CColorScale::schemeChanged, this, &CPageMatch::ApplyColourScheme);
     connect(m_selectFiles, &QPushButton::clicked, this, &CPageMatch::OnSelectFiles);
     connect(m_parameters, &QPushButton::clicked, this, &CPageMatch::OnParameters);
     connect(m_toolBar->MoveLeft(), &QAction::triggered, m_plot, &CMatchControl::MoveLeft);
@@ -64,10 +70,22 @@ CPageMatch::CPageMatch(CSearchOptions& options, QWidget* parent)
     connect(m_toolBar->FullRTRange(), &QAction::triggered, m_plot, &CMatchControl::ShowFullRTRange);
     connect(m_toolBar->FullHeight(), &QAction::triggered, m_plot, &CMatchControl::ShowFullHeight);
     connect(m_toolBar->ResetScale(), &QAction::triggered, m_plot, &CMatchControl::ShowFullScale);
+    ApplyColourScheme();
     UpdateToolBar();
 }
 
 CPageMatch::~CPageMatch() = default;
+
+void CPageMatch::ApplyColourScheme()
+{
+    // A scheme without "nColors" draws every line in its one colour (black unless the scheme names it).
+    m_plot->SetColours(MatchLineColours(CColorScheme::LoadCurrent(1)));
+}
+
+void CPageMatch::OnActivated()
+{
+    ApplyColourScheme();
+}
 
 void CPageMatch::UpdateToolBar()
 {
@@ -116,6 +134,7 @@ void CPageMatch::OnParameters()
     if (!CSearchOptionsUI::Edit(this, QStringLiteral("Compare Options"), m_options,
                                 {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec, CSearchOptionsUI::RICalibration}))
         return;
+    ApplyColourScheme();
     m_plot->Recompare();
 }
 
@@ -151,6 +170,7 @@ bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& other
         return false;
     m_this = std::move(self);
     m_other = std::move(other);
+    ApplyColourScheme();
     m_plot->SetChromatograms(m_this, m_other);
     UpdateToolBar();
     return true;

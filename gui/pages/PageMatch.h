@@ -13,6 +13,7 @@ class QPushButton;
 
 namespace corvelin {
 
+class CColorScale;
 class CMatchControl;
 class CPlotToolBar;
 
@@ -29,9 +30,12 @@ public:
     // Reads both files and shows their match; false when the user declined the similar-names question or a
     // read failed (the plot then keeps what it showed).
     bool ShowMatch(const std::string& thisPath, const std::string& otherPath) override;
+    // Another page's colour scale may have chosen a new scheme meanwhile.
+    void OnActivated() override;
 
     CMatchControl& MatchPlot() const noexcept { return *m_plot; }
     CPlotToolBar& ToolBar() const noexcept { return *m_toolBar; }
+    CColorScale& ColourScale() const noexcept { return *m_scale; }
     const CLibraryChromatogram& This() const noexcept { return m_this; }
     const CLibraryChromatogram& Other() const noexcept { return m_other; }
 
@@ -43,9 +47,12 @@ private:
     // Reads path with the page's rules (minimum area, RI of foreign inputs); false after the error message.
     bool ReadInput(const std::string& path, CLibraryChromatogram& target);
     void UpdateToolBar();
+    // Gives the match plot the colours of the current colour scheme.
+    void ApplyColourScheme();
 
     CMatchControl* m_plot = nullptr;
     CPlotToolBar* m_toolBar = nullptr;
+    CColorScale* m_scale = nullptr;
     QPushButton* m_selectFiles = nullptr;
     QPushButton* m_parameters = nullptr;
     CLibraryChromatogram m_this;

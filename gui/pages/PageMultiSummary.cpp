@@ -1,20 +1,14 @@
 #include "gui/pages/PageMultiSummary.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "engine/core/Exceptions.h"
@@ -31,9 +25,10 @@
 #include "engine/workflow/NistExport.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
-#include "gui/plots/SpectrumDraw.h"
 #include "gui/widgets/DataExchange.h"
+#include "gui/plots/SpectrumThumbnails.h"
 #include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
 #include "gui/widgets/WaitCursor.h"
@@ -87,7 +82,6 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     PrepareMultiSummaryTable(m_results->Table());
     m_results->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_results->SyncHeader();
-    m_results->viewport()->installEventFilter(this);
 
     auto* fileButtons = new QVBoxLayout;
     fileButtons->addWidget(m_add);
@@ -131,20 +125,12 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     connect(m_advanced, &QPushButton::clicked, this, &CPageMultiSummary::OnAdvanced);
     connect(m_open, &QPushButton::clicked, this, &CPageMultiSummary::OnOpenParameters);
     connect(m_save, &QPushButton::clicked, this, &CPageMultiSummary::OnSaveParameters);
-    connect(m_results, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& globalPos) {
-        const QModelIndex index = m_results->indexAt(m_results->viewport()->mapFromGlobal(globalPos));
-        if (!index.isValid() || TipTextAt(index.row(), index.column()).empty())
-            return;
-        const int chromatogram = static_cast<int>(m_results->Table().ItemData(index.row()));
-        const int group = index.column() - kSummaryFirstGroupColumn;
-        QMenu menu(this);
-        QAction* nist = menu.addAction(QStringLiteral("Send to NIST"));
-        QAction* spec = menu.addAction(QStringLiteral("Send to MS options"));
-        QAction* chosen = menu.exec(globalPos);
-        if (chosen)
-            OnPeakLink(FormatC(chosen == nist ? "%i-Nist-%i" : "%i-Spec-%i", chromatogram, group));
-        (void)spec;
-    });
+    m_tip = new CHtmlToolTip(m_results->viewport());
+    m_tip->SetDelays(m_tip->InitialDelay(), kTipMilliseconds);
+    m_tip->SetTextProvider([this](const QPoint& pos) { return TipTextAtPoint(pos); });
+    connect(m_tip, &CHtmlToolTip::LinkActivated, this,
+            [this](const QString& message) { OnPeakLink(ToStdString(message)); });
+    m_thumbnails = std::make_unique<CSpectrumThumbnails>(m_tip->Pictures(), QSize(m_pictureWidth, m_pictureHeight));
     RefreshControls();
 }
 
@@ -152,6 +138,7 @@ CPageMultiSummary::~CPageMultiSummary()
 {
     if (m_worker.joinable())
         m_worker.join();
+    m_thumbnails.reset(); // its pictures live in the tip
 }
 
 bool CPageMultiSummary::StoreControls()
@@ -287,10 +274,9 @@ void CPageMultiSummary::OnGo()
     m_results->viewport()->update();
     // The previous result and its pictures go; the worker builds the new record on its own and hands it over
     // at its end, so the hover tip never reads a record that is being rebuilt.
+    m_tip->HideTip();
     m_result.Clear();
-    m_pictureHandles.clear();
-    m_pictures.clear();
-    m_pictureFiles.reset();
+    m_thumbnails->Clear();
     if (m_worker.joinable())
         m_worker.join();
     m_progressValue.store(0);
@@ -389,20 +375,14 @@ void CPageMultiSummary::OnExport()
     WriteMultiSummaryCsv(ToStdString(choice.path), m_options, m_results->Table());
 }
 
-const QPixmap& CPageMultiSummary::PeakPicture(const CLibraryChromatogramPeakData* peak)
+unsigned long CPageMultiSummary::PeakPicture(int chromatogram, int group)
 {
-    auto it = m_pictureHandles.find(peak);
-    if (it != m_pictureHandles.end())
-        return m_pictures[static_cast<std::size_t>(it->second)];
-    QPixmap picture(m_pictureWidth, m_pictureHeight);
-    picture.fill(Qt::white);
-    {
-        QPainter painter(&picture);
-        CSpectrumDraw::Draw(painter, &peak->Spectrum, 0, 0, FormatC("%.2f", peak->RT), picture.rect());
-    }
-    m_pictures.push_back(picture);
-    m_pictureHandles.emplace(peak, static_cast<int>(m_pictures.size() - 1));
-    return m_pictures.back();
+    const CLibraryChromatogramPeakData* peak =
+        SummaryCellPeak(m_result, chromatogram, group + kSummaryFirstGroupColumn);
+    if (!peak)
+        return 0;
+    return m_thumbnails->Handle(CSpectrumThumbnails::Key(chromatogram, group), &peak->Spectrum,
+                                FormatC("%.2f", peak->RT));
 }
 
 std::string CPageMultiSummary::TipTextAt(int row, int column)
@@ -411,43 +391,20 @@ std::string CPageMultiSummary::TipTextAt(int row, int column)
     if (row < 0 || row >= table.RowCount() || column < kSummaryFirstGroupColumn)
         return {};
     const int chromatogram = static_cast<int>(table.ItemData(row));
-    const CLibraryChromatogramPeakData* peak = SummaryCellPeak(m_result, chromatogram, column);
-    if (!peak)
+    const unsigned long handle = PeakPicture(chromatogram, column - kSummaryFirstGroupColumn);
+    if (handle == 0)
         return {};
-    PeakPicture(peak);
-    const int handle = m_pictureHandles[peak];
-    return SummaryPeakTip(m_result, chromatogram, column, static_cast<std::uintptr_t>(handle), m_pictureWidth,
-                          m_pictureHeight);
+    return SummaryPeakTip(m_result, chromatogram, column, handle, m_pictureWidth, m_pictureHeight);
 }
 
-bool CPageMultiSummary::eventFilter(QObject* watched, QEvent* event)
+std::string CPageMultiSummary::TipTextAtPoint(const QPoint& viewportPos)
 {
-    if (watched == m_results->viewport() && event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QModelIndex index = m_results->indexAt(help->pos());
-        std::string text = index.isValid() ? TipTextAt(index.row(), index.column()) : std::string();
-        if (text.empty()) {
-            QToolTip::hideText();
-            return true;
-        }
-        // The plain tool-tip shows the picture from a file; links are reached through the cell's context menu
-        // until the HTML tool-tip serves this table.
-        if (!m_pictureFiles)
-            m_pictureFiles = std::make_unique<QTemporaryDir>();
-        const std::size_t open = text.find("<bmp handle=");
-        if (open != std::string::npos && m_pictureFiles->isValid()) {
-            const std::size_t close = text.find('>', open);
-            const int handle = std::atoi(text.c_str() + open + 12);
-            const QString file = m_pictureFiles->filePath(QStringLiteral("peak%1.png").arg(handle));
-            if (!QFileInfo::exists(file))
-                m_pictures[static_cast<std::size_t>(handle)].save(file, "PNG");
-            text.replace(open, close - open + 1, "<img src=\"" + ToStdString(file) + "\">");
-        }
-        QToolTip::showText(help->globalPos(), ToQString(text), m_results->viewport(), m_results->visualRect(index),
-                           kTipMilliseconds);
-        return true;
-    }
-    return CMainPage::eventFilter(watched, event);
+    // A run rebuilds its record apart from the page; while it is busy the table shows the previous run's rows
+    // without their peaks, so there is nothing to tell.
+    if (m_busy.load())
+        return {};
+    const QModelIndex index = m_results->indexAt(viewportPos);
+    return index.isValid() ? TipTextAt(index.row(), index.column()) : std::string();
 }
 
 void CPageMultiSummary::OnPeakLink(const std::string& message)

@@ -3,9 +3,9 @@
 // multi-file peak summary on a worker thread (progress bar, status line), the results table with a hover tip
 // per peak and its two actions, "advanced ..." that refills the table from the last result without a new run,
 // and the CSV export.
-#include <QPixmap>
+#include <QPoint>
+#include <QSize>
 #include <atomic>
-#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,10 +19,11 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
-class QTemporaryDir;
 
 namespace corvelin {
+class CHtmlToolTip;
 class COdorListCtrl;
+class CSpectrumThumbnails;
 
 class CPageMultiSummary : public CMainPage {
     Q_OBJECT
@@ -54,16 +55,17 @@ public:
     const CMultiSummaryResultData& Result() const noexcept { return m_result; }
     // The hover text of a results-table cell (row = table row, column = table column); empty where there is none.
     std::string TipTextAt(int row, int column);
+    // The hover text for a point of the results table's viewport.
+    std::string TipTextAtPoint(const QPoint& viewportPos);
+    CHtmlToolTip& PeakTip() const noexcept { return *m_tip; }
     QSize PictureSize() const noexcept { return {m_pictureWidth, m_pictureHeight}; }
-    // The spectrum picture of a peak of the last result (made once, then cached).
-    const QPixmap& PeakPicture(const CLibraryChromatogramPeakData* peak);
+    // The tip's picture handle of the spectrum of a cell's peak (drawn when first asked for, then cached until
+    // the next run); 0 when the cell holds no peak.
+    unsigned long PeakPicture(int chromatogram, int group);
 
 signals:
     // A run ended and its results are in the table.
     void runFinished();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void SetBusyState(bool busy);
@@ -79,9 +81,8 @@ private:
     std::string m_status;
     int m_pictureWidth = 300;
     int m_pictureHeight = 120;
-    std::map<const CLibraryChromatogramPeakData*, int> m_pictureHandles;
-    std::vector<QPixmap> m_pictures;
-    std::unique_ptr<QTemporaryDir> m_pictureFiles; // the plain tool-tip shows pictures from files
+    CHtmlToolTip* m_tip = nullptr;
+    std::unique_ptr<CSpectrumThumbnails> m_thumbnails;
 
     COdorListCtrl* m_files = nullptr;
     COdorListCtrl* m_results = nullptr;

@@ -72,7 +72,19 @@ CSpectrumDraw::DrawnTexts CSpectrumDraw::Draw(QPainter& painter, const CLibraryM
 
     const QRect captionBox(rect.left() + 10, rect.top() + 5, rect.width() - 20, rect.height() - 10);
     QRect captionUsed;
-    painter.drawText(captionBox, Qt::AlignLeft | Qt::AlignTop, ToQString(label), &captionUsed);
+    {
+        // The caption (a retention time) is bold, so it does not read as one more mass label beside it.
+        const QFont plain = painter.font();
+        QFont bold = plain;
+        bold.setBold(true);
+        painter.setFont(bold);
+        painter.drawText(captionBox, Qt::AlignLeft | Qt::AlignTop, ToQString(label), &captionUsed);
+        painter.setFont(plain);
+    }
+    // A stick label that would come within a character of the caption reads as part of it ("5.51 77"): it is
+    // left out like one that overlaps the caption.
+    const QRect captionKept =
+        captionUsed.isEmpty() ? QRect() : captionUsed.adjusted(0, 0, metrics.averageCharWidth(), 2);
 
     const double M = massScale != 0 ? massScale : (spectrum ? spectrum->LargestMass() : 0);
     const auto top = spectrum ? spectrum->TopIntensities() : std::pair<double, double>{0, 0};
@@ -109,7 +121,7 @@ CSpectrumDraw::DrawnTexts CSpectrumDraw::Draw(QPainter& painter, const CLibraryM
         QRect box = metrics.boundingRect(text);
         box.moveBottom(y - 1);
         box.moveLeft(x - box.width() / 2);
-        if (box.intersects(captionUsed))
+        if (box.intersects(captionKept))
             continue;
         painter.drawText(box, Qt::AlignCenter, text);
         drawn.StickLabels.push_back(buffer);
@@ -125,4 +137,4 @@ void CSpectrumDraw::paintEvent(QPaintEvent*)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -33,18 +33,22 @@ QVariant CReportTableModel::data(const QModelIndex& index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return ToQString(m_table.Cell(index.row(), index.column()));
-    if (role == Qt::TextAlignmentRole) {
-        switch (m_table.Column(index.column()).Align) {
-        case ColumnAlign::Right:
-            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        case ColumnAlign::Center:
-            return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
-        case ColumnAlign::Left:
-            break;
-        }
-        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
-    }
+    if (role == Qt::TextAlignmentRole)
+        return ColumnAlignment(index.column());
     return {};
+}
+
+QVariant CReportTableModel::ColumnAlignment(int column) const
+{
+    switch (m_table.Column(column).Align) {
+    case ColumnAlign::Right:
+        return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    case ColumnAlign::Center:
+        return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
+    case ColumnAlign::Left:
+        break;
+    }
+    return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 QVariant CReportTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -53,6 +57,9 @@ QVariant CReportTableModel::headerData(int section, Qt::Orientation orientation,
         return {};
     if (role == Qt::DisplayRole)
         return ToQString(m_table.Header(section));
+    // A header is aligned like its column's cells.
+    if (role == Qt::TextAlignmentRole)
+        return ColumnAlignment(section);
     return {};
 }
 
@@ -107,4 +114,4 @@ void CReportTableModel::OnChange(CReportTable::Change change, int first, int las
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -31,6 +31,7 @@ signals:
     void emptyTextChanged();
 
 private:
+    QVariant ColumnAlignment(int column) const;
     void OnChange(CReportTable::Change change, int first, int last);
 
     CReportTable& m_table;
@@ -38,4 +39,4 @@ private:
     int m_columns = 0;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -60,6 +60,25 @@ private slots:
         QCOMPARE(list.model()->rowCount(), 0);
     }
 
+    // A centred or right-aligned column shows its header the same way as its cells.
+    void headersAlignLikeTheirCells()
+    {
+        COdorListCtrl list;
+        list.Table().InsertColumn("Left", 40);
+        list.Table().InsertColumn("Files", 250, ColumnAlign::Center);
+        list.Table().InsertColumn("Area", 40, ColumnAlign::Right);
+        list.Table().AddRow({"a", "b", "1"});
+        list.SyncHeader();
+        for (int c = 0; c < 3; ++c) {
+            const QVariant header = list.model()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole);
+            QVERIFY(header.isValid());
+            QCOMPARE(header, list.model()->data(list.model()->index(0, c), Qt::TextAlignmentRole));
+        }
+        QCOMPARE(list.model()->headerData(1, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
+                     Qt::AlignHorizontal_Mask,
+                 Qt::Alignment(Qt::AlignHCenter));
+    }
+
     void widthsOrderAndHiddenColumnsReachTheHeader()
     {
         COdorListCtrl list;

@@ -6,10 +6,12 @@
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SettingsStore.h"
+#include "engine/platform/CFormat.h"
 #include "engine/platform/TextFile.h"
 #include "engine/views/MultiSummaryExport.h"
 #include "gui/pages/PageMultiSummary.h"
 #include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -89,16 +91,46 @@ private slots:
             QVERIFY(e.text != "The selected chromatograms have no peaks");
         QTRY_COMPARE_WITH_TIMEOUT(page.StatusText(), std::string(), 3000);
 
-        // A tip for a filled cell, none for the name columns.
+        // Resting on a filled cell of the third run shows its peak tip with a 300 x 120 picture; none for the
+        // name columns.
         int filled = -1;
         for (int c = 2; c < results.ColumnCount() && filled < 0; ++c)
-            if (!results.Cell(0, c).empty())
+            if (!results.Cell(2, c).empty())
                 filled = c;
         QVERIFY(filled >= 2);
-        const std::string tip = page.TipTextAt(0, filled);
-        QVERIFY(tip.find("<h2>Peak Information</h2>") == 0);
-        QVERIFY(tip.find("cx=300 cy=120>") != std::string::npos);
-        QVERIFY(page.TipTextAt(0, 1).empty());
+        QVERIFY(page.TipTextAt(2, 1).empty());
+        page.resize(900, 600);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        CHtmlToolTip& tip = page.PeakTip();
+        QCOMPARE(tip.HideDelay(), 15000);
+        tip.SetDelays(50, 15000);
+        const QModelIndex cell = page.Results()->model()->index(2, filled);
+        page.Results()->scrollTo(cell);
+        QTest::mouseMove(page.Results()->viewport(), page.Results()->visualRect(cell).center());
+        QVERIFY(WaitFor([&] { return tip.isVisible(); }, 3000));
+        const std::string group = std::to_string(filled - 2);
+        QVERIFY(tip.ShownText().find("<h2>Peak Information</h2>") == 0);
+        QVERIFY(tip.ShownText().find("cx=300 cy=120><br><a msg=\"2-Nist-" + group + "\">") != std::string::npos);
+        QCOMPARE(tip.ShownTip().Pictures.size(), std::size_t{1});
+        const QImage* picture = tip.Pictures().Find(tip.ShownTip().Pictures[0].Handle);
+        QVERIFY(picture != nullptr);
+        QCOMPARE(picture->size(), QSize(300, 120));
+
+        // Its "Send to MS options" link adds that peak's spectrum to the spectral list under "RT path".
+        QPoint specLink(-1, -1);
+        for (int y = 0; y < tip.height() && specLink.x() < 0; y += 2)
+            for (int x = 0; x < tip.width() && specLink.x() < 0; x += 2)
+                if (const std::string* message = tip.LinkAt({x, y}); message && *message == "2-Spec-" + group)
+                    specLink = QPoint(x, y);
+        QVERIFY(specLink.x() >= 0);
+        QTest::mouseClick(&tip, Qt::LeftButton, {}, specLink);
+        QCOMPARE(options.GetSpectraCount(), 1);
+        std::string name;
+        QVERIFY(options.GetSpectrum(0, &name) != nullptr);
+        const CLibraryChromatogramPeakData* peak = page.Result().Cell(2, filled - 2);
+        QCOMPARE(name, FormatC("%.2f %s", peak->RT, m_paths[2].c_str()));
+        page.hide();
 
         // The export writes what the engine writes for the table.
         TempDir out;

@@ -2,12 +2,15 @@
 // error, the last paths kept for the run, and the hand-off from a library search result.
 #include <QTabWidget>
 #include <filesystem>
+#include <set>
 
 #include "engine/options/SearchOptions.h"
+#include "engine/options/SettingsStore.h"
 #include "gui/app/LibraryManagerSheet.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "gui/pages/PageMatch.h"
 #include "gui/pages/PlotToolBar.h"
+#include "gui/plots/ColorScale.h"
 #include "gui/plots/MatchControl.h"
 #include "gui/plots/MultiChromatogramPlot.h"
 #include "gui/widgets/FileDialogs.h"
@@ -124,6 +127,37 @@ private slots:
         QCOMPARE(asked[2].initialFile, QString::fromStdString(a));
         QCOMPARE(asked[2].initialFolder, QString::fromStdString((m_dir->Path() / "x").string()));
         QVERIFY(!again.MatchPlot().HasData());
+    }
+
+    // The colour scale above the plot: choosing another scheme there recolours every match line at once.
+    void aSchemeChangeRecoloursTheMatchLines()
+    {
+        constexpr auto kMachine = SettingsScope::LocalMachine;
+        WriteSettingInt(kMachine, "ColorSchemes", nullptr, "nColorSchemes", 2);
+        WriteSettingString(kMachine, "ColorSchemes", nullptr, "ColorScheme0", "Colors");
+        WriteSettingString(kMachine, "ColorSchemes", nullptr, "ColorScheme1", "Reds");
+        WriteSettingInt(kMachine, "ColorSchemes", "Colors", "nColors", 1);
+        WriteSettingString(kMachine, "ColorSchemes", "Colors", "Color0", "000000255");
+        WriteSettingInt(kMachine, "ColorSchemes", "Reds", "nColors", 1);
+        WriteSettingString(kMachine, "ColorSchemes", "Reds", "Color0", "200000000");
+        const std::string a = Entry("a", 1), b = Entry("b", 2);
+        CSearchOptions options;
+        CPageMatch page(options);
+        page.resize(800, 600);
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QVERIFY(page.ColourScale().geometry().bottom() < page.MatchPlot().geometry().top());
+        QVERIFY(page.ShowMatch(a, b));
+        const auto colours = [&page] {
+            std::set<std::uint32_t> seen;
+            for (const CMatchLinie& line : page.MatchPlot().Lines())
+                seen.insert(line.Colour);
+            return seen;
+        };
+        QVERIFY(!page.MatchPlot().Lines().empty());
+        QCOMPARE(colours(), std::set<std::uint32_t>{0x0000ffu});
+        page.ColourScale().OnSchemeCommand(CColorScale::kFirstSchemeCommand + 1);
+        QCOMPARE(colours(), std::set<std::uint32_t>{0xc80000u});
     }
 
     void libraryHitsReachThePage()

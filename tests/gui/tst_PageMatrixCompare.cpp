@@ -114,8 +114,9 @@ private slots:
         QVERIFY(handle != 0);
         QVERIFY(page->Display()->Tip()->Pictures().Find(handle) != nullptr);
 
-        // "Copy graphic to clipboard": the display's picture, pixel for pixel.
-        page->OnCopyGraphic();
+        // "Copy graphic to clipboard" of the main window: the display's picture, pixel for pixel.
+        QApplication::clipboard()->clear();
+        sheet.MenuAction(QStringLiteral("Copy graphic to clipboard"))->trigger();
         const QImage copied = QApplication::clipboard()->image();
         QCOMPARE(copied.size(), page->Display()->size());
         QCOMPARE(copied.convertToFormat(QImage::Format_RGB32),

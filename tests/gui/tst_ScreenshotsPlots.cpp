@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "engine/options/SearchOptions.h"
+#include "engine/views/ColorSchemeDefaults.h"
 #include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "gui/pages/PageMatch.h"
@@ -77,6 +78,7 @@ private slots:
 
     void matchOfTwoRunsWithATip()
     {
+        InstallDefaultColorSchemes(m_env->Settings()); // the colour scale shows the installed "Colors"
         CSearchOptions options;
         CPageMatch page(options);
         page.resize(1200, 700);

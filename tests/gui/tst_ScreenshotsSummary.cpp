@@ -1,6 +1,6 @@
 // Renders the "Multiple Chromatogram Peak List" page to PNG files for a reviewer: the page after a run over the
 // nine AMDIS runs of the shared test data (when the data and the ELU reader are there), and a peak's spectrum
-// picture of the hover tip. The files go to $CORVELIN_SCREENSHOT_DIR (default: ./screenshots).
+// hover tip with its spectrum picture. The files go to $CORVELIN_SCREENSHOT_DIR (default: ./screenshots).
 #include <QDir>
 #include <QSignalSpy>
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "gui/pages/PageMultiSummary.h"
+#include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -53,12 +54,21 @@ private slots:
         QTest::qWait(50);
         const QString folder = ScreenshotFolder();
         QVERIFY(page.grab().save(folder + QStringLiteral("/summary-page-nine-elu-runs.png")));
+        // The hover tip of the first filled cell of the first row, shown over the page.
         const CReportTable& results = page.Results()->Table();
         for (int c = 2; c < results.ColumnCount(); ++c)
             if (!results.Cell(0, c).empty()) {
-                QVERIFY(!page.TipTextAt(0, c).empty());
-                const auto* peak = page.Result().Cell(static_cast<int>(results.ItemData(0)), c - 2);
-                QVERIFY(page.PeakPicture(peak).save(folder + QStringLiteral("/summary-tip-spectrum.png")));
+                const QRect cell = page.Results()->visualRect(page.Results()->model()->index(0, c));
+                page.Results()->scrollTo(page.Results()->model()->index(0, c));
+                CHtmlToolTip& tip = page.PeakTip();
+                tip.ShowText(page.TipTextAtPoint(cell.center()),
+                             page.Results()->viewport()->mapToGlobal(cell.center()));
+                QVERIFY(tip.isVisible());
+                QVERIFY(tip.grab().save(folder + QStringLiteral("/summary-tip.png")));
+                const QImage* picture =
+                    tip.Pictures().Find(page.PeakPicture(static_cast<int>(results.ItemData(0)), c - 2));
+                QVERIFY(picture != nullptr);
+                QVERIFY(picture->save(folder + QStringLiteral("/summary-tip-spectrum.png")));
                 break;
             }
 #endif

@@ -69,6 +69,29 @@ private slots:
         QCOMPARE(drawn.StickLabels, (std::vector<std::string>{"43", "57", "69", "71", "85"}));
     }
 
+    // The top stick's label sits at the caption's height: right beside the caption it is left out, further on
+    // it is drawn.
+    void aLabelBesideTheCaptionIsLeftOut()
+    {
+        QImage probe(10, 10, QImage::Format_RGB32);
+        QPainter measure(&probe);
+        const QFontMetrics metrics = measure.fontMetrics();
+        QFont bold = measure.font();
+        bold.setBold(true);
+        const int captionRight = 10 + QFontMetrics(bold).boundingRect(QStringLiteral("12.34")).width();
+        // A largest mass of 390 on a 400-pixel image puts mass m at x = m + 5.
+        int beside = 0;
+        for (int m = 10; m < 200 && beside == 0; ++m) {
+            const int left = m + 5 - metrics.boundingRect(QString::number(m)).width() / 2;
+            if (left > captionRight + 1 && left <= captionRight + 3)
+                beside = m;
+        }
+        QVERIFY(beside > 0);
+        const CLibraryMassSpectrumData spectrum = Spectrum({{double(beside), 100}, {300, 100}, {390, 1}});
+        const auto drawn = DrawOnImage(&spectrum, "12.34");
+        QCOMPARE(drawn.StickLabels, (std::vector<std::string>{"300", "390"}));
+    }
+
     void aTieAtTheFifthLabelsEveryTiedStick()
     {
         const CLibraryMassSpectrumData spectrum =
