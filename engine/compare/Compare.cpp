@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/Exceptions.h"
 #include "engine/compare/CellTable.h"
 #include "engine/compare/CellTableResolution.h"
 #include "engine/compare/LibraryHit.h"
@@ -276,7 +277,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
     const int columns = std::max(0, other.PeakCount);
     if (cells &&
         (static_cast<std::size_t>(rows) > cells->Rows() || static_cast<std::size_t>(columns) > cells->Columns()))
-        throw std::invalid_argument("cell table smaller than the peak counts");
+        throw CArgumentException("cell table smaller than the peak counts");
 
     // An entry may claim more peaks than it holds; the missing ones never take part, so the scratch memory and
     // the loops cover only the peaks present (a hostile count must not size an allocation).

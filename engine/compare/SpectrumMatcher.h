@@ -11,11 +11,12 @@
 // values) go through MSMatch itself.
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/compare/PreparedSpectra.h"
 
 namespace corvelin {
 
-class CSpectrumMatcher {
+class CORVELIN_ENGINE_EXPORT CSpectrumMatcher {
 public:
     explicit CSpectrumMatcher(double threshold = 0) : m_own(threshold) {}
 

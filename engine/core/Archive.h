@@ -14,12 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/Serializable.h"
 
 namespace corvelin {
 
-class CArchive {
+class CORVELIN_ENGINE_EXPORT CArchive {
 public:
     // The version every record writes: bit 31 set plus version 5.
     static constexpr std::uint32_t kCurrentVersion = 0x80000005u;

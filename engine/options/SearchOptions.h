@@ -6,19 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryMassSpectrum.h"
 #include "engine/core/LibraryRICalibration.h"
 
 namespace corvelin {
 
 // One line of a device-independent printout (PrintSummary): the text and whether it is in the heading font.
-struct CPrintLine {
+struct CORVELIN_ENGINE_EXPORT CPrintLine {
     std::string Text;
     bool Heading = false;
     bool operator==(const CPrintLine&) const = default;
 };
 
-class CSearchOptions {
+class CORVELIN_ENGINE_EXPORT CSearchOptions {
 public:
     // Fields in declaration order, with their record defaults.
     int AreaMatching = 0;             // "Area% matching"

@@ -5,16 +5,18 @@
 #include <string>
 #include <string_view>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // Every "\n" of the text becomes CR LF (a "\r\n" in the text therefore becomes CR CR LF).
-std::string TextModeBytes(std::string_view text);
+CORVELIN_ENGINE_EXPORT std::string TextModeBytes(std::string_view text);
 
 // Replaces (or creates) the file with exactly these bytes.
 // @exception CFileException with the errno of the failing step; the target is then unchanged.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+CORVELIN_ENGINE_EXPORT void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // WriteFileAtomically(path, TextModeBytes(text)).
-void WriteTextFile(const std::string& path, std::string_view text);
+CORVELIN_ENGINE_EXPORT void WriteTextFile(const std::string& path, std::string_view text);
 
 }  // namespace corvelin

@@ -7,6 +7,7 @@
 #include <string>
 
 class QCheckBox;
+class QFormLayout;
 class QLineEdit;
 
 namespace corvelin {
@@ -52,7 +53,7 @@ public slots:
 private:
     void OnChooseFont();
     void OnChooseAmdis();
-    QLineEdit* AddEdit(class QFormLayout* form, const char* label, bool readOnly = false);
+    QLineEdit* AddEdit(QFormLayout* form, const char* label, bool readOnly = false);
 
     QLineEdit* m_top = nullptr;
     QLineEdit* m_bottom = nullptr;
