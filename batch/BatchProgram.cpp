@@ -8,6 +8,8 @@
 #include "batch/HitTablePrinter.h"
 #include "batch/ProgressBar.h"
 #include "batch/StderrMessageSink.h"
+#include "batch/SummaryExport.h"
+#include "batch/ViewExports.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "engine/options/SettingsStore.h"
@@ -28,6 +30,9 @@ constexpr const char* kUsage =
     "usage: corvelinscope-batch /Search=<unknown> [/Library=<folder>] [options] [/Save] [/Print]\n"
     "       corvelinscope-batch /Convert=<data file> [/MinArea=<percent>] [/Params=<file.spf>]\n"
     "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
+    "       corvelinscope-batch /PeakTable=<this> /PeakTableOther=<other> [/PeakTableCsv=<file.csv>] [options]\n"
+    "       corvelinscope-batch /MSReport=<data file> [/MSReportCsv=<file.csv>] [/Params=<file.spf>]\n"
+    "       corvelinscope-batch /Summary=<out.csv> /SummaryOf=<file or folder> ... [/Params=<file.spf>] [options]\n"
     "\n"
     "The desktop program's command line, run without a window. Keywords ignore case; options apply in order.\n"
     "  /Search=<file>     search the library with this unknown chromatogram; the hit list goes to stdout and\n"
@@ -35,12 +40,19 @@ constexpr const char* kUsage =
     "  /Library=<folder>  library folder (default: setting LastFolder of section LibrarySearch)\n"
     "  /Convert=<file>    convert a data file into a library entry beside it (\"Display && Convert\")\n"
     "  /Display=<file>    print what a data file holds (\"just display\") without converting\n"
+    "  /PeakTable=<file>  peak match table of this file against /PeakTableOther=<file>, as the CSV of the\n"
+    "                     page's \"CSV-Export\" (to /PeakTableCsv=<file>, else stdout); compare options as given\n"
+    "  /MSReport=<file>   mass spec match report of the file against the marked spectra of the parameter file's\n"
+    "                     spectral list, as CSV (to /MSReportCsv=<file>, else stdout)\n"
     "  /Params=<file>     load a search parameter file at this position\n"
     "  /MinArea=<real>    area threshold (%) on; minimum peak area of a conversion given after /Convert=\n"
     "  /SWnd=<real>       RT window width        /RIWnd=<real>    RI window width\n"
     "  /MS= /RT= /RI= /Area= /Height= /Absolute= /Multi=<0|1>   matching switches\n"
     "  /RTRange=<text>    RT search range (\"*\" or \"2-5;7-9\")\n"
     "  /Weight=<0..4>     weighting: none, Area, Height, log(Area), log(Height); other values are refused\n"
+    "  /Summary=<file>    write the multi-file peak summary CSV of the /SummaryOf= inputs (Show and ISTD options\n"
+    "                     from the /Params= file, as on the desktop page)\n"
+    "  /SummaryOf=<path>  a chromatogram file, or a folder (its files that a plug-in reads, by name); repeatable\n"
     "  /Threads=<n>       compare on n threads (default: one per core); results do not depend on it\n"
     "  /Save              write the CSV report (also written whenever /Print is not given)\n"
     "  /Print             printing needs the desktop program; here it only suppresses the report\n"
@@ -202,10 +214,14 @@ int RunBatchProgram(const std::vector<std::string>& args)
             std::fprintf(stderr, "Ignored %s\n", refused.c_str());
 
         const std::string display = DisplayValue(args);
-        if (line.IsBatchSearch()) {
+        if (IsSummaryRequest(args)) {
+            code = RunSummaryExport(args, startup, line.Threads);
+        } else if (line.IsBatchSearch()) {
             code = RunSearch(line, startup);
         } else if (line.IsBatchConversion()) {
             code = RunConversion(line, startup);
+        } else if (IsViewExport(args)) {
+            code = RunViewExport(args, startup);
         } else if (!display.empty()) {
             CInfoTree tree;
             const bool read = DisplayChromatogram(display, line.MinAreaOn ? line.MinArea : 0.0, startup, tree);

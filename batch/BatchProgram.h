@@ -3,11 +3,11 @@
 //
 // Exit codes:
 //   0  done (search with its report, conversion, display, --help)
-//   1  nothing to do: no "/Search=", "/Convert=" or "/Display=" (usage on stderr), a search without a library
+//   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=" (usage on stderr), a search without a library
 //      folder, or the conversion page is switched off by option ("ShowPageAdd" = 0)
 //   2  the unknown chromatogram (or the "/Display=" file) could not be read
 //   3  the unknown has more peaks than MaxPeaks
-//   4  the CSV report could not be written
+//   4  the CSV report (or the summary CSV) could not be written
 //   5  a conversion failed
 //   6  the data-system plug-ins could not be set up
 //   130 the search was interrupted (SIGINT); the report of what was found is still written

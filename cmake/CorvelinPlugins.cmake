@@ -29,14 +29,29 @@ function(corvelin_register_reader target)
   if(arg_UNPARSED_ARGUMENTS)
     message(FATAL_ERROR "corvelin_register_reader(${target}): unknown arguments ${arg_UNPARSED_ARGUMENTS}")
   endif()
-  set_target_properties(${target} PROPERTIES
-    LIBRARY_OUTPUT_DIRECTORY ${CORVELIN_PLUGIN_OUTPUT_DIR}
-    INSTALL_RPATH "$ORIGIN/${CORVELIN_PLUGIN_RPATH_TO_LIB}"
-    CORVELIN_PLUGIN_KEY "${arg_KEY}"
-    CORVELIN_PLUGIN_NAME "${arg_NAME}"
-    CORVELIN_PLUGIN_EXTENSION "${arg_EXTENSION}"
-    CORVELIN_PLUGIN_FILTER "${arg_FILTER}")
-  install(TARGETS ${target} LIBRARY DESTINATION ${CORVELIN_PLUGIN_SUBDIR})
+  # A module may be registered under several keys (one per file ending it reads); it is built and installed once.
+  get_target_property(installed ${target} CORVELIN_PLUGIN_INSTALLED)
+  if(NOT installed)
+    set_target_properties(${target} PROPERTIES
+      LIBRARY_OUTPUT_DIRECTORY ${CORVELIN_PLUGIN_OUTPUT_DIR}
+      INSTALL_RPATH "$ORIGIN/${CORVELIN_PLUGIN_RPATH_TO_LIB}"
+      CORVELIN_PLUGIN_INSTALLED TRUE)
+    install(TARGETS ${target} LIBRARY DESTINATION ${CORVELIN_PLUGIN_SUBDIR})
+  endif()
+  get_property(index GLOBAL PROPERTY CORVELIN_REGISTRATION_COUNT)
+  if(NOT index)
+    set(index 0)
+  endif()
+  foreach(field TARGET KEY NAME EXTENSION FILTER)
+    if(field STREQUAL "TARGET")
+      set(value "${target}")
+    else()
+      set(value "${arg_${field}}")
+    endif()
+    set_property(GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_${field} "${value}")
+  endforeach()
+  math(EXPR next "${index} + 1")
+  set_property(GLOBAL PROPERTY CORVELIN_REGISTRATION_COUNT ${next})
   set_property(GLOBAL APPEND PROPERTY CORVELIN_REGISTERED_READERS ${target})
 endfunction()
 
@@ -52,8 +67,12 @@ function(corvelin_finish_reader_registration)
   endif()
   set(build_commands)
   set(install_script "")
-  foreach(target ${readers})
-    get_target_property(KEY ${target} CORVELIN_PLUGIN_KEY)
+  list(REMOVE_DUPLICATES readers)
+  get_property(registration_count GLOBAL PROPERTY CORVELIN_REGISTRATION_COUNT)
+  math(EXPR last "${registration_count} - 1")
+  foreach(index RANGE ${last})
+    get_property(target GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_TARGET)
+    get_property(KEY GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_KEY)
     set(args add "${KEY}")
     set(install_args "add [==[${KEY}]==]")
     set(path "${CORVELIN_PLUGIN_PATH_FROM_BIN}/$<TARGET_FILE_NAME:${target}>")
@@ -61,7 +80,7 @@ function(corvelin_finish_reader_registration)
       if(field STREQUAL "PATH")
         set(value "${path}")
       else()
-        get_target_property(value ${target} CORVELIN_PLUGIN_${field})
+        get_property(value GLOBAL PROPERTY CORVELIN_REGISTRATION_${index}_${field})
       endif()
       if(NOT "${value}" STREQUAL "" AND NOT "${value}" MATCHES "-NOTFOUND$")
         string(TOLOWER ${field} option)
@@ -85,7 +104,7 @@ function(corvelin_finish_reader_registration)
   install(SCRIPT ${CMAKE_BINARY_DIR}/corvelin_register_readers.cmake)
 
   if(CORVELIN_TESTS)
-    list(LENGTH readers reader_count)
+    set(reader_count ${registration_count})
     add_test(NAME reader_registration_install
       COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DPREFIX=${CMAKE_BINARY_DIR}/test-install
               -DBINDIR=${CMAKE_INSTALL_BINDIR} -DREADER_COUNT=${reader_count}

@@ -16,7 +16,7 @@ void CheckBlock(const CCellTable& table, int rows, int columns)
 {
     if (rows < 0 || columns < 0 || static_cast<std::size_t>(rows) > table.Rows() ||
         static_cast<std::size_t>(columns) > table.Columns())
-        throw CArgumentException("cell table smaller than the peak counts");
+        throw CInvalidArgumentException("cell table smaller than the peak counts");
 }
 
 struct PositiveCell {

@@ -17,7 +17,7 @@ namespace corvelin {
 
 class CSearchOptions;
 
-// Resolves the top-left rows x columns block of table. Throws CArgumentException when the block does not
+// Resolves the top-left rows x columns block of table. Throws CInvalidArgumentException when the block does not
 // fit into the table or a count is negative.
 CORVELIN_ENGINE_EXPORT void ResolveCellTable(const CSearchOptions& options, CCellTable& table, int rows, int columns);
 

@@ -277,7 +277,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
     const int columns = std::max(0, other.PeakCount);
     if (cells &&
         (static_cast<std::size_t>(rows) > cells->Rows() || static_cast<std::size_t>(columns) > cells->Columns()))
-        throw CArgumentException("cell table smaller than the peak counts");
+        throw CInvalidArgumentException("cell table smaller than the peak counts");
 
     // An entry may claim more peaks than it holds; the missing ones never take part, so the scratch memory and
     // the loops cover only the peaks present (a hostile count must not size an allocation).

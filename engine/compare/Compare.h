@@ -31,7 +31,7 @@ struct CORVELIN_ENGINE_EXPORT CCompareTuning {
 // hit and cells may be null (not filled / no table). With a table, the top-left block of PeakCount("this") rows
 // and PeakCount("other") columns is overwritten: rows of peaks that take part get their pair values, the other
 // rows -2, and the block is then resolved and weighted; cells outside the block are left alone.
-// Throws CArgumentException when the table is smaller than that block.
+// Throws CInvalidArgumentException when the table is smaller than that block.
 CORVELIN_ENGINE_EXPORT double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
                             const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells,
                             const CCompareTuning& tuning = {});

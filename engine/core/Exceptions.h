@@ -17,13 +17,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A caller broke a documented precondition (a cell table smaller than the peak counts, an index out of range,
-// a mass below 1). The text names what was wrong.
-class CORVELIN_ENGINE_EXPORT CArgumentException : public CEngineException {
-public:
-    using CEngineException::CEngineException;
-};
-
 // A reader refuses the contents of an outside file: malformed text, an unknown layout, a value out of range, a
 // file too large. Code is the errno-style value IsFileReadable reports for it (EINVAL for a wrong format);
 // Line is the 1-based line of a text format, 0 when there is none.
@@ -51,6 +44,13 @@ public:
 class CORVELIN_ENGINE_EXPORT CNotSupportedException : public CEngineException {
 public:
     explicit CNotSupportedException(const std::string& what = "not supported") : CEngineException(what) {}
+};
+
+// A caller passed an argument outside what an operation accepts or broke a documented precondition (an index
+// out of range, a cell table smaller than the peak counts, a mass below 1). The text names what was wrong.
+class CORVELIN_ENGINE_EXPORT CInvalidArgumentException : public CEngineException {
+public:
+    explicit CInvalidArgumentException(const std::string& what = "invalid argument") : CEngineException(what) {}
 };
 
 // An error in a binary archive stream.

@@ -19,7 +19,7 @@ constexpr std::size_t kLineBytes = 32;
 void CLibraryMassSpectrumPoint::SetMass(double mass)
 {
     if (!(mass >= 1))
-        throw CArgumentException("mass must be at least 1");
+        throw CInvalidArgumentException("mass must be at least 1");
     Mass = mass;
 }
 

@@ -22,7 +22,7 @@ public:
         : Mass(mass), PointExtra(extra), Intensity(intensity), WeightedIntensity(weighted)
     {
     }
-    // Throws CArgumentException when mass < 1.
+    // Throws CInvalidArgumentException when mass < 1.
     void SetMass(double mass);
     bool operator==(const CLibraryMassSpectrumPoint&) const = default;
 };

@@ -46,7 +46,7 @@ public:
     void Serialize(CArchive& ar) override;
 
     std::size_t GetCount() const noexcept { return m_points.size(); }
-    // Throws CArgumentException when i is out of range.
+    // Throws CInvalidArgumentException when i is out of range.
     const CLibraryRICalibrationPoint& GetPoint(std::size_t i) const;
     CLibraryRICalibrationPoint& GetPoint(std::size_t i);
     // Appends the point and returns its index.

@@ -28,11 +28,14 @@ public:
 
 StderrSink g_stderrSink;
 std::atomic<MessageSink*> g_sink{nullptr};
+thread_local MessageSink* t_threadSink = nullptr;
 
 } // namespace
 
 MessageSink& Messages()
 {
+    if (t_threadSink)
+        return *t_threadSink;
     MessageSink* sink = g_sink.load();
     return sink ? *sink : g_stderrSink;
 }
@@ -40,6 +43,16 @@ MessageSink& Messages()
 MessageSink* SetMessageSink(MessageSink* sink)
 {
     return g_sink.exchange(sink);
+}
+
+CThreadMessageScope::CThreadMessageScope(MessageSink* sink) : m_previous(t_threadSink)
+{
+    t_threadSink = sink;
+}
+
+CThreadMessageScope::~CThreadMessageScope()
+{
+    t_threadSink = m_previous;
 }
 
 void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon)

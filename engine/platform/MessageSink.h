@@ -27,6 +27,20 @@ CORVELIN_ENGINE_EXPORT MessageSink& Messages();
 // Installs a sink (not owned); nullptr restores the stderr default. Returns the previous one (nullptr if default).
 CORVELIN_ENGINE_EXPORT MessageSink* SetMessageSink(MessageSink* sink);
 
+// Routes the calling thread's messages to sink while the scope lives (scopes nest); other threads keep the
+// process-wide sink. A worker that reads files ahead of the delivering thread records its messages this way,
+// so they can be shown in the order of the files, on one thread.
+class CORVELIN_ENGINE_EXPORT CThreadMessageScope {
+public:
+    explicit CThreadMessageScope(MessageSink* sink);
+    ~CThreadMessageScope();
+    CThreadMessageScope(const CThreadMessageScope&) = delete;
+    CThreadMessageScope& operator=(const CThreadMessageScope&) = delete;
+
+private:
+    MessageSink* m_previous;
+};
+
 // Shorthand for Messages().ShowMessage.
 CORVELIN_ENGINE_EXPORT void ShowMessage(const std::string& text, const std::string& caption = {}, MessageIcon icon = MessageIcon::None);
 

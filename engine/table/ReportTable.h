@@ -49,7 +49,7 @@ public:
     // Removes every column and every row.
     void DeleteAllColumns();
     int ColumnCount() const noexcept { return static_cast<int>(m_columns.size()); }
-    // @exception CArgumentException for a bad column index (also for the setters below).
+    // @exception CInvalidArgumentException for a bad column index (also for the setters below).
     const CReportColumn& Column(int column) const { return m_columns.at(Index(column, m_columns.size())); }
     const std::string& Header(int column) const { return Column(column).Header; }
     int Width(int column) const { return Column(column).Width; }
@@ -59,7 +59,7 @@ public:
 
     // Column indexes in display order (left to right on screen); a permutation of 0 ... ColumnCount() - 1.
     const std::vector<int>& DisplayOrder() const noexcept { return m_order; }
-    // @exception CArgumentException when order is not a permutation of the column indexes.
+    // @exception CInvalidArgumentException when order is not a permutation of the column indexes.
     void SetDisplayOrder(const std::vector<int>& order);
     // Visible column indexes in column index order, and in display order.
     std::vector<int> VisibleColumnsByIndex() const;
@@ -67,7 +67,7 @@ public:
 
     // Rows. Cells beyond the column count are dropped, missing ones are empty. Returns the new row's index.
     int AddRow(std::vector<std::string> cells, std::uintptr_t itemData = 0);
-    // @exception CArgumentException when at > RowCount().
+    // @exception CInvalidArgumentException when at > RowCount().
     int InsertRow(int at, std::vector<std::string> cells, std::uintptr_t itemData = 0);
     void DeleteRow(int row);
     void DeleteAllRows();

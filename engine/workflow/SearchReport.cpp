@@ -9,23 +9,9 @@
 #include "engine/platform/TextFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
+#include "engine/workflow/SearchParameterText.h"
 
 namespace corvelin {
-
-namespace {
-
-const char* YesNo(int flag)
-{
-    return flag ? "Yes" : "No";
-}
-
-const char* WeightingName(int weighting)
-{
-    static const char* const names[] = {"none", "Area", "Height", "log(Area)", "log(Height)"};
-    return weighting >= 0 && weighting <= 4 ? names[weighting] : "none";
-}
-
-} // namespace
 
 std::string SearchReportFileName(const std::string& unknownPath, std::time_t when)
 {
@@ -45,27 +31,7 @@ std::string SearchReportText(const CSearchReport& report, const CSearchOptions& 
     t += "Number of Peaks = " + report.PeakCountText + "\n";
     t += "Chromatogram Library =  " + report.LibraryFolder + "\n";
     t += "\n";
-    t += "Search Parameter:\n";
-    t += FormatC("MS matching = %s\n", YesNo(o.MSMatching));
-    t += FormatC("RT matching = %s\n", YesNo(o.RTMatching));
-    t += FormatC("RI matching = %s\n", YesNo(o.RIMatching));
-    t += FormatC("Area matching = %s\n", YesNo(o.AreaMatching));
-    t += FormatC("Height matching = %s\n", YesNo(o.HeightMatching));
-    t +=
-        FormatC("Area/Height compare option = %s\n", o.AbsoluteAreaHeight ? "absolute counts" : "relative area/height");
-    t += "RT search range: " + o.TimeRange + "\n";
-    t += FormatC("Allow multiple matching = %s\n", YesNo(o.MultipleMatching));
-    t += FormatC("Weighting: %s\n", WeightingName(o.Weighting));
-    if (o.RTMatching)
-        t += FormatC("RT window width: %.2f\n", o.RTWindowWidth);
-    if (o.RIMatching)
-        t += FormatC("RI window width: %.1f\n", o.RIWindowWidth);
-    t += FormatC("Mass Threshold used: %s\n", YesNo(o.MassThresholdOn));
-    if (o.MassThresholdOn)
-        t += FormatC("Mass Threshold: %.2f %%\n", o.MassThreshold);
-    t += FormatC("Area Threshold used: %s\n", YesNo(o.AreaThresholdOn));
-    if (o.AreaThresholdOn)
-        t += FormatC("Area Threshold: %.2f %%\n", o.AreaThreshold);
+    t += SearchParameterText(o);
     t += "\n";
     t += "Library Hits:\n";
     t += CsvTable(hits, CsvColumnOrder::ColumnIndex);

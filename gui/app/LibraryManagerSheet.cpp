@@ -22,7 +22,10 @@
 #include "gui/options/ParameterFileDialogs.h"
 #include "engine/options/SettingsStore.h"
 #include "gui/pages/PageChromatogramAdd.h"
+#include "gui/pages/MassSpecReport.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMultiSummary.h"
+#include "gui/pages/PagePeakMatchTable.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/MessageSink.h"
 
@@ -101,6 +104,12 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPageLibrarySearch(m_options, this);
         else if (id == ChromatogramAdd)
             page = new CPageChromatogramAdd(m_options, this);
+        else if (id == PeakMatchTable)
+            page = new CPagePeakMatchTable(m_options, this);
+        else if (id == MassSpecReport)
+            page = new CMassSpecReport(m_options, this);
+        else if (id == MultiSummary)
+            page = new CPageMultiSummary(m_options, this);
         else
             page = new CPagePlaceholder(m_options, title, this);
         page->SetSheet(this);

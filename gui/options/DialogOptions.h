@@ -9,6 +9,7 @@
 class QCheckBox;
 class QFormLayout;
 class QLineEdit;
+class QFormLayout;
 
 namespace corvelin {
 

@@ -11,6 +11,7 @@
 #include "gui/pages/MainPage.h"
 
 class QCheckBox;
+class QMenu;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -76,7 +77,7 @@ public:
     void OnInternalOverlay();
     void OnColumnArrangement();
     // The context menu as it would open now (items enabled by the selection); the caller owns it.
-    class QMenu* CreateContextMenu();
+    QMenu* CreateContextMenu();
 
     // The full path of a row's library entry, and its data file (the entry name without ".ChromLibEntry").
     std::string EntryPathOfRow(int row) const;

@@ -71,11 +71,13 @@ CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request)
         dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFileMode(request.kind == CFileChoice::OpenMultiple ? QFileDialog::ExistingFiles
+                                                                     : QFileDialog::ExistingFile);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return result;
-    result.path = dialog.selectedFiles().constFirst();
+    result.paths = dialog.selectedFiles();
+    result.path = result.paths.constFirst();
     result.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
     return result;
 }

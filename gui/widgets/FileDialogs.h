@@ -12,7 +12,7 @@ class QWidget;
 namespace corvelin {
 
 struct CFileChoice {
-    enum Kind { Open, Save, Folder };
+    enum Kind { Open, Save, Folder, OpenMultiple };
     Kind kind = Open;
     QString title;
     QString initialFolder;
@@ -25,6 +25,7 @@ struct CFileChoice {
 struct CFileChoiceResult {
     QString path;        // empty = cancelled
     int filterIndex = 0; // 1-based index of the filter in use when the dialog closed
+    QStringList paths;   // OpenMultiple: every chosen file (path is the first)
 };
 
 CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request);

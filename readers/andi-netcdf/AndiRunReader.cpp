@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <vector>
 
 #include "readers/andi-netcdf/NetcdfHeaderCheck.h"
@@ -269,11 +270,21 @@ void CheckMagic(const unsigned char* head, std::size_t size, const std::string& 
     throw CRunReadError(EMEDIUMTYPE, "'" + name + "' is not a netCDF file.");
 }
 
+// The netCDF library keeps process-wide tables of open files without locking them, and the program reads
+// several files at once (the multi-file summary reads ahead on worker threads): one file at a time goes
+// through the library.
+std::mutex& NetcdfMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 // Parses a whole file image. The netCDF library reads the image in place (read-only).
 CScanRun ParseImage(std::vector<unsigned char>& image, const std::string& name)
 {
     CheckMagic(image.data(), image.size(), name);
     CheckNetcdfClassicHeader(image.data(), image.size(), name);
+    std::lock_guard lock(NetcdfMutex());
     int ncid = -1;
     if (const int rc = nc_open_mem(name.c_str(), NC_NOWRITE, image.size(), image.data(), &ncid); rc != NC_NOERR)
         throw CRunReadError(EBADMSG, "'" + name + "' is a damaged netCDF file (" + nc_strerror(rc) + ").");

@@ -16,7 +16,7 @@ void CScanRun::AddScan(double timeMinutes)
 void CScanRun::AddLine(double mass, double intensity)
 {
     if (m_times.empty())
-        throw CArgumentException("CScanRun::AddLine before AddScan");
+        throw CInvalidArgumentException("CScanRun::AddLine before AddScan");
     m_masses.push_back(mass);
     m_intensities.push_back(intensity);
     m_offsets.back() = m_masses.size();

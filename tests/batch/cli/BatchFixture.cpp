@@ -13,9 +13,9 @@
 #include "engine/platform/UserName.h"
 #include "engine/plugins/PluginRegistration.h"
 
-using namespace corvelin;
-
 extern char** environ;
+
+namespace corvelin {
 
 namespace fs = std::filesystem;
 
@@ -204,3 +204,5 @@ std::unique_ptr<CLibraryChromatogram> corvelin::MakeTestChromatogram(const std::
     c->NumberPeaks();
     return c;
 }
+
+}  // namespace corvelin

@@ -322,9 +322,9 @@ TEST(Compare, RefusesATableSmallerThanThePeakCounts)
     const CLibraryChromatogram b = MakeChromatogram({{5, 10}});
     CLibraryHit hit;
     CCellTable small(1, 1);
-    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &small), CArgumentException);
+    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &small), CInvalidArgumentException);
     CCellTable narrow(2, 0);
-    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &narrow), CArgumentException);
+    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &narrow), CInvalidArgumentException);
 }
 
 TEST(Compare, PeakCountBeyondThePeakArraySkipsTheMissingPeaks)

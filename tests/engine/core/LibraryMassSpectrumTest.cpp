@@ -129,8 +129,8 @@ TEST(LibraryMassSpectrum, LargestMassAndTopIntensities)
 TEST(LibraryMassSpectrum, SetMassRefusesMassesBelowOne)
 {
     CLibraryMassSpectrumPoint p;
-    EXPECT_THROW(p.SetMass(0.5), CArgumentException);
-    EXPECT_THROW(p.SetMass(std::nan("")), CArgumentException);
+    EXPECT_THROW(p.SetMass(0.5), CInvalidArgumentException);
+    EXPECT_THROW(p.SetMass(std::nan("")), CInvalidArgumentException);
     p.SetMass(1);
     EXPECT_EQ(p.Mass, 1);
 }

@@ -74,7 +74,7 @@ TEST(LibraryRICalibration, ClearKeepsTheCalculationOption)
 TEST(LibraryRICalibration, PointIndexOutOfRangeIsAnInvalidArgument)
 {
     const CLibraryRICalibrationData t = Table(kTwo, 0);
-    EXPECT_THROW(t.GetPoint(2), CArgumentException);
+    EXPECT_THROW(t.GetPoint(2), CInvalidArgumentException);
     EXPECT_NO_THROW(t.GetPoint(1));
 }
 

@@ -1,0 +1,352 @@
+#include "engine/views/PeakMatchTable.h"
+
+#include <cstring>
+#include <exception>
+
+#include "engine/compare/LibraryHit.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/core/Exceptions.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/platform/TextFile.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/table/ColumnArrangement.h"
+#include "engine/table/ReportCsv.h"
+#include "engine/table/ReportTable.h"
+#include "engine/workflow/InputRICalibration.h"
+
+namespace corvelin {
+
+namespace {
+
+constexpr double kAssigned = MatchConstants::StopThreshold;
+constexpr const char* kCaption = "Corvelinscope";
+
+struct ColumnSpec {
+    const char* Header;
+    ColumnAlign Align;
+};
+
+constexpr ColumnSpec kColumns[PeakMatchColumn::Count] = {
+    {"RT (this)", ColumnAlign::Left},          {"Peak num (this)", ColumnAlign::Left},
+    {"Area (this)", ColumnAlign::Right},       {"Area % (this)", ColumnAlign::Right},
+    {"Height (this)", ColumnAlign::Right},     {"Height % (this)", ColumnAlign::Right},
+    {"Peak start (this)", ColumnAlign::Right}, {"Peak end (this)", ColumnAlign::Right},
+    {"RI (this)", ColumnAlign::Right},         {"RT (other)", ColumnAlign::Left},
+    {"Peak num (other)", ColumnAlign::Left},   {"Area (other)", ColumnAlign::Right},
+    {"Area % (Other)", ColumnAlign::Right},    {"Height (other)", ColumnAlign::Right},
+    {"Height % (other)", ColumnAlign::Right},  {"Peak start (other)", ColumnAlign::Right},
+    {"Peak end (other)", ColumnAlign::Right},  {"RI (other)", ColumnAlign::Right},
+    {"Match value", ColumnAlign::Left},        {"RT match", ColumnAlign::Left},
+    {"RI match", ColumnAlign::Left},           {"Area match", ColumnAlign::Left},
+    {"Height match", ColumnAlign::Left},       {"MS Match", ColumnAlign::Left},
+};
+
+// Width a column is inserted with (what a first start shows before the user arranges the columns).
+constexpr int kInsertedWidth = 80;
+
+// The nine cells of one side of a row.
+void PutPeak(std::vector<std::string>& cells, int first, const CLibraryChromatogramPeakData& peak,
+             const CLibraryChromatogram& chromatogram)
+{
+    cells[first + 0] = FormatC("%.2f", peak.RT);
+    cells[first + 1] = FormatC("%2i", peak.PeakNumber);
+    cells[first + 2] = FormatC("%.0f", peak.Area);
+    cells[first + 3] = FormatC("%.2f %%", peak.Area * 100.0 / chromatogram.TotalArea);
+    cells[first + 4] = FormatC("%.1f", peak.Height);
+    cells[first + 5] = FormatC("%.2f %%", peak.Height * 100.0 / chromatogram.TotalHeight);
+    cells[first + 6] = FormatC("%.2f", peak.StartRT);
+    cells[first + 7] = FormatC("%.2f", peak.EndRT);
+    cells[first + 8] = FormatC("%.1f", peak.RI);
+}
+
+void PutDashes(std::vector<std::string>& cells, int first)
+{
+    for (int c = first; c < first + 9; ++c)
+        cells[c].assign(1, '-');
+}
+
+double RangeSum(const CLibraryChromatogram& chromatogram, const CSearchOptions& options)
+{
+    if (options.TimeRange == "*")
+        return 0.0;
+    double sum = 0.0;
+    for (const auto& peak : chromatogram.Peaks)
+        if (options.IsInTimeRange(peak->RT))
+            sum += peak->Area;
+    return sum;
+}
+
+// The first "other" peak assigned to row i, or -1.
+int PartnerOf(const CCellTable& cells, std::size_t row, std::size_t columns)
+{
+    for (std::size_t j = 0; j < columns; ++j)
+        if (cells(row, j) >= kAssigned)
+            return static_cast<int>(j);
+    return -1;
+}
+
+const char* YesNo(int flag)
+{
+    return flag ? "Yes" : "No";
+}
+
+const char* WeightingName(int weighting)
+{
+    static const char* const names[] = {"none", "Area", "Height", "log(Area)", "log(Height)"};
+    return weighting >= 0 && weighting <= 4 ? names[weighting] : "none";
+}
+
+std::string FileNamePart(const std::string& path)
+{
+    const std::size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(cut + 1);
+}
+
+// Reads one input; false after the message was shown. The chromatogram is recalibrated when it must be.
+CPeakMatchTable::Outcome ReadInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target)
+{
+    const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
+    std::string dataSystem;
+    int read = 0;
+    try {
+        read = ReadFromDataFile(target, path, minArea, &dataSystem, true);
+    } catch (const std::exception&) {
+        read = 0;
+    }
+    if (read != 1) {
+        ShowMessage("Error reading file " + path);
+        return CPeakMatchTable::Outcome::Unreadable;
+    }
+    if (options.RIMatching && NeedsInputRICalibration(dataSystem, target)) {
+        if (options.RICalibration().GetCount() < 2) {
+            ShowMessage("Insufficient RI calibration data for file " + path, kCaption, MessageIcon::Exclamation);
+            return CPeakMatchTable::Outcome::MissingRICalibration;
+        }
+        target.Recalibrate(options.RICalibration());
+    }
+    return CPeakMatchTable::Outcome::Built;
+}
+
+// The last sorted column and direction of every peak match table of the process.
+int g_lastColumn = -1;
+int g_lastDescending = 0;
+
+} // namespace
+
+void SetUpPeakMatchColumns(CReportTable& table)
+{
+    table.DeleteAllColumns();
+    for (const ColumnSpec& spec : kColumns)
+        table.InsertColumn(spec.Header, kInsertedWidth, spec.Align);
+}
+
+void FillPeakMatchRows(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                       const CSearchOptions& options, const CCellTable& cells, CReportTable& table)
+{
+    const std::size_t nThis = self.Peaks.size();
+    const std::size_t nOther = other.Peaks.size();
+    const double thisRange = RangeSum(self, options);
+    const double otherRange = RangeSum(other, options);
+    const double threshold = MassThresholdOf(options);
+
+    std::vector<std::size_t> unmatched;
+    for (std::size_t i = 0; i < nThis; ++i) {
+        const int j = PartnerOf(cells, i, nOther);
+        if (j < 0) {
+            unmatched.push_back(i);
+            continue;
+        }
+        const CLibraryChromatogramPeakData& a = *self.Peaks[i];
+        const CLibraryChromatogramPeakData& b = *other.Peaks[static_cast<std::size_t>(j)];
+        std::vector<std::string> row(PeakMatchColumn::Count);
+        PutPeak(row, 0, a, self);
+        PutPeak(row, 9, b, other);
+        row[PeakMatchColumn::MatchValue] = FormatC("%.3f", cells(i, static_cast<std::size_t>(j)));
+        if (options.RTMatching)
+            row[PeakMatchColumn::RTMatch] = FormatC("%.3f", RTMatch(a.RT, b.RT, options));
+        if (options.RIMatching)
+            row[PeakMatchColumn::RIMatch] = FormatC("%.3f", RIMatch(a, b, options));
+        if (options.AreaMatching)
+            row[PeakMatchColumn::AreaMatch] =
+                FormatC("%.3f", AreaMatch(a, b, options, self.TotalArea, other.TotalArea, thisRange, otherRange));
+        if (options.HeightMatching)
+            row[PeakMatchColumn::HeightMatch] =
+                FormatC("%.3f", HeightMatch(a, b, options, self.TotalHeight, other.TotalHeight));
+        if (options.MSMatching)
+            row[PeakMatchColumn::MSMatch] = FormatC("%.3f", MSMatch(a.Spectrum, b.Spectrum, threshold));
+        table.AddRow(std::move(row));
+    }
+    for (std::size_t i : unmatched) {
+        std::vector<std::string> row(PeakMatchColumn::Count);
+        PutPeak(row, 0, *self.Peaks[i], self);
+        PutDashes(row, 9);
+        table.AddRow(std::move(row));
+    }
+    for (std::size_t j = 0; j < nOther; ++j) {
+        bool taken = false;
+        for (std::size_t i = 0; i < nThis && !taken; ++i)
+            taken = cells(i, j) >= kAssigned;
+        if (taken)
+            continue;
+        std::vector<std::string> row(PeakMatchColumn::Count);
+        PutDashes(row, 0);
+        PutPeak(row, 9, *other.Peaks[j], other);
+        table.AddRow(std::move(row));
+    }
+}
+
+bool CPeakMatchSort::DefaultDescending(int column) noexcept
+{
+    return (column >= 2 && column <= 5) || (column >= 11 && column <= 14) || column > 17;
+}
+
+int CPeakMatchSort::NextKey(int column)
+{
+    const int defaultDescending = DefaultDescending(column) ? 1 : 0;
+    int descending = defaultDescending;
+    if (column == g_lastColumn && g_lastDescending == defaultDescending)
+        descending = 1 - defaultDescending;
+    g_lastColumn = column;
+    g_lastDescending = descending;
+    return descending ? -(column + 1) : column + 1;
+}
+
+void CPeakMatchSort::Reset() noexcept
+{
+    g_lastColumn = -1;
+    g_lastDescending = 0;
+}
+
+void SortPeakMatchTable(CReportTable& table, int column)
+{
+    if (column < 0 || column >= table.ColumnCount())
+        return;
+    table.Sort({CPeakMatchSort::NextKey(column), kCompareReal}, {0, kCompareEqual}, {0, kCompareEqual});
+}
+
+CPeakMatchTable::Outcome CPeakMatchTable::Build(const std::string& thisPath, const std::string& otherPath,
+                                                const CSearchOptions& options, CReportTable& table,
+                                                bool applyArrangement)
+{
+    if (thisPath.empty() || otherPath.empty()) {
+        ShowMessage("Please choose the files to compare", kCaption, MessageIcon::Exclamation);
+        return Outcome::MissingPath;
+    }
+    if (options.MultipleMatching) {
+        const bool yes =
+            Messages().AskYesNo("This function requires multiple matching to be disabled.\nDo you like to switch "
+                                "it off now?",
+                                kCaption, MessageIcon::Exclamation);
+        return yes ? Outcome::OpenOptions : Outcome::MultipleMatching;
+    }
+    // Both inputs are read into new chromatograms and taken over only when both are usable, so the rows of
+    // the previous table keep naming the peaks of the chromatograms they were built from.
+    CLibraryChromatogram self;
+    CLibraryChromatogram other;
+    if (Outcome o = ReadInput(thisPath, options, self); o != Outcome::Built)
+        return o;
+    if (Outcome o = ReadInput(otherPath, options, other); o != Outcome::Built)
+        return o;
+    Build(std::move(self), std::move(other), options, table, applyArrangement);
+    return Outcome::Built;
+}
+
+void CPeakMatchTable::Build(CLibraryChromatogram self, CLibraryChromatogram other, const CSearchOptions& options,
+                            CReportTable& table, bool applyArrangement)
+{
+    m_this = std::move(self);
+    m_other = std::move(other);
+    m_cells.Resize(m_this.Peaks.size(), m_other.Peaks.size());
+    CLibraryHit hit;
+    m_this.Compare(m_other, options, hit, &m_cells);
+    SetUpPeakMatchColumns(table);
+    if (applyArrangement)
+        ApplyStoredArrangement(table, kPeakMatchSection);
+    FillPeakMatchRows(m_this, m_other, options, m_cells, table);
+    m_built = true;
+}
+
+const CLibraryChromatogramPeakData* CPeakMatchTable::PeakOfRow(const CReportTable& table, int row, int column) const
+{
+    if (row < 0 || row >= table.RowCount() || column < 0 || table.ColumnCount() < PeakMatchColumn::Count)
+        return nullptr;
+    const bool thisSide = column < PeakMatchColumn::OtherRT;
+    const std::string& rt = table.Cell(row, thisSide ? PeakMatchColumn::ThisRT : PeakMatchColumn::OtherRT);
+    if (rt.empty() || rt == "-")
+        return nullptr;
+    const int number =
+        LeadingInteger(table.Cell(row, thisSide ? PeakMatchColumn::ThisPeakNumber : PeakMatchColumn::OtherPeakNumber));
+    return SideOf(column).GetPeak(number - 1);
+}
+
+std::string CPeakMatchTable::PeakLabel(int row, int column, const CReportTable& table) const
+{
+    const CLibraryChromatogramPeakData* peak = PeakOfRow(table, row, column);
+    if (!peak)
+        return {};
+    return FormatC("%.2f %s", peak->RT, SideOf(column).SourcePath.c_str());
+}
+
+std::string PeakMatchCsvFileName(const std::string& thisPath, const std::string& otherPath)
+{
+    if (thisPath.find_last_of("/\\") == std::string::npos || otherPath.find_last_of("/\\") == std::string::npos)
+        return {};
+    return FileNamePart(thisPath) + "_" + FileNamePart(otherPath);
+}
+
+std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                             const CSearchOptions& o, const CReportTable& table)
+{
+    std::string t;
+    t += "Peak compare table for = " + self.SourcePath + " (this) and " + other.SourcePath + " (other)\n";
+    t += "\n";
+    t += "Sample name (this) = " + self.SampleName + "\n";
+    t += FormatC("Number of peaks (this) = %i\n", self.PeakCount);
+    t += "\n";
+    t += "Sample name (other) " + other.SampleName + "\n";
+    t += FormatC("Number of peaks (other) = %i\n", other.PeakCount);
+    t += "\n";
+    t += "Compare parameters:\n";
+    t += FormatC("MS matching = %s\n", YesNo(o.MSMatching));
+    t += FormatC("RT matching = %s\n", YesNo(o.RTMatching));
+    t += FormatC("RI matching = %s\n", YesNo(o.RIMatching));
+    t += FormatC("Area matching = %s\n", YesNo(o.AreaMatching));
+    t += FormatC("Height matching = %s\n", YesNo(o.HeightMatching));
+    t +=
+        FormatC("Area/Height compare option = %s\n", o.AbsoluteAreaHeight ? "absolute counts" : "relative area/height");
+    t += "\n";
+    t += "RT search range: " + o.TimeRange + "\n";
+    t += FormatC("Weighting: %s\n", WeightingName(o.Weighting));
+    if (o.RTMatching)
+        t += FormatC("RT window width: %.2f\n", o.RTWindowWidth);
+    if (o.RIMatching)
+        t += FormatC("RI window width: %.1f\n", o.RIWindowWidth);
+    t += FormatC("Mass Threshold used: %s\n", YesNo(o.MassThresholdOn));
+    if (o.MassThresholdOn)
+        t += FormatC("Mass Threshold: %.2f %%\n", o.MassThreshold);
+    t += FormatC("Area Threshold used: %s\n", YesNo(o.AreaThresholdOn));
+    if (o.AreaThresholdOn)
+        t += FormatC("Area Threshold: %.2f %%\n", o.AreaThreshold);
+    t += "\n";
+    t += "Peak compare table:\n";
+    t += CsvTable(table, CsvColumnOrder::Display);
+    return t;
+}
+
+bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                       const CSearchOptions& options, const CReportTable& table)
+{
+    try {
+        WriteTextFile(path, PeakMatchCsvText(self, other, options, table));
+    } catch (const CFileException& e) {
+        ShowMessage(
+            std::string(std::strerror(e.GetOsError())) + "\n" +
+            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", path.c_str()));
+        return false;
+    }
+    return true;
+}
+
+} // namespace corvelin

@@ -1,0 +1,179 @@
+#include "gui/pages/MassSpecReport.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/views/MassSpecReport.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "gui/options/SearchOptionsUI.h"
+#include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/OdorListCtrl.h"
+#include "gui/widgets/QtText.h"
+#include "gui/widgets/WaitCursor.h"
+
+namespace corvelin {
+
+CMassSpecReport::CMassSpecReport(CSearchOptions& options, QWidget* parent)
+    : CMainPage(options, QStringLiteral("Mass Spec Match Report"), parent)
+{
+    auto* grid = new QGridLayout;
+    m_pathEdit = new QLineEdit(this);
+    auto* browse = new QPushButton(QStringLiteral("Browse"), this);
+    m_sampleLabel = new QLabel(this);
+    m_dataSystemLabel = new QLabel(this);
+    for (QLabel* label : {m_sampleLabel, m_dataSystemLabel})
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(new QLabel(QStringLiteral("Chromatogram:"), this), 0, 0);
+    grid->addWidget(m_pathEdit, 0, 1, 1, 3);
+    grid->addWidget(browse, 0, 4);
+    grid->addWidget(new QLabel(QStringLiteral("Sample:"), this), 1, 0);
+    grid->addWidget(m_sampleLabel, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Data system:"), this), 1, 2);
+    grid->addWidget(m_dataSystemLabel, 1, 3, 1, 2);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+
+    auto* report = new QPushButton(QStringLiteral("Report"), this);
+    report->setDefault(true);
+    auto* advanced = new QPushButton(QStringLiteral("advanced ..."), this);
+    auto* open = new QPushButton(this);
+    open->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    open->setToolTip(QStringLiteral("Open search parameter file"));
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(report);
+    commands->addStretch(1);
+    commands->addWidget(advanced);
+    commands->addWidget(open);
+
+    m_list = new COdorListCtrl(this);
+    SetUpMassSpecReportColumns(m_list->Table());
+    m_list->SetEmptyText(kMassSpecReportEmptyText);
+    m_list->ApplyStoredArrangement(kMassSpecReportSection);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(commands);
+    layout->addWidget(m_list, 1);
+
+    connect(browse, &QPushButton::clicked, this, &CMassSpecReport::OnBrowse);
+    connect(report, &QPushButton::clicked, this, &CMassSpecReport::OnReport);
+    connect(advanced, &QPushButton::clicked, this, &CMassSpecReport::OnAdvanced);
+    connect(open, &QPushButton::clicked, this, &CMassSpecReport::OnOpenParameters);
+    connect(m_list, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& pos) {
+        std::unique_ptr<QMenu> menu(CreateContextMenu());
+        menu->exec(pos);
+    });
+    RefreshControls();
+}
+
+bool CMassSpecReport::StoreControls()
+{
+    Path = ToStdString(m_pathEdit->text());
+    return true;
+}
+
+void CMassSpecReport::RefreshControls()
+{
+    m_pathEdit->setText(ToQString(Path));
+    m_sampleLabel->setText(ToQString(SampleNameText));
+    m_dataSystemLabel->setText(ToQString(DataSystemText));
+}
+
+void CMassSpecReport::OnBrowse()
+{
+    StoreControls();
+    std::string filter;
+    try {
+        filter = DatasystemPlugins().BuildChromatogramFilter();
+    } catch (const CUserException&) {
+        return;
+    }
+    for (;;) {
+        const CFileChoiceResult choice = ChooseChromatogramFile(this, FolderOfPath(ToQString(Path)), filter);
+        if (choice.path.isEmpty())
+            return;
+        const std::string path = ToStdString(choice.path);
+        bool read = false;
+        try {
+            read = ReadForBrowse(path);
+        } catch (const CArchiveException&) {
+            Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
+            continue;
+        } catch (const CNotSupportedException&) {
+            Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
+            continue;
+        } catch (const std::exception&) {
+            continue; // dropped; the dialog opens again
+        }
+        RememberChromatogramFilter(choice.filterIndex);
+        if (read)
+            return;
+    }
+}
+
+bool CMassSpecReport::ReadForBrowse(const std::string& path)
+{
+    CLibraryChromatogram chromatogram;
+    std::string dataSystem;
+    if (ReadFromDataFile(chromatogram, path, 0.0, &dataSystem, true) != 1)
+        return false;
+    Path = path;
+    SampleNameText = chromatogram.SampleName;
+    DataSystemText = dataSystem;
+    RefreshControls();
+    return true;
+}
+
+void CMassSpecReport::OnReport()
+{
+    StoreControls();
+    CWaitCursor wait;
+    m_list->SuspendRedraw();
+    if (BuildMassSpecReport(Path, m_options, m_list->Table()) == MassSpecReportOutcome::Built)
+        m_list->AutoSizeColumns(-1, true);
+    m_list->SyncHeader();
+    m_list->ResumeRedraw();
+}
+
+void CMassSpecReport::OnAdvanced()
+{
+    StoreControls();
+    if (CSearchOptionsUI::Edit(this, QStringLiteral("Search Options"), m_options,
+                               {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec, CSearchOptionsUI::RICalibration}))
+        RefreshControls();
+}
+
+void CMassSpecReport::OnOpenParameters()
+{
+    StoreControls();
+    if (ReadParameterFileDialog(this, m_options) == QDialog::Accepted)
+        RefreshControls();
+}
+
+void CMassSpecReport::OnColumnArrangement()
+{
+    m_list->OpenArrangementDialog(kMassSpecReportSection);
+}
+
+QMenu* CMassSpecReport::CreateContextMenu()
+{
+    auto* menu = new QMenu(this);
+    connect(menu->addAction(QStringLiteral("Column arrangement ...")), &QAction::triggered, this,
+            &CMassSpecReport::OnColumnArrangement);
+    return menu;
+}
+
+} // namespace corvelin

@@ -1,0 +1,467 @@
+#include "gui/pages/PageMultiSummary.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/options/SettingsStore.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/views/MultiSummaryExport.h"
+#include "engine/views/MultiSummaryRun.h"
+#include "engine/views/MultiSummaryTable.h"
+#include "engine/workflow/NistExport.h"
+#include "gui/options/ParameterFileDialogs.h"
+#include "gui/options/SearchOptionsUI.h"
+#include "gui/plots/SpectrumDraw.h"
+#include "gui/widgets/DataExchange.h"
+#include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/OdorListCtrl.h"
+#include "gui/widgets/QtText.h"
+#include "gui/widgets/WaitCursor.h"
+
+namespace corvelin {
+
+namespace {
+
+QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
+{
+    auto* button = new QPushButton(parent);
+    button->setIcon(parent->style()->standardIcon(icon));
+    button->setToolTip(tip);
+    return button;
+}
+
+constexpr int kTipMilliseconds = 15000;
+
+} // namespace
+
+CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
+    : CMainPage(options, QStringLiteral("Multiple Chromatogram Peak List"), parent)
+{
+    m_pictureWidth = GetSettingInt(SettingsScope::CurrentUser, "Settings", nullptr, "bmpWidth_MultiSummary", 300);
+    m_pictureHeight = GetSettingInt(SettingsScope::CurrentUser, "Settings", nullptr, "bmpHeight_MultiSummary", 120);
+
+    m_files = new COdorListCtrl(this);
+    m_files->Table().InsertColumn("Files", 250, ColumnAlign::Center);
+    m_files->Table().SetHoldsPaths(0, true);
+    m_files->SetEmptyText("Select some files for processing");
+    m_files->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_files->SyncHeader();
+
+    m_add = new QPushButton(QStringLiteral("Add"), this);
+    m_remove = new QPushButton(QStringLiteral("Remove"), this);
+    m_go = new QPushButton(QStringLiteral("Go"), this);
+    m_export = new QPushButton(QStringLiteral("Export"), this);
+    m_advanced = new QPushButton(QStringLiteral("advanced ..."), this);
+    m_open = IconButton(this, QStyle::SP_DialogOpenButton, QStringLiteral("Open search parameter file"));
+    m_save = IconButton(this, QStyle::SP_DialogSaveButton, QStringLiteral("Save search parameter file"));
+    m_ms = new QCheckBox(QStringLiteral("MS matching"), this);
+    m_rt = new QCheckBox(QStringLiteral("RT matching"), this);
+    m_ri = new QCheckBox(QStringLiteral("RI matching"), this);
+    m_minMatch = new QLineEdit(this);
+    m_minMatch->setMaximumWidth(60);
+    m_progress = new QProgressBar(this);
+    m_progress->setTextVisible(false);
+    m_statusLabel = new QLabel(this);
+
+    m_results = new COdorListCtrl(this);
+    PrepareMultiSummaryTable(m_results->Table());
+    m_results->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_results->SyncHeader();
+    m_results->viewport()->installEventFilter(this);
+
+    auto* fileButtons = new QVBoxLayout;
+    fileButtons->addWidget(m_add);
+    fileButtons->addWidget(m_remove);
+    fileButtons->addStretch(1);
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(m_files, 1);
+    fileRow->addLayout(fileButtons);
+
+    auto* optionsGrid = new QGridLayout;
+    optionsGrid->addWidget(m_ms, 0, 0);
+    optionsGrid->addWidget(m_rt, 1, 0);
+    optionsGrid->addWidget(m_ri, 2, 0);
+    auto* minRow = new QHBoxLayout;
+    minRow->addWidget(new QLabel(QStringLiteral("min Match:"), this));
+    minRow->addWidget(m_minMatch);
+    optionsGrid->addLayout(minRow, 0, 1);
+    optionsGrid->addWidget(m_advanced, 1, 1);
+    auto* paramRow = new QHBoxLayout;
+    paramRow->addWidget(m_open);
+    paramRow->addWidget(m_save);
+    paramRow->addStretch(1);
+    optionsGrid->addLayout(paramRow, 2, 1);
+    optionsGrid->addWidget(m_go, 0, 2);
+    optionsGrid->addWidget(m_export, 1, 2);
+
+    auto* top = new QHBoxLayout;
+    top->addLayout(fileRow, 1);
+    top->addLayout(optionsGrid);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_statusLabel);
+    layout->addWidget(m_results, 3);
+
+    connect(m_add, &QPushButton::clicked, this, &CPageMultiSummary::OnAdd);
+    connect(m_remove, &QPushButton::clicked, this, &CPageMultiSummary::OnRemove);
+    connect(m_go, &QPushButton::clicked, this, &CPageMultiSummary::OnGo);
+    connect(m_export, &QPushButton::clicked, this, &CPageMultiSummary::OnExport);
+    connect(m_advanced, &QPushButton::clicked, this, &CPageMultiSummary::OnAdvanced);
+    connect(m_open, &QPushButton::clicked, this, &CPageMultiSummary::OnOpenParameters);
+    connect(m_save, &QPushButton::clicked, this, &CPageMultiSummary::OnSaveParameters);
+    connect(m_results, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& globalPos) {
+        const QModelIndex index = m_results->indexAt(m_results->viewport()->mapFromGlobal(globalPos));
+        if (!index.isValid() || TipTextAt(index.row(), index.column()).empty())
+            return;
+        const int chromatogram = static_cast<int>(m_results->Table().ItemData(index.row()));
+        const int group = index.column() - kSummaryFirstGroupColumn;
+        QMenu menu(this);
+        QAction* nist = menu.addAction(QStringLiteral("Send to NIST"));
+        QAction* spec = menu.addAction(QStringLiteral("Send to MS options"));
+        QAction* chosen = menu.exec(globalPos);
+        if (chosen)
+            OnPeakLink(FormatC(chosen == nist ? "%i-Nist-%i" : "%i-Spec-%i", chromatogram, group));
+        (void)spec;
+    });
+    RefreshControls();
+}
+
+CPageMultiSummary::~CPageMultiSummary()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+bool CPageMultiSummary::StoreControls()
+{
+    if (!ExchangeInt(true, m_minMatch, m_options.SummaryMinMatch, 1, 1000))
+        return false;
+    ExchangeCheck(true, m_ms, m_options.MSMatching);
+    ExchangeCheck(true, m_rt, m_options.RTMatching);
+    ExchangeCheck(true, m_ri, m_options.RIMatching);
+    return true;
+}
+
+void CPageMultiSummary::RefreshControls()
+{
+    ExchangeInt(false, m_minMatch, m_options.SummaryMinMatch, 1, 1000);
+    ExchangeCheck(false, m_ms, m_options.MSMatching);
+    ExchangeCheck(false, m_rt, m_options.RTMatching);
+    ExchangeCheck(false, m_ri, m_options.RIMatching);
+    m_statusLabel->setText(ToQString(m_status));
+}
+
+bool CPageMultiSummary::CanLeave()
+{
+    if (!m_busy.load())
+        return true;
+    Messages().Beep();
+    return false;
+}
+
+void CPageMultiSummary::SetStatus(const std::string& text)
+{
+    m_status = text;
+    m_statusLabel->setText(ToQString(text));
+}
+
+void CPageMultiSummary::SetBusyState(bool busy)
+{
+    // While a run is in progress nothing that changes the shared options or the file list can be used.
+    for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_remove, m_advanced, m_open, m_save, m_ms, m_rt, m_ri,
+                                                      m_minMatch, m_export})
+        w->setEnabled(!busy);
+}
+
+bool CPageMultiSummary::AddFile(const std::string& path)
+{
+    CLibraryChromatogram chromatogram;
+    try {
+        if (ReadFromDataFile(chromatogram, path, 0.0, nullptr, true) != 1)
+            return false;
+    } catch (const CArchiveException&) {
+        Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
+        return true;
+    } catch (const CNotSupportedException&) {
+        Messages().ShowMessage("'" + path + "' could not be read.", "\"Not Supported\" Read Error",
+                               MessageIcon::Exclamation);
+        return true;
+    } catch (const std::exception&) {
+        return true;
+    }
+    CReportTable& files = m_files->Table();
+    for (int r = 0; r < files.RowCount(); ++r)
+        if (files.Cell(r, 0) == path)
+            return true;
+    files.AddRow({path}, static_cast<std::uintptr_t>(std::max(chromatogram.PeakCount, 0)));
+    return true;
+}
+
+void CPageMultiSummary::OnAdd()
+{
+    std::string filter;
+    try {
+        filter = DatasystemPlugins().BuildChromatogramFilter();
+    } catch (const std::exception&) {
+        return;
+    }
+    CFileChoice request;
+    request.kind = CFileChoice::OpenMultiple;
+    request.filter = filter;
+    request.filterIndex = GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
+    const CReportTable& files = m_files->Table();
+    if (files.RowCount() > 0)
+        request.initialFolder = FolderOfPath(ToQString(files.Cell(files.RowCount() - 1, 0)));
+    const CFileChoiceResult choice = ChooseFile(this, request);
+    QStringList chosen = choice.paths;
+    if (chosen.isEmpty() && !choice.path.isEmpty())
+        chosen << choice.path;
+    if (chosen.isEmpty())
+        return;
+    RememberChromatogramFilter(choice.filterIndex);
+    {
+        CWaitCursor wait;
+        for (const QString& path : chosen)
+            if (!AddFile(ToStdString(path)))
+                break;
+    }
+    m_files->SyncHeader();
+    m_files->AutoSizeColumns(0, false);
+}
+
+void CPageMultiSummary::OnRemove()
+{
+    const std::vector<int> selected = m_files->SelectedRows();
+    for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+        m_files->Table().DeleteRow(*it);
+}
+
+void CPageMultiSummary::OnGo()
+{
+    if (m_busy.load())
+        return;
+    if (!StoreControls())
+        return;
+    const CReportTable& files = m_files->Table();
+    std::vector<int> rows = files.SelectedRows();
+    if (rows.empty())
+        for (int r = 0; r < files.RowCount(); ++r)
+            rows.push_back(r);
+    long long peaks = 0;
+    std::vector<std::string> paths;
+    for (int r : rows) {
+        peaks += static_cast<long long>(files.ItemData(r));
+        paths.push_back(files.Cell(r, 0));
+    }
+    if (peaks == 0) {
+        Messages().ShowMessage("The selected chromatograms have no peaks", {}, MessageIcon::None);
+        return;
+    }
+    m_progress->setRange(0, static_cast<int>(std::min<long long>(peaks, 0x7fffffff)));
+    m_progress->setValue(0);
+    m_busy.store(true);
+    SetBusyState(true);
+    m_results->SetEmptyText(kSummarySearchingText);
+    m_results->viewport()->update();
+    // The previous result and its pictures go; the worker builds the new record on its own and hands it over
+    // at its end, so the hover tip never reads a record that is being rebuilt.
+    m_result.Clear();
+    m_pictureHandles.clear();
+    m_pictures.clear();
+    m_pictureFiles.reset();
+    if (m_worker.joinable())
+        m_worker.join();
+    m_progressValue.store(0);
+    m_progressPosted.store(false);
+    m_worker = std::thread([this, paths, options = CSearchOptions(m_options)] {
+        auto result = std::make_shared<CMultiSummaryResultData>();
+        CMultiSummaryCallbacks callbacks;
+        callbacks.Status = [this](const std::string& status) {
+            QMetaObject::invokeMethod(
+                this, [this, status] { SetStatus(status); }, Qt::QueuedConnection);
+        };
+        callbacks.Progress = [this](int position) {
+            m_progressValue.store(position);
+            if (!m_progressPosted.exchange(true))
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        m_progressPosted.store(false);
+                        m_progress->setValue(m_progressValue.load());
+                    },
+                    Qt::QueuedConnection);
+        };
+        RunMultiSummary(paths, options, *result, callbacks);
+        QMetaObject::invokeMethod(
+            this, [this, result] { OnWorkerFinished(result); }, Qt::QueuedConnection);
+    });
+}
+
+void CPageMultiSummary::OnWorkerFinished(std::shared_ptr<CMultiSummaryResultData> result)
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    m_result = std::move(*result);
+    m_progress->setValue(m_progressValue.load());
+    FillResults();
+    m_results->SetEmptyText(kSummaryEmptyText);
+    m_busy.store(false);
+    SetBusyState(false);
+    SetStatus(kSummaryDoneText);
+    QTimer::singleShot(750, this, [this] {
+        if (!m_busy.load() && m_status == kSummaryDoneText)
+            SetStatus({});
+    });
+    emit runFinished();
+}
+
+void CPageMultiSummary::FillResults()
+{
+    m_results->SuspendRedraw();
+    FillMultiSummaryTable(m_result, m_options, m_results->Table(),
+                          [this](const std::string& text) { return m_results->TextWidth(text); });
+    m_results->SyncHeader();
+    m_results->ResumeRedraw();
+}
+
+void CPageMultiSummary::OnAdvanced()
+{
+    if (!StoreControls())
+        return;
+    if (CSearchOptionsUI::Edit(this, QStringLiteral("Search Options"), m_options,
+                               {CSearchOptionsUI::Summary, CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec,
+                                CSearchOptionsUI::RICalibration})) {
+        RefreshControls();
+        FillResults();
+    }
+}
+
+void CPageMultiSummary::OnOpenParameters()
+{
+    if (ReadParameterFileDialog(this, m_options) == QDialog::Accepted)
+        RefreshControls();
+}
+
+void CPageMultiSummary::OnSaveParameters()
+{
+    if (!StoreControls())
+        return;
+    WriteParameterFileDialog(this, m_options);
+}
+
+void CPageMultiSummary::OnExport()
+{
+    CFileChoice request;
+    request.kind = CFileChoice::Save;
+    request.title = QStringLiteral("Save Multiple File Peak Summary Results");
+    request.defaultSuffix = QStringLiteral("csv");
+    request.filter = "CSV files (*.csv)|*.csv|All Files (*.*)|*.*||";
+    request.initialFolder =
+        ToQString(GetSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath", ""));
+    const CFileChoiceResult choice = ChooseFile(this, request);
+    if (choice.path.isEmpty())
+        return;
+    WriteSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath",
+                       ToStdString(FolderOfPath(choice.path)).c_str());
+    CWaitCursor wait;
+    WriteMultiSummaryCsv(ToStdString(choice.path), m_options, m_results->Table());
+}
+
+const QPixmap& CPageMultiSummary::PeakPicture(const CLibraryChromatogramPeakData* peak)
+{
+    auto it = m_pictureHandles.find(peak);
+    if (it != m_pictureHandles.end())
+        return m_pictures[static_cast<std::size_t>(it->second)];
+    QPixmap picture(m_pictureWidth, m_pictureHeight);
+    picture.fill(Qt::white);
+    {
+        QPainter painter(&picture);
+        CSpectrumDraw::Draw(painter, &peak->Spectrum, 0, 0, FormatC("%.2f", peak->RT), picture.rect());
+    }
+    m_pictures.push_back(picture);
+    m_pictureHandles.emplace(peak, static_cast<int>(m_pictures.size() - 1));
+    return m_pictures.back();
+}
+
+std::string CPageMultiSummary::TipTextAt(int row, int column)
+{
+    const CReportTable& table = m_results->Table();
+    if (row < 0 || row >= table.RowCount() || column < kSummaryFirstGroupColumn)
+        return {};
+    const int chromatogram = static_cast<int>(table.ItemData(row));
+    const CLibraryChromatogramPeakData* peak = SummaryCellPeak(m_result, chromatogram, column);
+    if (!peak)
+        return {};
+    PeakPicture(peak);
+    const int handle = m_pictureHandles[peak];
+    return SummaryPeakTip(m_result, chromatogram, column, static_cast<std::uintptr_t>(handle), m_pictureWidth,
+                          m_pictureHeight);
+}
+
+bool CPageMultiSummary::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_results->viewport() && event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = m_results->indexAt(help->pos());
+        std::string text = index.isValid() ? TipTextAt(index.row(), index.column()) : std::string();
+        if (text.empty()) {
+            QToolTip::hideText();
+            return true;
+        }
+        // The plain tool-tip shows the picture from a file; links are reached through the cell's context menu
+        // until the HTML tool-tip serves this table.
+        if (!m_pictureFiles)
+            m_pictureFiles = std::make_unique<QTemporaryDir>();
+        const std::size_t open = text.find("<bmp handle=");
+        if (open != std::string::npos && m_pictureFiles->isValid()) {
+            const std::size_t close = text.find('>', open);
+            const int handle = std::atoi(text.c_str() + open + 12);
+            const QString file = m_pictureFiles->filePath(QStringLiteral("peak%1.png").arg(handle));
+            if (!QFileInfo::exists(file))
+                m_pictures[static_cast<std::size_t>(handle)].save(file, "PNG");
+            text.replace(open, close - open + 1, "<img src=\"" + ToStdString(file) + "\">");
+        }
+        QToolTip::showText(help->globalPos(), ToQString(text), m_results->viewport(), m_results->visualRect(index),
+                           kTipMilliseconds);
+        return true;
+    }
+    return CMainPage::eventFilter(watched, event);
+}
+
+void CPageMultiSummary::OnPeakLink(const std::string& message)
+{
+    const CSummaryPeakLink link = ParseSummaryPeakLink(message);
+    const CLibraryChromatogramPeakData* peak =
+        SummaryCellPeak(m_result, link.Chromatogram, link.Group + kSummaryFirstGroupColumn);
+    if (link.Action == CSummaryPeakLink::Kind::None || !peak)
+        return;
+    const std::string label = SummaryPeakLabel(m_result, link);
+    if (link.Action == CSummaryPeakLink::Kind::Nist)
+        SearchInNist(peak->Spectrum, label, m_result.Chromatogram(link.Chromatogram).SampleName);
+    else
+        m_options.AddSpectrum(label, peak->Spectrum, true);
+}
+
+} // namespace corvelin

@@ -1,0 +1,103 @@
+#pragma once
+// The "Multiple Chromatogram Peak List" page: a list of chromatogram files, "Go" that runs the engine's
+// multi-file peak summary on a worker thread (progress bar, status line), the results table with a hover tip
+// per peak and its two actions, "advanced ..." that refills the table from the last result without a new run,
+// and the CSV export.
+#include <QPixmap>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/views/MultiSummaryResultData.h"
+#include "gui/pages/MainPage.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTemporaryDir;
+
+namespace corvelin {
+class COdorListCtrl;
+
+class CPageMultiSummary : public CMainPage {
+    Q_OBJECT
+public:
+    explicit CPageMultiSummary(CSearchOptions& options, QWidget* parent = nullptr);
+    ~CPageMultiSummary() override;
+
+    bool StoreControls() override;
+    void RefreshControls() override;
+    bool CanLeave() override;
+
+    // Commands (buttons; public so that tests reach them).
+    void OnAdd();
+    void OnRemove();
+    void OnGo();
+    void OnExport();
+    void OnAdvanced();
+    void OnOpenParameters();
+    void OnSaveParameters();
+    // A link of the peak tip: "<chromatogram>-Nist-<group>" or "<chromatogram>-Spec-<group>".
+    void OnPeakLink(const std::string& message);
+
+    // Appends a file to the file list after reading it (the checks of "Add"); false stops an "Add" of several.
+    bool AddFile(const std::string& path);
+    bool IsBusy() const noexcept { return m_busy.load(); }
+    const std::string& StatusText() const noexcept { return m_status; }
+    COdorListCtrl* FileList() const noexcept { return m_files; }
+    COdorListCtrl* Results() const noexcept { return m_results; }
+    const CMultiSummaryResultData& Result() const noexcept { return m_result; }
+    // The hover text of a results-table cell (row = table row, column = table column); empty where there is none.
+    std::string TipTextAt(int row, int column);
+    QSize PictureSize() const noexcept { return {m_pictureWidth, m_pictureHeight}; }
+    // The spectrum picture of a peak of the last result (made once, then cached).
+    const QPixmap& PeakPicture(const CLibraryChromatogramPeakData* peak);
+
+signals:
+    // A run ended and its results are in the table.
+    void runFinished();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void SetBusyState(bool busy);
+    void OnWorkerFinished(std::shared_ptr<CMultiSummaryResultData> result);
+    void FillResults();
+    void SetStatus(const std::string& text);
+
+    std::atomic<bool> m_busy{false};
+    std::thread m_worker;
+    std::atomic<int> m_progressValue{0};
+    std::atomic<bool> m_progressPosted{false};
+    CMultiSummaryResultData m_result;
+    std::string m_status;
+    int m_pictureWidth = 300;
+    int m_pictureHeight = 120;
+    std::map<const CLibraryChromatogramPeakData*, int> m_pictureHandles;
+    std::vector<QPixmap> m_pictures;
+    std::unique_ptr<QTemporaryDir> m_pictureFiles; // the plain tool-tip shows pictures from files
+
+    COdorListCtrl* m_files = nullptr;
+    COdorListCtrl* m_results = nullptr;
+    QPushButton* m_add = nullptr;
+    QPushButton* m_remove = nullptr;
+    QPushButton* m_go = nullptr;
+    QPushButton* m_export = nullptr;
+    QPushButton* m_advanced = nullptr;
+    QPushButton* m_open = nullptr;
+    QPushButton* m_save = nullptr;
+    QCheckBox* m_ms = nullptr;
+    QCheckBox* m_rt = nullptr;
+    QCheckBox* m_ri = nullptr;
+    QLineEdit* m_minMatch = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_statusLabel = nullptr;
+};
+
+} // namespace corvelin

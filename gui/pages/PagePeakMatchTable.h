@@ -1,0 +1,68 @@
+#pragma once
+// The "Peak Match Table" page: two chromatograms compared with the shared compare options, listed pair by pair
+// with the factor values, then the peaks without a partner. Sorting by any column, the column arrangement of
+// "MatchTable", the CSV export, and the peak actions of the context menu (NIST MS Search, spectral list).
+// Reading, comparing and the table itself live in the engine view (engine/views/PeakMatchTable.h).
+#include <string>
+
+#include "engine/views/PeakMatchTable.h"
+#include "gui/pages/MainPage.h"
+
+class QCheckBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace corvelin {
+class COdorListCtrl;
+
+class CPagePeakMatchTable : public CMainPage {
+    Q_OBJECT
+public:
+    explicit CPagePeakMatchTable(CSearchOptions& options, QWidget* parent = nullptr);
+
+    std::string ThisPath;
+    std::string OtherPath;
+
+    bool StoreControls() override;
+    void RefreshControls() override;
+
+    // Commands (buttons and menus; public for the main window and tests).
+    void OnBrowseThis();
+    void OnBrowseOther();
+    void OnBuild();
+    void OnCsvExport();
+    void OnAdvanced();
+    void OnOpenParameters();
+    void OnSaveParameters();
+    void OnColumnClick(int column);
+    void OnColumnArrangement();
+    // The context menu for a click on a list cell (row, column); the caller owns it.
+    QMenu* CreateContextMenu(int row, int column);
+    void OnSearchPeakInNist();
+    void OnAddPeakToSearchOptions();
+
+    COdorListCtrl* List() const noexcept { return m_list; }
+    bool CanExportCsv() const;
+    const CPeakMatchTable& Model() const noexcept { return m_model; }
+
+private:
+    void Browse(std::string& path);
+
+    CPeakMatchTable m_model;
+    int m_menuRow = -1;
+    int m_menuColumn = -1;
+
+    QLineEdit* m_thisEdit = nullptr;
+    QLineEdit* m_otherEdit = nullptr;
+    QCheckBox* m_ms = nullptr;
+    QCheckBox* m_rt = nullptr;
+    QCheckBox* m_ri = nullptr;
+    QCheckBox* m_area = nullptr;
+    QCheckBox* m_height = nullptr;
+    QPushButton* m_build = nullptr;
+    QPushButton* m_export = nullptr;
+    COdorListCtrl* m_list = nullptr;
+};
+
+} // namespace corvelin

@@ -1,0 +1,83 @@
+// corvelinscope-batch multi-file peak summaries of generated entries: the summary CSV byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/options/SearchParameterFile.h"
+#include "tests/batch/cli/BatchFixture.h"
+
+using namespace corvelin;
+
+namespace {
+
+// The parameter block of the record's default options with an RT window width, as the file spells it.
+std::string Parameters(const char* rtWindow)
+{
+    return std::string("Search Parameter:\r\nMS matching = Yes\r\nRT matching = Yes\r\n"
+                       "RI matching = No\r\nArea matching = No\r\nHeight matching = No\r\n"
+                       "Area/Height compare option = relative area/height\r\nRT search range: *\r\n"
+                       "Allow multiple matching = No\r\nWeighting: none\r\nRT window width: ") +
+           rtWindow + "\r\nMass Threshold used: No\r\nArea Threshold used: No\r\n\r\n";
+}
+
+class BatchSummary : public BatchFixture {
+protected:
+    void SetUp() override
+    {
+        BatchFixture::SetUp();
+        // Peak i of every run has the same spectrum; spectra of different i share no mass.
+        MakeTestChromatogram("A", {{2.00, 100}, {5.00, 300}})->SaveEntry(Data("runs/a.ChromLibEntry"));
+        MakeTestChromatogram("B", {{2.01, 120}, {5.01, 330}})->SaveEntry(Data("runs/b.ChromLibEntry"));
+        MakeTestChromatogram("C", {{1.99, 90}, {7.00, 40}})->SaveEntry(Data("runs/sub/c.ChromLibEntry"));
+        WriteAllText(Data("runs/notes.txt"), "not a chromatogram");
+    }
+};
+
+} // namespace
+
+TEST_F(BatchSummary, FolderAndFileInputsGiveThePageCsv)
+{
+    const std::string out = Data("summary.csv");
+    const BatchRun run =
+        Run({"/Summary=" + out, "/SummaryOf=" + Data("runs"), "/SummaryOf=" + Data("runs/sub/c.ChromLibEntry"),
+             "/SummaryOf=" + Data("runs/a.ChromLibEntry")});
+    ASSERT_EQ(0, run.ExitCode) << run.Err;
+    const std::string expected =
+        std::string("Corvelinscope multiple file peak summary results\r\n\r\n") +
+        Parameters("0.50") + // the start-up options' default
+        "Values shown: Area\r\n\r\nResults:\r\n"
+        "\"File Path\",\"Sample Name\",\"RT 2.00, ID 1\",\"RT 5.00, ID 2\",\"RT 7.00, ID 3\",\r\n"
+        "\"a.ChromLibEntry\",\"A\",\"100\",\"300\",\"\",\r\n"
+        "\"b.ChromLibEntry\",\"B\",\"120\",\"330\",\"\",\r\n"
+        "\"sub/c.ChromLibEntry\",\"C\",\"90\",\"\",\"40\",\r\n";
+    EXPECT_EQ(expected, ReadAllText(out));
+}
+
+TEST_F(BatchSummary, ShowOptionFromTheParameterFileAndFailures)
+{
+    CSearchOptions options;
+    options.SummaryDisplayOption = 3;
+    ASSERT_TRUE(WriteParameterFile(options, Data("quartiles.spf")));
+    const std::string out = Data("quartiles.csv");
+    BatchRun run = Run({"/Params=" + Data("quartiles.spf"), "/Summary=" + out, "/SummaryOf=" + Data("runs"),
+                        "/SummaryOf=" + Data("runs/sub")});
+    ASSERT_EQ(0, run.ExitCode) << run.Err;
+    const std::string expected =
+        std::string("Corvelinscope multiple file peak summary results\r\n\r\n") +
+        Parameters("0.10") + // the record's default, from the file
+        "Values shown: Quartiles (Area)\r\n\r\nResults:\r\n"
+        "\"File Path\",\"Sample Name\",\"RT 2.00, ID 1\",\"RT 5.00, ID 2\",\"RT 7.00, ID 3\",\r\n"
+        "\"a.ChromLibEntry\",\"A\",\"Q3\",\"Minimum\",\"\",\r\n"
+        "\"b.ChromLibEntry\",\"B\",\"Maximum\",\"Maximum\",\"\",\r\n"
+        "\"sub/c.ChromLibEntry\",\"C\",\"Minimum\",\"\",\"Minimum\",\r\n";
+    EXPECT_EQ(expected, ReadAllText(out));
+
+    run = Run({"/Summary=" + m_dir.File("nowhere/x.csv"), "/SummaryOf=" + Data("runs")});
+    EXPECT_EQ(4, run.ExitCode);
+    EXPECT_NE(std::string::npos, run.Err.find("Please ensure that it is not opened, e.g. by Excel.")) << run.Err;
+    run = Run({"/Summary=" + out, "/SummaryOf=" + Data("runs/notes.txt")});
+    EXPECT_EQ(1, run.ExitCode);
+    EXPECT_NE(std::string::npos, run.Err.find("The selected chromatograms have no peaks")) << run.Err;
+}

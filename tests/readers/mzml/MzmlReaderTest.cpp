@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <regex>
+#include <string>
+
+#include "readers/mzml/MzmlRunReader.h"
+#include "readers/jcamp-gcms/JcampRunReader.h"
+#include "readers/peak-detector/PeakDetector.h"
+#include "readers/peak-detector/RunReadError.h"
+#include "tests/readers/common/JcampWriter.h"
+#include "tests/readers/common/MzmlWriter.h"
+#include "tests/readers/common/SyntheticRun.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/probe/AllocationProbe.h"
+
+using namespace corvelin;
+
+using namespace synthetic;
+
+namespace {
+
+RunSpec MixSpec()
+{
+    RunSpec spec;
+    spec.Components = ThreeComponents();
+    spec.MassOffset = 0.0131; // accurate masses, as converters write them
+    return spec;
+}
+
+// The peaks of a run as the shared detector finds them.
+CPeakList Peaks(const CScanRun& run)
+{
+    return DetectPeaks(run, CPeakDetectorSettings{});
+}
+
+void ExpectSamePeaks(const CPeakList& actual, const CPeakList& expected, double areaTolerance)
+{
+    ASSERT_EQ(actual.Peaks.size(), expected.Peaks.size());
+    for (std::size_t i = 0; i < expected.Peaks.size(); ++i) {
+        EXPECT_NEAR(actual.Peaks[i].RT, expected.Peaks[i].RT, 1e-6) << "peak " << i;
+        EXPECT_NEAR(actual.Peaks[i].Area, expected.Peaks[i].Area, areaTolerance * expected.Peaks[i].Area)
+            << "peak " << i;
+        EXPECT_EQ(actual.Peaks[i].Spectrum.size(), expected.Peaks[i].Spectrum.size()) << "peak " << i;
+    }
+}
+
+struct Form {
+    const char* Name;
+    MzmlForm Kind;
+    bool Minutes;
+    const char* Ending;
+    double AreaTolerance; // numpress encodings are lossy
+};
+
+class MzmlForms : public ::testing::TestWithParam<Form> {};
+
+// Every form a converter writes gives the peaks of the scans themselves, and the texts of the run.
+TEST_P(MzmlForms, ReadsTheScansOfEveryForm)
+{
+    const Form form = GetParam();
+    const std::vector<Scan> scans = MakeScans(MixSpec());
+    TempDir dir;
+    const std::string path = dir.File(std::string("MIX") + form.Ending);
+    MzmlOptions options;
+    options.Form = form.Kind;
+    options.TimesInMinutes = form.Minutes;
+    WriteMzml(scans, path, options);
+
+    const CScanRun run = ReadMzmlRun(path);
+    ASSERT_EQ(run.ScanCount(), scans.size());
+    EXPECT_NEAR(run.Time(0), scans.front().Seconds / 60, 1e-9);
+    if (form.Kind != MzmlForm::MzXML) { // mzXML files carry no sample description
+        EXPECT_EQ(run.SampleName, "test mix");
+        EXPECT_EQ(run.Comment, "10 ng per component");
+    }
+    EXPECT_EQ(run.DataFile, std::string("MIX") + form.Ending);
+    const CPeakList expected = Peaks(ToScanRun(scans));
+    ASSERT_EQ(expected.Peaks.size(), 3u);
+    ExpectSamePeaks(Peaks(run), expected, form.AreaTolerance);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MzmlForms,
+    ::testing::Values(Form{"PlainSeconds", MzmlForm::Plain, false, ".mzML", 1e-9},
+                      Form{"PlainMinutes", MzmlForm::Plain, true, ".mzML", 1e-9},
+                      Form{"Zlib", MzmlForm::Zlib, false, ".mzML", 1e-9},
+                      Form{"Numpress", MzmlForm::Numpress, false, ".mzML", 2e-3},
+                      Form{"MzXML", MzmlForm::MzXML, false, ".mzXML", 1e-6}),
+    [](const ::testing::TestParamInfo<Form>& info) { return std::string(info.param.Name); });
+
+// The same run exported as JCAMP-DX and as mzML is one run: same peaks, RT and area within the JCAMP text's
+// rounding.
+TEST(MzmlReader, AgreesWithTheJcampReaderOnTheSameRun)
+{
+    const std::vector<Scan> scans = MakeScans(MixSpec());
+    TempDir dir;
+    WriteMzml(scans, dir.File("MIX.mzML"), {.Form = MzmlForm::Zlib});
+    const CPeakList fromMzml = Peaks(ReadMzmlRun(dir.File("MIX.mzML")));
+    const CPeakList fromJcamp = Peaks(ParseJcampRun(WriteJcamp(scans, Dialect::PagesAndRetentionTime), "MIX.JDX"));
+    ExpectSamePeaks(fromMzml, fromJcamp, 1e-4);
+}
+
+// Profile scans (each ion as a small profile around its mass) fall into the same nominal bins as the centroids.
+TEST(MzmlReader, ProfileScansGiveTheCentroidPeaks)
+{
+    const std::vector<Scan> centroid = MakeScans(MixSpec());
+    std::vector<Scan> profile = centroid;
+    for (Scan& scan : profile) {
+        std::vector<std::pair<double, double>> lines;
+        for (const auto& [m, v] : scan.Lines) {
+            lines.emplace_back(m - 0.12, 0.25 * v);
+            lines.emplace_back(m, 0.5 * v);
+            lines.emplace_back(m + 0.12, 0.25 * v);
+        }
+        scan.Lines = std::move(lines);
+    }
+    TempDir dir;
+    WriteMzml(profile, dir.File("P.mzML"), {.Profile = true});
+    ExpectSamePeaks(Peaks(ReadMzmlRun(dir.File("P.mzML"))), Peaks(ToScanRun(centroid)), 1e-9);
+}
+
+struct Refusal {
+    const char* Name;
+    int Code;
+    const char* Reason; // a part of the message
+};
+
+void PrintTo(const Refusal& r, std::ostream* os)
+{
+    *os << r.Name;
+}
+
+// Writes the file a refusal case is about.
+std::string WriteRefusedFile(const TempDir& dir, const std::string& name)
+{
+    const std::vector<Scan> scans = MakeScans(MixSpec());
+    const std::string path = dir.File(name + ".mzML");
+    if (name == "NotXml")
+        WriteAllText(path, "##TITLE= not xml\n1,2\n");
+    else if (name == "OtherXml")
+        WriteAllText(path, "<?xml version=\"1.0\"?>\n<html><body>run</body></html>\n");
+    else if (name == "ChromatogramsOnly")
+        WriteMzml(scans, path, {.ChromatogramOnly = true});
+    else if (name == "MsMsOnly")
+        WriteMzml(scans, path, {.MsLevel = 2});
+    else if (name == "NoTimes")
+        WriteMzml(scans, path, {.WithTimes = false});
+    else if (name == "OneScan")
+        WriteMzml({scans.front()}, path);
+    else if (name == "Truncated") {
+        WriteMzml(scans, path);
+        const std::string text = ReadAllText(path);
+        WriteAllText(path, text.substr(0, text.size() / 2));
+    } else if (name == "Folder")
+        std::filesystem::create_directory(path);
+    return path;
+}
+
+class MzmlRefusals : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(MzmlRefusals, RefusedWithCodeAndReason)
+{
+    TempDir dir;
+    const std::string path = WriteRefusedFile(dir, GetParam().Name);
+    try {
+        ReadMzmlRun(path);
+        FAIL() << "read without error";
+    } catch (const CRunReadError& e) {
+        EXPECT_EQ(e.Code(), GetParam().Code);
+        EXPECT_NE(std::string(e.what()).find(GetParam().Reason), std::string::npos) << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, MzmlRefusals,
+    ::testing::Values(Refusal{"NotXml", EMEDIUMTYPE, "not an XML file"},
+                      Refusal{"OtherXml", EMEDIUMTYPE, "neither mzML nor mzXML"},
+                      Refusal{"ChromatogramsOnly", ENODATA, "chromatograms only"},
+                      Refusal{"MsMsOnly", ENODATA, "MS/MS scans only"},
+                      Refusal{"NoTimes", ENODATA, "no scan start time"},
+                      Refusal{"OneScan", EMEDIUMTYPE, "fewer than two MS1 scans"},
+                      Refusal{"Truncated", EBADMSG, "damaged or truncated"},
+                      Refusal{"Missing", ENOENT, "does not exist"}, Refusal{"Folder", EISDIR, "not a file"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.Name); });
+
+// Counts announced in the file (a billion scans, a billion lines in a scan) drive no allocation: the file is
+// refused or read within memory in proportion to its size.
+TEST(MzmlReader, AnnouncedCountsDriveNoAllocation)
+{
+    const std::vector<Scan> scans = MakeScans(MixSpec());
+    TempDir dir;
+    WriteMzml(scans, dir.File("run.mzML"));
+    const std::string text = ReadAllText(dir.File("run.mzML"));
+    const std::string scansClaimed =
+        std::regex_replace(text, std::regex("spectrumList count=\"[0-9]+\""), "spectrumList count=\"1000000000\"");
+    const std::string linesClaimed = std::regex_replace(text, std::regex("defaultArrayLength=\"[0-9]+\""),
+                                                        "defaultArrayLength=\"1000000000\"",
+                                                        std::regex_constants::format_first_only);
+    ASSERT_NE(scansClaimed, text);
+    ASSERT_NE(linesClaimed, text);
+    for (const std::string& hostile : {scansClaimed, linesClaimed}) {
+        WriteAllText(dir.File("hostile.mzML"), hostile);
+        AllocationProbe probe;
+        try {
+            const CScanRun run = ReadMzmlRun(dir.File("hostile.mzML"));
+            EXPECT_EQ(run.ScanCount(), scans.size());
+        } catch (const CRunReadError& e) {
+            EXPECT_EQ(e.Code(), EBADMSG) << e.what();
+        }
+        EXPECT_LT(probe.Largest(), text.size() + 4096);
+    }
+}
+
+} // namespace
