@@ -3,7 +3,8 @@
 //
 // Exit codes:
 //   0  done (search with its report, conversion, display, --help)
-//   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=" (usage on stderr), a search without a library
+//   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=" (usage on stderr), a search without a
+//   library
 //      folder, or the conversion page is switched off by option ("ShowPageAdd" = 0)
 //   2  the unknown chromatogram (or the "/Display=" file) could not be read
 //   3  the unknown has more peaks than MaxPeaks
@@ -29,4 +30,4 @@ enum BatchExitCode : int {
 
 int RunBatchProgram(const std::vector<std::string>& args);
 
-}  // namespace corvelin
+} // namespace corvelin

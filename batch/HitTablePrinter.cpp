@@ -33,4 +33,4 @@ std::string FormatAlignedTable(const CReportTable& table)
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

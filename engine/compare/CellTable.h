@@ -43,4 +43,4 @@ private:
     std::vector<double> m_cells;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

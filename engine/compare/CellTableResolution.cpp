@@ -134,4 +134,4 @@ void ResolveOneToOne(CCellTable& table, int rows, int columns)
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

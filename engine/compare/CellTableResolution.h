@@ -25,4 +25,4 @@ CORVELIN_ENGINE_EXPORT void ResolveCellTable(const CSearchOptions& options, CCel
 CORVELIN_ENGINE_EXPORT void ResolveMultipleMatching(CCellTable& table, int rows, int columns);
 CORVELIN_ENGINE_EXPORT void ResolveOneToOne(CCellTable& table, int rows, int columns);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -472,4 +472,4 @@ double CLibraryChromatogram::Compare(const CLibraryChromatogram& other, const CS
     return CompareChromatograms(*this, other, options, &hit, cells);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

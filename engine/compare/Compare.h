@@ -32,8 +32,9 @@ struct CORVELIN_ENGINE_EXPORT CCompareTuning {
 // and PeakCount("other") columns is overwritten: rows of peaks that take part get their pair values, the other
 // rows -2, and the block is then resolved and weighted; cells outside the block are left alone.
 // Throws CInvalidArgumentException when the table is smaller than that block.
-CORVELIN_ENGINE_EXPORT double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
-                            const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells,
-                            const CCompareTuning& tuning = {});
+CORVELIN_ENGINE_EXPORT double CompareChromatograms(const CLibraryChromatogramData& self,
+                                                   const CLibraryChromatogramData& other, const CSearchOptions& options,
+                                                   CLibraryHit* hit, CCellTable* cells,
+                                                   const CCompareTuning& tuning = {});
 
-}  // namespace corvelin
+} // namespace corvelin

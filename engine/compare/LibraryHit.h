@@ -45,7 +45,8 @@ public:
 // The HTML details of a comparison both ways: forward holds "this" against "other", reverse (its forward block)
 // "other" against "this". The peak counts are the PeakCount values of the two chromatograms. A factor switched
 // off in options is shown as ignored, whatever its average.
-CORVELIN_ENGINE_EXPORT std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reverse, int thisPeakCount,
-                             int otherPeakCount, const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reverse,
+                                                    int thisPeakCount, int otherPeakCount,
+                                                    const CSearchOptions& options);
 
-}  // namespace corvelin
+} // namespace corvelin

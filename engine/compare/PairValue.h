@@ -28,11 +28,14 @@ struct CORVELIN_ENGINE_EXPORT CPairContext {
     double OtherRangeSum = 0;
 };
 
-CORVELIN_ENGINE_EXPORT CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-                       const CPairContext& context);
+CORVELIN_ENGINE_EXPORT CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak,
+                                              const CLibraryChromatogramPeakData& otherPeak,
+                                              const CPairContext& context);
 // The same with the spectra's sums of squares already computed for the options' mass threshold.
-CORVELIN_ENGINE_EXPORT CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-                       const CPairContext& context, double thisSumOfSquares, double otherSumOfSquares);
+CORVELIN_ENGINE_EXPORT CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak,
+                                              const CLibraryChromatogramPeakData& otherPeak,
+                                              const CPairContext& context, double thisSumOfSquares,
+                                              double otherSumOfSquares);
 
 // The evaluation itself; msFactor() must return MSMatch(this peak's spectrum, other peak's spectrum, threshold)
 // and is called only when the MS factor is reached.
@@ -81,4 +84,4 @@ CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const C
     return f;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -49,4 +49,4 @@ private:
     std::vector<double> m_weights;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -45,4 +45,4 @@ private:
     int m_sideA = -1;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -136,4 +136,4 @@ private:
     std::vector<std::int32_t> m_indexKind; // loading: per index, the slot in m_classes or -1 for an object
 };
 
-}  // namespace corvelin
+} // namespace corvelin

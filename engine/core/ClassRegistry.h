@@ -15,4 +15,4 @@ CORVELIN_ENGINE_EXPORT std::unique_ptr<CSerializable> CreateRegisteredObject(std
 // Whether the name is one of the registered classes.
 CORVELIN_ENGINE_EXPORT bool IsRegisteredClass(std::string_view className) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

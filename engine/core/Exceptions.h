@@ -84,4 +84,4 @@ private:
     int m_osError;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -317,4 +317,4 @@ void CLibraryChromatogram::NumberPeaks() noexcept
         Peaks[i]->PeakNumber = static_cast<int>(i + 1);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -117,4 +117,4 @@ public:
                    CCellTable* cells) const;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -24,4 +24,4 @@ public:
     double WidthSeconds() const noexcept { return (EndRT - StartRT) * 60.0; }
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -138,4 +138,4 @@ double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData
     return MSMatch(a, a.SumOfSquares(threshold), b, b.SumOfSquares(threshold), threshold);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

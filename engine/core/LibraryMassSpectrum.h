@@ -66,10 +66,12 @@ private:
 // Square of the cosine between the weighted spectra A and B with intensity threshold t: lines pair when their
 // masses differ by less than 0.75 and both intensities are >= t; the sums of squares take lines > t.
 // 1 when both are empty, 0 when a sum of squares is 0.
-CORVELIN_ENGINE_EXPORT double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData& b, double threshold) noexcept;
+CORVELIN_ENGINE_EXPORT double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData& b,
+                                      double threshold) noexcept;
 // The same with both sums of squares already computed for this threshold (the comparison's hot path).
-CORVELIN_ENGINE_EXPORT double MSMatch(const CLibraryMassSpectrumData& a, double sumOfSquaresA, const CLibraryMassSpectrumData& b,
-               double sumOfSquaresB, double threshold) noexcept;
+CORVELIN_ENGINE_EXPORT double MSMatch(const CLibraryMassSpectrumData& a, double sumOfSquaresA,
+                                      const CLibraryMassSpectrumData& b, double sumOfSquaresB,
+                                      double threshold) noexcept;
 
 // Wrapper holding one spectrum by value: element of the spectral include/exclude list, side A of an MS match.
 // Serialises exactly as its spectrum.
@@ -94,4 +96,4 @@ private:
     CLibraryMassSpectrumData m_data;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -129,4 +129,4 @@ double CLibraryRICalibrationData::ComputeRI(double rt) const noexcept
     return std::isfinite(ri) ? ri : -1;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

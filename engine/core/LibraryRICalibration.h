@@ -67,4 +67,4 @@ private:
     std::vector<std::unique_ptr<CLibraryRICalibrationPoint>> m_points;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -13,4 +13,4 @@ public:
     virtual void Serialize(CArchive& ar) = 0;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

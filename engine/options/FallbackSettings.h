@@ -28,4 +28,4 @@ private:
     std::string m_profilePath;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -101,4 +101,4 @@ void CIniSettingsStore::WriteSettingString(SettingsScope scope, const char* sect
                             text);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -12,7 +12,7 @@ namespace corvelin {
 // The INI section of a setting: the scope prefix ("HKCU " + user name + " ", "HKLM ", "HKCR ", "HKOTHER "),
 // the section and, with a subsection, a blank and the subsection; every backslash becomes a blank.
 CORVELIN_ENGINE_EXPORT std::string IniSectionName(SettingsScope scope, const std::string& userName, const char* section,
-                           const char* subsection);
+                                                  const char* subsection);
 
 // The settings file: key "Path" of section "Configuration" in programFolder + "config.ini" (read with a
 // 260-character buffer), else programFolder + "settings.ini". A relative Path is taken relative to the program
@@ -44,4 +44,4 @@ private:
     std::string m_userName;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -118,4 +118,4 @@ std::string SettingsIniPath()
     return std::string();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -72,4 +72,4 @@ private:
 CORVELIN_ENGINE_EXPORT bool UseIniSettings();
 CORVELIN_ENGINE_EXPORT std::string SettingsIniPath();
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -91,4 +91,4 @@ void CRegistrySettingsStore::WriteSettingString(SettingsScope scope, const char*
                         valueName ? valueName : "", stored);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -12,7 +12,8 @@ namespace corvelin {
 
 CORVELIN_ENGINE_EXPORT RegistryRoot RegistryRootOf(SettingsScope scope) noexcept;
 // "SOFTWARE\" + company + "\" + section + "\" + subsection (nothing after the last backslash without one).
-CORVELIN_ENGINE_EXPORT std::string RegistryKeyPath(const std::string& companyKey, const char* section, const char* subsection);
+CORVELIN_ENGINE_EXPORT std::string RegistryKeyPath(const std::string& companyKey, const char* section,
+                                                   const char* subsection);
 
 class CORVELIN_ENGINE_EXPORT CRegistrySettingsStore : public SettingsStore {
 public:
@@ -40,4 +41,4 @@ private:
     std::string m_companyKey;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -251,4 +251,4 @@ void RememberParameterFileFolder(const std::string& chosenPath)
                        ParameterFileFolder(chosenPath).c_str());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -49,4 +49,4 @@ CORVELIN_ENGINE_EXPORT std::string LastParameterFileFolder();
 // Stores the folder of the chosen path into "MRUParamPath" (done after OK, before the file is read or written).
 CORVELIN_ENGINE_EXPORT void RememberParameterFileFolder(const std::string& chosenPath);
 
-}  // namespace corvelin
+} // namespace corvelin

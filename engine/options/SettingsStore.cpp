@@ -57,4 +57,4 @@ void WriteSettingString(SettingsScope scope, const char* section, const char* su
     CurrentStore()->WriteSettingString(scope, section, subsection, valueName, text);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

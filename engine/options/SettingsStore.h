@@ -37,13 +37,13 @@ CORVELIN_ENGINE_EXPORT SettingsStore& Settings();
 // nullptr goes back to the default store, created anew on the next use.
 CORVELIN_ENGINE_EXPORT std::shared_ptr<SettingsStore> SetSettingsStore(std::shared_ptr<SettingsStore> store);
 
-CORVELIN_ENGINE_EXPORT std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                             const char* defaultText);
-CORVELIN_ENGINE_EXPORT int GetSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                  int defaultValue);
-CORVELIN_ENGINE_EXPORT void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                     int value);
-CORVELIN_ENGINE_EXPORT void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                        const char* text);
+CORVELIN_ENGINE_EXPORT std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                                    const char* valueName, const char* defaultText);
+CORVELIN_ENGINE_EXPORT int GetSettingInt(SettingsScope scope, const char* section, const char* subsection,
+                                         const char* valueName, int defaultValue);
+CORVELIN_ENGINE_EXPORT void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection,
+                                            const char* valueName, int value);
+CORVELIN_ENGINE_EXPORT void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                               const char* valueName, const char* text);
 
-}  // namespace corvelin
+} // namespace corvelin

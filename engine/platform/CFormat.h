@@ -16,4 +16,4 @@ namespace corvelin {
 // The text printf would give in the "C" locale.
 CORVELIN_ENGINE_EXPORT std::string FormatC(const char* format, ...) CORVELIN_PRINTF(1, 2);
 
-}  // namespace corvelin
+} // namespace corvelin

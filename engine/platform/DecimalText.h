@@ -12,4 +12,4 @@ namespace corvelin {
 // ("0x10" reads as 0, "inf" as 0); a value too large for a double reads as +/-HUGE_VAL.
 CORVELIN_ENGINE_EXPORT double TextToDouble(std::string_view text) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -72,4 +72,4 @@ private:
     std::unordered_map<std::string, std::size_t> m_sectionIndex; // lower-case name -> first section
 };
 
-}  // namespace corvelin
+} // namespace corvelin

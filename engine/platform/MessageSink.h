@@ -42,6 +42,7 @@ private:
 };
 
 // Shorthand for Messages().ShowMessage.
-CORVELIN_ENGINE_EXPORT void ShowMessage(const std::string& text, const std::string& caption = {}, MessageIcon icon = MessageIcon::None);
+CORVELIN_ENGINE_EXPORT void ShowMessage(const std::string& text, const std::string& caption = {},
+                                        MessageIcon icon = MessageIcon::None);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -9,4 +9,4 @@ namespace corvelin {
 // With a trailing '/'. "./" when the executable's path cannot be determined.
 CORVELIN_ENGINE_EXPORT std::string ProgramFolder();
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -70,4 +70,4 @@ struct CORVELIN_ENGINE_EXPORT RegistryFileKey {
 CORVELIN_ENGINE_EXPORT std::vector<RegistryFileKey> ParseRegistryFile(const std::string& text);
 CORVELIN_ENGINE_EXPORT std::string FormatRegistryFile(const std::vector<RegistryFileKey>& keys);
 
-}  // namespace corvelin
+} // namespace corvelin

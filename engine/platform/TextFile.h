@@ -19,4 +19,4 @@ CORVELIN_ENGINE_EXPORT void WriteFileAtomically(const std::string& path, std::st
 // WriteFileAtomically(path, TextModeBytes(text)).
 CORVELIN_ENGINE_EXPORT void WriteTextFile(const std::string& path, std::string_view text);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -9,4 +9,4 @@ namespace corvelin {
 // At most 260 characters. Falls back to $USER, then $LOGNAME, then the numeric user id.
 CORVELIN_ENGINE_EXPORT std::string LoggedOnUserName();
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -16,7 +16,8 @@ CORVELIN_ENGINE_EXPORT WholeFileRead ReadWholeFile(const std::string& path, std:
 // WriteFileAtomically (platform/TextFile.h: temporary file + rename, the old file stays on failure) for writers
 // whose failures are silent: returns false instead of throwing. With createFolders, missing parent folders are
 // created first.
-CORVELIN_ENGINE_EXPORT bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes, bool createFolders = false);
+CORVELIN_ENGINE_EXPORT bool WriteWholeFileAtomically(const std::string& path, const std::string& bytes,
+                                                     bool createFolders = false);
 
 // Serialises read-change-replace cycles on files of one folder between processes (and threads): holds an
 // exclusive flock on the folder of `path` while alive. Where the folder cannot be locked (missing, or a file
@@ -32,4 +33,4 @@ private:
     int m_fd = -1;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

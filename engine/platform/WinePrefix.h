@@ -30,4 +30,4 @@ private:
     std::string m_folder;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

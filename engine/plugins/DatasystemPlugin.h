@@ -27,4 +27,4 @@ public:
 // Whether text ends with ending, ignoring ASCII case.
 CORVELIN_ENGINE_EXPORT bool EndsWithNoCase(const std::string& text, const std::string& ending) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -200,4 +200,4 @@ std::unique_ptr<CDatasystemPlugins> SetDatasystemPlugins(std::unique_ptr<CDatasy
     return plugins;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -53,7 +53,8 @@ private:
 
 // The absolute module path of a registered "Path": a relative path is prefixed with the program folder, an
 // absolute path is used unchanged. (The registration's drive-letter rule, read for Linux paths.)
-CORVELIN_ENGINE_EXPORT std::string ResolvePluginModulePath(const std::string& registeredPath, const std::string& programFolder);
+CORVELIN_ENGINE_EXPORT std::string ResolvePluginModulePath(const std::string& registeredPath,
+                                                           const std::string& programFolder);
 
 // The process-wide list (created at start-up by CreateDatasystemPlugins). Without one an empty list is returned,
 // so every read reports "No plugins loaded".
@@ -64,6 +65,7 @@ CORVELIN_ENGINE_EXPORT CDatasystemPlugins* DatasystemPluginsIfCreated() noexcept
 // @exception CUserException when no slot is registered (start-up must end).
 CORVELIN_ENGINE_EXPORT void CreateDatasystemPlugins();
 // Installs a list (tests, or program end with nullptr, which releases the modules). Returns the previous one.
-CORVELIN_ENGINE_EXPORT std::unique_ptr<CDatasystemPlugins> SetDatasystemPlugins(std::unique_ptr<CDatasystemPlugins> plugins);
+CORVELIN_ENGINE_EXPORT std::unique_ptr<CDatasystemPlugins>
+SetDatasystemPlugins(std::unique_ptr<CDatasystemPlugins> plugins);
 
-}  // namespace corvelin
+} // namespace corvelin

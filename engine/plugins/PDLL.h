@@ -74,4 +74,4 @@ private:
     std::mutex m_resolveMutex; // entry points may be resolved from a worker thread
 };
 
-}  // namespace corvelin
+} // namespace corvelin

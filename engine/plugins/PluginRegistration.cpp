@@ -88,4 +88,4 @@ std::vector<PluginRegistration> ReadPluginRegistrations()
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -27,4 +27,4 @@ CORVELIN_ENGINE_EXPORT bool UnregisterPlugin(const std::string& key);
 // Every used slot in order, with its section's values.
 CORVELIN_ENGINE_EXPORT std::vector<PluginRegistration> ReadPluginRegistrations();
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -34,4 +34,4 @@ CORVELIN_ENGINE_EXPORT bool ParseCellDateTime(const std::string& text, double& d
 inline constexpr const char* kDateCompareMessage =
     "Could not compare the date format.\nTry choosing an other date format in the system setup and try again.";
 
-}  // namespace corvelin
+} // namespace corvelin

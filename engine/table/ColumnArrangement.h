@@ -65,4 +65,4 @@ private:
     std::vector<Item> m_used;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -54,4 +54,4 @@ std::string CsvTable(const CReportTable& table, CsvColumnOrder order)
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

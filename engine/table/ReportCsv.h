@@ -23,4 +23,4 @@ CORVELIN_ENGINE_EXPORT std::string CsvRowLine(const CReportTable& table, int row
 // The header line and every row in the table's current row order.
 CORVELIN_ENGINE_EXPORT std::string CsvTable(const CReportTable& table, CsvColumnOrder order);
 
-}  // namespace corvelin
+} // namespace corvelin

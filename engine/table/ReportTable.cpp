@@ -233,4 +233,4 @@ void CReportTable::AutoSizeColumns(int first, bool withHeaders, const std::funct
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

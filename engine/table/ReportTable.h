@@ -54,7 +54,10 @@ public:
     const std::string& Header(int column) const { return Column(column).Header; }
     int Width(int column) const { return Column(column).Width; }
     void SetWidth(int column, int width);
-    void SetHoldsPaths(int column, bool holdsPaths) { m_columns.at(Index(column, m_columns.size())).HoldsPaths = holdsPaths; }
+    void SetHoldsPaths(int column, bool holdsPaths)
+    {
+        m_columns.at(Index(column, m_columns.size())).HoldsPaths = holdsPaths;
+    }
     bool IsVisible(int column) const { return Width(column) > 0; }
 
     // Column indexes in display order (left to right on screen); a permutation of 0 ... ColumnCount() - 1.
@@ -120,4 +123,4 @@ private:
 // Deterministic, not stable. compare may throw; nothing is changed then.
 CORVELIN_ENGINE_EXPORT std::vector<int> HeapSortPositions(int n, const std::function<int(int, int)>& compare);
 
-}  // namespace corvelin
+} // namespace corvelin

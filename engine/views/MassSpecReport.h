@@ -21,7 +21,8 @@ CORVELIN_ENGINE_EXPORT void SetUpMassSpecReportColumns(CReportTable& table);
 
 // Puts the report of a chromatogram already read into the table: every row and every column but the first
 // are replaced.
-CORVELIN_ENGINE_EXPORT void FillMassSpecReport(const CLibraryChromatogram& chromatogram, const CSearchOptions& options, CReportTable& table);
+CORVELIN_ENGINE_EXPORT void FillMassSpecReport(const CLibraryChromatogram& chromatogram, const CSearchOptions& options,
+                                               CReportTable& table);
 
 enum class MassSpecReportOutcome {
     Built,
@@ -31,7 +32,8 @@ enum class MassSpecReportOutcome {
 };
 
 // Reads the chromatogram (area threshold as minimum area, no plug-in messages) and fills the table.
-CORVELIN_ENGINE_EXPORT MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearchOptions& options, CReportTable& table);
+CORVELIN_ENGINE_EXPORT MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearchOptions& options,
+                                                                 CReportTable& table);
 
 // The CSV form of the report: the visible columns in display order and every row.
 CORVELIN_ENGINE_EXPORT std::string MassSpecReportCsvText(const CReportTable& table);

@@ -17,6 +17,7 @@ CORVELIN_ENGINE_EXPORT std::string MultiSummaryCsvText(const CSearchOptions& opt
 // Writes the file whole (an existing file is replaced only once the new one is complete). On failure shows the
 // system's text for the error, "\n" and "Could not open file %s. Please ensure that it is not opened, e.g. by
 // Excel." (default caption) and returns false.
-CORVELIN_ENGINE_EXPORT bool WriteMultiSummaryCsv(const std::string& path, const CSearchOptions& options, const CReportTable& table);
+CORVELIN_ENGINE_EXPORT bool WriteMultiSummaryCsv(const std::string& path, const CSearchOptions& options,
+                                                 const CReportTable& table);
 
 } // namespace corvelin

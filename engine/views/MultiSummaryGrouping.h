@@ -48,8 +48,9 @@ double SummaryMatchValue(const CLibraryChromatogramPeakData& r, const CLibraryCh
 
 // Whether a peak takes part in the grouping: RT in the search range, area % not below the area threshold (when
 // it is on) and a spectrum the spectral list does not exclude.
-CORVELIN_ENGINE_EXPORT bool IsSummaryPeakUsable(const CLibraryChromatogramPeakData& peak, const CLibraryChromatogramData& chromatogram,
-                         const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT bool IsSummaryPeakUsable(const CLibraryChromatogramPeakData& peak,
+                                                const CLibraryChromatogramData& chromatogram,
+                                                const CSearchOptions& options);
 
 class CORVELIN_ENGINE_EXPORT CMultiSummaryGrouper {
 public:

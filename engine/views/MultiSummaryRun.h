@@ -33,9 +33,11 @@ struct CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats {
 // Clears result, then reads paths in order (minimum area 0, messages enabled; a file that fails to read is left
 // out) and groups their peaks with the options; finally sorts the groups. threads: readers (0 = one per core).
 // Nothing is thrown for unreadable files.
-CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths, const CSearchOptions& options,
-                                      CMultiSummaryResultData& result, const CMultiSummaryCallbacks& callbacks = {},
-                                      int threads = 0);
+CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths,
+                                                             const CSearchOptions& options,
+                                                             CMultiSummaryResultData& result,
+                                                             const CMultiSummaryCallbacks& callbacks = {},
+                                                             int threads = 0);
 
 // The status text for a file: "File: " and the part of the path from its last "/" on, then a blank.
 CORVELIN_ENGINE_EXPORT std::string SummaryFileStatus(const std::string& path);

@@ -38,7 +38,8 @@ CORVELIN_ENGINE_EXPORT void SetUpPeakMatchColumns(CReportTable& table);
 // The rows of a compared pair of chromatograms: cells[i][j] at or above 0.0005 marks "this" peak i as paired
 // with "other" peak j (the first such j of the row). Appends rows to a table set up by SetUpPeakMatchColumns.
 CORVELIN_ENGINE_EXPORT void FillPeakMatchRows(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
-                       const CSearchOptions& options, const CCellTable& cells, CReportTable& table);
+                                              const CSearchOptions& options, const CCellTable& cells,
+                                              CReportTable& table);
 
 // Sorting on a header click: descending first for the sizes and the match values, ascending for the others;
 // a second click on the same column reverses the default. The last column and direction are kept for the
@@ -102,10 +103,11 @@ CORVELIN_ENGINE_EXPORT std::string PeakMatchCsvFileName(const std::string& thisP
 // The file's text with "\n" line ends: head, compare parameters, the visible columns in display order and
 // every row in the table's current order.
 CORVELIN_ENGINE_EXPORT std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
-                             const CSearchOptions& options, const CReportTable& table);
+                                                    const CSearchOptions& options, const CReportTable& table);
 // Writes the text as a text-mode file (replaced whole). On failure shows the system's error text, "\n" and
 // "Could not open file %s. Please ensure that it is not opened, e.g. by Excel." and returns false.
-CORVELIN_ENGINE_EXPORT bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self, const CLibraryChromatogram& other,
-                       const CSearchOptions& options, const CReportTable& table);
+CORVELIN_ENGINE_EXPORT bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self,
+                                              const CLibraryChromatogram& other, const CSearchOptions& options,
+                                              const CReportTable& table);
 
 } // namespace corvelin

@@ -172,4 +172,4 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -42,11 +42,11 @@ using ParameterFileLoader = std::function<void(const std::string& path, CSearchO
 // "Corvelinscope debug mode". "/Weight=" outside 0 ... 4 is refused: the weighting stays as it was and the
 // argument is listed in Refused. Unknown arguments are ignored without a message.
 CORVELIN_ENGINE_EXPORT CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
-                              const ParameterFileLoader& loadParameters);
+                                                     const ParameterFileLoader& loadParameters);
 
 // Whether text begins with keyword over the keyword's whole length, ignoring ASCII case.
 CORVELIN_ENGINE_EXPORT bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;
 // Whether text ends with a folder separator ("/" or "\").
 CORVELIN_ENGINE_EXPORT bool EndsWithSeparator(const std::string& text) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -33,19 +33,19 @@ CORVELIN_ENGINE_EXPORT bool IsInsideRunFolder(const std::string& path);
 // "just display": reads the file (minimum area in percent, messages on) and describes it; a chromatogram
 // from another data system without RI data is recalibrated with the options' RI table first. tree receives
 // the lines (it is cleared first); false when the file could not be read.
-CORVELIN_ENGINE_EXPORT bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options,
-                         CInfoTree& tree);
+CORVELIN_ENGINE_EXPORT bool DisplayChromatogram(const std::string& path, double minAreaPercent,
+                                                const CSearchOptions& options, CInfoTree& tree);
 
 // Converts one file: read, recalibrate with the options' RI table (always), write the entry (replacing an
 // existing one whole). Appends its top-level line to tree; false when the file was not converted.
-CORVELIN_ENGINE_EXPORT bool ConvertChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options,
-                         bool showMessages, CInfoTree& tree);
+CORVELIN_ENGINE_EXPORT bool ConvertChromatogram(const std::string& path, double minAreaPercent,
+                                                const CSearchOptions& options, bool showMessages, CInfoTree& tree);
 
 // "Display && Convert": the file alone, or with convertAll every like file of its folder (messages on) or,
 // for a file inside a ".D" folder, every run folder beside it: first their "data.ms" files, then their
 // "<run>.hpt" files (messages off). Each run stops at the first failure; what was converted stays.
 // tree receives the lines (it is cleared first); false when a conversion failed.
-CORVELIN_ENGINE_EXPORT bool DisplayAndConvert(const std::string& path, double minAreaPercent, bool convertAll, const CSearchOptions& options,
-                       CInfoTree& tree);
+CORVELIN_ENGINE_EXPORT bool DisplayAndConvert(const std::string& path, double minAreaPercent, bool convertAll,
+                                              const CSearchOptions& options, CInfoTree& tree);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -62,4 +62,4 @@ void SortHitList(CReportTable& table, int column)
         table.Sort({-(column + 1), kCompareReal}, {0, kCompareEqual}, {0, kCompareEqual});
 }
 
-}  // namespace corvelin
+} // namespace corvelin

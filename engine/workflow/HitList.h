@@ -30,14 +30,15 @@ CORVELIN_ENGINE_EXPORT void SetUpHitListColumns(CReportTable& table);
 
 // The cells of a compared entry: "File" (relative prefix + file name), sample name, comment, forward and
 // reverse match "%.3f", the two peak counts "%2i/%2i", the five forward and the five reverse factors "%.3f".
-CORVELIN_ENGINE_EXPORT std::vector<std::string> HitRowCells(const std::string& file, const CLibraryChromatogramData& entry,
-                                     const CLibraryHit& hit);
+CORVELIN_ENGINE_EXPORT std::vector<std::string>
+HitRowCells(const std::string& file, const CLibraryChromatogramData& entry, const CLibraryHit& hit);
 // The row of an entry with more peaks than MaxPeaks (nothing compared).
-CORVELIN_ENGINE_EXPORT std::vector<std::string> TooManyPeaksRowCells(const std::string& file, const CLibraryChromatogramData& entry);
+CORVELIN_ENGINE_EXPORT std::vector<std::string> TooManyPeaksRowCells(const std::string& file,
+                                                                     const CLibraryChromatogramData& entry);
 // The row of an entry file that could not be read (nothing compared).
 CORVELIN_ENGINE_EXPORT std::vector<std::string> UnreadableEntryRowCells(const std::string& file);
 
 // A click on column c: columns 0 to 2 ascending as text ignoring case, 3 to 16 descending as reals.
 CORVELIN_ENGINE_EXPORT void SortHitList(CReportTable& table, int column);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -16,6 +16,7 @@ CORVELIN_ENGINE_EXPORT bool IsOwnDataSystem(const std::string& dataSystemName);
 
 // Whether the chromatogram read under dataSystemName needs the options' RI table: a foreign data system and an
 // empty RI calibration.
-CORVELIN_ENGINE_EXPORT bool NeedsInputRICalibration(const std::string& dataSystemName, const CLibraryChromatogram& chromatogram);
+CORVELIN_ENGINE_EXPORT bool NeedsInputRICalibration(const std::string& dataSystemName,
+                                                    const CLibraryChromatogram& chromatogram);
 
-}  // namespace corvelin
+} // namespace corvelin

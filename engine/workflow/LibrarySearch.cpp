@@ -337,4 +337,4 @@ CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& reque
     return result;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

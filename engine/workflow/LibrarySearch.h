@@ -61,17 +61,18 @@ struct CORVELIN_ENGINE_EXPORT CLibrarySearchResult {
 // with the options' RI table. An unreadable unknown shows its message (titled with the program's name); an
 // entry with more than MaxPeaks peaks gives a warning row and a beep; an entry file that cannot be read gives
 // a warning row. Nothing is thrown for bad input.
-CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const CSearchOptions& options,
-                                   std::atomic<bool>& running, const CLibrarySearchCallbacks& callbacks);
+CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request,
+                                                          const CSearchOptions& options, std::atomic<bool>& running,
+                                                          const CLibrarySearchCallbacks& callbacks);
 
 // The whole search of the hit list page on a report table that has the hit list's columns: rows deleted,
 // rows added in scan order, the list sorted by "Foward" descending and the stored arrangement re-applied; the
 // failure rows as the page shows them; empty text "No data in library" when no row came. measure (optional)
 // gives a text's width in pixels for the column auto-size of the too-many-peaks case.
-CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& request, const CSearchOptions& options,
-                                              std::atomic<bool>& running, CReportTable& hitList,
-                                              const CLibrarySearchCallbacks& callbacks = {},
-                                              const std::function<int(const std::string&)>& measure = {});
+CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibraryIntoHitList(
+    const CLibrarySearchRequest& request, const CSearchOptions& options, std::atomic<bool>& running,
+    CReportTable& hitList, const CLibrarySearchCallbacks& callbacks = {},
+    const std::function<int(const std::string&)>& measure = {});
 
 // The library entry files of a folder and (optionally) its subfolders in scan order, with the relative prefix
 // each row's "File" cell starts with ("" in the folder itself, "./sub/" in a direct subfolder sub).
@@ -82,4 +83,4 @@ struct CORVELIN_ENGINE_EXPORT CLibraryEntryFile {
 };
 CORVELIN_ENGINE_EXPORT std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders);
 
-}  // namespace corvelin
+} // namespace corvelin

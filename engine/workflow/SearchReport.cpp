@@ -56,4 +56,4 @@ bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& option
     return true;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

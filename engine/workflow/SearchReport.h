@@ -24,12 +24,14 @@ struct CORVELIN_ENGINE_EXPORT CSearchReport {
 CORVELIN_ENGINE_EXPORT std::string SearchReportFileName(const std::string& unknownPath, std::time_t when);
 
 // The report's text with "\n" line ends (written in text mode).
-CORVELIN_ENGINE_EXPORT std::string SearchReportText(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits);
+CORVELIN_ENGINE_EXPORT std::string SearchReportText(const CSearchReport& report, const CSearchOptions& options,
+                                                    const CReportTable& hits);
 
 // Writes the report under SearchReportFileName(now), replacing an existing file whole. On failure shows the
 // system's description of the error, a line break and "Could not open file %s. Please ensure that it is not
 // opened, e.g. by Excel." (titled with the program's name) and returns false. path receives the file name.
-CORVELIN_ENGINE_EXPORT bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
-                       std::string* path = nullptr, std::time_t when = std::time(nullptr));
+CORVELIN_ENGINE_EXPORT bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options,
+                                              const CReportTable& hits, std::string* path = nullptr,
+                                              std::time_t when = std::time(nullptr));
 
-}  // namespace corvelin
+} // namespace corvelin

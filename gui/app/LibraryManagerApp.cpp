@@ -79,4 +79,4 @@ void CLibraryManagerApp::TearDown()
     m_sheet = nullptr;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -37,4 +37,4 @@ private:
     CLibraryManagerSheet* m_sheet = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

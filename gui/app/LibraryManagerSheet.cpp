@@ -349,4 +349,4 @@ void CLibraryManagerSheet::reject()
     QDialog::reject();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

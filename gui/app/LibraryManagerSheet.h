@@ -93,4 +93,4 @@ private:
     std::string m_helpPath;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -119,4 +119,4 @@ CQtMessageSinkScope::~CQtMessageSinkScope()
     SetMessageSink(m_previous);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

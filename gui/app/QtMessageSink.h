@@ -33,4 +33,4 @@ private:
     MessageSink* m_previous;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -311,4 +311,4 @@ void CDialogOptions::accept()
     QDialog::accept();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

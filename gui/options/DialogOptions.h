@@ -74,4 +74,4 @@ private:
     QLineEdit* m_amdisPath = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

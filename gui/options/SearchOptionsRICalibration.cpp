@@ -292,4 +292,4 @@ void CSearchOptionsRICalibration::StoreListIntoRecord()
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -62,4 +62,4 @@ void CLibrarySearchWorker::Run()
         m_callbacks.finished(result);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

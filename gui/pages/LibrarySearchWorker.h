@@ -48,4 +48,4 @@ private:
     std::thread m_thread;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

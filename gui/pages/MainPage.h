@@ -39,4 +39,4 @@ private:
     CLibraryManagerSheet* m_sheet = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

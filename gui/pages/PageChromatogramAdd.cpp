@@ -218,4 +218,4 @@ void CPageChromatogramAdd::OnWindowCreated()
         });
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -53,4 +53,4 @@ private:
     QTreeWidget* m_tree = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -672,4 +672,4 @@ void CPageLibrarySearch::OnBatchPoll()
     m_okTimer->start();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -135,4 +135,4 @@ private:
     QTimer* m_okTimer = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

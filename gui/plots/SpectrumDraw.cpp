@@ -125,4 +125,4 @@ void CSpectrumDraw::paintEvent(QPaintEvent*)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -18,4 +18,4 @@ CPageLayoutSettings CPageLayoutSettings::Load()
     return s;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

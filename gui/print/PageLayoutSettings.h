@@ -17,4 +17,4 @@ struct CPageLayoutSettings {
     static CPageLayoutSettings Load();
 };
 
-}  // namespace corvelin
+} // namespace corvelin

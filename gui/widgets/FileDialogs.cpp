@@ -97,4 +97,4 @@ void RememberChromatogramFilter(int filterIndex)
     WriteSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", filterIndex);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -44,4 +44,4 @@ using FileChoiceHook = std::function<CFileChoiceResult(const CFileChoice&)>;
 // Installs the hook (empty function = real dialogs again).
 void SetFileChoiceHook(FileChoiceHook hook);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -107,4 +107,4 @@ void CReportTableModel::OnChange(CReportTable::Change change, int first, int las
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -38,4 +38,4 @@ private:
     int m_columns = 0;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -207,4 +207,4 @@ void ReadCountedPairs(LineReader& reader, std::vector<PeakPair>& pairs)
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

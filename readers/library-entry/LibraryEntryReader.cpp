@@ -61,4 +61,4 @@ CORVELIN_PLUGIN_EXPORT void GetDataSystemName(char* name)
     std::snprintf(name, kPluginBufferSize, "%s", kDataSystemName);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -39,4 +39,4 @@ std::vector<MspSpectrum> ParseMsp(std::string_view text);
 // "Num Peaks:" key.
 bool LooksLikeMsp(std::string_view head);
 
-}  // namespace corvelin
+} // namespace corvelin

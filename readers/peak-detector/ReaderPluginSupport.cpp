@@ -115,4 +115,4 @@ void CopyToPluginBuffer(char* buffer, const std::string& text)
     buffer[n] = '\0';
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -12,4 +12,4 @@ public:
     CRunReadError(int code, const std::string& reason) : CFormatException(reason, code) {}
 };
 
-}  // namespace corvelin
+} // namespace corvelin

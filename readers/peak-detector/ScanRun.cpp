@@ -66,4 +66,4 @@ void CScanRun::SortScansByTime()
     m_intensities.swap(sorted.m_intensities);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

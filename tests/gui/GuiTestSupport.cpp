@@ -145,4 +145,4 @@ QString ScreenshotFolder()
     return folder;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

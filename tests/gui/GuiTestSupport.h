@@ -77,4 +77,4 @@ QString ScreenshotFolder();
 // True when $CORVELIN_SCREENSHOT_DIR is set: tests save their pictures for a reviewer only then.
 bool ScreenshotsWanted();
 
-}  // namespace corvelin
+} // namespace corvelin

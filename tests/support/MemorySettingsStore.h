@@ -1,7 +1,7 @@
 #pragma once
 // An in-memory settings store for tests: values keyed by scope, section, subsection and value name, compared
-// without regard to case as both real back ends do; integers and texts kept apart as the registry keeps types. Installs itself
-// as the process-wide store while it lives and restores the previous one afterwards.
+// without regard to case as both real back ends do; integers and texts kept apart as the registry keeps types. Installs
+// itself as the process-wide store while it lives and restores the previous one afterwards.
 #include <map>
 #include <memory>
 #include <string>
@@ -81,4 +81,4 @@ private:
     std::shared_ptr<SettingsStore> m_previous;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -259,8 +259,7 @@ TEST_F(BatchSearch, UnreadableUnknownIsReportedAndItsRowWritten)
     const std::string message = "Error reading from Chromatogram file '" + Data("broken.ChromLibEntry") + "'";
     EXPECT_NE(run.Err.find(message), std::string::npos) << run.Err;
     const std::string text = ReadCsvAndRemove(Data(""));
-    EXPECT_NE(text.find("Library Hits:\r\n" + std::string(kHeaderRow) + "\"" + message + "\",\"\","),
-              std::string::npos)
+    EXPECT_NE(text.find("Library Hits:\r\n" + std::string(kHeaderRow) + "\"" + message + "\",\"\","), std::string::npos)
         << text;
 }
 

@@ -158,8 +158,8 @@ TEST_F(LibrarySearch, AStopWhileTheReceiverIsBusyEndsAFewEntriesLater)
     // The workers stay a few entries ahead of the delivery: while the receiver of the first row is busy they
     // do not take the rest of the library, so a stop then ends the scan soon after.
     for (int i = 0; i < 60; ++i)
-        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)->SaveEntry(m_lib + "/f" + std::to_string(100 + i) +
-                                                                        ".ChromLibEntry");
+        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)
+            ->SaveEntry(m_lib + "/f" + std::to_string(100 + i) + ".ChromLibEntry");
     CLibrarySearchRequest request{m_unknown, m_lib, 200, 2};
     std::atomic<bool> running{true};
     int rows = 0;

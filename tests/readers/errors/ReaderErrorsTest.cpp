@@ -45,18 +45,18 @@ TEST_P(ReaderRefusal, IsAnEngineFormatErrorWithCodeAndLine)
 
 INSTANTIATE_TEST_SUITE_P(
     Readers, ReaderRefusal,
-    ::testing::Values(
-        Refusal{"MSP", [] { ParseMsp("Name: A\nNum Peaks: 1\n50 10\n51 20\n"); }, EINVAL, 4},
-        Refusal{"ELU", [] { amdis::ParseElu("NAME: |SC1|RT1.0\nNUM PEAKS: 3\n(50,999 )(51,10 )"); }, EINVAL, 2},
-        Refusal{"AmdisFile",
-                [] {
-                    TempDir dir;
-                    WriteAllText(dir.File("RUN.ELU"), "not an ELU file\n");
-                    CLibraryChromatogram c;
-                    amdis::ReadEluFile(dir.File("RUN.ELU"), amdis::EluReadOptions(), c);
-                },
-                EINVAL, 0},
-        Refusal{"JCAMP", [] { ParseJcampRun("PK\x03\x04 garbage\nmore\n", "F.JDX"); }, EMEDIUMTYPE, 0}),
+    ::testing::Values(Refusal{"MSP", [] { ParseMsp("Name: A\nNum Peaks: 1\n50 10\n51 20\n"); }, EINVAL, 4},
+                      Refusal{"ELU", [] { amdis::ParseElu("NAME: |SC1|RT1.0\nNUM PEAKS: 3\n(50,999 )(51,10 )"); },
+                              EINVAL, 2},
+                      Refusal{"AmdisFile",
+                              [] {
+                                  TempDir dir;
+                                  WriteAllText(dir.File("RUN.ELU"), "not an ELU file\n");
+                                  CLibraryChromatogram c;
+                                  amdis::ReadEluFile(dir.File("RUN.ELU"), amdis::EluReadOptions(), c);
+                              },
+                              EINVAL, 0},
+                      Refusal{"JCAMP", [] { ParseJcampRun("PK\x03\x04 garbage\nmore\n", "F.JDX"); }, EMEDIUMTYPE, 0}),
     [](const auto& info) { return std::string(info.param.reader); });
 
 } // namespace
