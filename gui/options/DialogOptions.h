@@ -7,7 +7,6 @@
 #include <string>
 
 class QCheckBox;
-class QFormLayout;
 class QLineEdit;
 class QFormLayout;
 

@@ -171,7 +171,7 @@ std::string BatchFixture::OnlyCsvIn(const std::string& folder) const
 }
 
 std::unique_ptr<CLibraryChromatogram>
-corvelin::MakeTestChromatogram(const std::string& sampleName, const std::vector<std::pair<double, double>>& peaks)
+MakeTestChromatogram(const std::string& sampleName, const std::vector<std::pair<double, double>>& peaks)
 {
     auto c = std::make_unique<CLibraryChromatogram>();
     c->SampleName = sampleName;
