@@ -12,7 +12,7 @@
 #include "batch/ViewExports.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
@@ -21,6 +21,7 @@
 #include "engine/workflow/LibrarySearch.h"
 #include "engine/workflow/NistExport.h"
 #include "engine/workflow/SearchReport.h"
+#include "engine/workflow/SearchSession.h"
 
 namespace corvelin {
 
@@ -97,22 +98,14 @@ std::string DisplayValue(const std::vector<std::string>& args)
 
 int RunSearch(const CCommandLine& line, const CSearchOptions& options)
 {
-    CLibrarySearchRequest request;
-    request.UnknownPath = line.SearchFile;
-    request.LibraryFolder =
-        line.LibraryFolder.empty()
-            ? GetSettingString(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "LastFolder", "")
-            : line.LibraryFolder;
-    if (request.LibraryFolder.empty()) {
-        // The desktop page would search the root folder; unattended, that is never what was meant.
+    CSearchSession session;
+    session.ApplyCommandLine(line);
+    if (!session.PrepareLibraryFolder()) {
+        // The desktop page would refuse too; unattended, the root folder is never what was meant.
         std::fprintf(stderr, "No library folder: give /Library=<folder> (or set LastFolder of section "
                              "LibrarySearch).\n");
         return kExitNothingToDo;
     }
-    if (!EndsWithSeparator(request.LibraryFolder))
-        request.LibraryFolder += '/';
-    request.MaxPeaks = GetSettingInt(SettingsScope::CurrentUser, kLibrarySearchSection, nullptr, "MaxPeaks", 200);
-    request.Threads = line.Threads;
 
     CReportTable hits;
     SetUpHitListColumns(hits);
@@ -125,9 +118,8 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
 
     g_running.store(true);
     std::signal(SIGINT, OnInterrupt);
-    const CLibrarySearchResult result =
-        SearchLibraryIntoHitList(request, options, g_running, hits, callbacks,
-                                 [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
+    const CLibrarySearchResult result = session.RunIntoHitList(
+        options, g_running, hits, callbacks, [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
     std::signal(SIGINT, SIG_DFL);
     bar.Clear();
     if (auto* sink = dynamic_cast<StderrMessageSink*>(&Messages()))
@@ -149,16 +141,12 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
     else if (g_interrupted.load())
         code = kExitInterrupted;
 
-    if (line.PrintAfterBatch)
+    if (session.PrintsAtBatchEnd())
         std::fprintf(stderr, "/Print: printing needs the desktop program (corvelinscope); nothing was printed.\n");
-    if (line.SaveAfterBatch || !line.PrintAfterBatch) {
-        CSearchReport report;
-        report.UnknownPath = request.UnknownPath;
-        report.SampleName = result.Unknown.SampleName;
-        report.PeakCountText = result.Unknown.PeakCountText;
-        report.LibraryFolder = request.LibraryFolder;
+    if (session.SavesAtBatchEnd()) {
         std::string path;
-        if (WriteSearchReport(report, options, hits, &path))
+        if (WriteSearchReport(session.Report(result.Unknown.SampleName, result.Unknown.PeakCountText), options, hits,
+                              &path))
             std::fprintf(stderr, "Report written to %s\n", path.c_str());
         else if (code == kExitOk)
             code = kExitReportFailed;
@@ -171,7 +159,7 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
 int RunConversion(const CCommandLine& line, const CSearchOptions& options)
 {
     // The conversion page exists only when the options show it; without it nothing is converted.
-    if (GetSettingInt(SettingsScope::LocalMachine, "Corvelinscope", nullptr, "ShowPageAdd", 1) == 0) {
+    if (!IsPageShown(OptionalPage::ChromatogramAdd)) {
         std::fprintf(stderr, "The \"Add Chromatogram\" page is switched off (ShowPageAdd = 0); nothing was "
                              "converted.\n");
         return kExitNothingToDo;

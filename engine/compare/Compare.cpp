@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "engine/core/Exceptions.h"
 #include "engine/compare/CellTable.h"
+#include "engine/core/Exceptions.h"
 #include "engine/compare/CellTableResolution.h"
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
@@ -267,120 +267,199 @@ struct CCompareWorkspace {
     return workspace;
 }
 
-} // namespace
+// The area sums inside the RT search range.
+struct CRangeSums {
+    double This = 0;
+    double Other = 0;
+};
 
-double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
-                            const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells,
-                            const CCompareTuning& tuning)
+// The prepared spectra of both sides: a caller's set for "this" (or none: prepared per row), and the set the
+// spectra of "other" are matched in.
+struct CSpectraSides {
+    const CPreparedSpectra* ThisSet = nullptr;
+    const CPreparedSpectra* OtherSpectra = nullptr;
+};
+
+// The pass over the pairs: skipped rows, best pairs and their factor sums.
+struct CPairPass {
+    int Skipped = 0;
+    int Matched = 0;
+    CPairFactors Sums{0, 0, 0, 0, 0, 0};
+    bool UnusualValue = false; // a negative pair value or one that is not a number (sparse only)
+};
+
+// The assigned pairs and the total of their values.
+struct CResolved {
+    int Matched = 0;
+    double Total = 0;
+};
+
+// What the stages of one comparison share: both sides, the options, the table and the scratch memory.
+struct CCompareCall {
+    const CLibraryChromatogramData& Self;
+    const CLibraryChromatogramData& Other;
+    const CSearchOptions& Options;
+    const CCompareTuning& Tuning;
+    CCellTable* Cells;
+    CCompareWorkspace& Workspace;
+    int Rows;           // claimed peaks of "this"
+    int Columns;        // claimed peaks of "other"
+    int PresentRows;    // the peaks of "this" that exist
+    int PresentColumns; // the peaks of "other" that exist
+    bool Weighted;
+    bool Sparse; // an unweighted comparison without a table to keep: positive pair values only
+};
+
+// An entry may claim more peaks than it holds; the missing ones never take part, so the scratch memory and the
+// loops cover only the peaks present (a hostile count must not size an allocation).
+CCompareCall MakeCall(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
+                      const CSearchOptions& options, CCellTable* cells, const CCompareTuning& tuning)
 {
     const int rows = std::max(0, self.PeakCount);
     const int columns = std::max(0, other.PeakCount);
     if (cells &&
         (static_cast<std::size_t>(rows) > cells->Rows() || static_cast<std::size_t>(columns) > cells->Columns()))
         throw CInvalidArgumentException("cell table smaller than the peak counts");
+    const bool weighted = options.Weighting >= 1 && options.Weighting <= 4;
+    return CCompareCall{self,
+                        other,
+                        options,
+                        tuning,
+                        cells,
+                        ThreadWorkspace(),
+                        rows,
+                        columns,
+                        std::min(rows, static_cast<int>(std::min<std::size_t>(self.Peaks.size(), INT_MAX))),
+                        std::min(columns, static_cast<int>(std::min<std::size_t>(other.Peaks.size(), INT_MAX))),
+                        weighted,
+                        cells && tuning.TableIsScratch && !weighted};
+}
 
-    // An entry may claim more peaks than it holds; the missing ones never take part, so the scratch memory and
-    // the loops cover only the peaks present (a hostile count must not size an allocation).
-    const int presentRows = std::min(rows, static_cast<int>(std::min<std::size_t>(self.Peaks.size(), INT_MAX)));
-    const int presentColumns = std::min(columns, static_cast<int>(std::min<std::size_t>(other.Peaks.size(), INT_MAX)));
-
-    // Range sums, and which peaks lie in the RT search range (also used by the weighting).
-    CCompareWorkspace& workspace = ThreadWorkspace();
+// Stage 1, retention range: which peaks of "this" lie in the RT search range (the weighting uses it too) and
+// the area sums of both sides inside it (0 when the range is "*").
+CRangeSums RetentionRange(const CCompareCall& call)
+{
+    const CSearchOptions& options = call.Options;
     const bool allTimes = options.TimeRange == "*";
-    std::vector<char>& thisInRange = workspace.thisInRange;
-    thisInRange.assign(presentRows, 0);
-    double thisRangeSum = 0;
-    double otherRangeSum = 0;
-    for (int i = 0; i < presentRows; ++i) {
-        const Peak* p = self.GetPeak(i);
+    std::vector<char>& thisInRange = call.Workspace.thisInRange;
+    thisInRange.assign(call.PresentRows, 0);
+    CRangeSums sums;
+    for (int i = 0; i < call.PresentRows; ++i) {
+        const Peak* p = call.Self.GetPeak(i);
         thisInRange[i] = p && (allTimes || options.IsInTimeRange(p->RT));
         if (!allTimes && thisInRange[i])
-            thisRangeSum += p->Area;
+            sums.This += p->Area;
     }
     if (!allTimes) {
-        for (int j = 0; j < presentColumns; ++j) {
-            const Peak* p = other.GetPeak(j);
+        for (int j = 0; j < call.PresentColumns; ++j) {
+            const Peak* p = call.Other.GetPeak(j);
             if (p && options.IsInTimeRange(p->RT))
-                otherRangeSum += p->Area;
+                sums.Other += p->Area;
         }
     }
+    return sums;
+}
 
-    // Participation of the peaks of "other", and their spectra prepared for matching, once per peak rather
-    // than once per pair.
-    // A set prepared beforehand is used when it holds exactly the peaks' spectra (handle j is the spectrum of
-    // peak j) at the options' threshold.
-    const double threshold = MassThresholdOf(options);
-    auto usable = [&](const CPreparedSpectra* set, const CLibraryChromatogramData& chromatogram) {
-        if (!set || set->Threshold() != threshold ||
-            static_cast<std::size_t>(set->Count()) != chromatogram.Peaks.size())
+// Whether a set prepared beforehand holds exactly the peaks' spectra (handle j is the spectrum of peak j) at
+// the threshold.
+bool IsUsableSet(const CPreparedSpectra* set, const CLibraryChromatogramData& chromatogram, double threshold)
+{
+    if (!set || set->Threshold() != threshold || static_cast<std::size_t>(set->Count()) != chromatogram.Peaks.size())
+        return false;
+    for (int k = 0; k < set->Count(); ++k) {
+        const Peak* p = chromatogram.GetPeak(k);
+        if (p && set->Get(k).Spectrum != &p->Spectrum)
             return false;
-        for (int k = 0; k < set->Count(); ++k) {
-            const Peak* p = chromatogram.GetPeak(k);
-            if (p && set->Get(k).Spectrum != &p->Spectrum)
-                return false;
-        }
-        return true;
-    };
-    const CPreparedSpectra* thisSet = usable(tuning.ThisSpectra, self) ? tuning.ThisSpectra : nullptr;
-    const CPreparedSpectra* otherSet = usable(tuning.OtherSpectra, other) ? tuning.OtherSpectra : nullptr;
+    }
+    return true;
+}
+
+// Stage 2, spectra: which peaks of "other" take part, and their spectra prepared for matching, once per peak
+// rather than once per pair (a caller's prepared sets are used where they fit); then the candidate index of
+// the peaks of "other" that take part.
+CSpectraSides PrepareSpectra(const CCompareCall& call)
+{
+    CCompareWorkspace& workspace = call.Workspace;
+    const double threshold = MassThresholdOf(call.Options);
+    CSpectraSides sides;
+    sides.ThisSet = IsUsableSet(call.Tuning.ThisSpectra, call.Self, threshold) ? call.Tuning.ThisSpectra : nullptr;
+    const CPreparedSpectra* otherSet =
+        IsUsableSet(call.Tuning.OtherSpectra, call.Other, threshold) ? call.Tuning.OtherSpectra : nullptr;
     CSpectrumMatcher& spectra = workspace.spectra;
     spectra.Reset(threshold);
     std::vector<char>& otherTakesPart = workspace.otherTakesPart;
     std::vector<int>& otherSpectrum = workspace.otherSpectrum;
-    otherTakesPart.assign(presentColumns, 0);
-    otherSpectrum.assign(presentColumns, -1);
-    for (int j = 0; j < presentColumns; ++j) {
-        const Peak* p = other.GetPeak(j);
-        otherTakesPart[j] = TakesPart(other, p, options);
-        if (otherTakesPart[j] && options.MSMatching)
+    otherTakesPart.assign(call.PresentColumns, 0);
+    otherSpectrum.assign(call.PresentColumns, -1);
+    for (int j = 0; j < call.PresentColumns; ++j) {
+        const Peak* p = call.Other.GetPeak(j);
+        otherTakesPart[j] = TakesPart(call.Other, p, call.Options);
+        if (otherTakesPart[j] && call.Options.MSMatching)
             otherSpectrum[j] = otherSet ? j : spectra.Add(p->Spectrum);
     }
-    const CPreparedSpectra& otherSpectra = otherSet ? *otherSet : spectra.Own();
-    CCandidateIndex& candidates = workspace.candidates;
-    candidates.Build(other, otherTakesPart, options, tuning.PruneByRetention);
-    const CPairContext context{self, other, options, thisRangeSum, otherRangeSum};
+    sides.OtherSpectra = otherSet ? otherSet : &spectra.Own();
+    workspace.candidates.Build(call.Other, otherTakesPart, call.Options, call.Tuning.PruneByRetention);
+    return sides;
+}
 
-    const bool weighted = options.Weighting >= 1 && options.Weighting <= 4;
-    // Without a table to keep, an unweighted comparison collects the positive pair values instead.
-    const bool sparse = cells && tuning.TableIsScratch && !weighted;
+void AddFactors(CPairFactors& sums, const CPairFactors& f)
+{
+    sums.Value += f.Value;
+    sums.MS += f.MS;
+    sums.RT += f.RT;
+    sums.RI += f.RI;
+    sums.Area += f.Area;
+    sums.Height += f.Height;
+}
+
+// Stage 3, pair values: for every peak of "this" that takes part, the pair values with its candidates (into
+// the table's row, or as positive cells when sparse), and the best one at or above the stop value for the
+// factor averages; the rows of peaks that do not take part (missing peaks included) are set to -2.
+CPairPass PairValues(const CCompareCall& call, const CRangeSums& range, const CSpectraSides& sides)
+{
+    CCompareWorkspace& workspace = call.Workspace;
+    CSpectrumMatcher& spectra = workspace.spectra;
+    const CPreparedSpectra& otherSpectra = *sides.OtherSpectra;
+    const std::vector<int>& otherSpectrum = workspace.otherSpectrum;
+    const CPairContext context{call.Self, call.Other, call.Options, range.This, range.Other};
+    CCellTable* cells = call.Cells;
+    const bool sparse = call.Sparse;
+    const int columns = call.Columns;
     std::vector<CPositiveCell>& positives = workspace.positives;
     std::vector<double>& rowLargest = workspace.rowLargest;
     if (sparse) {
         positives.clear();
-        rowLargest.assign(presentRows, 0.0);
+        rowLargest.assign(call.PresentRows, 0.0);
     }
-    bool unusualValue = false; // a negative pair value or one that is not a number (sparse only)
 
-    int skipped = 0;
-    int matched = 0;
-    CPairFactors sums{0, 0, 0, 0, 0, 0};
+    CPairPass pass;
     // The claimed but missing peaks of "this" are skipped rows.
-    skipped = rows - presentRows;
+    pass.Skipped = call.Rows - call.PresentRows;
     if (cells && !sparse)
-        for (int i = presentRows; i < rows; ++i)
+        for (int i = call.PresentRows; i < call.Rows; ++i)
             std::fill(cells->Row(i), cells->Row(i) + columns, -2.0);
-    for (int i = 0; i < presentRows; ++i) {
-        const Peak* peak = self.GetPeak(i);
+    for (int i = 0; i < call.PresentRows; ++i) {
+        const Peak* peak = call.Self.GetPeak(i);
         double* row = cells && !sparse ? cells->Row(i) : nullptr;
-        if (!TakesPart(self, peak, options)) {
-            ++skipped;
+        if (!TakesPart(call.Self, peak, call.Options)) {
+            ++pass.Skipped;
             if (row)
                 std::fill(row, row + columns, -2.0);
             continue;
         }
         if (row)
             std::fill(row, row + columns, 0.0);
-        if (options.MSMatching) {
-            if (thisSet)
-                spectra.SetSideA(*thisSet, i);
+        if (call.Options.MSMatching) {
+            if (sides.ThisSet)
+                spectra.SetSideA(*sides.ThisSet, i);
             else
                 spectra.SetSideA(spectra.Add(peak->Spectrum));
         }
         double best = -1;
         int bestIndex = -1;
         CPairFactors bestFactors;
-        candidates.ForEachCandidate(*peak, [&](int j) {
-            const CPairFactors f = PairValueWith(*peak, *other.GetPeak(j), context,
+        workspace.candidates.ForEachCandidate(*peak, [&](int j) {
+            const CPairFactors f = PairValueWith(*peak, *call.Other.GetPeak(j), context,
                                                  [&] { return spectra.Match(otherSpectra, otherSpectrum[j]); });
             if (row) {
                 row[j] = f.Value;
@@ -390,7 +469,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
                     if (f.Value > rowLargest[i])
                         rowLargest[i] = f.Value;
                 } else if (!(f.Value >= 0)) {
-                    unusualValue = true;
+                    pass.UnusualValue = true;
                 }
             }
             // Candidates may come out of index order: of equal values the lowest index wins.
@@ -401,60 +480,59 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
             }
         });
         if (bestIndex >= 0) {
-            ++matched;
-            sums.Value += bestFactors.Value;
-            sums.MS += bestFactors.MS;
-            sums.RT += bestFactors.RT;
-            sums.RI += bestFactors.RI;
-            sums.Area += bestFactors.Area;
-            sums.Height += bestFactors.Height;
+            ++pass.Matched;
+            AddFactors(pass.Sums, bestFactors);
         }
     }
-
     // Side A may be a caller's set, which need not outlive this call.
     spectra.SetSideA(-1);
+    return pass;
+}
 
-    if (sparse && unusualValue) {
-        // Such values take part in the table's sums in their own way: the whole table is resolved.
-        CCompareTuning withTable = tuning;
-        withTable.TableIsScratch = false;
-        return CompareChromatograms(self, other, options, hit, cells, withTable);
-    }
-
-    double total = sums.Value;
-    if (sparse) {
-        matched = 0;
-        total = 0;
-        workspace.columnTaken.assign(presentColumns, 0);
-        ResolvePositiveCells(options, positives, rowLargest, thisInRange, workspace.winner, workspace.columnTaken,
-                             matched, total);
-    } else if (cells) {
-        matched = 0;
-        ResolveCellTable(options, *cells, rows, columns);
-        if (!weighted) {
+// Stage 4, resolution: without a table the best pairs count as they are; with one the table (or, when
+// sparse, its positive cells) is resolved into a peak assignment and, with a weighting, weighted.
+CResolved Resolve(const CCompareCall& call, const CPairPass& pass)
+{
+    CCompareWorkspace& workspace = call.Workspace;
+    CResolved resolved{pass.Matched, pass.Sums.Value};
+    if (call.Sparse) {
+        resolved = {0, 0.0};
+        workspace.columnTaken.assign(call.PresentColumns, 0);
+        ResolvePositiveCells(call.Options, workspace.positives, workspace.rowLargest, workspace.thisInRange,
+                             workspace.winner, workspace.columnTaken, resolved.Matched, resolved.Total);
+    } else if (call.Cells) {
+        CCellTable& cells = *call.Cells;
+        resolved.Matched = 0;
+        ResolveCellTable(call.Options, cells, call.Rows, call.Columns);
+        if (!call.Weighted) {
             // The weight sum is 1, and dividing by 1 changes no cell: count and sum in one pass.
-            total = 0;
-            for (int i = 0; i < presentRows; ++i) {
-                if (!thisInRange[i])
+            resolved.Total = 0;
+            for (int i = 0; i < call.PresentRows; ++i) {
+                if (!workspace.thisInRange[i])
                     continue;
-                const double* row = cells->Row(i);
-                for (int j = 0; j < columns; ++j) {
-                    matched += row[j] > 0 ? 1 : 0;
+                const double* row = cells.Row(i);
+                for (int j = 0; j < call.Columns; ++j) {
+                    resolved.Matched += row[j] > 0 ? 1 : 0;
                     if (row[j] != -1)
-                        total += row[j];
+                        resolved.Total += row[j];
                 }
             }
         } else {
-            WeightAndNormalise(self, options.Weighting, thisInRange, *cells, columns, matched, total);
-            total *= rows - skipped;
+            WeightAndNormalise(call.Self, call.Options.Weighting, workspace.thisInRange, cells, call.Columns,
+                               resolved.Matched, resolved.Total);
+            resolved.Total *= call.Rows - pass.Skipped;
         }
     }
+    return resolved;
+}
 
-    const int considered = rows - skipped;
-    const double overall = considered >= 1 ? total / considered : 0.0;
+// Stage 5, summary: the overall match over the considered peaks and the hit's counts and factor averages.
+double Summarise(int considered, const CResolved& resolved, const CPairFactors& sums, CLibraryHit* hit)
+{
+    const double overall = considered >= 1 ? resolved.Total / considered : 0.0;
     if (hit) {
         hit->ConsideredPeaks = considered;
-        hit->MatchedPeaks = matched;
+        hit->MatchedPeaks = resolved.Matched;
         hit->Overall = overall;
         const double n = considered;
         hit->MSAverage = considered >= 1 ? sums.MS / n : 0.0;
@@ -464,6 +542,25 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         hit->HeightAverage = considered >= 1 ? sums.Height / n : 0.0;
     }
     return overall;
+}
+
+} // namespace
+
+double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
+                            const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells,
+                            const CCompareTuning& tuning)
+{
+    const CCompareCall call = MakeCall(self, other, options, cells, tuning);
+    const CRangeSums range = RetentionRange(call);
+    const CSpectraSides sides = PrepareSpectra(call);
+    const CPairPass pass = PairValues(call, range, sides);
+    if (call.Sparse && pass.UnusualValue) {
+        // Such values take part in the table's sums in their own way: the whole table is resolved.
+        CCompareTuning withTable = tuning;
+        withTable.TableIsScratch = false;
+        return CompareChromatograms(self, other, options, hit, cells, withTable);
+    }
+    return Summarise(call.Rows - pass.Skipped, Resolve(call, pass), pass.Sums, hit);
 }
 
 double CLibraryChromatogram::Compare(const CLibraryChromatogram& other, const CSearchOptions& options, CLibraryHit& hit,

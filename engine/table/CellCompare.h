@@ -3,14 +3,15 @@
 #include <string>
 
 #include "engine/core/EngineExport.h"
+#include "engine/platform/NumberScan.h" // the readers of compare types 1 and 2
 
 namespace corvelin {
 
 // Compare types of a sort key. The numbers are the stored/documented ones; 4 is unused.
 enum CellCompareType : int {
     kCompareText = 0,       // case-sensitive text comparison
-    kCompareInteger = 1,    // leading integer of each text; a text without digits reads 0
-    kCompareReal = 2,       // leading real of each text; values closer than 0.0001 are equal
+    kCompareInteger = 1,    // leading integer of each text (LeadingInteger); a text without digits reads 0
+    kCompareReal = 2,       // leading real of each text (LeadingReal); values closer than 0.0001 are equal
     kCompareDateTime = 3,   // date-time in the user's locale; equal within half a second
     kCompareEqual = 5,      // always equal (an unused key)
     kCompareTextNoCase = 6, // text comparison ignoring case
@@ -20,11 +21,6 @@ enum CellCompareType : int {
 // @exception CUserException for type 3 when a text cannot be read as a date-time; a sort that meets it stops.
 // An unknown type shows "Invalid compare type=%i" (once per program run) and compares equal.
 CORVELIN_ENGINE_EXPORT int CompareCellTexts(const std::string& a, const std::string& b, int type);
-
-// Leading-number readers of types 1 and 2: leading blanks, optional sign, digits (and for reals a decimal
-// point and exponent); reading stops at the first character that does not fit; no digits give 0.
-CORVELIN_ENGINE_EXPORT int LeadingInteger(const std::string& text) noexcept;
-CORVELIN_ENGINE_EXPORT double LeadingReal(const std::string& text) noexcept;
 
 // Date-time of a type-3 cell as days (fractional), or false when the text is not a date-time in the user's
 // locale (its "%x %X" and "%x" forms) nor in ISO form ("%Y-%m-%d %H:%M:%S", "%Y-%m-%d").

@@ -5,7 +5,7 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/table/CellCompare.h"
+#include "engine/platform/NumberScan.h"
 
 namespace corvelin {
 
@@ -65,6 +65,11 @@ bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept
 bool EndsWithSeparator(const std::string& text) noexcept
 {
     return !text.empty() && (text.back() == '/' || text.back() == '\\');
+}
+
+std::string WithTrailingSeparator(const std::string& folder)
+{
+    return EndsWithSeparator(folder) ? folder : folder + '/';
 }
 
 CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
@@ -144,9 +149,7 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
         if (StartsWithKeyword(a, "/RTRange="))
             startup.TimeRange = a.substr(std::strlen("/RTRange="));
         if (StartsWithKeyword(a, "/Library=")) {
-            out.LibraryFolder = PathValue(a, "/Library=");
-            if (!EndsWithSeparator(out.LibraryFolder))
-                out.LibraryFolder += '/';
+            out.LibraryFolder = WithTrailingSeparator(PathValue(a, "/Library="));
             if (debug)
                 DebugText(FormatC("recieved /Library for file '%s'", out.LibraryFolder.c_str()));
         }

@@ -48,5 +48,7 @@ CORVELIN_ENGINE_EXPORT CCommandLine ParseCommandLine(const std::vector<std::stri
 CORVELIN_ENGINE_EXPORT bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;
 // Whether text ends with a folder separator ("/" or "\").
 CORVELIN_ENGINE_EXPORT bool EndsWithSeparator(const std::string& text) noexcept;
+// The folder with "/" appended unless it already ends with a separator ("/" or "\"); "" gives "/".
+CORVELIN_ENGINE_EXPORT std::string WithTrailingSeparator(const std::string& folder);
 
 } // namespace corvelin

@@ -4,6 +4,7 @@
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/platform/CFormat.h"
 #include "engine/table/ColumnArrangement.h"
+#include "engine/workflow/LibrarySearch.h"
 
 namespace corvelin {
 
@@ -60,6 +61,32 @@ void SortHitList(CReportTable& table, int column)
         table.Sort({column + 1, kCompareTextNoCase}, {0, kCompareEqual}, {0, kCompareEqual});
     else
         table.Sort({-(column + 1), kCompareReal}, {0, kCompareEqual}, {0, kCompareEqual});
+}
+
+void FinishHitList(const CLibrarySearchResult& result, const std::string& unknownPath, CReportTable& table,
+                   const TextMeasure& measure)
+{
+    switch (result.End) {
+    case LibrarySearchEnd::UnknownUnreadable:
+        table.DeleteAllRows();
+        table.AddRow({result.FailureText});
+        break;
+    case LibrarySearchEnd::UnknownTooManyPeaks:
+        table.DeleteAllRows();
+        table.AddRow({unknownPath, result.FailureText});
+        if (measure && table.ColumnCount() > 1) {
+            table.AutoSizeColumns(0, false, measure);
+            table.AutoSizeColumns(1, false, measure);
+        }
+        break;
+    case LibrarySearchEnd::Completed:
+    case LibrarySearchEnd::Stopped:
+        SortHitList(table, kHitListForwardColumn);
+        ApplyStoredArrangement(table, kLibrarySearchSection);
+        if (table.RowCount() == 0)
+            table.SetEmptyText(kHitListNoDataText);
+        break;
+    }
 }
 
 } // namespace corvelin

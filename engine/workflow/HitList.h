@@ -3,6 +3,7 @@
 // (settings section "LibrarySearch"). The list's rows are the only store of search results; the report
 // writers and the hand-offs read the cell texts back.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@ namespace corvelin {
 
 class CLibraryChromatogramData;
 class CLibraryHit;
+struct CLibrarySearchResult;
 
 inline constexpr const char* kLibrarySearchSection = "LibrarySearch";
 inline constexpr int kHitListColumns = 17;
@@ -40,5 +42,15 @@ CORVELIN_ENGINE_EXPORT std::vector<std::string> UnreadableEntryRowCells(const st
 
 // A click on column c: columns 0 to 2 ascending as text ignoring case, 3 to 16 descending as reals.
 CORVELIN_ENGINE_EXPORT void SortHitList(CReportTable& table, int column);
+
+// The pixel width of a cell text, for the column auto-size.
+using TextMeasure = std::function<int(const std::string&)>;
+
+// The end of a search on the hit list that received its rows: a completed or stopped search sorts by "Foward"
+// descending, re-applies the stored arrangement and shows "No data in library" when no row came; a failed
+// unknown becomes the only row (its text in "File", or the unknown path and the too-many-peaks text, with
+// columns 0 and 1 sized to their content when measure is given).
+CORVELIN_ENGINE_EXPORT void FinishHitList(const CLibrarySearchResult& result, const std::string& unknownPath,
+                                          CReportTable& table, const TextMeasure& measure);
 
 } // namespace corvelin

@@ -67,6 +67,18 @@ void ListFolder(const std::string& folder, const std::string& prefix, bool subfo
                    depth + 1);
 }
 
+// Calls its function when it goes out of scope, also while an exception unwinds the stack.
+template <class F> class CScopeExit {
+public:
+    explicit CScopeExit(F f) : m_f(std::move(f)) {}
+    ~CScopeExit() { m_f(); }
+    CScopeExit(const CScopeExit&) = delete;
+    CScopeExit& operator=(const CScopeExit&) = delete;
+
+private:
+    F m_f;
+};
+
 // The outcome of one entry, made on a worker thread and delivered in scan order.
 struct EntryRow {
     std::vector<std::string> Cells;
@@ -171,6 +183,7 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
     const std::size_t lookAhead = 4 * static_cast<std::size_t>(threads);
     std::condition_variable room;
     unsigned active = threads;
+    bool abandoned = false; // guarded by mutex: the delivery ended early (a callback threw)
 
     auto worker = [&] {
         EntryComparer comparer(unknown, options, maxPeaks);
@@ -179,9 +192,9 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
             {
                 std::unique_lock lock(mutex);
                 room.wait(lock, [&] {
-                    return claimed >= files.size() || !running.load() || claimed < delivering + lookAhead;
+                    return abandoned || claimed >= files.size() || !running.load() || claimed < delivering + lookAhead;
                 });
-                if (claimed >= files.size() || !running.load())
+                if (abandoned || claimed >= files.size() || !running.load())
                     break;
                 index = claimed++;
             }
@@ -199,10 +212,18 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
         done.notify_one();
     };
 
-    std::vector<std::thread> pool;
+    std::vector<std::jthread> pool; // joined when it goes, however the delivery ends
     pool.reserve(threads);
     for (unsigned i = 0; i < threads; ++i)
         pool.emplace_back(worker);
+    // Runs before the pool is joined, also when a callback throws: a worker waiting for room must wake and end.
+    const CScopeExit abandon([&] {
+        {
+            std::lock_guard lock(mutex);
+            abandoned = true;
+        }
+        room.notify_all();
+    });
 
     for (std::size_t next = 0;; ++next) {
         std::optional<EntryRow> row;
@@ -221,8 +242,6 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
         Deliver(callbacks, files[next], std::move(*row));
         ++delivered;
     }
-    for (auto& t : pool)
-        t.join();
     return delivered;
 }
 
@@ -231,7 +250,7 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
 std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders)
 {
     std::vector<CLibraryEntryFile> out;
-    ListFolder(EndsWithSeparator(folder) ? folder : folder + "/", std::string(), subfolders, out, 0);
+    ListFolder(WithTrailingSeparator(folder), std::string(), subfolders, out, 0);
     return out;
 }
 
@@ -274,10 +293,8 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
         return result;
     }
 
-    std::string folder = request.LibraryFolder;
-    if (!EndsWithSeparator(folder))
-        folder += '/';
-    const std::vector<CLibraryEntryFile> files = ListLibraryEntries(folder, options.SearchSubfolders != 0);
+    const std::vector<CLibraryEntryFile> files =
+        ListLibraryEntries(request.LibraryFolder, options.SearchSubfolders != 0);
     result.EntryCount = static_cast<int>(files.size());
     if (callbacks.ProgressRange)
         callbacks.ProgressRange(result.EntryCount % 65536);
@@ -293,14 +310,11 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
 
 CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& request, const CSearchOptions& options,
                                               std::atomic<bool>& running, CReportTable& hitList,
-                                              const CLibrarySearchCallbacks& callbacks,
-                                              const std::function<int(const std::string&)>& measure)
+                                              const CLibrarySearchCallbacks& callbacks, const TextMeasure& measure)
 {
     hitList.SetEmptyText(kHitListSearchingText);
     CLibrarySearchCallbacks inner = callbacks;
-    bool started = false;
     inner.ProgressRange = [&](int range) {
-        started = true;
         hitList.DeleteAllRows();
         if (callbacks.ProgressRange)
             callbacks.ProgressRange(range);
@@ -311,29 +325,7 @@ CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& reque
         hitList.AddRow(std::move(cells));
     };
     CLibrarySearchResult result = SearchLibrary(request, options, running, inner);
-    switch (result.End) {
-    case LibrarySearchEnd::UnknownUnreadable:
-        hitList.DeleteAllRows();
-        hitList.AddRow({result.FailureText});
-        break;
-    case LibrarySearchEnd::UnknownTooManyPeaks:
-        hitList.DeleteAllRows();
-        hitList.AddRow({request.UnknownPath, result.FailureText});
-        if (measure && hitList.ColumnCount() > 1) {
-            hitList.AutoSizeColumns(0, false, measure);
-            hitList.AutoSizeColumns(1, false, measure);
-        }
-        break;
-    case LibrarySearchEnd::Completed:
-    case LibrarySearchEnd::Stopped:
-        if (started) {
-            SortHitList(hitList, kHitListForwardColumn);
-            ApplyStoredArrangement(hitList, kLibrarySearchSection);
-        }
-        if (hitList.RowCount() == 0)
-            hitList.SetEmptyText(kHitListNoDataText);
-        break;
-    }
+    FinishHitList(result, request.UnknownPath, hitList, measure);
     return result;
 }
 

@@ -73,6 +73,7 @@ CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibraryIntoHitList(
     const CLibrarySearchRequest& request, const CSearchOptions& options, std::atomic<bool>& running,
     CReportTable& hitList, const CLibrarySearchCallbacks& callbacks = {},
     const std::function<int(const std::string&)>& measure = {});
+// Its end is FinishHitList, which the desktop page calls itself on the rows it received.
 
 // The library entry files of a folder and (optionally) its subfolders in scan order, with the relative prefix
 // each row's "File" cell starts with ("" in the folder itself, "./sub/" in a direct subfolder sub).

@@ -24,7 +24,7 @@ bool CLibraryManagerApp::Start()
     m_startup.LoadLastUsed("Global");
     m_helpPath = ProgramFolder() + "Corvelinscope.chm";
 
-    m_sheet = new CLibraryManagerSheet(m_args.size() > 1);
+    m_sheet = std::make_unique<CLibraryManagerSheet>(m_args.size() > 1);
     m_sheet->SetHelpPath(m_helpPath);
     try {
         CreateDatasystemPlugins();
@@ -37,14 +37,8 @@ bool CLibraryManagerApp::Start()
         m_args, m_startup, [](const std::string& path, CSearchOptions& options) { ReadParameterFile(options, path); });
 
     CPageLibrarySearch* search = m_sheet->LibrarySearchPage();
-    if (line.IsBatchSearch()) {
-        search->UnknownPath = line.SearchFile;
-        search->BatchSearch = true;
-    }
-    if (!line.LibraryFolder.empty())
-        search->LibraryFolder = line.LibraryFolder;
-    search->SaveAfterBatch = line.SaveAfterBatch;
-    search->PrintAfterBatch = line.PrintAfterBatch;
+    search->Session.ApplyCommandLine(line);
+    search->BatchSearch = line.IsBatchSearch();
 
     CPageChromatogramAdd* add = m_sheet->ChromatogramAddPage();
     if (line.IsBatchConversion()) {
@@ -75,8 +69,7 @@ int CLibraryManagerApp::Run()
 void CLibraryManagerApp::TearDown()
 {
     SetDatasystemPlugins(nullptr);
-    delete m_sheet;
-    m_sheet = nullptr;
+    m_sheet.reset();
 }
 
 } // namespace corvelin

@@ -16,14 +16,18 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "gui/widgets/QtText.h"
 #include "gui/options/DialogOptions.h"
 #include "gui/options/ParameterFileDialogs.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/MassSpecReport.h"
+#include "gui/pages/PageHandOffs.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMatch.h"
+#include "gui/pages/PageOverlayPlot.h"
 #include "gui/pages/PageMultiSummary.h"
 #include "gui/pages/PagePeakMatchTable.h"
 #include "gui/pages/PagePlaceholder.h"
@@ -68,20 +72,19 @@ QIcon ProgramIcon(bool second)
 
 struct PageSpec {
     const char* title;
-    const char* setting; // nullptr: always shown
-    int defaultShown;
+    std::optional<OptionalPage> option; // none: always shown
 };
 
-// Tab order, titles and visibility settings of the pages.
-constexpr PageSpec kPages[CLibraryManagerSheet::PageCount] = {
-    {"Library Search", nullptr, 1},
-    {"Match Matrix", nullptr, 1},
-    {"Add Chromatogram", "ShowPageAdd", 1},
-    {"Mass Spec Match Report", "ShowPageReport", 0},
-    {"Overlay Plot", "ShowPageOverlay", 1},
-    {"Chromatogram Match", "ShowPageMatchPlot", 1},
-    {"Peak Match Table", "ShowPeakMatchTable", 1},
-    {"Multiple Chromatogram Peak List", "ShowMultiSummary", 1},
+// Tab order, titles and visibility options of the pages.
+constexpr PageSpec kPages[IPageHost::PageCount] = {
+    {"Library Search", std::nullopt},
+    {"Match Matrix", std::nullopt},
+    {"Add Chromatogram", OptionalPage::ChromatogramAdd},
+    {"Mass Spec Match Report", OptionalPage::MassSpecReport},
+    {"Overlay Plot", OptionalPage::OverlayPlot},
+    {"Chromatogram Match", OptionalPage::ChromatogramMatch},
+    {"Peak Match Table", OptionalPage::PeakMatchTable},
+    {"Multiple Chromatogram Peak List", OptionalPage::MultiSummary},
 };
 
 } // namespace
@@ -96,14 +99,17 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
 
     for (int id = 0; id < PageCount; ++id) {
         const PageSpec& spec = kPages[id];
-        m_added[id] = !spec.setting || GetSettingInt(SettingsScope::LocalMachine, "Corvelinscope", nullptr,
-                                                     spec.setting, spec.defaultShown) != 0;
+        m_added[id] = !spec.option || IsPageShown(*spec.option);
         const QString title = QString::fromLatin1(spec.title);
         CMainPage* page = nullptr;
         if (id == LibrarySearch)
             page = new CPageLibrarySearch(m_options, this);
         else if (id == ChromatogramAdd)
             page = new CPageChromatogramAdd(m_options, this);
+        else if (id == OverlayPlot)
+            page = new CPageOverlayPlot(m_options, this);
+        else if (id == ChromatogramMatch)
+            page = new CPageMatch(m_options, this);
         else if (id == PeakMatchTable)
             page = new CPagePeakMatchTable(m_options, this);
         else if (id == MassSpecReport)
@@ -112,7 +118,7 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPageMultiSummary(m_options, this);
         else
             page = new CPagePlaceholder(m_options, title, this);
-        page->SetSheet(this);
+        page->SetHost(this);
         page->hide();
         m_pages[id] = page;
     }
@@ -153,6 +159,11 @@ CPageLibrarySearch* CLibraryManagerSheet::LibrarySearchPage() const noexcept
 CPageChromatogramAdd* CLibraryManagerSheet::ChromatogramAddPage() const noexcept
 {
     return static_cast<CPageChromatogramAdd*>(m_pages[ChromatogramAdd]);
+}
+
+CMainPage* CLibraryManagerSheet::Page(PageId id) const noexcept
+{
+    return id >= 0 && id < PageCount ? m_pages[id] : nullptr;
 }
 
 bool CLibraryManagerSheet::IsPageAdded(PageId id) const noexcept
@@ -229,6 +240,10 @@ void CLibraryManagerSheet::BuildMenus()
     m_extrasMenu->addAction(QStringLiteral("&Options ..."), this, &CLibraryManagerSheet::OnProgramOptions);
     // Handled by the match matrix and overlay plot pages (not in this version yet).
     m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"));
+    connect(m_copyGraphic, &QAction::triggered, this, [this] {
+        if (CMainPage* page = m_tabs ? ActivePage() : nullptr; page && page->CanCopyGraphic())
+            page->CopyGraphic();
+    });
 
     m_helpMenu = bar->addMenu(QStringLiteral("&?"));
     m_helpMenu->addAction(QStringLiteral("&About Corvelinscope ..."), this, &CLibraryManagerSheet::OnAbout);
@@ -244,7 +259,7 @@ void CLibraryManagerSheet::UpdateMenuItems()
     CPageLibrarySearch* search = LibrarySearchPage();
     m_printSearch->setEnabled(m_tabs && ActivePage() == search && search->CanPrintHitList());
     m_printMatrix->setEnabled(false);
-    m_copyGraphic->setEnabled(false);
+    m_copyGraphic->setEnabled(m_tabs && ActivePage() && ActivePage()->CanCopyGraphic());
 }
 
 QAction* CLibraryManagerSheet::MenuAction(const QString& text) const
@@ -286,6 +301,44 @@ void CLibraryManagerSheet::OnExit()
 void CLibraryManagerSheet::EndWithoutQuestions()
 {
     done(QDialog::Accepted);
+}
+
+void CLibraryManagerSheet::PostOk()
+{
+    QMetaObject::invokeMethod(this, &CLibraryManagerSheet::accept, Qt::QueuedConnection);
+}
+
+PageHandOff CLibraryManagerSheet::ShowChromatogramMatch(const std::string& thisPath, const std::string& otherPath)
+{
+    auto* target = dynamic_cast<IMatchTarget*>(m_pages[ChromatogramMatch]);
+    if (!target || !IsPageAdded(ChromatogramMatch))
+        return PageHandOff::Missing;
+    if (target->ShowMatch(thisPath, otherPath))
+        ActivatePage(ChromatogramMatch);
+    return PageHandOff::Done;
+}
+
+PageHandOff CLibraryManagerSheet::BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath)
+{
+    auto* target = dynamic_cast<IMatrixTarget*>(m_pages[MatchMatrix]);
+    if (!target)
+        return PageHandOff::Missing;
+    target->SetPathsAndBuild(thisPath, otherPath);
+    ActivatePage(MatchMatrix);
+    return PageHandOff::Done;
+}
+
+PageHandOff CLibraryManagerSheet::AddToOverlay(const std::vector<std::string>& paths)
+{
+    if (!IsPageAdded(OverlayPlot))
+        return PageHandOff::Disabled;
+    auto* target = dynamic_cast<IOverlayTarget*>(m_pages[OverlayPlot]);
+    if (!target)
+        return PageHandOff::Missing;
+    for (const std::string& path : paths)
+        target->AddOverlayFile(path);
+    ActivatePage(OverlayPlot);
+    return PageHandOff::Done;
 }
 
 void CLibraryManagerSheet::OnAbout()

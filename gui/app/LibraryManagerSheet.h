@@ -4,8 +4,10 @@
 #include <QDialog>
 #include <array>
 #include <string>
+#include <vector>
 
 #include "engine/options/SearchOptions.h"
+#include "gui/pages/IPageHost.h"
 
 class QAction;
 class QMenu;
@@ -16,37 +18,28 @@ class CMainPage;
 class CPageLibrarySearch;
 class CPageChromatogramAdd;
 
-class CLibraryManagerSheet : public QDialog {
+class CLibraryManagerSheet : public QDialog, public IPageHost {
     Q_OBJECT
 public:
-    // The pages, in tab order.
-    enum PageId {
-        LibrarySearch,
-        MatchMatrix,
-        ChromatogramAdd,
-        MassSpecReport,
-        OverlayPlot,
-        ChromatogramMatch,
-        PeakMatchTable,
-        MultiSummary,
-        PageCount
-    };
-
     // Reads the page visibility settings (machine-wide section "Corvelinscope") and builds every page.
     // startedWithArguments picks the second program icon.
     explicit CLibraryManagerSheet(bool startedWithArguments = false, QWidget* parent = nullptr);
     ~CLibraryManagerSheet() override;
 
     CSearchOptions& Options() noexcept { return m_options; }
-    CMainPage* Page(PageId id) const noexcept { return m_pages[id]; }
     CPageLibrarySearch* LibrarySearchPage() const noexcept;
     CPageChromatogramAdd* ChromatogramAddPage() const noexcept;
-    // Whether the page has a tab (its visibility setting was on at construction).
-    bool IsPageAdded(PageId id) const noexcept;
-    // Makes the page the active tab (does nothing for a page without a tab). Refused (false) when the active
-    // page may not be left.
-    bool ActivatePage(PageId id);
     CMainPage* ActivePage() const;
+
+    // The page host.
+    CMainPage* Page(PageId id) const noexcept override;
+    bool IsPageAdded(PageId id) const noexcept override;
+    bool ActivatePage(PageId id) override;
+    PageHandOff ShowChromatogramMatch(const std::string& thisPath, const std::string& otherPath) override;
+    PageHandOff BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath) override;
+    PageHandOff AddToOverlay(const std::vector<std::string>& paths) override;
+    void PostOk() override;
+    void EndWithoutQuestions() override;
 
     // Menu commands, also reachable for tests.
     void OnOpenParameterFile();
@@ -57,8 +50,6 @@ public:
     // F1: opens the help file with the desktop's default program (when it exists).
     void OnHelp();
     void SetHelpPath(const std::string& path) { m_helpPath = path; }
-    // Ends the window with OK without the exit questions (the batch conversion does this).
-    void EndWithoutQuestions();
 
     // The menu actions by their texts (tests and the page's own enabling rules).
     QAction* MenuAction(const QString& text) const;

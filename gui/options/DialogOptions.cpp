@@ -17,7 +17,6 @@
 
 #include "gui/widgets/QtText.h"
 #include "engine/core/Exceptions.h"
-#include "engine/options/SettingsStore.h"
 #include "engine/platform/MessageSink.h"
 #include "gui/widgets/DataExchange.h"
 #include "gui/widgets/FileDialogs.h"
@@ -26,26 +25,6 @@ namespace corvelin {
 
 namespace {
 
-constexpr SettingsScope kUser = SettingsScope::CurrentUser;
-constexpr SettingsScope kMachine = SettingsScope::LocalMachine;
-
-int PluginSlotCountOrThrow()
-{
-    const int slotCount = GetSettingInt(kMachine, "Plugins", nullptr, nullptr, 0);
-    if (slotCount == 0) {
-        ShowMessage("ReadAmdisPath: Error reading number of file types plugins.");
-        throw CUserException("no plug-in slotCount");
-    }
-    return slotCount;
-}
-
-std::string PluginSection(int slot)
-{
-    const std::string key =
-        GetSettingString(kMachine, "Plugins", nullptr, ("Plugin" + std::to_string(slot)).c_str(), "");
-    return key.empty() ? std::string() : "Plugins\\" + key;
-}
-
 bool SameIgnoringCase(const std::string& a, const std::string& b)
 {
     return QString::compare(ToQString(a), ToQString(b), Qt::CaseInsensitive) == 0;
@@ -53,40 +32,11 @@ bool SameIgnoringCase(const std::string& a, const std::string& b)
 
 } // namespace
 
-std::string CDialogOptions::ReadAmdisPath()
-{
-    const int slotCount = PluginSlotCountOrThrow();
-    for (int i = 0; i < slotCount; ++i) {
-        const std::string section = PluginSection(i);
-        if (section.empty())
-            continue;
-        std::string path = GetSettingString(kMachine, section.c_str(), nullptr, "AmdisPath", "");
-        if (!path.empty())
-            return path;
-    }
-    return {};
-}
-
 CDialogOptions::CDialogOptions(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Options"));
 
-    BorderTop = GetSettingInt(kUser, "PageLayout", nullptr, "BorderTop", 20);
-    BorderBottom = GetSettingInt(kUser, "PageLayout", nullptr, "BorderBottom", 20);
-    BorderLeft = GetSettingInt(kUser, "PageLayout", nullptr, "BorderLeft", 15);
-    BorderRight = GetSettingInt(kUser, "PageLayout", nullptr, "BorderRight", 20);
-    FontName = GetSettingString(kUser, "PageLayout", nullptr, "FontName", "Arial");
-    BaseFontSize = GetSettingInt(kUser, "PageLayout", nullptr, "BaseFontSize", 10);
-    PrintSearchOptions = GetSettingInt(kUser, "PageLayout", nullptr, "PrintSearchOptions", 1);
-    MaxPeaks = GetSettingInt(kUser, "LibrarySearch", nullptr, "MaxPeaks", 200);
-    MinSize = GetSettingInt(kUser, "LibfileMatrix", nullptr, "MinSize", 7);
-    SizeRange = GetSettingInt(kUser, "LibfileMatrix", nullptr, "SizeRange", 64);
-    // The page flags read as 0 or 1.
-    ShowPageAdd = GetSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageAdd", 1) != 0;
-    ShowPageReport = GetSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageReport", 0) != 0;
-    ShowPageOverlay = GetSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageOverlay", 1) != 0;
-    ShowPageMatchPlot = GetSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageMatchPlot", 1) != 0;
-    ShowPeakMatchTable = GetSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPeakMatchTable", 1) != 0;
+    Values = CProgramOptions::Load();
     AmdisPath = ReadAmdisPath();
 
     auto* borders = new QGroupBox(QStringLiteral("Page Borders"), this);
@@ -185,48 +135,51 @@ void CDialogOptions::Run(QWidget* parent)
 bool CDialogOptions::StoreControls()
 {
     // The field exchange order decides which message comes first.
-    if (!ExchangeInt(true, m_top, BorderTop, 0, INT_MAX) || !ExchangeInt(true, m_bottom, BorderBottom, 0, INT_MAX) ||
-        !ExchangeInt(true, m_left, BorderLeft, 0, INT_MAX) || !ExchangeInt(true, m_right, BorderRight, 0, INT_MAX))
+    if (!ExchangeInt(true, m_top, Values.PageLayout.BorderTop, 0, INT_MAX) ||
+        !ExchangeInt(true, m_bottom, Values.PageLayout.BorderBottom, 0, INT_MAX) ||
+        !ExchangeInt(true, m_left, Values.PageLayout.BorderLeft, 0, INT_MAX) ||
+        !ExchangeInt(true, m_right, Values.PageLayout.BorderRight, 0, INT_MAX))
         return false;
-    ExchangeText(true, m_fontName, FontName);
-    ExchangeCheck(true, m_printSearch, PrintSearchOptions);
-    if (!ExchangeInt(true, m_maxPeaks, MaxPeaks, 1, 5000) || !ExchangeInt(true, m_minSize, MinSize, 1, INT_MAX) ||
-        !ExchangeInt(true, m_sizeRange, SizeRange, 1, INT_MAX) ||
-        !ExchangeInt(true, m_fontSize, BaseFontSize, INT_MIN, INT_MAX))
+    ExchangeText(true, m_fontName, Values.PageLayout.FontName);
+    ExchangeCheck(true, m_printSearch, Values.PageLayout.PrintSearchOptions);
+    if (!ExchangeInt(true, m_maxPeaks, Values.MaxPeaks, 1, 5000) ||
+        !ExchangeInt(true, m_minSize, Values.MatrixDisplay.MinSize, 1, INT_MAX) ||
+        !ExchangeInt(true, m_sizeRange, Values.MatrixDisplay.SizeRange, 1, INT_MAX) ||
+        !ExchangeInt(true, m_fontSize, Values.PageLayout.BaseFontSize, INT_MIN, INT_MAX))
         return false;
-    ExchangeCheck(true, m_showAdd, ShowPageAdd);
-    ExchangeCheck(true, m_showReport, ShowPageReport);
-    ExchangeCheck(true, m_showOverlay, ShowPageOverlay);
-    ExchangeCheck(true, m_showMatchPlot, ShowPageMatchPlot);
+    ExchangeCheck(true, m_showAdd, Values.Shown(OptionalPage::ChromatogramAdd));
+    ExchangeCheck(true, m_showReport, Values.Shown(OptionalPage::MassSpecReport));
+    ExchangeCheck(true, m_showOverlay, Values.Shown(OptionalPage::OverlayPlot));
+    ExchangeCheck(true, m_showMatchPlot, Values.Shown(OptionalPage::ChromatogramMatch));
     ExchangeText(true, m_amdisPath, AmdisPath);
-    ExchangeCheck(true, m_showPeakTable, ShowPeakMatchTable);
+    ExchangeCheck(true, m_showPeakTable, Values.Shown(OptionalPage::PeakMatchTable));
     return true;
 }
 
 void CDialogOptions::RefreshControls()
 {
-    ExchangeInt(false, m_top, BorderTop, 0, 0);
-    ExchangeInt(false, m_bottom, BorderBottom, 0, 0);
-    ExchangeInt(false, m_left, BorderLeft, 0, 0);
-    ExchangeInt(false, m_right, BorderRight, 0, 0);
-    ExchangeText(false, m_fontName, FontName);
-    ExchangeCheck(false, m_printSearch, PrintSearchOptions);
-    ExchangeInt(false, m_maxPeaks, MaxPeaks, 0, 0);
-    ExchangeInt(false, m_minSize, MinSize, 0, 0);
-    ExchangeInt(false, m_sizeRange, SizeRange, 0, 0);
-    ExchangeInt(false, m_fontSize, BaseFontSize, 0, 0);
-    ExchangeCheck(false, m_showAdd, ShowPageAdd);
-    ExchangeCheck(false, m_showReport, ShowPageReport);
-    ExchangeCheck(false, m_showOverlay, ShowPageOverlay);
-    ExchangeCheck(false, m_showMatchPlot, ShowPageMatchPlot);
+    ExchangeInt(false, m_top, Values.PageLayout.BorderTop, 0, 0);
+    ExchangeInt(false, m_bottom, Values.PageLayout.BorderBottom, 0, 0);
+    ExchangeInt(false, m_left, Values.PageLayout.BorderLeft, 0, 0);
+    ExchangeInt(false, m_right, Values.PageLayout.BorderRight, 0, 0);
+    ExchangeText(false, m_fontName, Values.PageLayout.FontName);
+    ExchangeCheck(false, m_printSearch, Values.PageLayout.PrintSearchOptions);
+    ExchangeInt(false, m_maxPeaks, Values.MaxPeaks, 0, 0);
+    ExchangeInt(false, m_minSize, Values.MatrixDisplay.MinSize, 0, 0);
+    ExchangeInt(false, m_sizeRange, Values.MatrixDisplay.SizeRange, 0, 0);
+    ExchangeInt(false, m_fontSize, Values.PageLayout.BaseFontSize, 0, 0);
+    ExchangeCheck(false, m_showAdd, Values.Shown(OptionalPage::ChromatogramAdd));
+    ExchangeCheck(false, m_showReport, Values.Shown(OptionalPage::MassSpecReport));
+    ExchangeCheck(false, m_showOverlay, Values.Shown(OptionalPage::OverlayPlot));
+    ExchangeCheck(false, m_showMatchPlot, Values.Shown(OptionalPage::ChromatogramMatch));
     ExchangeText(false, m_amdisPath, AmdisPath);
-    ExchangeCheck(false, m_showPeakTable, ShowPeakMatchTable);
+    ExchangeCheck(false, m_showPeakTable, Values.Shown(OptionalPage::PeakMatchTable));
 }
 
 void CDialogOptions::ApplyChosenFont(const QString& family, double pointSize)
 {
-    FontName = ToStdString(family.left(32));
-    BaseFontSize = static_cast<int>(pointSize); // tenths of a point / 10, remainder dropped
+    Values.PageLayout.FontName = ToStdString(family.left(32));
+    Values.PageLayout.BaseFontSize = static_cast<int>(pointSize); // tenths of a point / 10, remainder dropped
     RefreshControls();
 }
 
@@ -234,8 +187,8 @@ void CDialogOptions::OnChooseFont()
 {
     if (!StoreControls())
         return;
-    QFont initial(ToQString(FontName).left(32));
-    initial.setPointSize(BaseFontSize > 0 ? BaseFontSize : 10);
+    QFont initial(ToQString(Values.PageLayout.FontName).left(32));
+    initial.setPointSize(Values.PageLayout.BaseFontSize > 0 ? Values.PageLayout.BaseFontSize : 10);
     bool ok = false;
     const QFont chosen = QFontDialog::getFont(&ok, initial, this, QStringLiteral("Font"));
     if (ok)
@@ -271,32 +224,8 @@ void CDialogOptions::OnChooseAmdis()
 
 void CDialogOptions::WriteSettings()
 {
-    WriteSettingInt(kUser, "LibrarySearch", nullptr, "MaxPeaks", MaxPeaks);
-    WriteSettingInt(kUser, "PageLayout", nullptr, "BorderLeft", BorderLeft);
-    WriteSettingInt(kUser, "PageLayout", nullptr, "BorderTop", BorderTop);
-    WriteSettingInt(kUser, "PageLayout", nullptr, "BorderRight", BorderRight);
-    WriteSettingInt(kUser, "PageLayout", nullptr, "BorderBottom", BorderBottom);
-    WriteSettingInt(kUser, "PageLayout", nullptr, "BaseFontSize", BaseFontSize);
-    WriteSettingString(kUser, "PageLayout", nullptr, "FontName", FontName.c_str());
-    WriteSettingInt(kUser, "PageLayout", nullptr, "PrintSearchOptions", PrintSearchOptions);
-    WriteSettingInt(kUser, "LibfileMatrix", nullptr, "MinSize", MinSize);
-    WriteSettingInt(kUser, "LibfileMatrix", nullptr, "SizeRange", SizeRange);
-    WriteSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageAdd", ShowPageAdd);
-    WriteSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageReport", ShowPageReport);
-    WriteSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageOverlay", ShowPageOverlay);
-    WriteSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPageMatchPlot", ShowPageMatchPlot);
-    WriteSettingInt(kMachine, "Corvelinscope", nullptr, "ShowPeakMatchTable", ShowPeakMatchTable);
-    // The AMDIS path goes only into the plug-in sections that already hold the value.
-    const int slotCount = PluginSlotCountOrThrow();
-    for (int i = 0; i < slotCount; ++i) {
-        const std::string section = PluginSection(i);
-        if (section.empty())
-            continue;
-        const std::string a = GetSettingString(kMachine, section.c_str(), nullptr, "AmdisPath", "");
-        const std::string b = GetSettingString(kMachine, section.c_str(), nullptr, "AmdisPath", "xxx");
-        if (a == b)
-            WriteSettingString(kMachine, section.c_str(), nullptr, "AmdisPath", AmdisPath.c_str());
-    }
+    Values.Write();
+    WriteAmdisPath(AmdisPath);
 }
 
 void CDialogOptions::accept()

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <string>
 
+#include "engine/options/ProgramOptions.h"
+
 class QCheckBox;
 class QLineEdit;
 class QFormLayout;
@@ -34,18 +36,8 @@ public:
     void WriteSettings();
 
     // Fields.
-    int BorderTop = 20, BorderBottom = 20, BorderLeft = 15, BorderRight = 20;
-    std::string FontName = "Arial";
-    int BaseFontSize = 10;
-    int PrintSearchOptions = 1;
-    int MaxPeaks = 200;
-    int MinSize = 7, SizeRange = 64;
-    int ShowPageAdd = 1, ShowPageReport = 0, ShowPageOverlay = 1, ShowPageMatchPlot = 1, ShowPeakMatchTable = 1;
+    CProgramOptions Values;
     std::string AmdisPath;
-
-    // The first non-empty "AmdisPath" of the registered plug-in sections.
-    // @exception CUserException when no slot is registered (after the message).
-    static std::string ReadAmdisPath();
 
 public slots:
     void accept() override;

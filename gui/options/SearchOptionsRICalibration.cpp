@@ -15,6 +15,7 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
+#include "engine/platform/NumberScan.h"
 #include "engine/table/CellCompare.h"
 #include "gui/widgets/DataExchange.h"
 #include "gui/widgets/OdorListCtrl.h"

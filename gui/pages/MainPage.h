@@ -3,10 +3,11 @@
 // knows a page by (store the controls into the options, refresh the controls from them, may the page be left).
 #include <QWidget>
 
+#include "gui/pages/IPageHost.h"
+
 namespace corvelin {
 
 class CSearchOptions;
-class CLibraryManagerSheet;
 
 class CMainPage : public QWidget {
     Q_OBJECT
@@ -26,17 +27,20 @@ public:
     // Called once when the main window first shows, for every page that has a tab (last tab first): the
     // moment the page's window exists. Batch runs start their timers here.
     virtual void OnWindowCreated() {}
+    // "Copy graphic to clipboard" of the main window: whether this page has a picture to copy now, and the copy.
+    virtual bool CanCopyGraphic() const { return false; }
+    virtual void CopyGraphic() {}
 
-    // The main window the page belongs to, or nullptr when the page stands alone (tests, other hosts).
-    CLibraryManagerSheet* Sheet() const noexcept { return m_sheet; }
-    void SetSheet(CLibraryManagerSheet* sheet) noexcept { m_sheet = sheet; }
+    // The window the page belongs to, or nullptr when the page stands alone (tests).
+    IPageHost* Host() const noexcept { return m_host; }
+    void SetHost(IPageHost* host) noexcept { m_host = host; }
 
 protected:
     CSearchOptions& m_options;
 
 private:
     QString m_title;
-    CLibraryManagerSheet* m_sheet = nullptr;
+    IPageHost* m_host = nullptr;
 };
 
 } // namespace corvelin

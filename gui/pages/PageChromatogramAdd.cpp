@@ -13,7 +13,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "gui/app/LibraryManagerSheet.h"
 #include "gui/widgets/QtText.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -213,8 +212,8 @@ void CPageChromatogramAdd::OnWindowCreated()
     if (BatchConvert && !DataFile.empty())
         QTimer::singleShot(333, this, [this] {
             OnDisplayAndConvert();
-            if (CLibraryManagerSheet* sheet = Sheet())
-                sheet->EndWithoutQuestions();
+            if (IPageHost* host = Host())
+                host->EndWithoutQuestions();
         });
 }
 

@@ -15,7 +15,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "gui/app/LibraryManagerSheet.h"
 #include "gui/widgets/QtText.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -24,7 +23,6 @@
 #include "gui/options/SearchOptionsUI.h"
 #include "engine/options/SettingsStore.h"
 #include "gui/pages/LibrarySearchWorker.h"
-#include "gui/pages/PageHandOffs.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
@@ -54,21 +52,11 @@ QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
     return button;
 }
 
-std::string WithSeparator(const std::string& folder)
-{
-    if (folder.empty() || folder.back() == '/' || folder.back() == '\\')
-        return folder;
-    return folder + '/';
-}
-
 } // namespace
 
 CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
     : CMainPage(options, QStringLiteral("Library Search"), parent)
 {
-    LibraryFolder = GetSettingString(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "LastFolder", "");
-    MaxPeaks = GetSettingInt(SettingsScope::CurrentUser, "LibrarySearch", nullptr, "MaxPeaks", 200);
-
     // Unknown chromatogram.
     auto* unknownBox = new QGroupBox(QStringLiteral("Unknown chromatogram file to search in library:"), this);
     auto* unknownGrid = new QGridLayout(unknownBox);
@@ -156,7 +144,7 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
     connect(m_list, &COdorListCtrl::columnHeaderClicked, this, &CPageLibrarySearch::OnColumnClick);
     connect(m_list, &COdorListCtrl::rowDoubleClicked, this, &CPageLibrarySearch::OnDoubleClick);
     connect(m_list, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& pos) {
-        std::unique_ptr<QMenu> menu(CreateContextMenu());
+        const std::unique_ptr<QMenu> menu = CreateContextMenu();
         menu->exec(pos);
     });
 
@@ -168,8 +156,8 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
     connect(m_okTimer, &QTimer::timeout, this, [this] {
         // Only the first click is sent: a second one would open a second exit question while the first waits.
         m_okTimer->stop();
-        if (CLibraryManagerSheet* sheet = Sheet())
-            QMetaObject::invokeMethod(sheet, &CLibraryManagerSheet::accept, Qt::QueuedConnection);
+        if (IPageHost* host = Host())
+            host->PostOk();
     });
 
     SetSearchingState(false);
@@ -197,8 +185,8 @@ bool CPageLibrarySearch::CanPrintHitList() const
 
 bool CPageLibrarySearch::StoreControls()
 {
-    UnknownPath = ToStdString(m_unknownEdit->text());
-    LibraryFolder = ToStdString(m_folderEdit->text());
+    Session.UnknownPath = ToStdString(m_unknownEdit->text());
+    Session.LibraryFolder = ToStdString(m_folderEdit->text());
     m_options.MSMatching = m_ms->isChecked();
     m_options.RTMatching = m_rt->isChecked();
     m_options.RIMatching = m_ri->isChecked();
@@ -210,8 +198,8 @@ bool CPageLibrarySearch::StoreControls()
 
 void CPageLibrarySearch::RefreshControls()
 {
-    m_unknownEdit->setText(ToQString(UnknownPath));
-    m_folderEdit->setText(ToQString(LibraryFolder));
+    m_unknownEdit->setText(ToQString(Session.UnknownPath));
+    m_folderEdit->setText(ToQString(Session.LibraryFolder));
     m_ms->setChecked(m_options.MSMatching != 0);
     m_rt->setChecked(m_options.RTMatching != 0);
     m_ri->setChecked(m_options.RIMatching != 0);
@@ -254,7 +242,7 @@ void CPageLibrarySearch::OnBrowse()
     } catch (const CUserException&) {
         return; // the list said why
     }
-    const QString current = ToQString(UnknownPath);
+    const QString current = ToQString(Session.UnknownPath);
     for (;;) {
         const CFileChoiceResult choice = ChooseChromatogramFile(this, FolderOfPath(current), filter);
         if (choice.path.isEmpty())
@@ -285,7 +273,7 @@ bool CPageLibrarySearch::ReadUnknownForBrowse(const std::string& path)
     std::string dataSystem;
     if (ReadFromDataFile(chromatogram, path, 0.0, &dataSystem, true) != 1)
         return false;
-    UnknownPath = path;
+    Session.UnknownPath = path;
     PeakCountText = FormatC("%2i", chromatogram.PeakCount);
     SampleNameText = chromatogram.SampleName;
     DataSystemText = dataSystem;
@@ -296,18 +284,17 @@ bool CPageLibrarySearch::ReadUnknownForBrowse(const std::string& path)
 void CPageLibrarySearch::OnChooseFolder()
 {
     StoreControls();
-    const QString folder = PickFolder(this, QStringLiteral("Please select a folder"), ToQString(LibraryFolder));
+    const QString folder = PickFolder(this, QStringLiteral("Please select a folder"), ToQString(Session.LibraryFolder));
     if (folder.isEmpty())
         return;
-    LibraryFolder = ToStdString(folder);
+    Session.LibraryFolder = ToStdString(folder);
     RefreshControls();
 }
 
 void CPageLibrarySearch::OnSearch()
 {
-    if (IsRunning() || !StoreControls() || !HasLibraryFolder())
+    if (IsRunning() || !StoreControls() || !PrepareLibraryFolder())
         return;
-    LibraryFolder = WithSeparator(LibraryFolder);
     RefreshControls();
     m_running = true;
     m_searching = true;
@@ -315,10 +302,9 @@ void CPageLibrarySearch::OnSearch()
     StartWorker();
 }
 
-bool CPageLibrarySearch::HasLibraryFolder() const
+bool CPageLibrarySearch::PrepareLibraryFolder()
 {
-    // An empty folder would become "/" and the search would walk the whole file system.
-    if (!LibraryFolder.empty())
+    if (Session.PrepareLibraryFolder())
         return true;
     Messages().ShowMessage("Please choose a library folder first.", "Corvelinscope", MessageIcon::Exclamation);
     return false;
@@ -327,38 +313,38 @@ bool CPageLibrarySearch::HasLibraryFolder() const
 void CPageLibrarySearch::StartWorker()
 {
     m_worker.reset();
-    CLibrarySearchWorker::Callbacks callbacks;
-    callbacks.unknownRead = [this](int peaks, std::string sample, std::string dataSystem) {
+    CLibrarySearchCallbacks callbacks;
+    callbacks.Unknown = [this](const CUnknownInfo& unknown) {
         QMetaObject::invokeMethod(
-            this, [=, this] { OnUnknownRead(peaks, sample, dataSystem); }, Qt::QueuedConnection);
+            this, [=, this] { OnUnknownRead(unknown); }, Qt::QueuedConnection);
     };
-    callbacks.scanStarted = [this](int count) {
+    callbacks.ProgressRange = [this](int count) {
         QMetaObject::invokeMethod(
             this, [=, this] { OnScanStarted(count); }, Qt::QueuedConnection);
     };
-    callbacks.progress = [this](int position) {
+    callbacks.Progress = [this](int position) {
         QMetaObject::invokeMethod(
             this, [=, this] { m_progress->setValue(position); }, Qt::QueuedConnection);
     };
-    callbacks.row = [this](std::vector<std::string> cells) {
+    callbacks.Row = [this](std::vector<std::string> cells) {
         QMetaObject::invokeMethod(
             this, [this, cells = std::move(cells)] { OnRow(cells); }, Qt::QueuedConnection);
         if (RowDeliveredHook)
             RowDeliveredHook(m_running);
     };
-    callbacks.finished = [this](const CLibrarySearchResult& result) {
+    auto finished = [this](const CLibrarySearchResult& result) {
         QMetaObject::invokeMethod(
             this, [result, this] { OnWorkerFinished(result); }, Qt::QueuedConnection);
     };
-    m_worker = std::make_unique<CLibrarySearchWorker>(UnknownPath, LibraryFolder, MaxPeaks, m_options, m_running,
-                                                      std::move(callbacks));
+    m_worker = std::make_unique<CLibrarySearchWorker>(Session, m_options, m_running, std::move(callbacks),
+                                                      std::move(finished));
 }
 
-void CPageLibrarySearch::OnUnknownRead(int peakCount, const std::string& sampleName, const std::string& dataSystemName)
+void CPageLibrarySearch::OnUnknownRead(const CUnknownInfo& unknown)
 {
-    PeakCountText = FormatC("%2i", peakCount);
-    SampleNameText = sampleName;
-    DataSystemText = dataSystemName;
+    PeakCountText = unknown.PeakCountText;
+    SampleNameText = unknown.SampleName;
+    DataSystemText = unknown.DataSystemName;
     RefreshControls();
 }
 
@@ -381,27 +367,17 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
 {
     if (m_worker)
         m_worker->Join();
-    CReportTable& table = m_list->Table();
-    switch (result.End) {
-    case LibrarySearchEnd::Completed:
-    case LibrarySearchEnd::Stopped:
-        SortByColumn(kHitListForwardColumn);
-        m_list->ApplyStoredArrangement(kLibrarySearchSection);
+    {
+        CWaitCursor wait;
+        m_list->SuspendRedraw();
+        Session.Finish(result, m_list->Table(), [this](const std::string& text) { return m_list->TextWidth(text); });
+        m_list->MarkSortColumns(m_list->Table().SortKey(0));
+        m_list->SyncHeader();
+        m_list->ResumeRedraw();
+    }
+    if (result.End == LibrarySearchEnd::Completed || result.End == LibrarySearchEnd::Stopped) {
         m_progress->setValue(0);
         m_resultsSaved = false;
-        if (table.RowCount() == 0)
-            m_list->SetEmptyText(kHitListNoDataText);
-        break;
-    case LibrarySearchEnd::UnknownUnreadable:
-        table.DeleteAllRows();
-        table.AddRow({result.FailureText});
-        break;
-    case LibrarySearchEnd::UnknownTooManyPeaks: // the search has beeped
-        table.DeleteAllRows();
-        table.AddRow({UnknownPath, result.FailureText});
-        m_list->AutoSizeColumns(0, false);
-        m_list->AutoSizeColumns(1, false);
-        break;
     }
     if (m_scanSuspendedRedraw) {
         m_scanSuspendedRedraw = false;
@@ -466,19 +442,14 @@ void CPageLibrarySearch::OnSaveParameters()
 
 std::string CPageLibrarySearch::ReportFilePath() const
 {
-    return SearchReportFileName(UnknownPath, std::time(nullptr));
+    return SearchReportFileName(Session.UnknownPath, std::time(nullptr));
 }
 
 void CPageLibrarySearch::OnSaveReportFile()
 {
     StoreControls();
-    CSearchReport report;
-    report.UnknownPath = UnknownPath;
-    report.SampleName = SampleNameText;
-    report.PeakCountText = PeakCountText;
-    report.LibraryFolder = LibraryFolder;
     CWaitCursor wait;
-    if (WriteSearchReport(report, m_options, m_list->Table()))
+    if (WriteSearchReport(Session.Report(SampleNameText, PeakCountText), m_options, m_list->Table()))
         m_resultsSaved = true;
 }
 
@@ -488,10 +459,10 @@ void CPageLibrarySearch::OnPrintHitList()
         return;
     StoreControls();
     CSearchReportTexts texts;
-    texts.UnknownPath = UnknownPath;
+    texts.UnknownPath = Session.UnknownPath;
     texts.SampleName = SampleNameText;
     texts.PeakCountText = PeakCountText;
-    const bool batch = SaveAfterBatch || PrintAfterBatch;
+    const bool batch = Session.SaveAfterBatch || Session.PrintAfterBatch;
     std::string pdfPath = ReportFilePath();
     if (pdfPath.size() >= 4)
         pdfPath.replace(pdfPath.size() - 4, 4, ".pdf");
@@ -507,7 +478,7 @@ void CPageLibrarySearch::OnDoubleClick(int row)
 
 std::string CPageLibrarySearch::EntryPathOfRow(int row) const
 {
-    return LibraryFolder + m_list->Table().Cell(row, 0);
+    return Session.LibraryFolder + m_list->Table().Cell(row, 0);
 }
 
 std::string CPageLibrarySearch::DataPathOfRow(int row) const
@@ -535,50 +506,44 @@ void CPageLibrarySearch::OnOverlayInDatasystem()
         return;
     }
     CWaitCursor wait;
-    DatasystemPlugins().OverlayInDatasystem(UnknownPath, DataPathOfRow(rows.front()));
+    DatasystemPlugins().OverlayInDatasystem(Session.UnknownPath, DataPathOfRow(rows.front()));
 }
 
-void CPageLibrarySearch::ShowPageMissing(int pageId)
+void CPageLibrarySearch::ShowPageMissing(IPageHost::PageId id)
 {
-    CLibraryManagerSheet* sheet = Sheet();
-    const QString title = sheet ? sheet->Page(static_cast<CLibraryManagerSheet::PageId>(pageId))->Title() : QString();
+    CMainPage* page = Host() ? Host()->Page(id) : nullptr;
+    const QString title = page ? page->Title() : QString();
     Messages().ShowMessage(ToStdString(CPagePlaceholder::NotAvailableText(title)), "Corvelinscope",
                            MessageIcon::Information);
 }
 
-void CPageLibrarySearch::OnDisplayMatch()
+bool CPageLibrarySearch::SelectedPair(std::string& thisPath, std::string& otherPath) const
 {
     const std::vector<int> rows = m_list->SelectedRows();
-    if (rows.empty() || rows.size() > 2 || !Sheet())
-        return;
+    if (rows.empty() || rows.size() > 2)
+        return false;
     const std::string first = EntryPathOfRow(rows[0]);
-    const std::string thisPath = rows.size() == 1 ? UnknownPath : first;
-    const std::string otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
-    CMainPage* page = Sheet()->Page(CLibraryManagerSheet::ChromatogramMatch);
-    auto* target = dynamic_cast<IMatchTarget*>(page);
-    if (!target || !Sheet()->IsPageAdded(CLibraryManagerSheet::ChromatogramMatch)) {
-        ShowPageMissing(CLibraryManagerSheet::ChromatogramMatch);
+    thisPath = rows.size() == 1 ? Session.UnknownPath : first;
+    otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
+    return true;
+}
+
+void CPageLibrarySearch::OnDisplayMatch()
+{
+    std::string thisPath, otherPath;
+    if (!Host() || !SelectedPair(thisPath, otherPath))
         return;
-    }
-    if (target->ShowMatch(thisPath, otherPath))
-        Sheet()->ActivatePage(CLibraryManagerSheet::ChromatogramMatch);
+    if (Host()->ShowChromatogramMatch(thisPath, otherPath) != PageHandOff::Done)
+        ShowPageMissing(IPageHost::ChromatogramMatch);
 }
 
 void CPageLibrarySearch::OnBuildMatrix()
 {
-    const std::vector<int> rows = m_list->SelectedRows();
-    if (rows.empty() || rows.size() > 2 || !Sheet())
+    std::string thisPath, otherPath;
+    if (!Host() || !SelectedPair(thisPath, otherPath))
         return;
-    const std::string first = EntryPathOfRow(rows[0]);
-    const std::string thisPath = rows.size() == 1 ? UnknownPath : first;
-    const std::string otherPath = rows.size() == 1 ? first : EntryPathOfRow(rows[1]);
-    auto* target = dynamic_cast<IMatrixTarget*>(Sheet()->Page(CLibraryManagerSheet::MatchMatrix));
-    if (!target) {
-        ShowPageMissing(CLibraryManagerSheet::MatchMatrix);
-        return;
-    }
-    target->SetPathsAndBuild(thisPath, otherPath);
-    Sheet()->ActivatePage(CLibraryManagerSheet::MatchMatrix);
+    if (Host()->BuildMatchMatrix(thisPath, otherPath) != PageHandOff::Done)
+        ShowPageMissing(IPageHost::MatchMatrix);
 }
 
 void CPageLibrarySearch::OnInternalOverlay()
@@ -589,29 +554,24 @@ void CPageLibrarySearch::OnInternalOverlay()
                                "Overlay Error", MessageIcon::Stop);
         return;
     }
-    CLibraryManagerSheet* sheet = Sheet();
-    if (!sheet) {
+    if (!Host()) {
         Messages().ShowMessage("InternalOverlay Internal Error 1", "Internal Error", MessageIcon::Stop);
         return;
     }
-    if (!sheet->IsPageAdded(CLibraryManagerSheet::OverlayPlot)) {
+    const std::vector<std::string> paths =
+        rows.size() == 1 ? std::vector<std::string>{EntryPathOfRow(rows[0]), Session.UnknownPath}
+                         : std::vector<std::string>{EntryPathOfRow(rows[1]), EntryPathOfRow(rows[0])};
+    switch (Host()->AddToOverlay(paths)) {
+    case PageHandOff::Done:
+        break;
+    case PageHandOff::Disabled:
         Messages().ShowMessage("The Overlay Plot has been disabled.\nUse the options to enable the page.", "User Error",
                                MessageIcon::Stop);
-        return;
+        break;
+    case PageHandOff::Missing:
+        ShowPageMissing(IPageHost::OverlayPlot);
+        break;
     }
-    auto* target = dynamic_cast<IOverlayTarget*>(sheet->Page(CLibraryManagerSheet::OverlayPlot));
-    if (!target) {
-        ShowPageMissing(CLibraryManagerSheet::OverlayPlot);
-        return;
-    }
-    if (rows.size() == 1) {
-        target->AddOverlayFile(EntryPathOfRow(rows[0]));
-        target->AddOverlayFile(UnknownPath);
-    } else {
-        target->AddOverlayFile(EntryPathOfRow(rows[1]));
-        target->AddOverlayFile(EntryPathOfRow(rows[0]));
-    }
-    sheet->ActivatePage(CLibraryManagerSheet::OverlayPlot);
 }
 
 void CPageLibrarySearch::OnColumnArrangement()
@@ -619,9 +579,9 @@ void CPageLibrarySearch::OnColumnArrangement()
     m_list->OpenArrangementDialog(kLibrarySearchSection);
 }
 
-QMenu* CPageLibrarySearch::CreateContextMenu()
+std::unique_ptr<QMenu> CPageLibrarySearch::CreateContextMenu()
 {
-    auto* menu = new QMenu(this);
+    auto menu = std::make_unique<QMenu>(this);
     const std::size_t s = m_list->SelectedRows().size();
     QAction* open = menu->addAction(QStringLiteral("Open Chromatogram in Data System"), this,
                                     &CPageLibrarySearch::OnOpenInDatasystem);
@@ -646,10 +606,10 @@ QMenu* CPageLibrarySearch::CreateContextMenu()
 
 void CPageLibrarySearch::OnWindowCreated()
 {
-    if (BatchSearch && !UnknownPath.empty()) {
+    if (BatchSearch && !Session.UnknownPath.empty()) {
         // Batch search: start 333 ms after the page exists, then poll every 500 ms for its end.
         QTimer::singleShot(333, this, [this] {
-            if (!HasLibraryFolder())
+            if (!PrepareLibraryFolder())
                 return; // the window stays open with the message
             m_running = true;
             m_searching = true;
@@ -665,9 +625,9 @@ void CPageLibrarySearch::OnBatchPoll()
     if (IsRunning())
         return;
     m_pollTimer->stop();
-    if (PrintAfterBatch)
+    if (Session.PrintsAtBatchEnd())
         OnPrintHitList();
-    if (SaveAfterBatch || !PrintAfterBatch)
+    if (Session.SavesAtBatchEnd())
         OnSaveReportFile();
     m_okTimer->start();
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/workflow/SearchSession.h"
 #include "gui/pages/MainPage.h"
 
 class QCheckBox;
@@ -21,7 +22,6 @@ class QTimer;
 namespace corvelin {
 class COdorListCtrl;
 class CLibrarySearchWorker;
-struct CLibrarySearchResult;
 
 class CPageLibrarySearch : public CMainPage {
     Q_OBJECT
@@ -29,14 +29,11 @@ public:
     explicit CPageLibrarySearch(CSearchOptions& options, QWidget* parent = nullptr);
     ~CPageLibrarySearch() override;
 
-    // Page fields (the command line sets the first four before the page is shown).
-    std::string UnknownPath;
-    std::string LibraryFolder;
-    bool SaveAfterBatch = false;
-    bool PrintAfterBatch = false;
+    // The unknown, the library folder (from "LastFolder" at first), the peak limit (read once, here) and the
+    // batch flags; the command line sets them before the page is shown.
+    CSearchSession Session;
     // Set by "/Search=": the page runs the search by itself once shown, saves and/or prints, then clicks OK.
     bool BatchSearch = false;
-    int MaxPeaks = 200;
     // Display texts of the unknown: number of peaks ("%2i"), sample name, data-system name.
     std::string PeakCountText;
     std::string SampleNameText;
@@ -76,8 +73,8 @@ public:
     void OnOverlayInDatasystem();
     void OnInternalOverlay();
     void OnColumnArrangement();
-    // The context menu as it would open now (items enabled by the selection); the caller owns it.
-    QMenu* CreateContextMenu();
+    // The context menu as it would open now (items enabled by the selection).
+    std::unique_ptr<QMenu> CreateContextMenu();
 
     // The full path of a row's library entry, and its data file (the entry name without ".ChromLibEntry").
     std::string EntryPathOfRow(int row) const;
@@ -93,15 +90,18 @@ private:
     void InsertColumns();
     void SetSearchingState(bool searching);
     void StartWorker();
-    bool HasLibraryFolder() const;
-    void OnUnknownRead(int peakCount, const std::string& sampleName, const std::string& dataSystemName);
+    // Adds the folder's trailing separator; false (after a message) when there is no folder.
+    bool PrepareLibraryFolder();
+    void OnUnknownRead(const CUnknownInfo& unknown);
     void OnScanStarted(int entryCount);
     void OnRow(const std::vector<std::string>& cells);
     void OnWorkerFinished(const CLibrarySearchResult& result);
     void OnBatchPoll();
     void SortByColumn(int column);
     bool ReadUnknownForBrowse(const std::string& path);
-    void ShowPageMissing(int pageId);
+    void ShowPageMissing(IPageHost::PageId id);
+    // The pair a hand-off takes from the selection: one row gives (unknown, row), two rows (first, second).
+    bool SelectedPair(std::string& thisPath, std::string& otherPath) const;
 
     std::atomic<bool> m_running{false}; // the engine's flag: set before the start, cleared by stop or the end
     bool m_searching = false;

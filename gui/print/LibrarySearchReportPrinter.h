@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/print/PageLayoutSettings.h"
+#include "engine/options/ProgramOptions.h"
 
 class QPaintDevice;
 class QPainter;

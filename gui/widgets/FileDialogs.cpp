@@ -4,7 +4,7 @@
 #include <QRegularExpression>
 
 #include "gui/widgets/QtText.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 
 namespace corvelin {
 
@@ -88,13 +88,13 @@ CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initial
     request.kind = CFileChoice::Open;
     request.initialFolder = initialFolder;
     request.filter = filter;
-    request.filterIndex = GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
+    request.filterIndex = LoadLastFileTypeIndex();
     return ChooseFile(parent, request);
 }
 
 void RememberChromatogramFilter(int filterIndex)
 {
-    WriteSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", filterIndex);
+    WriteLastFileTypeIndex(filterIndex);
 }
 
 } // namespace corvelin

@@ -6,6 +6,7 @@
 #include <exception>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "readers/msp/MspParser.h"
@@ -68,9 +69,11 @@ CORVELIN_PLUGIN_EXPORT int ReadMassSpecs(const char* path, PluginMassSpecArray* 
         spectra->reserve(spectra->size() + parsed.size());
         names->reserve(names->size() + parsed.size());
         for (MspSpectrum& s : parsed) {
-            auto* spectrum = new CLibraryMassSpectrumData;
+            // Owned here until the array holds it, so a failing copy loses nothing.
+            auto spectrum = std::make_unique<CLibraryMassSpectrumData>();
             spectrum->CopyFrom(s.Spectrum);
-            spectra->push_back(spectrum);
+            spectra->push_back(spectrum.get());
+            spectrum.release();
             names->push_back(std::move(s.Name));
         }
         return 0;

@@ -58,6 +58,43 @@ int Run(const QString& program, const QStringList& args, const fs::path& home, Q
     return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
 }
 
+// The CSV reports that the desktop program and corvelinscope-batch (each in the program folder made for it
+// under dir) write next to the unknown for the same arguments; empty when a run failed. The unknown's folder
+// must hold no other report.
+struct CsvPair {
+    std::string desktop;
+    std::string batch;
+    QByteArray errors;
+};
+
+CsvPair RunBothPrograms(const TempDir& dir, const QStringList& args, const fs::path& unknownFolder)
+{
+    CsvPair csv;
+    const QString desktop = ToQString((dir.Path() / "desktop" / "bin" / "corvelinscope").string());
+    if (Run(desktop, args, dir.Path() / "desktop", &csv.errors) != 0)
+        return csv;
+    std::vector<fs::path> written = CsvFiles(unknownFolder);
+    if (written.size() != 1)
+        return csv;
+    csv.desktop = ReadAllText(written[0].string());
+    fs::rename(written[0], dir.Path() / "desktop.csv");
+
+    const QString batch = ToQString((dir.Path() / "batch" / "bin" / "corvelinscope-batch").string());
+    if (Run(batch, args, dir.Path() / "batch", &csv.errors) != 0)
+        return csv;
+    written = CsvFiles(unknownFolder);
+    if (written.size() == 1)
+        csv.batch = ReadAllText(written[0].string());
+    return csv;
+}
+
+// Real GC-MS runs written by others, when this machine has them (never copied into the repository).
+fs::path RealDataFolder()
+{
+    const QByteArray env = qgetenv("CORVELIN_REAL_DATA");
+    return env.isEmpty() ? fs::path("/work/shared/data") : fs::path(env.toStdString());
+}
+
 } // namespace
 
 class DesktopBatchRunTest : public QObject {
@@ -79,19 +116,12 @@ private slots:
                                QStringLiteral("/Library=") + ToQString(library.substr(0, library.size() - 1)),
                                QStringLiteral("/Save")};
 
-        const QString desktop = MakeProgramFolder(dir.Path() / "desktop", QStringLiteral("corvelinscope"));
-        QByteArray errors;
-        QCOMPARE(Run(desktop, args, dir.Path() / "desktop", &errors), 0);
-        std::vector<fs::path> written = CsvFiles(dir.Path() / "unknown");
-        QVERIFY2(written.size() == 1, errors.constData());
-        const std::string desktopCsv = ReadAllText(written[0].string());
-        fs::rename(written[0], dir.Path() / "desktop.csv");
-
-        const QString batch = MakeProgramFolder(dir.Path() / "batch", QStringLiteral("corvelinscope-batch"));
-        QCOMPARE(Run(batch, args, dir.Path() / "batch", &errors), 0);
-        written = CsvFiles(dir.Path() / "unknown");
-        QCOMPARE(written.size(), std::size_t(1));
-        const std::string batchCsv = ReadAllText(written[0].string());
+        MakeProgramFolder(dir.Path() / "desktop", QStringLiteral("corvelinscope"));
+        MakeProgramFolder(dir.Path() / "batch", QStringLiteral("corvelinscope-batch"));
+        const CsvPair csv = RunBothPrograms(dir, args, dir.Path() / "unknown");
+        QVERIFY2(!csv.desktop.empty() && !csv.batch.empty(), csv.errors.constData());
+        const std::string& desktopCsv = csv.desktop;
+        const std::string& batchCsv = csv.batch;
 
         QVERIFY(desktopCsv.find("Library Hits:\r\n") != std::string::npos);
         QVERIFY(desktopCsv.find("\"./sub/deep.ChromLibEntry\",") == std::string::npos); // subfolders off
@@ -100,6 +130,69 @@ private slots:
         const std::size_t table = desktopCsv.find("\"File\",");
         QVERIFY(table != std::string::npos);
         QCOMPARE(std::count(desktopCsv.begin() + static_cast<std::ptrdiff_t>(table), desktopCsv.end(), '\n'), 13L);
+    }
+
+    // Real runs: a library converted from four JCAMP runs and an ANDI run, searched with a JCAMP run and with an
+    // ANDI run of another instrument.
+    void desktopAndBatchAgreeOnRealRuns_data()
+    {
+        QTest::addColumn<QString>("unknown");
+        QTest::newRow("jcamp") << QStringLiteral("jdx/PyMassSpec/ELEY_1_SUBTRACT.JDX");
+        QTest::newRow("andi") << QStringLiteral("andi/netcdf-gcms/agilent-gcms.cdf");
+    }
+
+    void desktopAndBatchAgreeOnRealRuns()
+    {
+        QFETCH(QString, unknown);
+        const QString buildBin = QCoreApplication::applicationDirPath();
+        if (!QFile::exists(buildBin + QStringLiteral("/corvelinscope")) ||
+            !QFile::exists(buildBin + QStringLiteral("/corvelinscope-batch")))
+            QSKIP("corvelinscope and corvelinscope-batch are not both built");
+        const fs::path data = RealDataFolder();
+        const std::vector<std::string> libraryRuns = {
+            "jdx/PyMassSpec/ELEY_2_SUBTRACT.JDX", "jdx/PyMassSpec/ELEY_3_SUBTRACT.JDX",
+            "jdx/PyMassSpec/GECO_2_SUBTRACT.JDX", "jdx/PyMassSpec/GECO_3_SUBTRACT.JDX",
+            "andi/aia_ms_roundrobin_1993/HP/CENTSCNH.CDF"};
+        bool complete = fs::exists(data / ToStdString(unknown));
+        for (const std::string& run : libraryRuns)
+            complete = complete && fs::exists(data / run);
+        if (!complete)
+            QSKIP("the real GC-MS runs are not on this machine");
+
+        // Copies in the test's own folder: the conversion writes its entries beside the data files.
+        TempDir dir;
+        fs::create_directories(dir.Path() / "library");
+        fs::create_directories(dir.Path() / "unknown");
+        for (const std::string& run : libraryRuns)
+            fs::copy_file(data / run, dir.Path() / "library" / fs::path(run).filename());
+        const fs::path unknownCopy = dir.Path() / "unknown" / fs::path(ToStdString(unknown)).filename();
+        fs::copy_file(data / ToStdString(unknown), unknownCopy);
+
+        MakeProgramFolder(dir.Path() / "desktop", QStringLiteral("corvelinscope"));
+        const QString batch = MakeProgramFolder(dir.Path() / "batch", QStringLiteral("corvelinscope-batch"));
+        QByteArray errors;
+        for (const std::string& run : libraryRuns) {
+            const fs::path copy = dir.Path() / "library" / fs::path(run).filename();
+            QCOMPARE(
+                Run(batch, {QStringLiteral("/Convert=") + ToQString(copy.string())}, dir.Path() / "batch", &errors), 0);
+        }
+
+        const CsvPair csv = RunBothPrograms(dir,
+                                            {QStringLiteral("/Search=") + ToQString(unknownCopy.string()),
+                                             QStringLiteral("/Library=") + ToQString((dir.Path() / "library").string()),
+                                             QStringLiteral("/Save")},
+                                            dir.Path() / "unknown");
+        QVERIFY2(!csv.desktop.empty() && !csv.batch.empty(), csv.errors.constData());
+        QCOMPARE(csv.desktop, csv.batch);
+        // Every converted run is a row, and the best one (first, sorted by "Foward") matched something.
+        const std::size_t table = csv.desktop.find("\"File\",");
+        QVERIFY(table != std::string::npos);
+        QCOMPARE(std::count(csv.desktop.begin() + static_cast<std::ptrdiff_t>(table), csv.desktop.end(), '\n'),
+                 static_cast<long>(libraryRuns.size() + 1));
+        std::size_t field = csv.desktop.find('\n', table) + 1;
+        for (int i = 0; i < 3; ++i)
+            field = csv.desktop.find("\",", field) + 2;
+        QVERIFY(csv.desktop.compare(field, 7, "\"0.000\"") != 0);
     }
 
     void printWithoutAPrinterWritesAPdfBesideTheCsv()

@@ -85,7 +85,7 @@ private slots:
     {
         CDialogOptions dialog;
         dialog.ApplyChosenFont(QStringLiteral("DejaVu Sans"), 10.5);
-        QCOMPARE(dialog.BaseFontSize, 10);
+        QCOMPARE(dialog.Values.PageLayout.BaseFontSize, 10);
         dialog.ApplyChosenFont(QStringLiteral("DejaVu Sans"), 12);
         dialog.accept();
         QCOMPARE(m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "PageLayout", nullptr, "BaseFontSize", -1),

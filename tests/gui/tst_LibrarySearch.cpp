@@ -13,11 +13,12 @@
 
 #include "tests/gui/GuiTestSupport.h"
 #include "gui/app/LibraryManagerSheet.h"
+#include "gui/pages/IPageHost.h"
 #include "gui/widgets/QtText.h"
 #include "engine/options/SearchParameterFile.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "gui/print/LibrarySearchReportPrinter.h"
-#include "engine/table/CellCompare.h"
+#include "engine/platform/NumberScan.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "engine/workflow/HitList.h"
@@ -58,6 +59,35 @@ std::string FindCsv(const std::filesystem::path& folder)
     return {};
 }
 
+// A window that records the hand-offs a page asks of it and answers with a set outcome.
+class RecordingPageHost : public IPageHost {
+public:
+    PageHandOff answer = PageHandOff::Done;
+    std::vector<std::vector<std::string>> calls; // hand-off name, then its paths
+
+    CMainPage* Page(PageId) const noexcept override { return nullptr; }
+    bool IsPageAdded(PageId) const noexcept override { return true; }
+    bool ActivatePage(PageId) override { return true; }
+    PageHandOff ShowChromatogramMatch(const std::string& a, const std::string& b) override
+    {
+        calls.push_back({"match", a, b});
+        return answer;
+    }
+    PageHandOff BuildMatchMatrix(const std::string& a, const std::string& b) override
+    {
+        calls.push_back({"matrix", a, b});
+        return answer;
+    }
+    PageHandOff AddToOverlay(const std::vector<std::string>& paths) override
+    {
+        calls.push_back({"overlay"});
+        calls.back().insert(calls.back().end(), paths.begin(), paths.end());
+        return answer;
+    }
+    void PostOk() override {}
+    void EndWithoutQuestions() override {}
+};
+
 } // namespace
 
 class LibrarySearchTest : public QObject {
@@ -66,8 +96,8 @@ class LibrarySearchTest : public QObject {
     // Runs a search on the page and waits for its end.
     static bool Search(CPageLibrarySearch* page, const std::string& unknown, const std::string& library)
     {
-        page->UnknownPath = unknown;
-        page->LibraryFolder = library;
+        page->Session.UnknownPath = unknown;
+        page->Session.LibraryFolder = library;
         page->RefreshControls();
         page->OnSearch();
         return WaitFor([page] { return !page->IsRunning(); });
@@ -184,8 +214,8 @@ private slots:
         // An empty folder would become "/" and walk the whole file system.
         CLibraryManagerSheet sheet;
         CPageLibrarySearch* page = sheet.LibrarySearchPage();
-        page->UnknownPath = m_unknown;
-        page->LibraryFolder.clear();
+        page->Session.UnknownPath = m_unknown;
+        page->Session.LibraryFolder.clear();
         page->RefreshControls();
         page->OnSearch();
         QVERIFY(!page->IsRunning());
@@ -251,7 +281,7 @@ private slots:
         // The reader's own message (messages are on), then the page's.
         QCOMPARE(m_env->Recorder().entries.back().text, "'" + bad + "' could not be read.");
         QCOMPARE(m_env->Recorder().entries.back().caption, std::string("File Read Error"));
-        QCOMPARE(page->UnknownPath, m_unknown);
+        QCOMPARE(page->Session.UnknownPath, m_unknown);
         QCOMPARE(page->SampleNameText, std::string("Probe"));
         QCOMPARE(m_env->Settings().GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr,
                                                  "Last FileType Index", -1),
@@ -265,8 +295,8 @@ private slots:
         CLibraryManagerSheet sheet;
         sheet.show();
         CPageLibrarySearch* page = sheet.LibrarySearchPage();
-        page->UnknownPath = m_unknown;
-        page->LibraryFolder = library;
+        page->Session.UnknownPath = m_unknown;
+        page->Session.LibraryFolder = library;
         // The search holds after its first row until it is stopped, so the test acts while it runs however
         // fast the machine is.
         std::atomic<bool> firstRowHeld{false};
@@ -395,6 +425,42 @@ private slots:
         QCOMPARE(
             m_env->Recorder().Texts(),
             (std::vector<std::string>{"The 'Internal Overlay' function is to be used for excatly two chromatograms!"}));
+    }
+
+    // The pairs a page hands over: one row pairs the unknown with it (overlay: the entry first), two rows pair
+    // them in selection order (overlay: the second first); a refused hand-off says the page is not available.
+    void handOffsGoThroughTheHostWithTheSelectedPair()
+    {
+        CSearchOptions options;
+        CPageLibrarySearch page(options);
+        RecordingPageHost host;
+        page.SetHost(&host);
+        page.Session.UnknownPath = "/u/probe.ChromLibEntry";
+        page.Session.LibraryFolder = "/lib/";
+        page.HitList()->Table().AddRow({"a.ChromLibEntry"});
+        page.HitList()->Table().AddRow({"./sub/b.ChromLibEntry"});
+
+        page.HitList()->SelectRows({1});
+        page.OnDisplayMatch();
+        page.OnBuildMatrix();
+        page.OnInternalOverlay();
+        page.HitList()->SelectRows({0, 1});
+        page.OnDisplayMatch();
+        page.OnInternalOverlay();
+        const std::string a = "/lib/a.ChromLibEntry", b = "/lib/./sub/b.ChromLibEntry", u = "/u/probe.ChromLibEntry";
+        QCOMPARE(host.calls,
+                 (std::vector<std::vector<std::string>>{
+                     {"match", u, b}, {"matrix", u, b}, {"overlay", b, u}, {"match", a, b}, {"overlay", b, a}}));
+        QVERIFY(m_env->Recorder().entries.empty());
+
+        host.answer = PageHandOff::Missing;
+        page.OnBuildMatrix();
+        QCOMPARE(m_env->Recorder().entries.size(), std::size_t(1));
+        QCOMPARE(m_env->Recorder().entries[0].caption, std::string("Corvelinscope"));
+        host.answer = PageHandOff::Disabled;
+        page.OnInternalOverlay();
+        QCOMPARE(m_env->Recorder().entries.back().text,
+                 std::string("The Overlay Plot has been disabled.\nUse the options to enable the page."));
     }
 
     void contextMenuEnabling_data()

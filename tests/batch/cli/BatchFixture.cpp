@@ -170,8 +170,8 @@ std::string BatchFixture::OnlyCsvIn(const std::string& folder) const
     return found.empty() ? std::string() : found.front();
 }
 
-std::unique_ptr<CLibraryChromatogram>
-MakeTestChromatogram(const std::string& sampleName, const std::vector<std::pair<double, double>>& peaks)
+std::unique_ptr<CLibraryChromatogram> MakeTestChromatogram(const std::string& sampleName,
+                                                           const std::vector<std::pair<double, double>>& peaks)
 {
     auto c = std::make_unique<CLibraryChromatogram>();
     c->SampleName = sampleName;

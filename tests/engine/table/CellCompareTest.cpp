@@ -2,6 +2,7 @@
 
 #include "engine/core/Exceptions.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "engine/platform/NumberScan.h"
 #include "engine/table/CellCompare.h"
 
 using namespace corvelin;

@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <thread>
 
 #include "engine/core/LibraryChromatogram.h"
@@ -106,6 +108,39 @@ TEST_F(LibrarySearch, ListsEntriesInScanOrderWithRelativePrefixes)
     EXPECT_EQ(positions, (std::vector<int>{1, 2, 1, 1, 2, 1}));
     EXPECT_EQ(ListLibraryEntries(m_lib + "/", false).size(), 2u);
     EXPECT_TRUE(ListLibraryEntries(m_dir.File("nothing-here"), true).empty());
+}
+
+int ThreadsOfThisProcess()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("Threads:", 0) == 0)
+            return std::stoi(line.substr(8));
+    return -1;
+}
+
+// A row callback that throws ends the search with its exception: the workers, some of them waiting for room
+// ahead of the delivery, are stopped and joined (a joinable thread left behind would terminate the program).
+TEST_F(LibrarySearch, AThrowingRowCallbackEndsTheSearchWithEveryWorkerJoined)
+{
+    for (int i = 0; i < 40; ++i)
+        Chromatogram("F" + std::to_string(i), 4, 0.001 * i)
+            ->SaveEntry(m_lib + "/f" + std::to_string(i) + ".ChromLibEntry");
+    const int threadsBefore = ThreadsOfThisProcess();
+    for (int throwAt : {1, 2, 30}) {
+        CLibrarySearchRequest request{m_unknown, m_lib, 200, 3};
+        CLibrarySearchCallbacks callbacks;
+        int rows = 0;
+        callbacks.Row = [&](std::vector<std::string>) {
+            if (++rows == throwAt)
+                throw std::runtime_error("row refused");
+        };
+        std::atomic<bool> running{true};
+        EXPECT_THROW(SearchLibrary(request, m_options, running, callbacks), std::runtime_error);
+        EXPECT_EQ(rows, throwAt);
+        EXPECT_EQ(ThreadsOfThisProcess(), threadsBefore) << "throw at row " << throwAt;
+    }
 }
 
 TEST_F(LibrarySearch, ParallelRowsEqualSingleThreadedRows)

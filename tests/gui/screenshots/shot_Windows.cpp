@@ -53,8 +53,8 @@ private slots:
         sheet.resize(1100, 700);
         sheet.show();
         CPageLibrarySearch* page = sheet.LibrarySearchPage();
-        page->UnknownPath = unknown;
-        page->LibraryFolder = library;
+        page->Session.UnknownPath = unknown;
+        page->Session.LibraryFolder = library;
         page->RefreshControls();
         page->OnSearch();
         QVERIFY(WaitFor([page] { return !page->IsRunning(); }));

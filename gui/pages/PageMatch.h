@@ -1,0 +1,55 @@
+#pragma once
+// The "Chromatogram Match" page: asks for two chromatograms, reads them and shows their match in the match
+// plot, with the shared plot toolbar above it. The library search hands pairs to it ("Display chromatogram
+// match").
+#include <memory>
+#include <string>
+
+#include "engine/core/LibraryChromatogram.h"
+#include "gui/pages/MainPage.h"
+#include "gui/pages/PageHandOffs.h"
+
+class QPushButton;
+
+namespace corvelin {
+
+class CMatchControl;
+class CPlotToolBar;
+
+class CPageMatch : public CMainPage, public IMatchTarget {
+    Q_OBJECT
+public:
+    explicit CPageMatch(CSearchOptions& options, QWidget* parent = nullptr);
+    ~CPageMatch() override;
+
+    // "Select files ...": two open dialogs, then the match of the chosen paths.
+    void OnSelectFiles();
+    // The parameters button: the "Compare Options" sheet; on OK the plot compares again.
+    void OnParameters();
+    // Reads both files and shows their match; false when the user declined the similar-names question or a
+    // read failed (the plot then keeps what it showed).
+    bool ShowMatch(const std::string& thisPath, const std::string& otherPath) override;
+
+    CMatchControl& MatchPlot() const noexcept { return *m_plot; }
+    CPlotToolBar& ToolBar() const noexcept { return *m_toolBar; }
+    const CLibraryChromatogram& This() const noexcept { return m_this; }
+    const CLibraryChromatogram& Other() const noexcept { return m_other; }
+
+    // The paths chosen last, kept for the whole run of the program and shared by every instance.
+    static std::string& LastThisPath();
+    static std::string& LastOtherPath();
+
+private:
+    // Reads path with the page's rules (minimum area, RI of foreign inputs); false after the error message.
+    bool ReadInput(const std::string& path, CLibraryChromatogram& target);
+    void UpdateToolBar();
+
+    CMatchControl* m_plot = nullptr;
+    CPlotToolBar* m_toolBar = nullptr;
+    QPushButton* m_selectFiles = nullptr;
+    QPushButton* m_parameters = nullptr;
+    CLibraryChromatogram m_this;
+    CLibraryChromatogram m_other;
+};
+
+} // namespace corvelin

@@ -1,0 +1,249 @@
+#include "gui/plots/MultiChromatogramPlot.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRubberBand>
+
+#include "engine/options/SearchOptions.h"
+#include "engine/views/PlotAxes.h"
+#include "gui/options/SearchOptionsUI.h"
+#include "gui/widgets/QtText.h"
+
+namespace corvelin {
+
+QColor PlotColour(std::uint32_t rgb)
+{
+    return QColor((rgb >> 16) & 0xff, (rgb >> 8) & 0xff, rgb & 0xff);
+}
+
+CMultiChromatogramPlot::CMultiChromatogramPlot(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(60, 60);
+}
+
+CMultiChromatogramPlot::~CMultiChromatogramPlot() = default;
+
+int CMultiChromatogramPlot::AddChromatogram(const CLibraryChromatogram& chromatogram, const CPlotProperties* properties)
+{
+    const int count = m_model.Add(chromatogram, properties);
+    update();
+    return count;
+}
+
+bool CMultiChromatogramPlot::RemoveChromatogram(const std::string& name)
+{
+    const bool removed = m_model.Remove(name);
+    update();
+    return removed;
+}
+
+void CMultiChromatogramPlot::RemoveAll()
+{
+    m_model.RemoveAll();
+    update();
+}
+
+void CMultiChromatogramPlot::Changed()
+{
+    update();
+    emit ViewChanged();
+}
+
+void CMultiChromatogramPlot::SetView(double xMin, double yMinPercent, double xMax, double yMaxPercent)
+{
+    m_model.SetView(xMin, yMinPercent, xMax, yMaxPercent);
+    Changed();
+}
+
+void CMultiChromatogramPlot::ShowFullScale()
+{
+    m_model.ShowFullScale();
+    Changed();
+}
+
+void CMultiChromatogramPlot::ShowFullHeight()
+{
+    m_model.ShowFullHeight();
+    Changed();
+}
+
+void CMultiChromatogramPlot::ShowFullRTRange()
+{
+    m_model.ShowFullRTRange();
+    Changed();
+}
+
+void CMultiChromatogramPlot::MoveLeft()
+{
+    m_model.MoveLeft();
+    Changed();
+}
+
+void CMultiChromatogramPlot::MoveRight()
+{
+    m_model.MoveRight();
+    Changed();
+}
+
+CPixelRect CMultiChromatogramPlot::PlotRect() const
+{
+    return {0, 0, width(), height()};
+}
+
+QPoint CMultiChromatogramPlot::PeakApex(int i, int p) const
+{
+    const CPlotMapping mapping = m_model.Mapping(i, PlotRect());
+    const CLibraryChromatogramPeakData& peak = *m_model.Chromatogram(i).Peaks.at(p);
+    return {mapping.XPixel(peak.RT), mapping.YPixel(peak.Height)};
+}
+
+bool CMultiChromatogramPlot::EditRICalibration(int i)
+{
+    if (i < 0 || i >= Count())
+        return false;
+    CSearchOptions options;
+    options.RICalibration() = m_model.Chromatogram(i).RICalibration;
+    if (!CSearchOptionsUI::Edit(this, QStringLiteral("Edit RI Calibration"), options,
+                                {CSearchOptionsUI::RICalibration}))
+        return false;
+    m_model.Chromatogram(i).Recalibrate(options.RICalibration());
+    update();
+    return true;
+}
+
+void CMultiChromatogramPlot::OpenZoomMenu(const QPoint& globalPos)
+{
+    if (Count() == 0)
+        return;
+    QMenu menu(this);
+    const std::pair<int, const char*> entries[] = {{kShowFullRTRange, "Show full &RT/RI range"},
+                                                   {kShowFullHeight, "Show full &height range"},
+                                                   {kShowFullScale, "Show full &scale"},
+                                                   {kMoveLeft, "Move &Left "},
+                                                   {kMoveRight, "Move &Right"},
+                                                   {kRecalibrateRI, "Re&calibrate RI ..."}};
+    for (const auto& [command, caption] : entries)
+        menu.addAction(QString::fromLatin1(caption))->setData(command);
+    if (const QAction* chosen = menu.exec(globalPos))
+        RunCommand(chosen->data().toInt());
+}
+
+void CMultiChromatogramPlot::RunCommand(int command)
+{
+    if (!m_hostHandlesRanges) {
+        if (command == kShowFullScale)
+            ShowFullScale();
+        else if (command == kShowFullHeight)
+            ShowFullHeight();
+        else if (command == kShowFullRTRange)
+            ShowFullRTRange();
+    }
+    emit CommandIssued(command);
+}
+
+void CMultiChromatogramPlot::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setClipRect(rect());
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    const QFont font = parentWidget() != nullptr ? parentWidget()->font() : this->font();
+    painter.setFont(font);
+    if (Count() == 0) {
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("This display will contain chromatograms."));
+        return;
+    }
+    const CPixelRect plotRect = PlotRect();
+    for (int i = 0; i < Count(); ++i) {
+        const CPlotProperties& properties = m_model.Properties(i);
+        painter.setPen(QPen(PlotColour(properties.Colour), properties.PenWidth, Qt::SolidLine));
+        const CPlotMapping mapping = m_model.Mapping(i, plotRect);
+        const int baseline = mapping.YPixel(0);
+        QPolygon line;
+        line << QPoint(plotRect.Left + 10, baseline);
+        for (const auto& peak : m_model.Chromatogram(i).Peaks) {
+            line << QPoint(mapping.XPixel(peak->StartRT), baseline)
+                 << QPoint(mapping.XPixel(peak->RT), mapping.YPixel(peak->Height))
+                 << QPoint(mapping.XPixel(peak->EndRT), baseline);
+        }
+        painter.drawPolyline(line);
+    }
+
+    // Legends: one line each, right-aligned, in the chromatogram's colour.
+    const QFontMetrics metrics(font);
+    const int lineHeight = metrics.height() + metrics.leading();
+    for (int i = 0; i < Count(); ++i) {
+        painter.setPen(PlotColour(m_model.Properties(i).Colour));
+        painter.drawText(QRect(0, i * lineHeight, width(), lineHeight), Qt::AlignRight | Qt::AlignTop,
+                         ToQString(m_model.Chromatogram(i).SourcePath));
+    }
+
+    // Axes, by the first chromatogram's view.
+    painter.setPen(Qt::black);
+    const CPlotMapping first = m_model.Mapping(0, plotRect);
+    const int left = plotRect.Left, bottom = plotRect.Bottom;
+    painter.drawLine(left + 10, bottom - 10, plotRect.Right - 10, bottom - 10);
+    for (const CAxisTick& tick : TimeAxisTicks(first.XMin, first.XMax)) {
+        const int x = first.XPixel(tick.Value);
+        painter.drawLine(x, bottom - 20, x, bottom - 10);
+        painter.drawText(QPoint(x - 10, bottom - 10 - metrics.descent() - 1), QString::fromStdString(tick.Label));
+    }
+    painter.drawLine(left + 10, bottom - 10, left + 10, plotRect.Top + 10);
+    double lowPercent = 0, highPercent = 0;
+    if (m_model.HeightAxisPercent(lowPercent, highPercent)) {
+        const double overall = m_model.OverallBounds().YMax;
+        for (const CAxisTick& tick : HeightAxisTicks(lowPercent, highPercent)) {
+            const int y = first.YPixel(tick.Value * overall / 100);
+            painter.drawLine(left, y, left + 10, y);
+            painter.drawText(QRect(10 + 2, y - lineHeight / 2, width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             QString::fromStdString(tick.Label));
+        }
+    }
+}
+
+void CMultiChromatogramPlot::mousePressEvent(QMouseEvent* event)
+{
+    if (!m_ownMouse || event->button() != Qt::LeftButton || Count() == 0) {
+        event->ignore();
+        return;
+    }
+    m_pressPos = event->position().toPoint();
+    m_tracking = true;
+    if (m_band == nullptr)
+        m_band = new QRubberBand(QRubberBand::Rectangle, this);
+    m_band->setGeometry(QRect(m_pressPos, QSize()));
+    m_band->show();
+}
+
+void CMultiChromatogramPlot::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_tracking && m_band != nullptr)
+        m_band->setGeometry(QRect(m_pressPos, event->position().toPoint()).normalized());
+    else
+        event->ignore();
+}
+
+void CMultiChromatogramPlot::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!m_ownMouse) {
+        event->ignore();
+        return;
+    }
+    if (event->button() == Qt::RightButton) {
+        if (rect().contains(event->position().toPoint()))
+            OpenZoomMenu(event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() != Qt::LeftButton || !m_tracking)
+        return;
+    m_tracking = false;
+    if (m_band != nullptr)
+        m_band->hide();
+    const QPoint end = event->position().toPoint();
+    if (m_model.Zoom({m_pressPos.x(), m_pressPos.y(), end.x(), end.y()}, PlotRect()))
+        Changed();
+}
+
+} // namespace corvelin
