@@ -196,8 +196,42 @@ void CLibraryChromatogram::Serialize(CArchive& ar)
 
 void CLibraryChromatogram::CopyFrom(const CLibraryChromatogram& other)
 {
-    const std::vector<std::uint8_t> bytes = other.StoreToBytes();
-    LoadFromBytes(bytes, {}, false);
+    if (this == &other) {
+        CLibraryChromatogram copy(other);
+        *this = std::move(copy);
+        return;
+    }
+    // Member-wise, with the entry format's meaning: what a store and a load would carry over, and nothing else.
+    // The new peak list is built before anything of this is replaced, so a failed allocation leaves this as it was.
+    std::vector<std::unique_ptr<CLibraryChromatogramPeakData>> peaks;
+    peaks.reserve(other.Peaks.size());
+    for (const auto& source : other.Peaks) {
+        if (!source)
+            continue; // a missing peak has no record to copy
+        auto peak = std::make_unique<CLibraryChromatogramPeakData>();
+        peak->Area = source->Area;
+        peak->Height = source->Height;
+        peak->RT = source->RT;
+        peak->StartRT = source->StartRT;
+        peak->EndRT = source->EndRT;
+        peak->RI = source->RI;
+        peak->Spectrum.CopyFrom(source->Spectrum);
+        peak->PeakNumber = static_cast<int>(peaks.size() + 1);
+        peaks.push_back(std::move(peak));
+    }
+    CLibraryRICalibrationData table(other.RICalibration);
+
+    TotalHeight = other.TotalHeight;
+    PeakCount = other.PeakCount;
+    TotalArea = other.TotalArea;
+    DataFile = other.DataFile;
+    ExtraValue = other.ExtraValue;
+    SampleName = other.SampleName;
+    Comment = other.Comment;
+    RICalibration = std::move(table);
+    Peaks = std::move(peaks);
+    LargestHeight = 0; // the cached value is never carried over; it is recomputed on demand
+    SourcePath = other.SourcePath;
 }
 
 std::vector<std::uint8_t> CLibraryChromatogram::StoreToBytes() const

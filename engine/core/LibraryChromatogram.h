@@ -83,8 +83,9 @@ public:
     void Serialize(CArchive& ar) override;
     double QueryLargestHeight() const override { return LargestHeight; }
 
-    // Deep copy into this (new or cleared) chromatogram: keeps other's SourcePath, LargestHeight becomes 0,
-    // peaks are renumbered 1 ... n.
+    // Deep copy into this chromatogram, carrying exactly what storing other as an entry and loading it back would
+    // (every stored field bit for bit, the RI table with its option): keeps other's SourcePath, LargestHeight
+    // becomes 0, peaks are renumbered 1 ... n; a missing (null) peak of other is left out.
     void CopyFrom(const CLibraryChromatogram& other);
     // Reads a library entry file (at most 256 MB; the whole file is read, then decoded); SourcePath becomes the
     // path read. @exception CFileException (missing, unreadable, too large) or CArchiveException (short file,

@@ -84,14 +84,16 @@ std::size_t CLibraryRICalibrationData::AddPoint(std::unique_ptr<CLibraryRICalibr
 
 void CLibraryRICalibrationData::CopyFrom(const CLibraryRICalibrationData& other)
 {
-    // Through the archive, so that one code path defines what a table holds. Storing first makes a copy
-    // from itself harmless.
-    CArchive out;
-    const_cast<CLibraryRICalibrationData&>(other).Serialize(out);
-    const std::vector<std::uint8_t> bytes = out.TakeBytes();
-    CArchive in(bytes, {}, false);
-    m_points.clear();
-    Serialize(in);
+    // The new points are made before the old ones go, so a copy from itself is harmless.
+    std::vector<std::unique_ptr<CLibraryRICalibrationPoint>> points;
+    points.reserve(other.m_points.size());
+    for (const auto& source : other.m_points) {
+        auto point = std::make_unique<CLibraryRICalibrationPoint>();
+        point->Set(source->CompoundName, source->RT, source->RI, source->Spectrum);
+        points.push_back(std::move(point));
+    }
+    m_points = std::move(points);
+    CalculationOption = other.CalculationOption;
 }
 
 double CLibraryRICalibrationData::ComputeRI(double rt) const noexcept

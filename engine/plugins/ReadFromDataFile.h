@@ -1,7 +1,7 @@
 #pragma once
 // Reading a chromatogram data file through the data-system plug-ins: choose the plug-in by file ending and its
-// IsFileReadable answer, let it fill an exchange record, copy the record into the caller's chromatogram through
-// the archive format and hand the record back to the plug-in (ResetChromatogram).
+// IsFileReadable answer, let it fill an exchange record, deep-copy the record into the caller's chromatogram
+// (CLibraryChromatogram::CopyFrom) and hand the record back to the plug-in (ResetChromatogram).
 #include <string>
 
 #include "engine/core/EngineExport.h"

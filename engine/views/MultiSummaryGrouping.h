@@ -7,7 +7,7 @@
 // The grouper gives exactly that result, faster: with RT matching on, a group whose reference RT is farther
 // from the peak than the RT difference at which the RT factor falls clearly below 0.9 cannot take the peak
 // (every other factor is at most 1), so only the groups within that distance are evaluated, in group order;
-// spectra are matched through spectra prepared once per chromatogram.
+// spectra are matched through spectra prepared once per chromatogram, the groups' references kept side by side.
 #include <functional>
 #include <memory>
 #include <utility>
@@ -28,21 +28,23 @@ inline constexpr int kSummaryGroupThreshold = 900;
 // The staged match value of a group's reference peak r and a peak p: RT factor, times RI factor; then, each only
 // while the value is still >= 0.0005, the spectral similarity (msFactor()), the area factor and the height
 // factor of the raw values (all totals 1). A stage that leaves the value below 0.0005 ends the evaluation.
-template <typename MSFactor>
-double SummaryMatchValue(const CLibraryChromatogramPeakData& r, const CLibraryChromatogramPeakData& p,
+// r's RT is given apart (referenceRT), and reference() gives r itself, asked only by the RI, area and height
+// factors, so RT and MS matching alone never touch the reference peak's memory.
+template <typename Reference, typename MSFactor>
+double SummaryMatchValue(double referenceRT, Reference&& reference, const CLibraryChromatogramPeakData& p,
                          const CSearchOptions& options, MSFactor&& msFactor)
 {
     double v = 1;
     if (options.RTMatching)
-        v = RTMatch(r.RT, p.RT, options);
+        v = RTMatch(referenceRT, p.RT, options);
     if (options.RIMatching)
-        v *= RIMatch(r, p, options);
+        v *= RIMatch(reference(), p, options);
     if (v >= MatchConstants::StopThreshold && options.MSMatching)
         v *= msFactor();
     if (v >= MatchConstants::StopThreshold && options.AreaMatching)
-        v *= AreaMatch(r, p, options, 1, 1, 1, 1);
+        v *= AreaMatch(reference(), p, options, 1, 1, 1, 1);
     if (v >= MatchConstants::StopThreshold && options.HeightMatching)
-        v *= HeightMatch(r, p, options, 1, 1);
+        v *= HeightMatch(reference(), p, options, 1, 1);
     return v;
 }
 
@@ -71,17 +73,18 @@ public:
             const std::function<void()>& step = {});
 
 private:
-    int FindGroup(int chromatogram, int peakIndex, const CLibraryChromatogramPeakData& peak);
+    int FindGroup(const CPreparedSpectra* ownSpectra, int peakIndex, const CLibraryChromatogramPeakData& peak);
     void IndexGroup(int group, double rt);
 
     CMultiSummaryResultData& m_result;
     const CSearchOptions& m_options;
     double m_threshold;
-    double m_reach;                                           // RT distance beyond which a group cannot take a peak
-    bool m_byRT;                                              // candidates are looked up by RT
-    std::vector<std::unique_ptr<CPreparedSpectra>> m_spectra; // per chromatogram index (MS matching only)
-    std::vector<std::pair<int, int>> m_groupPeaks;            // per group: reference's chromatogram, peak index
-    std::vector<std::pair<double, int>> m_byRTIndex;          // (reference RT, group), ascending
+    double m_reach;                                  // RT distance beyond which a group cannot take a peak
+    bool m_byRT;                                     // candidates are looked up by RT
+    int m_groupsBefore;                              // groups in the record before this grouper (not indexed)
+    std::vector<double> m_groupRT;                   // per group: the reference peak's RT
+    CPreparedSpectra m_references;                   // per group: the reference's spectrum (MS matching only)
+    std::vector<std::pair<double, int>> m_byRTIndex; // (reference RT, group), ascending
     std::vector<int> m_candidates;
     CSpectrumMatcher m_matcher;
 };

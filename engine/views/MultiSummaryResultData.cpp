@@ -18,9 +18,8 @@ int CMultiSummaryResultData::AddChromatogram(std::unique_ptr<CLibraryChromatogra
 {
     if (!chromatogram)
         throw CInvalidArgumentException("CMultiSummaryResultData::AddChromatogram: no chromatogram");
+    // The groups' cell rows are not touched: a row ends after its last chromatogram with a peak (see Cell).
     m_chromatograms.push_back(std::move(chromatogram));
-    for (auto& cells : m_cells)
-        cells.push_back(nullptr);
     return ChromatogramCount() - 1;
 }
 
@@ -28,7 +27,10 @@ void CMultiSummaryResultData::SetCell(int chromatogram, int group, Peak peak)
 {
     CheckChromatogram(chromatogram);
     CheckGroup(group);
-    m_cells[static_cast<std::size_t>(group)][static_cast<std::size_t>(chromatogram)] = peak;
+    auto& row = m_cells[static_cast<std::size_t>(group)];
+    if (row.size() <= static_cast<std::size_t>(chromatogram))
+        row.resize(static_cast<std::size_t>(chromatogram) + 1, nullptr);
+    row[static_cast<std::size_t>(chromatogram)] = peak;
 }
 
 int CMultiSummaryResultData::NewGroup(int chromatogram, Peak peak)
@@ -37,7 +39,7 @@ int CMultiSummaryResultData::NewGroup(int chromatogram, Peak peak)
     if (!peak)
         throw CInvalidArgumentException("CMultiSummaryResultData::NewGroup: no reference peak");
     m_references.push_back(peak);
-    m_cells.emplace_back(m_chromatograms.size(), nullptr);
+    m_cells.emplace_back(static_cast<std::size_t>(chromatogram) + 1, nullptr);
     m_cells.back()[static_cast<std::size_t>(chromatogram)] = peak;
     return GroupCount() - 1;
 }
@@ -60,7 +62,8 @@ CMultiSummaryResultData::Peak CMultiSummaryResultData::Cell(int chromatogram, in
 {
     CheckChromatogram(chromatogram);
     CheckGroup(group);
-    return m_cells[static_cast<std::size_t>(group)][static_cast<std::size_t>(chromatogram)];
+    const auto& row = m_cells[static_cast<std::size_t>(group)];
+    return static_cast<std::size_t>(chromatogram) < row.size() ? row[static_cast<std::size_t>(chromatogram)] : nullptr;
 }
 
 const CLibraryChromatogram& CMultiSummaryResultData::Chromatogram(int index) const

@@ -50,7 +50,7 @@ private:
 
     std::vector<Peak> m_references;
     std::vector<std::unique_ptr<CLibraryChromatogram>> m_chromatograms;
-    std::vector<std::vector<Peak>> m_cells; // per group, one entry per chromatogram
+    std::vector<std::vector<Peak>> m_cells; // per group, up to its last chromatogram with a peak (the rest empty)
 };
 
 } // namespace corvelin

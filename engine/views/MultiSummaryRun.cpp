@@ -82,8 +82,10 @@ ReadFile Read(const std::string& path, const CSearchOptions& options, MessageSin
     return file;
 }
 
-// Reads the files on `threads` workers, at most a few files ahead of the delivery, and hands them to deliver in
-// file order on the calling thread.
+// Reads the files on `threads` readers, the calling thread among them, at most a few files ahead of the
+// delivery, and hands them to deliver in file order on the calling thread. The calling thread reads a file
+// itself whenever the next one is not ready yet, so it waits only while every file it could take is being read;
+// on a busy machine that keeps it from sleeping (and waiting to be woken) once per file.
 void ReadInOrder(const std::vector<std::string>& paths, const CSearchOptions& options, unsigned threads,
                  const std::function<void(std::size_t, ReadFile&&)>& deliver)
 {
@@ -100,33 +102,38 @@ void ReadInOrder(const std::vector<std::string>& paths, const CSearchOptions& op
     std::size_t claimed = 0;
     std::size_t delivering = 0;
     const std::size_t lookAhead = 2 * static_cast<std::size_t>(threads);
+    const auto canClaim = [&] { return claimed < paths.size() && claimed < delivering + lookAhead; };
+    // Reads the file at index (claimed under the lock) and stores it; called and returns with the lock held.
+    const auto readClaimed = [&](std::unique_lock<std::mutex>& lock, std::size_t index) {
+        lock.unlock();
+        ReadFile file = Read(paths[index], options, outer);
+        lock.lock();
+        results[index] = std::move(file);
+    };
 
     auto worker = [&] {
+        std::unique_lock lock(mutex);
         for (;;) {
-            std::size_t index;
-            {
-                std::unique_lock lock(mutex);
-                room.wait(lock, [&] { return claimed >= paths.size() || claimed < delivering + lookAhead; });
-                if (claimed >= paths.size())
-                    return;
-                index = claimed++;
-            }
-            ReadFile file = Read(paths[index], options, outer);
-            {
-                std::lock_guard lock(mutex);
-                results[index] = std::move(file);
-            }
+            room.wait(lock, [&] { return claimed >= paths.size() || canClaim(); });
+            if (claimed >= paths.size())
+                return;
+            readClaimed(lock, claimed++);
             ready.notify_all();
         }
     };
     std::vector<std::thread> pool;
-    for (unsigned i = 0; i < threads; ++i)
+    for (unsigned i = 1; i < threads; ++i)
         pool.emplace_back(worker);
     for (std::size_t next = 0; next < paths.size(); ++next) {
         ReadFile file;
         {
             std::unique_lock lock(mutex);
-            ready.wait(lock, [&] { return results[next].has_value(); });
+            while (!results[next].has_value()) {
+                if (canClaim())
+                    readClaimed(lock, claimed++);
+                else
+                    ready.wait(lock, [&] { return results[next].has_value() || canClaim(); });
+            }
             file = std::move(*results[next]);
             results[next].reset();
             delivering = next + 1;

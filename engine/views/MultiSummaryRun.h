@@ -31,7 +31,8 @@ struct CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats {
 };
 
 // Clears result, then reads paths in order (minimum area 0, messages enabled; a file that fails to read is left
-// out) and groups their peaks with the options; finally sorts the groups. threads: readers (0 = one per core).
+// out) and groups their peaks with the options; finally sorts the groups. threads: readers, the calling thread
+// among them (0 = one per core).
 // Nothing is thrown for unreadable files.
 CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths,
                                                              const CSearchOptions& options,

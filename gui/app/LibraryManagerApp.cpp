@@ -1,13 +1,16 @@
 #include "gui/app/LibraryManagerApp.h"
 
+#include <QTimer>
+
 #include "gui/app/LibraryManagerSheet.h"
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/PageLibrarySearch.h"
-#include "engine/platform/ProgramFolder.h"
+#include "engine/platform/HelpFile.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/workflow/CommandLine.h"
+#include "engine/workflow/FileArgument.h"
 
 namespace corvelin {
 
@@ -22,7 +25,7 @@ bool CLibraryManagerApp::Start()
 {
     // The settings identity (company key, profile name) is fixed in the settings store of the program.
     m_startup.LoadLastUsed("Global");
-    m_helpPath = ProgramFolder() + "Corvelinscope.chm";
+    m_helpPath = HelpIndexPath();
 
     m_sheet = std::make_unique<CLibraryManagerSheet>(m_args.size() > 1);
     m_sheet->SetHelpPath(m_helpPath);
@@ -49,6 +52,22 @@ bool CLibraryManagerApp::Start()
     if (line.MinAreaGiven) {
         add->MinAreaOn = line.MinAreaOn;
         add->MinArea = line.MinArea;
+    }
+
+    // A file given without a keyword (the desktop's "open with"): a parameter file is loaded like "/Params=" after
+    // the other options; any other file is shown on "Add Chromatogram" with "just display" once the window is up.
+    const CFileArgument file = FindFileArgument(m_args);
+    const bool batch = line.IsBatchSearch() || line.IsBatchConversion();
+    if (!file.Path.empty() && !batch) {
+        if (file.IsParameterFile)
+            ReadParameterFile(m_startup, file.Path);
+        else if (m_sheet->IsPageAdded(CLibraryManagerSheet::ChromatogramAdd)) {
+            add->DataFile = file.Path;
+            QTimer::singleShot(0, m_sheet.get(), [sheet = m_sheet.get(), add] {
+                if (sheet->ActivatePage(CLibraryManagerSheet::ChromatogramAdd))
+                    add->OnJustDisplay();
+            });
+        }
     }
 
     m_sheet->Options() = m_startup;

@@ -23,7 +23,7 @@ public:
     // Runs the whole start-up, the main window and the tear-down; returns the process exit code.
     int Run();
 
-    // The help file beside the program ("Corvelinscope.chm" in the program's folder).
+    // The manual's index installed beside the program (<program folder>../share/corvelinscope/manual/index.html).
     const std::string& HelpPath() const noexcept { return m_helpPath; }
 
     // The steps of Run up to the modal main window (tests drive the window themselves). False when start-up

@@ -2,11 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
-#include <QFileInfo>
-#include <QShortcut>
-#include <QUrl>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -18,6 +14,9 @@
 #include <QVBoxLayout>
 #include <optional>
 
+#include "engine/platform/HelpFile.h"
+#include "gui/app/HelpKey.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/widgets/QtText.h"
 #include "gui/options/DialogOptions.h"
 #include "gui/options/ParameterFileDialogs.h"
@@ -139,8 +138,7 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
 
     m_tabs->setCurrentIndex(0);
     m_currentTab = 0;
-    auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, &CLibraryManagerSheet::OnHelp);
+    InstallHelpKey(*this);
     connect(m_tabs, &QTabWidget::currentChanged, this, &CLibraryManagerSheet::OnTabChanged);
 
     // The window cannot be made smaller than its initial height or narrower than its buttons need.
@@ -246,6 +244,7 @@ void CLibraryManagerSheet::BuildMenus()
     });
 
     m_helpMenu = bar->addMenu(QStringLiteral("&?"));
+    m_helpMenu->addAction(QStringLiteral("&Manual ..."), this, [this] { ShowHelp(kHelpIndex); });
     m_helpMenu->addAction(QStringLiteral("&About Corvelinscope ..."), this, &CLibraryManagerSheet::OnAbout);
 
     for (QMenu* menu : {m_fileMenu, m_printMenu, m_extrasMenu, m_helpMenu})
@@ -351,10 +350,19 @@ void CLibraryManagerSheet::OnAbout()
                            .arg(version.toHtmlEscaped()));
 }
 
-void CLibraryManagerSheet::OnHelp()
+void CLibraryManagerSheet::ShowHelp(int context)
 {
-    if (!m_helpPath.empty() && QFileInfo::exists(ToQString(m_helpPath)))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(ToQString(m_helpPath)));
+    if (!m_helpWindow)
+        m_helpWindow = new CHelpWindow(this);
+    m_helpWindow->ShowContext(m_helpPath.empty() ? HelpIndexPath() : m_helpPath, context);
+}
+
+int CLibraryManagerSheet::ActivePageHelpContext() const
+{
+    for (int id = 0; id < PageCount; ++id)
+        if (m_pages[id] == ActivePage())
+            return id + 1; // kHelpLibrarySearch ... kHelpMultiSummary follow the tab order
+    return kHelpIndex;
 }
 
 void CLibraryManagerSheet::OnProgramOptions()

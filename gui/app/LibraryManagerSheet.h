@@ -17,6 +17,7 @@ namespace corvelin {
 class CMainPage;
 class CPageLibrarySearch;
 class CPageChromatogramAdd;
+class CHelpWindow;
 
 class CLibraryManagerSheet : public QDialog, public IPageHost {
     Q_OBJECT
@@ -47,9 +48,15 @@ public:
     void OnExit();
     void OnAbout();
     void OnProgramOptions();
-    // F1: opens the help file with the desktop's default program (when it exists).
-    void OnHelp();
+    // Help: the manual's section of a context (HelpFile.h) in the help window; F1 asks for the context of what
+    // the user looks at (HelpKey.h), "&Manual ..." of the "&?" menu for the index.
+    void ShowHelp(int context);
     void SetHelpPath(const std::string& path) { m_helpPath = path; }
+    const std::string& HelpPath() const noexcept { return m_helpPath; }
+    // The help context of the active page: its tab number in the full tab order (1 to 8).
+    int ActivePageHelpContext() const;
+    // The help window, once help was shown (else nullptr).
+    CHelpWindow* HelpWindow() const noexcept { return m_helpWindow; }
 
     // The menu actions by their texts (tests and the page's own enabling rules).
     QAction* MenuAction(const QString& text) const;
@@ -82,6 +89,7 @@ private:
     bool m_revertingTab = false;
     bool m_shownOnce = false;
     std::string m_helpPath;
+    CHelpWindow* m_helpWindow = nullptr;
 };
 
 } // namespace corvelin

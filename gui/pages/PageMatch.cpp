@@ -1,4 +1,5 @@
 #include "gui/pages/PageMatch.h"
+#include "gui/pages/RICalibrationEditor.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "gui/options/SearchOptionsUI.h"
 #include "gui/pages/PlotToolBar.h"
 #include "gui/plots/MatchControl.h"
+#include "gui/plots/MultiChromatogramPlot.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/QtText.h"
 #include "gui/widgets/WaitCursor.h"
@@ -51,6 +53,8 @@ CPageMatch::CPageMatch(CSearchOptions& options, QWidget* parent)
     top->addWidget(m_parameters);
     layout->addLayout(top);
     m_plot = new CMatchControl(m_options, this);
+    for (int i = 0; i < 2; ++i)
+        m_plot->Plot(i).SetRICalibrationEditor(EditRICalibrationSheet);
     layout->addWidget(m_plot, 1);
 
     connect(m_selectFiles, &QPushButton::clicked, this, &CPageMatch::OnSelectFiles);

@@ -1,4 +1,5 @@
 #include "gui/pages/PageOverlayPlot.h"
+#include "gui/pages/RICalibrationEditor.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -43,6 +44,7 @@ CPageOverlayPlot::CPageOverlayPlot(CSearchOptions& options, QWidget* parent)
     top->addWidget(m_remove);
     layout->addLayout(top);
     m_plot = new CMultiChromatogramPlot(this);
+    m_plot->SetRICalibrationEditor(EditRICalibrationSheet);
     layout->addWidget(m_plot, 1);
 
     connect(m_add, &QPushButton::clicked, this, &CPageOverlayPlot::OnAdd);

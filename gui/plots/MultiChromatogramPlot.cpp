@@ -7,7 +7,6 @@
 
 #include "engine/options/SearchOptions.h"
 #include "engine/views/PlotAxes.h"
-#include "gui/options/SearchOptionsUI.h"
 #include "gui/widgets/QtText.h"
 
 namespace corvelin {
@@ -101,14 +100,12 @@ QPoint CMultiChromatogramPlot::PeakApex(int i, int p) const
 
 bool CMultiChromatogramPlot::EditRICalibration(int i)
 {
-    if (i < 0 || i >= Count())
+    if (i < 0 || i >= Count() || !m_editRICalibration)
         return false;
-    CSearchOptions options;
-    options.RICalibration() = m_model.Chromatogram(i).RICalibration;
-    if (!CSearchOptionsUI::Edit(this, QStringLiteral("Edit RI Calibration"), options,
-                                {CSearchOptionsUI::RICalibration}))
+    CLibraryRICalibrationData table = m_model.Chromatogram(i).RICalibration;
+    if (!m_editRICalibration(this, table))
         return false;
-    m_model.Chromatogram(i).Recalibrate(options.RICalibration());
+    m_model.Chromatogram(i).Recalibrate(table);
     update();
     return true;
 }

@@ -2,6 +2,8 @@
 // The chromatogram plot: one or more chromatograms as peak triangles on a common baseline over one RT axis and a
 // relative-height axis, legends right-aligned in each colour, rubber-band zoom and the zoom menu. The rules
 // (ranges, ticks, zoom, hit test) live in CChromatogramPlotModel; this widget paints and routes the mouse.
+#include <functional>
+
 #include <QWidget>
 
 #include "engine/views/ChromatogramPlotModel.h"
@@ -46,7 +48,10 @@ public:
     // The apex of peak p of chromatogram i in this widget's coordinates.
     QPoint PeakApex(int i, int p) const;
 
-    // Opens the "Edit RI Calibration" sheet on chromatogram i's table; on OK recalibrates it and repaints.
+    // Edits an RI calibration table in place (the hosting page opens its options sheet); false when cancelled.
+    using RICalibrationEditor = std::function<bool(QWidget* parent, CLibraryRICalibrationData& table)>;
+    void SetRICalibrationEditor(RICalibrationEditor editor) { m_editRICalibration = std::move(editor); }
+    // Lets the editor change chromatogram i's table; on OK recalibrates it and repaints. False without an editor.
     bool EditRICalibration(int i);
 
     // When off, mouse presses and releases are left to the parent (the match plot drives both of its plots).
@@ -70,6 +75,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    RICalibrationEditor m_editRICalibration;
     void Changed();
 
     CChromatogramPlotModel m_model;

@@ -133,8 +133,8 @@ private slots:
         CLibraryManagerSheet sheet;
         sheet.show();
         CPageLibrarySearch* search = sheet.LibrarySearchPage();
-        search->UnknownPath = unknown;
-        search->LibraryFolder = library;
+        search->Session.UnknownPath = unknown;
+        search->Session.LibraryFolder = library;
         search->RefreshControls();
         search->OnSearch();
         QVERIFY(WaitFor([search] { return !search->IsRunning(); }));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 #include "engine/core/Exceptions.h"
@@ -134,6 +135,36 @@ TEST(MultiSummaryGrouping, GroupsOfEqualRTKeepTheirCreationOrder)
     ASSERT_EQ(5, result.GroupCount());
     // Creation order: a0, a1, a2, b0, b1; sorted by RT: b1 (1), a2 (2), a0, a1, b0 (all 6).
     EXPECT_EQ((std::vector<std::vector<int>>{{-1, 1}, {2, -1}, {0, -1}, {1, -1}, {-1, 0}}), Cells(result));
+}
+
+// The group order against the literal bubble sort with many equal RTs, infinities, signed zeros and NaN (which
+// compares with nothing, so the literal swaps decide where it ends up). One group per peak: RT matching is off
+// and every peak has a compound of its own.
+TEST(MultiSummaryGrouping, GroupOrderMatchesTheLiteralWithTiesInfinitiesAndNaN)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double rts[] = {3, 1, 2, 0, -0.0, inf, -inf, std::nan("")};
+    std::mt19937_64 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        CSearchOptions o;
+        o.RTMatching = 0;
+        std::vector<std::vector<PeakSpec>> specs(3);
+        int compound = 0;
+        for (auto& run : specs)
+            for (int i = 0; i < 15; ++i)
+                run.push_back({rts[rng() % (round % 2 ? 8 : 7)], 10, compound++});
+        std::vector<std::unique_ptr<CLibraryChromatogram>> fast;
+        std::vector<std::unique_ptr<CLibraryChromatogram>> slow;
+        for (std::size_t r = 0; r < specs.size(); ++r) {
+            fast.push_back(Make("/d/" + std::to_string(r), specs[r]));
+            slow.push_back(Make("/d/" + std::to_string(r), specs[r]));
+        }
+        const CMultiSummaryResultData engine = Group(std::move(fast), o);
+        CMultiSummaryResultData literalResult;
+        literal::GroupMultiSummary(std::move(slow), o, literalResult);
+        ASSERT_EQ(45, engine.GroupCount());
+        EXPECT_EQ(Cells(literalResult), Cells(engine)) << "round " << round;
+    }
 }
 
 // The engine's grouping against the literal transcription on random runs and options: same groups, same cells,

@@ -1,0 +1,53 @@
+# Compares the switches that a program's --help names with those its man page names, both ways:
+#   cmake -DPROGRAM=<program> -DMANPAGE=<page.1> -P CheckManPage.cmake
+# A switch is "/" + a capital letter + letters, with its "=" when it takes a value, standing at the start of a
+# word (so paths such as /data/run1.cdf and "and/or" are not switches). Fails naming each switch that is
+# missing on one side.
+cmake_minimum_required(VERSION 3.25)
+function(switches text out)
+  # Brackets would group CMake list items: make them blanks first (they only ever stand before a switch).
+  string(REPLACE "[" " " text "${text}")
+  string(REPLACE "]" " " text "${text}")
+  string(REPLACE ";" " " text "${text}")
+  string(REGEX MATCHALL "(^|[ \t\r\n(,|])/[A-Z][A-Za-z]*=?" found "${text}")
+  set(list)
+  foreach(item ${found})
+    string(FIND "${item}" "/" slash)
+    string(SUBSTRING "${item}" ${slash} -1 item)
+    list(APPEND list "${item}")
+  endforeach()
+  list(REMOVE_DUPLICATES list)
+  list(SORT list)
+  set(${out} "${list}" PARENT_SCOPE)
+endfunction()
+
+execute_process(COMMAND ${PROGRAM} --help RESULT_VARIABLE rc OUTPUT_VARIABLE help ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} --help failed (${rc}): ${err}")
+endif()
+file(READ ${MANPAGE} page)
+# troff: font changes (\fB, \fI, \fR, \fP) and escaped hyphens.
+string(REGEX REPLACE "\\\\f[BIRP]" "" page "${page}")
+string(REPLACE "\\-" "-" page "${page}")
+
+switches("${help}" from_help)
+switches("${page}" from_page)
+list(LENGTH from_help count)
+if(count LESS 5)
+  message(FATAL_ERROR "${PROGRAM} --help names only ${count} switches (${from_help}): the pattern no longer fits")
+endif()
+set(problems "")
+foreach(s ${from_help})
+  if(NOT s IN_LIST from_page)
+    string(APPEND problems "  ${s} is in --help but not in ${MANPAGE}\n")
+  endif()
+endforeach()
+foreach(s ${from_page})
+  if(NOT s IN_LIST from_help)
+    string(APPEND problems "  ${s} is in ${MANPAGE} but not in --help\n")
+  endif()
+endforeach()
+if(problems)
+  message(FATAL_ERROR "the man page and --help of ${PROGRAM} differ:\n${problems}")
+endif()
+message(STATUS "${count} switches agree: ${from_help}")
