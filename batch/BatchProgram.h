@@ -5,8 +5,9 @@
 //   0  done (search with its report, conversion, display, --help)
 //   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=" (usage on stderr), a search without a
 //   library
-//      folder, or the conversion page is switched off by option ("ShowPageAdd" = 0)
-//   2  the unknown chromatogram (or the "/Display=" file) could not be read
+//      folder, the conversion page is switched off by option ("ShowPageAdd" = 0), or a "/MatchMatrix=" without
+//      "/MatrixOther="
+//   2  the unknown chromatogram (or the "/Display=" file, or a match matrix file) could not be read
 //   3  the unknown has more peaks than MaxPeaks
 //   4  the CSV report (or the summary CSV) could not be written
 //   5  a conversion failed

@@ -7,6 +7,7 @@
 #include "engine/platform/TextFile.h"
 #include "engine/table/ReportTable.h"
 #include "engine/views/MassSpecReport.h"
+#include "engine/views/MatchMatrix.h"
 #include "engine/views/PeakMatchTable.h"
 #include "engine/workflow/CommandLine.h"
 
@@ -83,17 +84,33 @@ int RunMassSpecReport(const std::vector<std::string>& args, const CSearchOptions
     return Emit(KeywordValue(args, "/MSReportCsv="), MassSpecReportCsvText(table));
 }
 
+int RunMatchMatrix(const std::vector<std::string>& args, const CSearchOptions& options)
+{
+    const std::string thisPath = KeywordValue(args, "/MatchMatrix=");
+    const std::string otherPath = KeywordValue(args, "/MatrixOther=");
+    if (thisPath.empty() || otherPath.empty()) {
+        std::fprintf(stderr, "A match matrix needs both files: /MatchMatrix=<this file> /MatrixOther=<other file>\n");
+        return kExitNothingToDo;
+    }
+    CMatchMatrix matrix;
+    if (BuildMatchMatrix(thisPath, otherPath, options, matrix) != MatchMatrixBuildEnd::Built)
+        return kExitUnreadable;
+    return Emit(KeywordValue(args, "/MatrixCsv="), MatchMatrixCsv(matrix));
+}
+
 } // namespace
 
 bool IsViewExport(const std::vector<std::string>& args)
 {
-    return HasKeyword(args, "/PeakTable=") || HasKeyword(args, "/MSReport=");
+    return HasKeyword(args, "/PeakTable=") || HasKeyword(args, "/MSReport=") || HasKeyword(args, "/MatchMatrix=");
 }
 
 int RunViewExport(const std::vector<std::string>& args, const CSearchOptions& options)
 {
     if (HasKeyword(args, "/PeakTable="))
         return RunPeakTable(args, options);
+    if (HasKeyword(args, "/MatchMatrix="))
+        return RunMatchMatrix(args, options);
     return RunMassSpecReport(args, options);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // The comparison views of the desktop program written headless as CSV files: the peak match table of two
 // chromatograms ("/PeakTable=<this>" with "/PeakTableOther=<other>", optional "/PeakTableCsv=<file>") and the
-// mass spec match report of one chromatogram ("/MSReport=<file>", optional "/MSReportCsv=<file>"). Without an
-// output file the CSV goes to stdout. The bytes are those of the pages' exports.
+// mass spec match report of one chromatogram ("/MSReport=<file>", optional "/MSReportCsv=<file>") and the table of
+// the match matrix of two chromatograms ("/MatchMatrix=<this>" with "/MatrixOther=<other>", optional
+// "/MatrixCsv=<file>"; a missing "/MatrixOther=" ends with "nothing to do"). Without an output file the CSV goes
+// to stdout. The bytes are those of the pages' exports.
 #include <string>
 #include <vector>
 

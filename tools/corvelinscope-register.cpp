@@ -10,6 +10,7 @@
 #include "engine/platform/ProgramFolder.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/plugins/PluginRegistration.h"
+#include "engine/views/ColorSchemeDefaults.h"
 
 using namespace corvelin;
 
@@ -22,6 +23,8 @@ int Usage()
                "       corvelinscope-register remove <key>\n"
                "       corvelinscope-register list\n"
                "       corvelinscope-register check   (loads every registered module; 1 when one fails)\n"
+               "       corvelinscope-register color-schemes   (installs the default colour schemes when none\n"
+               "                                               is defined; a lab's own schemes stay)\n"
                "A relative module path is taken relative to the folder of the programs.\n",
                stderr);
     return 2;
@@ -104,5 +107,10 @@ int main(int argc, char** argv)
     }
     if (command == "check" && argc == 2)
         return Check();
+    if (command == "color-schemes" && argc == 2) {
+        if (InstallDefaultColorSchemes(Settings()))
+            std::printf("Installed %zu default colour schemes\n", DefaultColorSchemes().size());
+        return 0;
+    }
     return Usage();
 }

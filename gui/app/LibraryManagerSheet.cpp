@@ -25,6 +25,7 @@
 #include "gui/pages/MassSpecReport.h"
 #include "gui/pages/PageHandOffs.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMatrixCompare.h"
 #include "gui/pages/PageMatch.h"
 #include "gui/pages/PageOverlayPlot.h"
 #include "gui/pages/PageMultiSummary.h"
@@ -105,6 +106,8 @@ CLibraryManagerSheet::CLibraryManagerSheet(bool startedWithArguments, QWidget* p
             page = new CPageLibrarySearch(m_options, this);
         else if (id == ChromatogramAdd)
             page = new CPageChromatogramAdd(m_options, this);
+        else if (id == MatchMatrix)
+            page = new CPageMatrixCompare(m_options, this);
         else if (id == OverlayPlot)
             page = new CPageOverlayPlot(m_options, this);
         else if (id == ChromatogramMatch)
@@ -227,8 +230,10 @@ void CLibraryManagerSheet::BuildMenus()
     m_fileMenu->addAction(QStringLiteral("E&xit"), this, &CLibraryManagerSheet::OnExit);
 
     m_printMenu = bar->addMenu(QStringLiteral("&Print"));
-    // Handled by the match matrix page, which this version does not have yet: nobody enables it.
-    m_printMatrix = m_printMenu->addAction(QStringLiteral("Match Matrix ..."));
+    m_printMatrix = m_printMenu->addAction(QStringLiteral("Match Matrix ..."), this, [this] {
+        if (ActivePage() == m_pages[MatchMatrix])
+            static_cast<CPageMatrixCompare*>(m_pages[MatchMatrix])->OnPrintMatrix();
+    });
     m_printSearch = m_printMenu->addAction(QStringLiteral("Library Search Results ..."), this, [this] {
         if (ActivePage() == m_pages[LibrarySearch])
             LibrarySearchPage()->OnPrintHitList();
@@ -236,7 +241,7 @@ void CLibraryManagerSheet::BuildMenus()
 
     m_extrasMenu = bar->addMenu(QStringLiteral("E&xtras"));
     m_extrasMenu->addAction(QStringLiteral("&Options ..."), this, &CLibraryManagerSheet::OnProgramOptions);
-    // Handled by the match matrix and overlay plot pages (not in this version yet).
+    // Handled by the page that shows a graphic (match matrix, overlay plot).
     m_copyGraphic = m_extrasMenu->addAction(QStringLiteral("Copy graphic to clipboard"));
     connect(m_copyGraphic, &QAction::triggered, this, [this] {
         if (CMainPage* page = m_tabs ? ActivePage() : nullptr; page && page->CanCopyGraphic())
@@ -257,7 +262,8 @@ void CLibraryManagerSheet::UpdateMenuItems()
     // The main window's own items are always enabled; page items follow their page's rule; the rest is off.
     CPageLibrarySearch* search = LibrarySearchPage();
     m_printSearch->setEnabled(m_tabs && ActivePage() == search && search->CanPrintHitList());
-    m_printMatrix->setEnabled(false);
+    auto* matrix = static_cast<CPageMatrixCompare*>(m_pages[MatchMatrix]);
+    m_printMatrix->setEnabled(m_tabs && ActivePage() == matrix && matrix->HasMatrix());
     m_copyGraphic->setEnabled(m_tabs && ActivePage() && ActivePage()->CanCopyGraphic());
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "gui/print/PrintLayout.h"
 #include "gui/widgets/QtText.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/MessageSink.h"
@@ -18,53 +19,7 @@ namespace corvelin {
 
 namespace {
 
-constexpr double kUnitsPerMm = 10.0;
-
-// Measures texts in 0.1 mm units: pixel-sized fonts on a 254 dpi image, where one pixel is 0.1 mm.
-class CTextMeasure {
-public:
-    CTextMeasure() : m_image(1, 1, QImage::Format_RGB32)
-    {
-        m_image.setDotsPerMeterX(10000);
-        m_image.setDotsPerMeterY(10000);
-    }
-    double LineHeight(const QFont& font) const { return QFontMetricsF(font, &m_image).lineSpacing(); }
-    double WrappedHeight(const QFont& font, double width, const QString& text) const
-    {
-        const QRectF box = QFontMetricsF(font, &m_image)
-                               .boundingRect(QRectF(0, 0, width, 1e7), Qt::TextWordWrap | Qt::AlignLeft, text);
-        return std::max(box.height(), LineHeight(font));
-    }
-
-private:
-    QImage m_image;
-};
-
-// The strip: a vertical position running through all pages, cut into pages of the text area's height.
-class CStrip {
-public:
-    CStrip(double top, double pageHeight) : m_top(top), m_height(std::max(pageHeight, 1.0)) {}
-
-    // Places a block of height h with at least `clear` units kept free above the page's bottom; returns its
-    // page and its top on that page.
-    std::pair<int, double> Place(double& y, double h, double clear = 0) const
-    {
-        int page = static_cast<int>(std::floor(y / m_height));
-        double within = y - page * m_height;
-        if (within > 0 && within + h > m_height - clear) {
-            ++page;
-            within = 0;
-            y = page * m_height;
-        }
-        const auto result = std::make_pair(page, m_top + within);
-        y += h;
-        return result;
-    }
-
-private:
-    double m_top;
-    double m_height;
-};
+constexpr double kUnitsPerMm = kPrintUnitsPerMm;
 
 } // namespace
 
@@ -174,28 +129,13 @@ void DrawPrintPage(QPainter& painter, const CPrintPlan& plan, int page, const CP
 
 namespace {
 
-CPaperMetrics MetricsOf(const QPrinter& printer)
-{
-    CPaperMetrics paper;
-    const QRectF full = printer.pageLayout().fullRect(QPageLayout::Millimeter);
-    paper.Width = full.width() * kUnitsPerMm;
-    paper.Height = full.height() * kUnitsPerMm;
-    const QMarginsF minimum = printer.pageLayout().minimumMargins();
-    const double toMm = printer.pageLayout().units() == QPageLayout::Millimeter ? 1.0 : 25.4 / 72.0;
-    paper.MarginLeft = minimum.left() * toMm * kUnitsPerMm;
-    paper.MarginTop = minimum.top() * toMm * kUnitsPerMm;
-    paper.MarginRight = minimum.right() * toMm * kUnitsPerMm;
-    paper.MarginBottom = minimum.bottom() * toMm * kUnitsPerMm;
-    return paper;
-}
-
 bool PrintOn(QPrinter& printer, const CSearchReportTexts& texts, const CSearchOptions& options,
              const CReportTable& hitList)
 {
     printer.setDocName(QStringLiteral("Corvelinscope"));
     printer.setFullPage(true);
     const CPageLayoutSettings layout = CPageLayoutSettings::Load();
-    const CPrintPlan plan = LayoutLibrarySearchReport(MetricsOf(printer), layout, texts, options, hitList);
+    const CPrintPlan plan = LayoutLibrarySearchReport(PaperMetricsOf(printer), layout, texts, options, hitList);
     QPainter painter;
     if (!painter.begin(&printer))
         return false;                                  // a failed document start aborts the document

@@ -82,11 +82,14 @@ CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request)
     return result;
 }
 
-CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter)
+CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter,
+                                         const QString& initialFile, const QString& defaultSuffix)
 {
     CFileChoice request;
     request.kind = CFileChoice::Open;
     request.initialFolder = initialFolder;
+    request.initialFile = initialFile;
+    request.defaultSuffix = defaultSuffix;
     request.filter = filter;
     request.filterIndex = LoadLastFileTypeIndex();
     return ChooseFile(parent, request);

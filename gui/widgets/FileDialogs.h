@@ -31,8 +31,10 @@ struct CFileChoiceResult {
 CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request);
 
 // The open dialog for a chromatogram data file, starting on the filter last chosen in such a dialog
-// ("Last FileType Index"); filter is the plug-in list's chromatogram filter.
-CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter);
+// ("Last FileType Index"); filter is the plug-in list's chromatogram filter. initialFile and defaultSuffix
+// (without the dot) are optional.
+CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter,
+                                         const QString& initialFile = {}, const QString& defaultSuffix = {});
 // Remembers the filter of a chromatogram file dialog for the next one.
 void RememberChromatogramFilter(int filterIndex);
 

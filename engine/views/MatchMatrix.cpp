@@ -1,0 +1,138 @@
+#include "engine/views/MatchMatrix.h"
+
+#include <exception>
+
+#include "engine/compare/Compare.h"
+#include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
+#include "engine/platform/MessageSink.h"
+#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/table/ReportCsv.h"
+#include "engine/workflow/InputRICalibration.h"
+
+namespace corvelin {
+
+namespace {
+
+// Reads one input; false after its message.
+bool ReadInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target,
+               MatchMatrixBuildEnd& end)
+{
+    const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
+    std::string dataSystem;
+    bool read = false;
+    try {
+        read = ReadFromDataFile(target, path, minArea, &dataSystem, true) == 1;
+    } catch (const std::exception&) {
+        read = false;
+    }
+    if (!read) {
+        ShowMessage("Error reading file " + path);
+        end = MatchMatrixBuildEnd::Unreadable;
+        return false;
+    }
+    if (options.RIMatching && NeedsInputRICalibration(dataSystem, target)) {
+        if (options.RICalibration().GetCount() < 2) {
+            ShowMessage("Insufficient RI calibration data for file " + path, "Corvelinscope", MessageIcon::Exclamation);
+            end = MatchMatrixBuildEnd::NoRICalibration;
+            return false;
+        }
+        target.Recalibrate(options.RICalibration());
+    }
+    return true;
+}
+
+} // namespace
+
+MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath,
+                                     const CSearchOptions& options, CMatchMatrix& matrix)
+{
+    if (thisPath.empty() || otherPath.empty()) {
+        ShowMessage("Please choose the files to compare", "Corvelinscope", MessageIcon::Exclamation);
+        return MatchMatrixBuildEnd::NoPaths;
+    }
+    CLibraryChromatogram first;
+    CLibraryChromatogram second;
+    MatchMatrixBuildEnd end = MatchMatrixBuildEnd::Built;
+    if (!ReadInput(thisPath, options, first, end) || !ReadInput(otherPath, options, second, end))
+        return end;
+    matrix.This = std::move(first);
+    matrix.Other = std::move(second);
+    CompareMatchMatrix(matrix, options);
+    return MatchMatrixBuildEnd::Built;
+}
+
+void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
+{
+    // A damaged or hostile file may claim any PeakCount: the matrix counts the peaks that exist, so the table,
+    // the comparison and the display agree on one size.
+    matrix.This.PeakCount = static_cast<int>(matrix.This.Peaks.size());
+    matrix.Other.PeakCount = static_cast<int>(matrix.Other.Peaks.size());
+    matrix.Cells.Resize(matrix.This.Peaks.size(), matrix.Other.Peaks.size());
+    matrix.Forward = CLibraryHit();
+    matrix.Reverse = CLibraryHit();
+    CompareChromatograms(matrix.This, matrix.Other, options, &matrix.Forward, &matrix.Cells);
+    CompareChromatograms(matrix.Other, matrix.This, options, &matrix.Reverse, nullptr);
+    matrix.Built = true;
+    FillMatchMatrixTable(matrix, options);
+    matrix.DetailsText =
+        MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options);
+}
+
+void FillMatchMatrixTable(CMatchMatrix& matrix, const CSearchOptions& options)
+{
+    CReportTable& table = matrix.Table;
+    table.DeleteAllColumns();
+    table.SetEmptyText(kMatchMatrixEmptyText);
+    matrix.ThisPeakOfColumn.assign(1, -1);
+    matrix.OtherPeakOfRow.clear();
+    table.InsertColumn("RT", 40);
+    for (int j = 0; j < matrix.ThisCount(); ++j) {
+        const double rt = matrix.This.Peaks[j]->RT;
+        if (!options.IsInTimeRange(rt))
+            continue;
+        table.InsertColumn(FormatC("%.2f", rt), 40);
+        matrix.ThisPeakOfColumn.push_back(j);
+    }
+    for (int k = 0; k < matrix.OtherCount(); ++k) {
+        const double rt = matrix.Other.Peaks[k]->RT;
+        if (!options.IsInTimeRange(rt))
+            continue;
+        std::vector<std::string> cells;
+        cells.reserve(matrix.ThisPeakOfColumn.size());
+        cells.push_back(FormatC("%.2f", rt));
+        for (std::size_t c = 1; c < matrix.ThisPeakOfColumn.size(); ++c) {
+            const double v = matrix.Cells(matrix.ThisPeakOfColumn[c], k);
+            cells.push_back(v >= kMatrixAssigned ? FormatC("%.3f", v) : std::string());
+        }
+        table.AddRow(std::move(cells), static_cast<std::uintptr_t>(k));
+        matrix.OtherPeakOfRow.push_back(k);
+    }
+}
+
+std::string MatchMatrixCsv(const CMatchMatrix& matrix)
+{
+    return CsvTable(matrix.Table, CsvColumnOrder::ColumnIndex);
+}
+
+bool RunMatchMatrixPeakLink(const CMatchMatrix& matrix, const std::string& link, const std::string& thisPath,
+                            const std::string& otherPath, CSearchOptions& options, NistSender sendToNist)
+{
+    const CPeakLink parsed = ParsePeakLink(link);
+    if (parsed.Kind == CPeakLink::None || !matrix.Built)
+        return false;
+    const CLibraryChromatogram& chromatogram = parsed.Side == 1 ? matrix.This : matrix.Other;
+    const CLibraryChromatogramPeakData* peak = chromatogram.GetPeak(parsed.Peak);
+    if (!peak)
+        return false;
+    const std::string label = FormatC("%.2f %s", peak->RT, (parsed.Side == 1 ? thisPath : otherPath).c_str());
+    if (parsed.Kind == CPeakLink::Nist) {
+        if (sendToNist)
+            sendToNist(peak->Spectrum, label, chromatogram.SampleName);
+    } else {
+        options.AddSpectrum(label, peak->Spectrum, false);
+    }
+    return true;
+}
+
+} // namespace corvelin

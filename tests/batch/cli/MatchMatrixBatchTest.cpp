@@ -1,0 +1,60 @@
+// The match matrix through corvelinscope-batch: the table's CSV bytes, the RT search range, the failures.
+#include <gtest/gtest.h>
+
+#include "engine/core/LibraryChromatogram.h"
+#include "tests/batch/cli/BatchFixture.h"
+
+using namespace corvelin;
+
+namespace {
+
+class BatchMatchMatrix : public BatchFixture {
+protected:
+    void SetUp() override
+    {
+        BatchFixture::SetUp();
+        m_this = Data("this.ChromLibEntry");
+        m_other = Data("other.ChromLibEntry");
+        MakeTestChromatogram("T", {{1.0, 100}, {2.0, 200}, {3.0, 300}})->SaveEntry(m_this);
+        MakeTestChromatogram("O", {{1.0, 100}, {2.0, 200}, {3.0, 300}, {5.0, 50}})->SaveEntry(m_other);
+    }
+    std::string m_this, m_other;
+};
+
+TEST_F(BatchMatchMatrix, WritesTheTableAsCsvBytes)
+{
+    // One column per "this" peak, one row per "other" peak; the identical peaks pair with 1, nothing else.
+    const std::string expected = "\"RT\",\"1.00\",\"2.00\",\"3.00\",\r\n"
+                                 "\"1.00\",\"1.000\",\"\",\"\",\r\n"
+                                 "\"2.00\",\"\",\"1.000\",\"\",\r\n"
+                                 "\"3.00\",\"\",\"\",\"1.000\",\r\n"
+                                 "\"5.00\",\"\",\"\",\"\",\r\n";
+    const BatchRun toStdout = Run({"/MatchMatrix=" + m_this, "/MatrixOther=" + m_other});
+    ASSERT_EQ(toStdout.ExitCode, 0) << toStdout.Err;
+    EXPECT_EQ(toStdout.Out, expected);
+
+    const std::string csv = Data("matrix.csv");
+    const BatchRun toFile = Run({"/MatchMatrix=" + m_this, "/MatrixOther=" + m_other, "/MatrixCsv=" + csv});
+    ASSERT_EQ(toFile.ExitCode, 0) << toFile.Err;
+    EXPECT_EQ(ReadAllText(csv), expected);
+
+    const BatchRun ranged = Run({"/RTRange=1.5-4", "/MatchMatrix=" + m_this, "/MatrixOther=" + m_other});
+    ASSERT_EQ(ranged.ExitCode, 0) << ranged.Err;
+    EXPECT_EQ(ranged.Out, "\"RT\",\"2.00\",\"3.00\",\r\n"
+                          "\"2.00\",\"1.000\",\"\",\r\n"
+                          "\"3.00\",\"\",\"1.000\",\r\n");
+}
+
+TEST_F(BatchMatchMatrix, MissingOrUnreadableFilesEndWithTheirCodes)
+{
+    const BatchRun alone = Run({"/MatchMatrix=" + m_this});
+    EXPECT_EQ(alone.ExitCode, 1);
+    EXPECT_TRUE(alone.Out.empty());
+    const std::string missing = Data("missing.ChromLibEntry");
+    const BatchRun unreadable = Run({"/MatchMatrix=" + m_this, "/MatrixOther=" + missing});
+    EXPECT_EQ(unreadable.ExitCode, 2);
+    EXPECT_NE(unreadable.Err.find("Error reading file " + missing), std::string::npos) << unreadable.Err;
+    EXPECT_TRUE(unreadable.Out.empty());
+}
+
+} // namespace
