@@ -266,4 +266,4 @@ int RunBatchProgram(const std::vector<std::string>& args)
     return code;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

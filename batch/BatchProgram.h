@@ -10,4 +10,4 @@ namespace corvelin {
 
 int RunBatchProgram(const std::vector<std::string>& args);
 
-}  // namespace corvelin
+} // namespace corvelin

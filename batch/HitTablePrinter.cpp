@@ -34,4 +34,4 @@ std::string FormatAlignedTable(const CReportTable& table)
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

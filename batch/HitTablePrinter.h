@@ -10,4 +10,4 @@ class CReportTable;
 
 std::string FormatAlignedTable(const CReportTable& table);
 
-}  // namespace corvelin
+} // namespace corvelin

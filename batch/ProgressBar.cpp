@@ -49,4 +49,4 @@ void ProgressBar::Clear()
     m_shown = false;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -25,4 +25,4 @@ private:
     int m_lastCells = -1;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -44,4 +44,4 @@ void StderrMessageSink::Beep()
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -30,4 +30,4 @@ private:
     void* m_context = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -221,4 +221,4 @@ std::vector<std::string> CSyntheticLibrary::WriteLibrary(const std::string& fold
     return paths;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -56,4 +56,4 @@ private:
 // base peak, weights applied).
 void MakeEISpectrum(CLibraryMassSpectrumData& spectrum, int molecularMass, int lines, std::uint64_t seed);
 
-}  // namespace corvelin
+} // namespace corvelin

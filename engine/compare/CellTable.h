@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-class CCellTable {
+class CORVELIN_ENGINE_EXPORT CCellTable {
 public:
     CCellTable() = default;
     CCellTable(std::size_t rows, std::size_t columns) { Resize(rows, columns); }
@@ -41,4 +43,4 @@ private:
     std::vector<double> m_cells;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

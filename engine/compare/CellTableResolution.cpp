@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
 
 namespace corvelin {
@@ -15,7 +16,7 @@ void CheckBlock(const CCellTable& table, int rows, int columns)
 {
     if (rows < 0 || columns < 0 || static_cast<std::size_t>(rows) > table.Rows() ||
         static_cast<std::size_t>(columns) > table.Columns())
-        throw std::invalid_argument("cell table smaller than the peak counts");
+        throw CInvalidArgumentException("cell table smaller than the peak counts");
 }
 
 struct PositiveCell {
@@ -133,4 +134,4 @@ void ResolveOneToOne(CCellTable& table, int rows, int columns)
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -10,18 +10,19 @@
 // every -2 cell becomes 0, and every other negative cell its absolute value. Afterwards every row and column
 // holds at most one positive cell. The work is O(k log k) over the k positive cells plus one pass over the
 // table, instead of one pass over the table per assignment.
+#include "engine/core/EngineExport.h"
 #include "engine/compare/CellTable.h"
 
 namespace corvelin {
 
 class CSearchOptions;
 
-// Resolves the top-left rows x columns block of table. Throws std::invalid_argument when the block does not
+// Resolves the top-left rows x columns block of table. Throws CInvalidArgumentException when the block does not
 // fit into the table or a count is negative.
-void ResolveCellTable(const CSearchOptions& options, CCellTable& table, int rows, int columns);
+CORVELIN_ENGINE_EXPORT void ResolveCellTable(const CSearchOptions& options, CCellTable& table, int rows, int columns);
 
 // The two resolutions on their own.
-void ResolveMultipleMatching(CCellTable& table, int rows, int columns);
-void ResolveOneToOne(CCellTable& table, int rows, int columns);
+CORVELIN_ENGINE_EXPORT void ResolveMultipleMatching(CCellTable& table, int rows, int columns);
+CORVELIN_ENGINE_EXPORT void ResolveOneToOne(CCellTable& table, int rows, int columns);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/compare/CellTable.h"
+#include "engine/core/Exceptions.h"
 #include "engine/compare/CellTableResolution.h"
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
@@ -318,7 +319,7 @@ CCompareCall MakeCall(const CLibraryChromatogramData& self, const CLibraryChroma
     const int columns = std::max(0, other.PeakCount);
     if (cells &&
         (static_cast<std::size_t>(rows) > cells->Rows() || static_cast<std::size_t>(columns) > cells->Columns()))
-        throw std::invalid_argument("cell table smaller than the peak counts");
+        throw CInvalidArgumentException("cell table smaller than the peak counts");
     const bool weighted = options.Weighting >= 1 && options.Weighting <= 4;
     return CCompareCall{self,
                         other,
@@ -568,4 +569,4 @@ double CLibraryChromatogram::Compare(const CLibraryChromatogram& other, const CS
     return CompareChromatograms(*this, other, options, &hit, cells);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/core/EngineExport.h"
 
 namespace corvelin {
 // The comparison of one chromatogram ("this") with another ("other"): for every peak of "this" that takes part
@@ -12,7 +13,7 @@ class CCellTable;
 class CPreparedSpectra;
 
 // Switches that change how fast the comparison runs, never its results.
-struct CCompareTuning {
+struct CORVELIN_ENGINE_EXPORT CCompareTuning {
     // Evaluate only the pairs inside the retention window (RT when RT matching is on, else RI when RI matching
     // is on): every other pair has a retention factor of exactly 0 and therefore pair value 0.
     bool PruneByRetention = true;
@@ -30,9 +31,10 @@ struct CCompareTuning {
 // hit and cells may be null (not filled / no table). With a table, the top-left block of PeakCount("this") rows
 // and PeakCount("other") columns is overwritten: rows of peaks that take part get their pair values, the other
 // rows -2, and the block is then resolved and weighted; cells outside the block are left alone.
-// Throws std::invalid_argument when the table is smaller than that block.
-double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
-                            const CSearchOptions& options, CLibraryHit* hit, CCellTable* cells,
-                            const CCompareTuning& tuning = {});
+// Throws CInvalidArgumentException when the table is smaller than that block.
+CORVELIN_ENGINE_EXPORT double CompareChromatograms(const CLibraryChromatogramData& self,
+                                                   const CLibraryChromatogramData& other, const CSearchOptions& options,
+                                                   CLibraryHit* hit, CCellTable* cells,
+                                                   const CCompareTuning& tuning = {});
 
-}  // namespace corvelin
+} // namespace corvelin

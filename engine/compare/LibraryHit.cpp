@@ -67,4 +67,4 @@ std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reve
     return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -5,11 +5,13 @@
 // -1 marks a value that was never computed.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CSearchOptions;
 
-class CLibraryHit {
+class CORVELIN_ENGINE_EXPORT CLibraryHit {
 public:
     double Overall = -1;
     double MSAverage = -1;
@@ -43,7 +45,8 @@ public:
 // The HTML details of a comparison both ways: forward holds "this" against "other", reverse (its forward block)
 // "other" against "this". The peak counts are the PeakCount values of the two chromatograms. A factor switched
 // off in options is shown as ignored, whatever its average.
-std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reverse, int thisPeakCount,
-                             int otherPeakCount, const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT std::string MatchDetailsText(const CLibraryHit& forward, const CLibraryHit& reverse,
+                                                    int thisPeakCount, int otherPeakCount,
+                                                    const CSearchOptions& options);
 
-}  // namespace corvelin
+} // namespace corvelin

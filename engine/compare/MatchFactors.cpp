@@ -74,4 +74,4 @@ double MassThresholdOf(const CSearchOptions& options) noexcept
     return options.MassThresholdOn ? options.MassThreshold : 0.0;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

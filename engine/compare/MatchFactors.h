@@ -1,6 +1,7 @@
 #pragma once
 // The match factors of one peak pair, each a number from 0 to 1: retention time, retention index, area and
 // height. The mass-spectral factor is MSMatch (core/LibraryMassSpectrum.h).
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryChromatogramPeakData.h"
 
 namespace corvelin {
@@ -26,24 +27,27 @@ inline double RetentionCutOff(double windowWidth) noexcept
 }
 
 // 0.01 ^ ((difference / windowWidth)^2) for difference < 3 window widths, else 0 (a width of 0 gives 0 always).
-double RetentionFactor(double difference, double windowWidth) noexcept;
+CORVELIN_ENGINE_EXPORT double RetentionFactor(double difference, double windowWidth) noexcept;
 
 // RT factor of rt against a reference time; 0 unless both are above 0.001.
-double RTMatch(double rt, double referenceRT, const CSearchOptions& options) noexcept;
+CORVELIN_ENGINE_EXPORT double RTMatch(double rt, double referenceRT, const CSearchOptions& options) noexcept;
 // RI factor: 1 when both RI values are -1 (neither chromatogram calibrated), 0 when either is not above 0.001.
-double RIMatch(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-               const CSearchOptions& options) noexcept;
+CORVELIN_ENGINE_EXPORT double RIMatch(const CLibraryChromatogramPeakData& thisPeak,
+                                      const CLibraryChromatogramPeakData& otherPeak,
+                                      const CSearchOptions& options) noexcept;
 // Area factor: the smaller of the two ratios of the peaks' areas, taken relative to the in-range area sums
 // (when both are non-zero) or to the total areas, or absolute when the absolute option is on. 0 when either
 // total is not positive or this peak's value is not positive. A negative other value also gives 0, so the
 // factor never leaves 0 ... 1.
-double AreaMatch(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-                 const CSearchOptions& options, double thisTotal, double otherTotal, double thisRangeSum,
-                 double otherRangeSum) noexcept;
+CORVELIN_ENGINE_EXPORT double AreaMatch(const CLibraryChromatogramPeakData& thisPeak,
+                                        const CLibraryChromatogramPeakData& otherPeak, const CSearchOptions& options,
+                                        double thisTotal, double otherTotal, double thisRangeSum,
+                                        double otherRangeSum) noexcept;
 // Height factor: as AreaMatch with the heights, always relative to the total heights (no range sums).
-double HeightMatch(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-                   const CSearchOptions& options, double thisTotalHeight, double otherTotalHeight) noexcept;
+CORVELIN_ENGINE_EXPORT double HeightMatch(const CLibraryChromatogramPeakData& thisPeak,
+                                          const CLibraryChromatogramPeakData& otherPeak, const CSearchOptions& options,
+                                          double thisTotalHeight, double otherTotalHeight) noexcept;
 // The intensity threshold of spectrum comparisons: the mass threshold when it is on, else 0.
-double MassThresholdOf(const CSearchOptions& options) noexcept;
+CORVELIN_ENGINE_EXPORT double MassThresholdOf(const CSearchOptions& options) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

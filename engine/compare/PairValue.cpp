@@ -19,4 +19,4 @@ CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibr
     });
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -2,13 +2,14 @@
 // The pair value of one peak of "this" against one peak of "other": the product of the enabled match factors,
 // evaluated in a fixed order (RT, RI, MS, area, height) with an early stop once the product falls below 0.0005.
 // A factor that was not evaluated stays 0, which is why the order decides the factor values of the results.
+#include "engine/core/EngineExport.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 
 namespace corvelin {
 
-struct CPairFactors {
+struct CORVELIN_ENGINE_EXPORT CPairFactors {
     double Value = 1; // the pair value; it counts as a match only when >= 0.0005
     double MS = 0;
     double RT = 0;
@@ -19,7 +20,7 @@ struct CPairFactors {
 
 // The per-comparison inputs of a pair value that do not depend on the pair: the two chromatograms (for their
 // totals), the options and the area sums of the peaks inside the RT search range (0 when the range is "*").
-struct CPairContext {
+struct CORVELIN_ENGINE_EXPORT CPairContext {
     const CLibraryChromatogramData& ThisChromatogram;
     const CLibraryChromatogramData& OtherChromatogram;
     const CSearchOptions& Options;
@@ -27,11 +28,14 @@ struct CPairContext {
     double OtherRangeSum = 0;
 };
 
-CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-                       const CPairContext& context);
+CORVELIN_ENGINE_EXPORT CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak,
+                                              const CLibraryChromatogramPeakData& otherPeak,
+                                              const CPairContext& context);
 // The same with the spectra's sums of squares already computed for the options' mass threshold.
-CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-                       const CPairContext& context, double thisSumOfSquares, double otherSumOfSquares);
+CORVELIN_ENGINE_EXPORT CPairFactors PairValue(const CLibraryChromatogramPeakData& thisPeak,
+                                              const CLibraryChromatogramPeakData& otherPeak,
+                                              const CPairContext& context, double thisSumOfSquares,
+                                              double otherSumOfSquares);
 
 // The evaluation itself; msFactor() must return MSMatch(this peak's spectrum, other peak's spectrum, threshold)
 // and is called only when the MS factor is reached.
@@ -80,4 +84,4 @@ CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const C
     return f;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

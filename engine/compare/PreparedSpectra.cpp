@@ -68,4 +68,4 @@ void CPreparedSpectra::PreparePeaks(const CLibraryChromatogramData& chromatogram
         Add(peak ? peak->Spectrum : kNoSpectrum); // a missing peak never takes part; its handle keeps the count
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -7,18 +7,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
 namespace corvelin {
 
 class CLibraryChromatogramData;
 
-class CPreparedSpectra {
+class CORVELIN_ENGINE_EXPORT CPreparedSpectra {
 public:
     // Masses above this are not matched through the dense table.
     static constexpr int LargestNominalMass = 4095;
 
-    struct Entry {
+    struct CORVELIN_ENGINE_EXPORT Entry {
         const CLibraryMassSpectrumData* Spectrum;
         double SumOfSquares;
         bool Nominal;
@@ -48,4 +49,4 @@ private:
     std::vector<double> m_weights;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -59,4 +59,4 @@ double CSpectrumMatcher::Match(const CPreparedSpectra& set, int handle) const
     return dot * dot / (a.SumOfSquares * b.SumOfSquares);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -11,11 +11,12 @@
 // values) go through MSMatch itself.
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/compare/PreparedSpectra.h"
 
 namespace corvelin {
 
-class CSpectrumMatcher {
+class CORVELIN_ENGINE_EXPORT CSpectrumMatcher {
 public:
     explicit CSpectrumMatcher(double threshold = 0) : m_own(threshold) {}
 
@@ -44,4 +45,4 @@ private:
     int m_sideA = -1;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -385,4 +385,4 @@ std::unique_ptr<CSerializable> CArchive::ReadObject(std::string_view expectedCla
     return object;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

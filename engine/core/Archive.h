@@ -14,12 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/Serializable.h"
 
 namespace corvelin {
 
-class CArchive {
+class CORVELIN_ENGINE_EXPORT CArchive {
 public:
     // The version every record writes: bit 31 set plus version 5.
     static constexpr std::uint32_t kCurrentVersion = 0x80000005u;
@@ -135,4 +136,4 @@ private:
     std::vector<std::int32_t> m_indexKind; // loading: per index, the slot in m_classes or -1 for an object
 };
 
-}  // namespace corvelin
+} // namespace corvelin

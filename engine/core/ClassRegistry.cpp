@@ -60,4 +60,4 @@ bool IsRegisteredClass(std::string_view className) noexcept
     return false;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

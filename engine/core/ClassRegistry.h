@@ -5,13 +5,14 @@
 #include <memory>
 #include <string_view>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/Serializable.h"
 
 namespace corvelin {
 
 // A new, empty object of the named class, or nullptr when the name is not a registered class.
-std::unique_ptr<CSerializable> CreateRegisteredObject(std::string_view className);
+CORVELIN_ENGINE_EXPORT std::unique_ptr<CSerializable> CreateRegisteredObject(std::string_view className);
 // Whether the name is one of the registered classes.
-bool IsRegisteredClass(std::string_view className) noexcept;
+CORVELIN_ENGINE_EXPORT bool IsRegisteredClass(std::string_view className) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

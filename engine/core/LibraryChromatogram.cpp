@@ -252,7 +252,7 @@ void CLibraryChromatogram::LoadFromBytes(std::span<const std::uint8_t> bytes, co
     Serialize(ar);
 }
 
-void CLibraryChromatogram::LoadEntryOrThrow(const std::string& path)
+void CLibraryChromatogram::ReadEntry(const std::string& path)
 {
     Clear();
     thread_local CFileBuffer buffer;
@@ -263,14 +263,13 @@ void CLibraryChromatogram::LoadEntryOrThrow(const std::string& path)
     LoadFromBytes(ReadWholeFile(path, buffer), path, true);
 }
 
-bool CLibraryChromatogram::LoadEntry(const std::string& path)
+bool CLibraryChromatogram::LoadEntry(const std::string& path) noexcept
 {
     try {
-        LoadEntryOrThrow(path);
+        ReadEntry(path);
         return true;
-    } catch (const CEngineException&) {
-        return false;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
+        // CEngineException for the documented errors, std::bad_alloc when memory runs out.
         return false;
     }
 }
@@ -403,4 +402,4 @@ void CLibraryChromatogram::NumberPeaks() noexcept
         Peaks[i]->PeakNumber = static_cast<int>(i + 1);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogramPeakData.h"
 #include "engine/core/LibraryRICalibration.h"
@@ -18,7 +19,7 @@ class CSearchOptions;
 class CLibraryHit;
 class CCellTable;
 
-class CLibraryChromatogramData : public CSerializable {
+class CORVELIN_ENGINE_EXPORT CLibraryChromatogramData : public CSerializable {
 public:
     std::string Comment;
     double TotalHeight = 0;
@@ -64,7 +65,7 @@ public:
     double ComputeLargestHeight() const noexcept;
 };
 
-class CLibraryChromatogram : public CLibraryChromatogramData {
+class CORVELIN_ENGINE_EXPORT CLibraryChromatogram : public CLibraryChromatogramData {
 public:
     double LargestHeight = 0; // cache; 0 = not computed
     std::string SourcePath;   // display name: the file this chromatogram came from
@@ -86,12 +87,13 @@ public:
     // (every stored field bit for bit, the RI table with its option): keeps other's SourcePath, LargestHeight
     // becomes 0, peaks are renumbered 1 ... n; a missing (null) peak of other is left out.
     void CopyFrom(const CLibraryChromatogram& other);
-    // Reads a library entry file (at most 256 MB; the whole file is read, then decoded). False on any file or
-    // archive error (the object is then partly filled and
-    // must not be used); on success SourcePath is the path read.
-    bool LoadEntry(const std::string& path);
-    // Same as LoadEntry, but throws CFileException / CArchiveException with the cause instead of returning false.
-    void LoadEntryOrThrow(const std::string& path);
+    // Reads a library entry file (at most 256 MB; the whole file is read, then decoded); SourcePath becomes the
+    // path read. @exception CFileException (missing, unreadable, too large) or CArchiveException (short file,
+    // wrong class, old version); the object is then partly filled and must not be used.
+    void ReadEntry(const std::string& path);
+    // The flag form of ReadEntry for callers that only need to know whether the entry was read (the library
+    // search, which ignores it): false where ReadEntry throws, and also when memory runs out. Never throws.
+    bool LoadEntry(const std::string& path) noexcept;
     // Writes this chromatogram as a library entry file. Writes to a temporary file in the same folder and
     // renames it, so an existing entry is never left truncated. Throws CFileException.
     void SaveEntry(const std::string& path) const;
@@ -116,4 +118,4 @@ public:
                    CCellTable* cells) const;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

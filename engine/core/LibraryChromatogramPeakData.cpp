@@ -24,4 +24,4 @@ void CLibraryChromatogramPeakData::Serialize(CArchive& ar)
     Spectrum.Serialize(ar);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -1,11 +1,12 @@
 #pragma once
 // One peak: retention data, size and the apex mass spectrum. Area % and Height % are relative to the
 // chromatogram's TotalArea / TotalHeight; widths are shown in seconds.
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
 namespace corvelin {
 
-class CLibraryChromatogramPeakData : public CSerializable {
+class CORVELIN_ENGINE_EXPORT CLibraryChromatogramPeakData : public CSerializable {
 public:
     CLibraryMassSpectrumData Spectrum;
     double Area = 0;
@@ -23,4 +24,4 @@ public:
     double WidthSeconds() const noexcept { return (EndRT - StartRT) * 60.0; }
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "engine/core/Exceptions.h"
 #include "engine/core/Archive.h"
 
 namespace corvelin {
@@ -18,7 +19,7 @@ constexpr std::size_t kLineBytes = 32;
 void CLibraryMassSpectrumPoint::SetMass(double mass)
 {
     if (!(mass >= 1))
-        throw std::invalid_argument("mass must be at least 1");
+        throw CInvalidArgumentException("mass must be at least 1");
     Mass = mass;
 }
 
@@ -137,4 +138,4 @@ double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData
     return MSMatch(a, a.SumOfSquares(threshold), b, b.SumOfSquares(threshold), threshold);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

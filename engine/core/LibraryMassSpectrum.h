@@ -5,11 +5,12 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/Serializable.h"
 
 namespace corvelin {
 
-class CLibraryMassSpectrumPoint {
+class CORVELIN_ENGINE_EXPORT CLibraryMassSpectrumPoint {
 public:
     double Mass = 0;              // m/z, at least 1 when set through SetMass
     double PointExtra = 0;        // supplied with the spectrum; stored and copied, never read
@@ -21,13 +22,13 @@ public:
         : Mass(mass), PointExtra(extra), Intensity(intensity), WeightedIntensity(weighted)
     {
     }
-    // Throws std::invalid_argument when mass < 1.
+    // Throws CInvalidArgumentException when mass < 1.
     void SetMass(double mass);
     bool operator==(const CLibraryMassSpectrumPoint&) const = default;
 };
 
 // A spectrum: lines in ascending mass order (the MS match relies on it and does not sort).
-class CLibraryMassSpectrumData : public CSerializable {
+class CORVELIN_ENGINE_EXPORT CLibraryMassSpectrumData : public CSerializable {
 public:
     const char* GetClassName() const override { return "CLibraryMassSpectrumData"; }
     void Serialize(CArchive& ar) override;
@@ -65,14 +66,16 @@ private:
 // Square of the cosine between the weighted spectra A and B with intensity threshold t: lines pair when their
 // masses differ by less than 0.75 and both intensities are >= t; the sums of squares take lines > t.
 // 1 when both are empty, 0 when a sum of squares is 0.
-double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData& b, double threshold) noexcept;
+CORVELIN_ENGINE_EXPORT double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData& b,
+                                      double threshold) noexcept;
 // The same with both sums of squares already computed for this threshold (the comparison's hot path).
-double MSMatch(const CLibraryMassSpectrumData& a, double sumOfSquaresA, const CLibraryMassSpectrumData& b,
-               double sumOfSquaresB, double threshold) noexcept;
+CORVELIN_ENGINE_EXPORT double MSMatch(const CLibraryMassSpectrumData& a, double sumOfSquaresA,
+                                      const CLibraryMassSpectrumData& b, double sumOfSquaresB,
+                                      double threshold) noexcept;
 
 // Wrapper holding one spectrum by value: element of the spectral include/exclude list, side A of an MS match.
 // Serialises exactly as its spectrum.
-class CLibraryMassSpectrum : public CSerializable {
+class CORVELIN_ENGINE_EXPORT CLibraryMassSpectrum : public CSerializable {
 public:
     CLibraryMassSpectrum() = default;
     explicit CLibraryMassSpectrum(const CLibraryMassSpectrumData& data) { m_data.CopyFrom(data); }
@@ -93,4 +96,4 @@ private:
     CLibraryMassSpectrumData m_data;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "engine/core/Exceptions.h"
 #include "engine/core/Archive.h"
 
 namespace corvelin {
@@ -62,21 +63,21 @@ void CLibraryRICalibrationData::Serialize(CArchive& ar)
 const CLibraryRICalibrationPoint& CLibraryRICalibrationData::GetPoint(std::size_t i) const
 {
     if (i >= m_points.size())
-        throw std::invalid_argument("RI calibration point index out of range");
+        throw CInvalidArgumentException("RI calibration point index out of range");
     return *m_points[i];
 }
 
 CLibraryRICalibrationPoint& CLibraryRICalibrationData::GetPoint(std::size_t i)
 {
     if (i >= m_points.size())
-        throw std::invalid_argument("RI calibration point index out of range");
+        throw CInvalidArgumentException("RI calibration point index out of range");
     return *m_points[i];
 }
 
 std::size_t CLibraryRICalibrationData::AddPoint(std::unique_ptr<CLibraryRICalibrationPoint> point)
 {
     if (!point)
-        throw std::invalid_argument("no RI calibration point");
+        throw CInvalidArgumentException("no RI calibration point");
     m_points.push_back(std::move(point));
     return m_points.size() - 1;
 }
@@ -130,4 +131,4 @@ double CLibraryRICalibrationData::ComputeRI(double rt) const noexcept
     return std::isfinite(ri) ? ri : -1;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

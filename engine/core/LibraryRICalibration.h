@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
 namespace corvelin {
 
-class CLibraryRICalibrationPoint : public CSerializable {
+class CORVELIN_ENGINE_EXPORT CLibraryRICalibrationPoint : public CSerializable {
 public:
     std::string CompoundName;
     double RT = 0;
@@ -28,7 +29,7 @@ public:
     const CLibraryMassSpectrumData& GetSpectrum() const noexcept { return Spectrum; }
 };
 
-class CLibraryRICalibrationData : public CSerializable {
+class CORVELIN_ENGINE_EXPORT CLibraryRICalibrationData : public CSerializable {
 public:
     CLibraryRICalibrationData() = default;
     CLibraryRICalibrationData(const CLibraryRICalibrationData& other) { CopyFrom(other); }
@@ -45,7 +46,7 @@ public:
     void Serialize(CArchive& ar) override;
 
     std::size_t GetCount() const noexcept { return m_points.size(); }
-    // Throws std::invalid_argument when i is out of range.
+    // Throws CInvalidArgumentException when i is out of range.
     const CLibraryRICalibrationPoint& GetPoint(std::size_t i) const;
     CLibraryRICalibrationPoint& GetPoint(std::size_t i);
     // Appends the point and returns its index.
@@ -66,4 +67,4 @@ private:
     std::vector<std::unique_ptr<CLibraryRICalibrationPoint>> m_points;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

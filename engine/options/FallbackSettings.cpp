@@ -45,4 +45,4 @@ void CFallbackSettingsStore::WriteSettingString(SettingsScope, const char*, cons
     WritePrivateProfileText(m_profilePath, SectionOf(subsection), KeyOf(valueName), text);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

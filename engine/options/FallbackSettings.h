@@ -4,11 +4,12 @@
 // Scope and section are ignored. A missing subsection is the section "", a missing value name the key "@".
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/options/SettingsStore.h"
 
 namespace corvelin {
 
-class CFallbackSettingsStore : public SettingsStore {
+class CORVELIN_ENGINE_EXPORT CFallbackSettingsStore : public SettingsStore {
 public:
     explicit CFallbackSettingsStore(std::string profilePath);
 
@@ -27,4 +28,4 @@ private:
     std::string m_profilePath;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

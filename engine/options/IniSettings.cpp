@@ -113,4 +113,4 @@ CIniSettingsStore::GetSettingValueNames(SettingsScope scope, const char* section
     return names;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -4,22 +4,23 @@
 #include <functional>
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/options/SettingsStore.h"
 
 namespace corvelin {
 
 // The INI section of a setting: the scope prefix ("HKCU " + user name + " ", "HKLM ", "HKCR ", "HKOTHER "),
 // the section and, with a subsection, a blank and the subsection; every backslash becomes a blank.
-std::string IniSectionName(SettingsScope scope, const std::string& userName, const char* section,
-                           const char* subsection);
+CORVELIN_ENGINE_EXPORT std::string IniSectionName(SettingsScope scope, const std::string& userName, const char* section,
+                                                  const char* subsection);
 
 // The settings file: key "Path" of section "Configuration" in programFolder + "config.ini" (read with a
 // 260-character buffer), else programFolder + "settings.ini". A relative Path is taken relative to the program
 // folder; a leading "~/" stands for the home folder. Computed anew on every call, so an edited config.ini takes
 // effect at once. programFolder ends with '/'.
-std::string SettingsIniPath(const std::string& programFolder);
+CORVELIN_ENGINE_EXPORT std::string SettingsIniPath(const std::string& programFolder);
 
-class CIniSettingsStore : public SettingsStore {
+class CORVELIN_ENGINE_EXPORT CIniSettingsStore : public SettingsStore {
 public:
     // The settings file is asked of iniPath on every call; userName goes into the per-user section names.
     CIniSettingsStore(std::function<std::string()> iniPath, std::string userName);
@@ -45,4 +46,4 @@ private:
     std::string m_userName;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -58,4 +58,4 @@ std::vector<int> PluginSlotIndexes(int slots)
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

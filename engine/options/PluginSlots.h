@@ -4,10 +4,12 @@
 // "Plugin<n>" values the store holds, so a corrupt count such as 2147483647 costs nothing.
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // The slot numbers below slots that have a "Plugin<n>" value, ascending; every number below slots when the
 // store cannot list its values.
-std::vector<int> PluginSlotIndexes(int slots);
+CORVELIN_ENGINE_EXPORT std::vector<int> PluginSlotIndexes(int slots);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -162,4 +162,4 @@ void WriteAmdisPath(const std::string& path)
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -16,11 +16,13 @@
 #include <cstddef>
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // The print page layout (per-user section "PageLayout"): borders in millimetres, the base font and whether
 // reports print the search options block.
-struct CPageLayoutSettings {
+struct CORVELIN_ENGINE_EXPORT CPageLayoutSettings {
     int BorderLeft = 15;
     int BorderTop = 20;
     int BorderRight = 20;
@@ -36,7 +38,7 @@ struct CPageLayoutSettings {
 
 // The cell sizes of the match matrix display in screen pixels (per-user section "LibfileMatrix"); the display
 // reads them on every drawing, so a change shows at once.
-struct CMatrixDisplaySettings {
+struct CORVELIN_ENGINE_EXPORT CMatrixDisplaySettings {
     int MinSize = 7;
     int SizeRange = 64;
 
@@ -46,16 +48,16 @@ struct CMatrixDisplaySettings {
 
 // The peak limit of a library search (per-user "LibrarySearch" / "MaxPeaks", default 200).
 inline constexpr int kDefaultMaxPeaks = 200;
-int LoadMaxPeaks();
-void WriteMaxPeaks(int maxPeaks);
+CORVELIN_ENGINE_EXPORT int LoadMaxPeaks();
+CORVELIN_ENGINE_EXPORT void WriteMaxPeaks(int maxPeaks);
 
 // The library folder a library search page starts with (per-user "LibrarySearch" / "LastFolder", default
 // empty). Nothing writes it.
-std::string LoadLastLibraryFolder();
+CORVELIN_ENGINE_EXPORT std::string LoadLastLibraryFolder();
 
 // The filter index the chromatogram file dialogs start on (per-user "Corvelinscope" / "Last FileType Index").
-int LoadLastFileTypeIndex();
-void WriteLastFileTypeIndex(int index);
+CORVELIN_ENGINE_EXPORT int LoadLastFileTypeIndex();
+CORVELIN_ENGINE_EXPORT void WriteLastFileTypeIndex(int index);
 
 // The optional pages of the main window, with their flags in the machine-wide section "Corvelinscope". The
 // library search and match matrix pages are always shown and have no flag.
@@ -69,7 +71,7 @@ enum class OptionalPage {
 };
 inline constexpr std::size_t kOptionalPageCount = 6;
 
-struct COptionalPageFlag {
+struct CORVELIN_ENGINE_EXPORT COptionalPageFlag {
     const char* Key;
     int Default;
 };
@@ -85,12 +87,12 @@ inline constexpr std::array<COptionalPageFlag, kOptionalPageCount> kOptionalPage
 
 // Whether the page is shown: any non-zero stored value counts as shown. The main window reads the flags once,
 // when it is built, so a change shows at the next start.
-bool IsPageShown(OptionalPage page);
+CORVELIN_ENGINE_EXPORT bool IsPageShown(OptionalPage page);
 // Writes the flag as 0 or 1. A machine-wide write may be refused by the system and is then dropped silently.
-void WritePageShown(OptionalPage page, bool shown);
+CORVELIN_ENGINE_EXPORT void WritePageShown(OptionalPage page, bool shown);
 
 // Everything the options dialog edits except the AMDIS path (which lives in the plug-in sections).
-struct CProgramOptions {
+struct CORVELIN_ENGINE_EXPORT CProgramOptions {
     CPageLayoutSettings PageLayout;
     int MaxPeaks = kDefaultMaxPeaks;
     CMatrixDisplaySettings MatrixDisplay;
@@ -114,9 +116,9 @@ struct CProgramOptions {
 // The first non-empty "AmdisPath" of the registered plug-in sections ("Plugins\<key>"), empty when none has one.
 // @exception CUserException when no plug-in slot is registered, after the message
 // "ReadAmdisPath: Error reading number of file types plugins.".
-std::string ReadAmdisPath();
+CORVELIN_ENGINE_EXPORT std::string ReadAmdisPath();
 // Writes the path into every registered plug-in section that already holds an "AmdisPath" value, so that it is
 // stored only for the plug-ins that use it. @exception CUserException as ReadAmdisPath.
-void WriteAmdisPath(const std::string& path);
+CORVELIN_ENGINE_EXPORT void WriteAmdisPath(const std::string& path);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -125,4 +125,4 @@ std::string SettingsIniPath()
     return std::string();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -13,13 +13,14 @@
 #include <optional>
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/options/FallbackSettings.h"
 #include "engine/options/IniSettings.h"
 #include "engine/options/RegistrySettings.h"
 
 namespace corvelin {
 
-struct SettingsLocation {
+struct CORVELIN_ENGINE_EXPORT SettingsLocation {
     std::string ProgramFolder;  // ends with '/': holds config.ini and the default settings.ini
     std::string UserName;       // the logged-on user, part of the per-user INI section names
     std::string RegistryFolder; // folder of the registry files
@@ -33,7 +34,7 @@ struct SettingsLocation {
     static SettingsLocation InFolder(const std::string& folder, const std::string& userName);
 };
 
-class CProgramSettingsStore : public SettingsStore {
+class CORVELIN_ENGINE_EXPORT CProgramSettingsStore : public SettingsStore {
 public:
     explicit CProgramSettingsStore(SettingsLocation location);
 
@@ -70,7 +71,7 @@ private:
 
 // For the process-wide store (Settings()): whether it keeps its values in an INI file (a program store asks its
 // switch; an injected INI store answers yes, any other store no), and that file's path ("" when none).
-bool UseIniSettings();
-std::string SettingsIniPath();
+CORVELIN_ENGINE_EXPORT bool UseIniSettings();
+CORVELIN_ENGINE_EXPORT std::string SettingsIniPath();
 
-}  // namespace corvelin
+} // namespace corvelin

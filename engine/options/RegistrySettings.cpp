@@ -97,4 +97,4 @@ CRegistrySettingsStore::GetSettingValueNames(SettingsScope scope, const char* se
     return m_registry.ValueNames(RegistryRootOf(scope), RegistryKeyPath(m_companyKey, section, subsection));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -4,16 +4,18 @@
 // terminating zero (texts); the value name, or the key's default value without one.
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/options/SettingsStore.h"
 #include "engine/platform/Registry.h"
 
 namespace corvelin {
 
-RegistryRoot RegistryRootOf(SettingsScope scope) noexcept;
+CORVELIN_ENGINE_EXPORT RegistryRoot RegistryRootOf(SettingsScope scope) noexcept;
 // "SOFTWARE\" + company + "\" + section + "\" + subsection (nothing after the last backslash without one).
-std::string RegistryKeyPath(const std::string& companyKey, const char* section, const char* subsection);
+CORVELIN_ENGINE_EXPORT std::string RegistryKeyPath(const std::string& companyKey, const char* section,
+                                                   const char* subsection);
 
-class CRegistrySettingsStore : public SettingsStore {
+class CORVELIN_ENGINE_EXPORT CRegistrySettingsStore : public SettingsStore {
 public:
     // Longest text read, terminating zero included; longer values read as the default.
     static constexpr std::size_t MaxTextBytes = 4096;
@@ -42,4 +44,4 @@ private:
     std::string m_companyKey;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -309,4 +309,4 @@ std::vector<CPrintLine> CSearchOptions::PrintSummary() const
     return lines;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -6,45 +6,46 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryMassSpectrum.h"
 #include "engine/core/LibraryRICalibration.h"
 
 namespace corvelin {
 
 // One line of a device-independent printout (PrintSummary): the text and whether it is in the heading font.
-struct CPrintLine {
+struct CORVELIN_ENGINE_EXPORT CPrintLine {
     std::string Text;
     bool Heading = false;
     bool operator==(const CPrintLine&) const = default;
 };
 
-class CSearchOptions {
+class CORVELIN_ENGINE_EXPORT CSearchOptions {
 public:
     // Fields in declaration order, with their record defaults.
-    int AreaMatching = 0;             // "Area% matching"
-    int HeightMatching = 0;           // "Height% matching"
-    int MSMatching = 1;               // "MS matching"
-    int RTMatching = 1;               // "RT matching"
-    int RIMatching = 0;               // "RI matching"
-    int MultipleMatching = 0;         // "Allow multiple matching"
-    int SearchSubfolders = 0;         // "Search subfolders"
-    double RTWindowWidth = 0.1;       // minutes
-    double RIWindowWidth = 15.0;      // index units
-    int Weighting = 0;                // 0 none, 1 Area, 2 Height, 3 log(Area), 4 log(Height)
-    std::string TimeRange = "*";      // "RT search range (min)"
-    int MassThresholdOn = 0;          // "Mass threshold (%)" enabled
-    double MassThreshold = 0.5;       // percent
-    int AreaThresholdOn = 0;          // "Area threshold (%)" enabled
-    double AreaThreshold = 0.5;       // percent
-    int SpectralListMode = 0;         // 0 don't use, 1 ignore listed spectra, 2 use only listed spectra
-    int FitThreshold = 0;             // thousandths, 0 ... 999
-    int AbsoluteAreaHeight = 0;       // match absolute area/height instead of percentages
-    std::string SummaryISTDName;      // multi-file summary: internal standard
-    int SummaryISTDMatch = 950;       // thousandths
-    double SummaryISTDRT = 0.0;       // minutes
-    int SummaryMinMatch = 900;        // thousandths
-    int SummaryDisplayOption = 0;     // 0 Area, 1 Height, 2 RT, 3 Quartiles (Area)
-    int SummaryRelative = 0;          // values relative to ISTD
+    int AreaMatching = 0;         // "Area% matching"
+    int HeightMatching = 0;       // "Height% matching"
+    int MSMatching = 1;           // "MS matching"
+    int RTMatching = 1;           // "RT matching"
+    int RIMatching = 0;           // "RI matching"
+    int MultipleMatching = 0;     // "Allow multiple matching"
+    int SearchSubfolders = 0;     // "Search subfolders"
+    double RTWindowWidth = 0.1;   // minutes
+    double RIWindowWidth = 15.0;  // index units
+    int Weighting = 0;            // 0 none, 1 Area, 2 Height, 3 log(Area), 4 log(Height)
+    std::string TimeRange = "*";  // "RT search range (min)"
+    int MassThresholdOn = 0;      // "Mass threshold (%)" enabled
+    double MassThreshold = 0.5;   // percent
+    int AreaThresholdOn = 0;      // "Area threshold (%)" enabled
+    double AreaThreshold = 0.5;   // percent
+    int SpectralListMode = 0;     // 0 don't use, 1 ignore listed spectra, 2 use only listed spectra
+    int FitThreshold = 0;         // thousandths, 0 ... 999
+    int AbsoluteAreaHeight = 0;   // match absolute area/height instead of percentages
+    std::string SummaryISTDName;  // multi-file summary: internal standard
+    int SummaryISTDMatch = 950;   // thousandths
+    double SummaryISTDRT = 0.0;   // minutes
+    int SummaryMinMatch = 900;    // thousandths
+    int SummaryDisplayOption = 0; // 0 Area, 1 Height, 2 RT, 3 Quartiles (Area)
+    int SummaryRelative = 0;      // values relative to ISTD
 
     CSearchOptions() = default;
     CSearchOptions(const CSearchOptions& other);
@@ -84,4 +85,4 @@ private:
     CLibraryRICalibrationData m_riCalibration;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -258,4 +258,4 @@ void RememberParameterFileFolder(const std::string& chosenPath)
                        ParameterFileFolder(chosenPath).c_str());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -16,6 +16,7 @@
 // The RI window width is not part of the file. Lines end in CR LF (see platform/IniDocument.h).
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/options/SearchOptions.h"
 
 namespace corvelin {
@@ -30,23 +31,23 @@ namespace corvelin {
 // flag is restored when "AbsoluteAreaHeight" is present and left unchanged otherwise (files of older writers).
 // Returns false when the file could not be read (missing, not a regular file, too large) or holds none of the
 // file's sections (binary junk, UTF-16 text, an empty file): the defaults were then used.
-bool ReadParameterFile(CSearchOptions& options, const std::string& path);
+CORVELIN_ENGINE_EXPORT bool ReadParameterFile(CSearchOptions& options, const std::string& path);
 
 // The same from a document already in memory.
 class CIniDocument;
-void ReadParameterDocument(CSearchOptions& options, const CIniDocument& document);
+CORVELIN_ENGINE_EXPORT void ReadParameterDocument(CSearchOptions& options, const CIniDocument& document);
 
 // Writes every value into the file: an existing file keeps its other sections and keys (e.g. MassSpec004 and up
 // from a longer list, which the counts then leave unread); the file is replaced atomically. Returns false when
 // it could not be written (or an existing file could not be read).
-bool WriteParameterFile(const CSearchOptions& options, const std::string& path);
+CORVELIN_ENGINE_EXPORT bool WriteParameterFile(const CSearchOptions& options, const std::string& path);
 
 // The folder part of a chosen path, as remembered for the next file dialog: the text before whichever of the
 // last '\' or '/' comes later, or "" when there is neither.
-std::string ParameterFileFolder(const std::string& path);
+CORVELIN_ENGINE_EXPORT std::string ParameterFileFolder(const std::string& path);
 // The per-user "MRUParamPath" (section "Corvelinscope", subsection "Settings"): the file dialogs' initial folder.
-std::string LastParameterFileFolder();
+CORVELIN_ENGINE_EXPORT std::string LastParameterFileFolder();
 // Stores the folder of the chosen path into "MRUParamPath" (done after OK, before the file is read or written).
-void RememberParameterFileFolder(const std::string& chosenPath);
+CORVELIN_ENGINE_EXPORT void RememberParameterFileFolder(const std::string& chosenPath);
 
-}  // namespace corvelin
+} // namespace corvelin

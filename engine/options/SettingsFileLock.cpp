@@ -49,4 +49,4 @@ CSettingsFileLock::~CSettingsFileLock()
         ::close(m_fd); // releases the lock
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -4,9 +4,11 @@
 // waits until the lock is released, so no registration is lost. Held for the object's lifetime.
 #include <mutex>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-class CSettingsFileLock {
+class CORVELIN_ENGINE_EXPORT CSettingsFileLock {
 public:
     // Locks the file "<settings file>.lock" (the INI store) or "settings.lock" in the registry folder, waiting
     // as long as another holder has it. A lock file that cannot be created leaves only the in-process lock.
@@ -20,4 +22,4 @@ private:
     int m_fd = -1;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

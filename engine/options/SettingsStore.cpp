@@ -63,4 +63,4 @@ std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope scope
     return CurrentStore()->GetSettingValueNames(scope, section, subsection);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -11,13 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 enum class SettingsScope { CurrentUser, LocalMachine, ClassesRoot, Other };
 
 // nullptr for subsection / value name means "none" (the section's default value "@" when no value name).
 // nullptr for a default text means the empty text; nullptr for a written text means "absent" (INI: delete the key).
-class SettingsStore {
+class CORVELIN_ENGINE_EXPORT SettingsStore {
 public:
     virtual ~SettingsStore() = default;
     virtual std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection,
@@ -40,20 +42,20 @@ public:
 
 // The process-wide store used by the free functions below. Until one is installed, the default store of the
 // running program is created on first use (program folder, logged-on user, "UseRegistry" switch).
-SettingsStore& Settings();
+CORVELIN_ENGINE_EXPORT SettingsStore& Settings();
 // Installs a store for the rest of the run (tests, or a program that configured its own). Returns the previous.
 // nullptr goes back to the default store, created anew on the next use.
-std::shared_ptr<SettingsStore> SetSettingsStore(std::shared_ptr<SettingsStore> store);
+CORVELIN_ENGINE_EXPORT std::shared_ptr<SettingsStore> SetSettingsStore(std::shared_ptr<SettingsStore> store);
 
-std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                             const char* defaultText);
-int GetSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                  int defaultValue);
-void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                     int value);
-void WriteSettingString(SettingsScope scope, const char* section, const char* subsection, const char* valueName,
-                        const char* text);
-std::optional<std::vector<std::string>> GetSettingValueNames(SettingsScope scope, const char* section,
-                                                             const char* subsection);
+CORVELIN_ENGINE_EXPORT std::string GetSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                                    const char* valueName, const char* defaultText);
+CORVELIN_ENGINE_EXPORT int GetSettingInt(SettingsScope scope, const char* section, const char* subsection,
+                                         const char* valueName, int defaultValue);
+CORVELIN_ENGINE_EXPORT void WriteSettingInt(SettingsScope scope, const char* section, const char* subsection,
+                                            const char* valueName, int value);
+CORVELIN_ENGINE_EXPORT void WriteSettingString(SettingsScope scope, const char* section, const char* subsection,
+                                               const char* valueName, const char* text);
+CORVELIN_ENGINE_EXPORT std::optional<std::vector<std::string>>
+GetSettingValueNames(SettingsScope scope, const char* section, const char* subsection);
 
-}  // namespace corvelin
+} // namespace corvelin

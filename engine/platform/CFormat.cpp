@@ -40,4 +40,4 @@ std::string FormatC(const char* format, ...)
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

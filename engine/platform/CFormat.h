@@ -3,6 +3,8 @@
 // contract ("%.3f" always writes a point), while a desktop program may switch the C locale to the user's.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 #if defined(__GNUC__)
 #define CORVELIN_PRINTF(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
@@ -12,6 +14,6 @@
 namespace corvelin {
 
 // The text printf would give in the "C" locale.
-std::string FormatC(const char* format, ...) CORVELIN_PRINTF(1, 2);
+CORVELIN_ENGINE_EXPORT std::string FormatC(const char* format, ...) CORVELIN_PRINTF(1, 2);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -72,4 +72,4 @@ double TextToDouble(std::string_view text) noexcept
     return negative ? -value : value;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

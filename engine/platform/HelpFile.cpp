@@ -48,4 +48,4 @@ std::string HelpIndexPath()
     return HelpIndexPath(ProgramFolder());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // Context numbers of the help requests. The main window's pages use their tab number (1 to 8), the dialogs
@@ -25,21 +27,21 @@ enum HelpContext : int {
     kHelpColumnArrangement = 22,
 };
 
-struct HelpTopic {
+struct CORVELIN_ENGINE_EXPORT HelpTopic {
     int Context;
     const char* Title;  // the page's tab title or the dialog's caption
     const char* Target; // page of the manual and anchor, relative to the manual's folder
 };
 
 // Every context with its section, in context order.
-std::span<const HelpTopic> HelpTopics();
+CORVELIN_ENGINE_EXPORT std::span<const HelpTopic> HelpTopics();
 
 // The section of a context ("pages.html#library-search"); the index ("index.html") for an unknown number.
-std::string HelpTarget(int context);
+CORVELIN_ENGINE_EXPORT std::string HelpTarget(int context);
 
 // The manual's index file for programs in programFolder (with its trailing '/'):
 // <programFolder>../share/corvelinscope/manual/index.html. Defaults to the running program's folder.
-std::string HelpIndexPath(const std::string& programFolder);
-std::string HelpIndexPath();
+CORVELIN_ENGINE_EXPORT std::string HelpIndexPath(const std::string& programFolder);
+CORVELIN_ENGINE_EXPORT std::string HelpIndexPath();
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -228,4 +228,4 @@ void CIniDocument::ForEachKey(std::string_view sectionName,
             visit(entry->key, entry->value);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -15,11 +15,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/platform/WholeFile.h"
 
 namespace corvelin {
 
-class CIniDocument {
+class CORVELIN_ENGINE_EXPORT CIniDocument {
 public:
     // Larger files are not read (defaults) and not rewritten (writes dropped): settings and parameter files are
     // far smaller, and the bound keeps a hostile file from costing unbounded memory.
@@ -54,7 +55,7 @@ public:
                     const std::function<void(std::string_view key, std::string_view value)>& visit) const;
 
 private:
-    struct Section {
+    struct CORVELIN_ENGINE_EXPORT Section {
         std::string name;
         std::string header; // the header line as read ("" for the part before the first header)
         bool named = false;
@@ -71,4 +72,4 @@ private:
     std::unordered_map<std::string, std::size_t> m_sectionIndex; // lower-case name -> first section
 };
 
-}  // namespace corvelin
+} // namespace corvelin

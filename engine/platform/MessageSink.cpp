@@ -60,4 +60,4 @@ void ShowMessage(const std::string& text, const std::string& caption, MessageIco
     Messages().ShowMessage(text, caption, icon);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -3,12 +3,14 @@
 // message boxes, the batch program writes to stderr and answers questions with their safe default, tests record.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 enum class MessageIcon { None, Information, Exclamation, Stop, Question };
 enum class MessageAnswer { Yes, No, Cancel };
 
-class MessageSink {
+class CORVELIN_ENGINE_EXPORT MessageSink {
 public:
     virtual ~MessageSink() = default;
     // A modal message box: text, caption (empty = the program's name) and icon.
@@ -21,14 +23,14 @@ public:
 };
 
 // The process-wide sink. Without one installed, messages go to stderr and questions answer no / cancel.
-MessageSink& Messages();
+CORVELIN_ENGINE_EXPORT MessageSink& Messages();
 // Installs a sink (not owned); nullptr restores the stderr default. Returns the previous one (nullptr if default).
-MessageSink* SetMessageSink(MessageSink* sink);
+CORVELIN_ENGINE_EXPORT MessageSink* SetMessageSink(MessageSink* sink);
 
 // Routes the calling thread's messages to sink while the scope lives (scopes nest); other threads keep the
 // process-wide sink. A worker that reads files ahead of the delivering thread records its messages this way,
 // so they can be shown in the order of the files, on one thread.
-class CThreadMessageScope {
+class CORVELIN_ENGINE_EXPORT CThreadMessageScope {
 public:
     explicit CThreadMessageScope(MessageSink* sink);
     ~CThreadMessageScope();
@@ -40,6 +42,7 @@ private:
 };
 
 // Shorthand for Messages().ShowMessage.
-void ShowMessage(const std::string& text, const std::string& caption = {}, MessageIcon icon = MessageIcon::None);
+CORVELIN_ENGINE_EXPORT void ShowMessage(const std::string& text, const std::string& caption = {},
+                                        MessageIcon icon = MessageIcon::None);
 
-}  // namespace corvelin
+} // namespace corvelin

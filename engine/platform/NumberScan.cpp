@@ -92,4 +92,4 @@ double LeadingReal(const std::string& text) noexcept
     return strtod_l(number.c_str(), nullptr, cLocale);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -4,11 +4,13 @@
 // fit; a text without digits reads 0. Used by the command line and by the typed sort of report tables.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // Values beyond the int range are clamped to INT_MIN / INT_MAX.
-int LeadingInteger(const std::string& text) noexcept;
+CORVELIN_ENGINE_EXPORT int LeadingInteger(const std::string& text) noexcept;
 // Always in the C locale ("0,5" reads 0); no "inf", "nan" or hexadecimal forms.
-double LeadingReal(const std::string& text) noexcept;
+CORVELIN_ENGINE_EXPORT double LeadingReal(const std::string& text) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

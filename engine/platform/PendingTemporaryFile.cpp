@@ -68,4 +68,4 @@ void InstallTemporaryFileCleanup()
     ::sigaction(SIGTERM, &action, nullptr);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

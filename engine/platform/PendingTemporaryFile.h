@@ -6,9 +6,11 @@
 // target removes it (see CLibraryChromatogram::SaveEntry).
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-class CPendingTemporaryFile {
+class CORVELIN_ENGINE_EXPORT CPendingTemporaryFile {
 public:
     // Lists path (longer paths than the list holds are not listed: they are simply not cleaned up).
     explicit CPendingTemporaryFile(const std::string& path) noexcept;
@@ -24,9 +26,9 @@ private:
 // Installs handlers for SIGINT and SIGTERM that remove the listed files, then end the program by the same
 // signal with its default action. A handler installed later for SIGINT (a search's stop) takes over; it
 // should call RemovePendingTemporaryFiles itself when it ends the program.
-void InstallTemporaryFileCleanup();
+CORVELIN_ENGINE_EXPORT void InstallTemporaryFileCleanup();
 
 // Removes every listed file; async-signal-safe.
-void RemovePendingTemporaryFiles() noexcept;
+CORVELIN_ENGINE_EXPORT void RemovePendingTemporaryFiles() noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -90,4 +90,4 @@ bool WritePrivateProfileText(const std::string& path, std::string_view section, 
     return document.Save(path);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

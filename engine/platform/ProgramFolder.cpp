@@ -18,4 +18,4 @@ std::string ProgramFolder()
     return path.substr(0, slash + 1);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -495,4 +495,4 @@ bool CRegistry::SetValue(RegistryRoot root, const std::string& keyPath, const st
     return WriteWholeFileAtomically(FilePath(root), text, true);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

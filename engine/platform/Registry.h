@@ -20,19 +20,21 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 enum class RegistryRoot { CurrentUser, LocalMachine, ClassesRoot, Other };
 
 enum RegistryType : std::uint32_t { RegNone = 0, RegSz = 1, RegExpandSz = 2, RegBinary = 3, RegDword = 4 };
 
-struct RegistryValue {
+struct CORVELIN_ENGINE_EXPORT RegistryValue {
     std::uint32_t Type = RegNone;
     std::vector<std::uint8_t> Data;
     bool operator==(const RegistryValue&) const = default;
 };
 
-class CRegistry {
+class CORVELIN_ENGINE_EXPORT CRegistry {
 public:
     // Registry files larger than this are neither read nor rewritten.
     static constexpr std::size_t MaxFileBytes = 4 * 1024 * 1024;
@@ -63,11 +65,11 @@ private:
 
 // The text form of a registry file and back (exposed for tests and the fuzz target). Parsing never fails: lines
 // that are not understood are skipped.
-struct RegistryFileKey {
+struct CORVELIN_ENGINE_EXPORT RegistryFileKey {
     std::string Path; // components separated by single backslashes
     std::vector<std::pair<std::string, RegistryValue>> Values;
 };
-std::vector<RegistryFileKey> ParseRegistryFile(const std::string& text);
-std::string FormatRegistryFile(const std::vector<RegistryFileKey>& keys);
+CORVELIN_ENGINE_EXPORT std::vector<RegistryFileKey> ParseRegistryFile(const std::string& text);
+CORVELIN_ENGINE_EXPORT std::string FormatRegistryFile(const std::vector<RegistryFileKey>& keys);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -145,4 +145,4 @@ void WriteTextFile(const std::string& path, std::string_view text)
     WriteFileAtomically(path, TextModeBytes(text));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

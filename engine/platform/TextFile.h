@@ -5,26 +5,28 @@
 #include <string>
 #include <string_view>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // Every "\n" of the text becomes CR LF (a "\r\n" in the text therefore becomes CR CR LF).
-std::string TextModeBytes(std::string_view text);
+CORVELIN_ENGINE_EXPORT std::string TextModeBytes(std::string_view text);
 
 // Replaces (or creates) the file with exactly these bytes.
 // @exception CFileException with the errno of the failing step; the target is then unchanged.
-void WriteFileAtomically(const std::string& path, std::string_view bytes);
+CORVELIN_ENGINE_EXPORT void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // WriteFileAtomically(path, TextModeBytes(text)).
-void WriteTextFile(const std::string& path, std::string_view text);
+CORVELIN_ENGINE_EXPORT void WriteTextFile(const std::string& path, std::string_view text);
 
 // Writes the text-mode file whole under path, or, when a file of that name exists, under the first free name
 // made by inserting " (2)", " (3)", ... before the extension ("run1 2024-05-01 10-00 (2).csv"). An existing file
 // is never replaced. Returns the name used.
 // @exception CFileException with the errno of the failing step; no file is left then.
-std::string WriteTextFileUnderFreeName(const std::string& path, std::string_view text);
+CORVELIN_ENGINE_EXPORT std::string WriteTextFileUnderFreeName(const std::string& path, std::string_view text);
 
 // path when no file of that name exists, else the first free name as WriteTextFileUnderFreeName makes it
 // (for files another writer creates, such as a printed PDF).
-std::string FreeFileName(const std::string& path);
+CORVELIN_ENGINE_EXPORT std::string FreeFileName(const std::string& path);
 
-}  // namespace corvelin
+} // namespace corvelin

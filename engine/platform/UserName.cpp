@@ -33,4 +33,4 @@ std::string LoggedOnUserName()
     return name;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -2,9 +2,11 @@
 // The logged-on user's name: the login name of the effective user (part of per-user INI section names).
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // At most 260 characters. Falls back to $USER, then $LOGNAME, then the numeric user id.
-std::string LoggedOnUserName();
+CORVELIN_ENGINE_EXPORT std::string LoggedOnUserName();
 
-}  // namespace corvelin
+} // namespace corvelin

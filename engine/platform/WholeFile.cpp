@@ -84,4 +84,4 @@ FolderWriteLock::~FolderWriteLock()
         ::close(m_fd); // closing releases the lock
 }
 
-}  // namespace corvelin
+} // namespace corvelin

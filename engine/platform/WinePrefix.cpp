@@ -114,4 +114,4 @@ std::string CWinePrefix::ToWindowsPath(const std::string& unixPath) const
     return std::string(1, static_cast<char>(bestLetter - 32)) + ":\\" + rest;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

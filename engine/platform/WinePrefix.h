@@ -4,9 +4,11 @@
 // programs see, through the prefix's drive letters (dosdevices/<letter>: links).
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-class CWinePrefix {
+class CORVELIN_ENGINE_EXPORT CWinePrefix {
 public:
     // The prefix of the environment: $WINEPREFIX, else $HOME/.wine.
     CWinePrefix();
@@ -28,4 +30,4 @@ private:
     std::string m_folder;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -30,4 +30,4 @@ bool CDatasystemPlugin::MatchesExtension(const std::string& path) const noexcept
     return EndsWithNoCase(path, Extension);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

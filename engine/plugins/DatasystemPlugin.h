@@ -3,11 +3,12 @@
 // not load stays in the list; every call into it then does nothing (Resolve gives nullptr).
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/plugins/PDLL.h"
 
 namespace corvelin {
 
-class CDatasystemPlugin : public PDLL {
+class CORVELIN_ENGINE_EXPORT CDatasystemPlugin : public PDLL {
 public:
     // Loads the module at once; a failed load shows "Error Loading Module <path>" when showMessages is set.
     explicit CDatasystemPlugin(std::string modulePath, bool showMessages = true);
@@ -24,6 +25,6 @@ public:
 };
 
 // Whether text ends with ending, ignoring ASCII case.
-bool EndsWithNoCase(const std::string& text, const std::string& ending) noexcept;
+CORVELIN_ENGINE_EXPORT bool EndsWithNoCase(const std::string& text, const std::string& ending) noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -201,4 +201,4 @@ std::unique_ptr<CDatasystemPlugins> SetDatasystemPlugins(std::unique_ptr<CDatasy
     return plugins;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

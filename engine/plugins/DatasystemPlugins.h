@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/plugins/DatasystemPlugin.h"
 
 namespace corvelin {
 
-class CDatasystemPlugins {
+class CORVELIN_ENGINE_EXPORT CDatasystemPlugins {
 public:
     CDatasystemPlugins() = default;
     // Destroys the plug-ins from the last to the first (each frees its module).
@@ -52,17 +53,19 @@ private:
 
 // The absolute module path of a registered "Path": a relative path is prefixed with the program folder, an
 // absolute path is used unchanged. (The registration's drive-letter rule, read for Linux paths.)
-std::string ResolvePluginModulePath(const std::string& registeredPath, const std::string& programFolder);
+CORVELIN_ENGINE_EXPORT std::string ResolvePluginModulePath(const std::string& registeredPath,
+                                                           const std::string& programFolder);
 
 // The process-wide list (created at start-up by CreateDatasystemPlugins). Without one an empty list is returned,
 // so every read reports "No plugins loaded".
-CDatasystemPlugins& DatasystemPlugins();
+CORVELIN_ENGINE_EXPORT CDatasystemPlugins& DatasystemPlugins();
 // The installed list, or nullptr when none was created.
-CDatasystemPlugins* DatasystemPluginsIfCreated() noexcept;
+CORVELIN_ENGINE_EXPORT CDatasystemPlugins* DatasystemPluginsIfCreated() noexcept;
 // Builds the list from the registration for the running program's folder and installs it.
 // @exception CUserException when no slot is registered (start-up must end).
-void CreateDatasystemPlugins();
+CORVELIN_ENGINE_EXPORT void CreateDatasystemPlugins();
 // Installs a list (tests, or program end with nullptr, which releases the modules). Returns the previous one.
-std::unique_ptr<CDatasystemPlugins> SetDatasystemPlugins(std::unique_ptr<CDatasystemPlugins> plugins);
+CORVELIN_ENGINE_EXPORT std::unique_ptr<CDatasystemPlugins>
+SetDatasystemPlugins(std::unique_ptr<CDatasystemPlugins> plugins);
 
-}  // namespace corvelin
+} // namespace corvelin

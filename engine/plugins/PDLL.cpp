@@ -81,4 +81,4 @@ void* PDLL::Resolve(PluginExport which)
     return entry.address;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

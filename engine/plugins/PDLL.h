@@ -7,6 +7,8 @@
 #include <mutex>
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // The exports of the plug-in interface (PluginInterface.h), in table order.
@@ -26,9 +28,9 @@ enum class PluginExport : std::size_t {
 };
 
 // The exact exported name of an entry point.
-const char* PluginExportName(PluginExport which) noexcept;
+CORVELIN_ENGINE_EXPORT const char* PluginExportName(PluginExport which) noexcept;
 
-class PDLL {
+class CORVELIN_ENGINE_EXPORT PDLL {
 public:
     // Stores the path; does not load (see Load).
     explicit PDLL(std::string modulePath);
@@ -57,7 +59,7 @@ public:
     int GetLookupCount() const noexcept { return m_lookupCount; }
 
 private:
-    struct EntryPoint {
+    struct CORVELIN_ENGINE_EXPORT EntryPoint {
         void* address = nullptr;
         bool lookedUp = false;
     };
@@ -72,4 +74,4 @@ private:
     std::mutex m_resolveMutex; // entry points may be resolved from a worker thread
 };
 
-}  // namespace corvelin
+} // namespace corvelin

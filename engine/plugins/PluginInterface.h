@@ -50,4 +50,4 @@ typedef int (*PFN_DatasystemOpen)(const char* path);
 typedef int (*PFN_DatasystemOverlay)(const char* path1, const char* path2);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

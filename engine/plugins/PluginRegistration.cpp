@@ -100,4 +100,4 @@ std::vector<PluginRegistration> ReadPluginRegistrations()
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

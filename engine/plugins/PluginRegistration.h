@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/options/PluginSlots.h"
 
 namespace corvelin {
 
-struct PluginRegistration {
+struct CORVELIN_ENGINE_EXPORT PluginRegistration {
     std::string Key;       // slot value "Plugin<n>" and the section name "Plugins\<Key>"
     std::string Name;      // display name (the section's default value)
     std::string Path;      // module file; relative = relative to the program folder
@@ -22,10 +23,10 @@ struct PluginRegistration {
 // a new key takes the first empty slot or a new one at the end (the slot count grows). The section's display name,
 // "Path", "Extension" and "Filter" are written; "Load This Plugin" and other values stay. Returns the slot.
 // Registering and removing hold CSettingsFileLock, so parallel calls (also from other processes) lose nothing.
-int RegisterPlugin(const PluginRegistration& reg);
+CORVELIN_ENGINE_EXPORT int RegisterPlugin(const PluginRegistration& reg);
 // Empties the slot of key (the section stays). Returns false when the key has no slot.
-bool UnregisterPlugin(const std::string& key);
+CORVELIN_ENGINE_EXPORT bool UnregisterPlugin(const std::string& key);
 // Every used slot in order, with its section's values.
-std::vector<PluginRegistration> ReadPluginRegistrations();
+CORVELIN_ENGINE_EXPORT std::vector<PluginRegistration> ReadPluginRegistrations();
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -137,4 +137,4 @@ int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& ta
     return 1;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -4,6 +4,8 @@
 // (CLibraryChromatogram::CopyFrom) and hand the record back to the plug-in (ResetChromatogram).
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CLibraryChromatogram;
@@ -18,10 +20,11 @@ class CDatasystemPlugins;
 // @exception CNotSupportedException when no plug-in takes the file (message shown whatever showMessages says)
 // @exception CArchiveException (BadClass, path) when the plug-in's ReadFromDataSystem fails; target is then empty
 // and the plug-in's ResetChromatogram has been called once. Exceptions from the plug-in's read pass on the same way.
-int ReadFromDataFile(CLibraryChromatogram& target, const std::string& path, double minAreaPercent,
-                     std::string* dataSystemName, bool showMessages);
+CORVELIN_ENGINE_EXPORT int ReadFromDataFile(CLibraryChromatogram& target, const std::string& path,
+                                            double minAreaPercent, std::string* dataSystemName, bool showMessages);
 // The same with a given plug-in list.
-int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& target, const std::string& path,
-                     double minAreaPercent, std::string* dataSystemName, bool showMessages);
+CORVELIN_ENGINE_EXPORT int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& target,
+                                            const std::string& path, double minAreaPercent, std::string* dataSystemName,
+                                            bool showMessages);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -101,4 +101,4 @@ int AddMassSpecsFromFile(const CDatasystemPlugins* plugins, const std::string& p
     return static_cast<int>(contents.Spectra.size());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
 namespace corvelin {
@@ -13,7 +14,7 @@ namespace corvelin {
 class CDatasystemPlugins;
 class CSearchOptions;
 
-struct MassSpecsFileContents {
+struct CORVELIN_ENGINE_EXPORT MassSpecsFileContents {
     std::vector<std::unique_ptr<CLibraryMassSpectrumData>> Spectra;
     std::vector<std::string> Names; // one per spectrum
 };
@@ -24,12 +25,14 @@ struct MassSpecsFileContents {
 // @exception CUserException without a list or with an empty one, after
 // "CSearchMassspecs::OnAdd: Error reading number of file types plugins."
 // @exception CArchiveException when the plug-in's objects cannot be copied.
-bool ReadMassSpecsFile(const CDatasystemPlugins* plugins, const std::string& path, MassSpecsFileContents& contents);
+CORVELIN_ENGINE_EXPORT bool ReadMassSpecsFile(const CDatasystemPlugins* plugins, const std::string& path,
+                                              MassSpecsFileContents& contents);
 
 // Reads path as above and appends every spectrum to the options' spectral list under its name, inactive (it takes
 // no effect until the user ticks it). Returns the number of spectra added, or -1 when the file was not read (the
 // message was shown).
 // @exception CUserException, CArchiveException as ReadMassSpecsFile.
-int AddMassSpecsFromFile(const CDatasystemPlugins* plugins, const std::string& path, CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT int AddMassSpecsFromFile(const CDatasystemPlugins* plugins, const std::string& path,
+                                                CSearchOptions& options);
 
-}  // namespace corvelin
+} // namespace corvelin

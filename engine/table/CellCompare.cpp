@@ -95,4 +95,4 @@ int CompareCellTexts(const std::string& a, const std::string& b, int type)
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

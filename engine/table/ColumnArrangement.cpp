@@ -161,4 +161,4 @@ void CColumnArrangement::Apply(CReportTable& table, const std::string& section) 
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

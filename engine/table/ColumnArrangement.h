@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CReportTable;
@@ -15,18 +17,18 @@ class CReportTable;
 // A list that never had an arrangement stored ("UsedColumnCount" absent) keeps every column visible at the
 // width it was inserted with, so a first start shows and saves complete lists. A stored arrangement, even
 // one of 0 columns, is applied as written. Stored column indexes outside the table, and repeats, are skipped.
-void ApplyStoredArrangement(CReportTable& table, const std::string& section);
+CORVELIN_ENGINE_EXPORT void ApplyStoredArrangement(CReportTable& table, const std::string& section);
 
 // Writes the table's visible columns, in display order, as the section's arrangement.
-void SaveArrangement(const CReportTable& table, const std::string& section);
+CORVELIN_ENGINE_EXPORT void SaveArrangement(const CReportTable& table, const std::string& section);
 
 // Whether the section holds an arrangement ("UsedColumnCount" present).
-bool HasStoredArrangement(const std::string& section);
+CORVELIN_ENGINE_EXPORT bool HasStoredArrangement(const std::string& section);
 
 // The dialog: every column is carried as one number, column index * 10000 + width.
-class CColumnArrangement {
+class CORVELIN_ENGINE_EXPORT CColumnArrangement {
 public:
-    struct Item {
+    struct CORVELIN_ENGINE_EXPORT Item {
         std::string Header;
         int Code = 0; // column index * 10000 + width
         int ColumnIndex() const noexcept { return Code / 10000; }
@@ -63,4 +65,4 @@ private:
     std::vector<Item> m_used;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

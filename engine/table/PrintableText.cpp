@@ -13,4 +13,4 @@ std::string PrintableText(std::string_view text)
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // The text with every control character (bytes 0 to 31 and 127) replaced by a blank; other bytes unchanged.
-std::string PrintableText(std::string_view text);
+CORVELIN_ENGINE_EXPORT std::string PrintableText(std::string_view text);
 
-}  // namespace corvelin
+} // namespace corvelin

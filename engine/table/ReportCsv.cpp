@@ -55,4 +55,4 @@ std::string CsvTable(const CReportTable& table, CsvColumnOrder order)
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -7,6 +7,8 @@
 // columns in column index order, the peak compare table in display order.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CReportTable;
@@ -14,12 +16,12 @@ class CReportTable;
 enum class CsvColumnOrder { ColumnIndex, Display };
 
 // One field: the quoted text with "/" replaced by " of " (unless the text is a path), and its comma.
-std::string CsvField(const std::string& text, bool isPath = false);
+CORVELIN_ENGINE_EXPORT std::string CsvField(const std::string& text, bool isPath = false);
 // The header line of the visible columns, ending with "\n".
-std::string CsvHeaderLine(const CReportTable& table, CsvColumnOrder order);
+CORVELIN_ENGINE_EXPORT std::string CsvHeaderLine(const CReportTable& table, CsvColumnOrder order);
 // Row r of the visible columns, ending with "\n".
-std::string CsvRowLine(const CReportTable& table, int row, CsvColumnOrder order);
+CORVELIN_ENGINE_EXPORT std::string CsvRowLine(const CReportTable& table, int row, CsvColumnOrder order);
 // The header line and every row in the table's current row order.
-std::string CsvTable(const CReportTable& table, CsvColumnOrder order);
+CORVELIN_ENGINE_EXPORT std::string CsvTable(const CReportTable& table, CsvColumnOrder order);
 
-}  // namespace corvelin
+} // namespace corvelin

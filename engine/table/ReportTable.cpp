@@ -1,4 +1,5 @@
 #include "engine/table/ReportTable.h"
+#include "engine/core/Exceptions.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -9,7 +10,7 @@ namespace corvelin {
 std::size_t CReportTable::Index(int i, std::size_t size)
 {
     if (i < 0 || static_cast<std::size_t>(i) >= size)
-        throw std::out_of_range("report table index " + std::to_string(i));
+        throw CInvalidArgumentException("report table index " + std::to_string(i));
     return static_cast<std::size_t>(i);
 }
 
@@ -48,11 +49,11 @@ void CReportTable::SetWidth(int column, int width)
 void CReportTable::SetDisplayOrder(const std::vector<int>& order)
 {
     if (order.size() != m_columns.size())
-        throw std::invalid_argument("display order must name every column once");
+        throw CInvalidArgumentException("display order must name every column once");
     std::vector<char> seen(order.size(), 0);
     for (int c : order) {
         if (c < 0 || static_cast<std::size_t>(c) >= order.size() || seen[static_cast<std::size_t>(c)])
-            throw std::invalid_argument("display order must name every column once");
+            throw CInvalidArgumentException("display order must name every column once");
         seen[static_cast<std::size_t>(c)] = 1;
     }
     m_order = order;
@@ -85,7 +86,7 @@ int CReportTable::AddRow(std::vector<std::string> cells, std::uintptr_t itemData
 int CReportTable::InsertRow(int at, std::vector<std::string> cells, std::uintptr_t itemData)
 {
     if (at < 0 || at > RowCount())
-        throw std::out_of_range("report table row " + std::to_string(at));
+        throw CInvalidArgumentException("report table row " + std::to_string(at));
     cells.resize(m_columns.size());
     m_rows.insert(m_rows.begin() + at, CReportRow{std::move(cells), itemData, false});
     Notify(Change::RowsInserted, at, at);
@@ -232,4 +233,4 @@ void CReportTable::AutoSizeColumns(int first, bool withHeaders, const std::funct
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/table/CellCompare.h"
 
 namespace corvelin {
 
 enum class ColumnAlign { Left, Right, Center };
 
-struct CReportColumn {
+struct CORVELIN_ENGINE_EXPORT CReportColumn {
     std::string Header;
     int Width = 0;         // pixels; 0 = hidden
     int InsertedWidth = 0; // the width the owner inserted it with (shown on a first start)
@@ -25,19 +26,19 @@ struct CReportColumn {
     bool HoldsPaths = false;
 };
 
-struct CReportRow {
+struct CORVELIN_ENGINE_EXPORT CReportRow {
     std::vector<std::string> Cells; // always one per column
     std::uintptr_t ItemData = 0;
     bool Selected = false;
 };
 
 // One sort key: Column = ±(column index + 1), the sign the direction (negative = descending), 0 = no key.
-struct CSortKey {
+struct CORVELIN_ENGINE_EXPORT CSortKey {
     int Column = 0;
     int Type = kCompareEqual;
 };
 
-class CReportTable {
+class CORVELIN_ENGINE_EXPORT CReportTable {
 public:
     // What changed, for a view that mirrors the table (first/last are row or column indexes, inclusive).
     enum class Change { Columns, RowsInserted, RowsRemoved, CellsChanged, RowsReordered, ColumnOrder, EmptyText };
@@ -48,17 +49,20 @@ public:
     // Removes every column and every row.
     void DeleteAllColumns();
     int ColumnCount() const noexcept { return static_cast<int>(m_columns.size()); }
-    // @exception std::out_of_range for a bad column index (also for the setters below).
+    // @exception CInvalidArgumentException for a bad column index (also for the setters below).
     const CReportColumn& Column(int column) const { return m_columns.at(Index(column, m_columns.size())); }
     const std::string& Header(int column) const { return Column(column).Header; }
     int Width(int column) const { return Column(column).Width; }
     void SetWidth(int column, int width);
-    void SetHoldsPaths(int column, bool holdsPaths) { m_columns.at(Index(column, m_columns.size())).HoldsPaths = holdsPaths; }
+    void SetHoldsPaths(int column, bool holdsPaths)
+    {
+        m_columns.at(Index(column, m_columns.size())).HoldsPaths = holdsPaths;
+    }
     bool IsVisible(int column) const { return Width(column) > 0; }
 
     // Column indexes in display order (left to right on screen); a permutation of 0 ... ColumnCount() - 1.
     const std::vector<int>& DisplayOrder() const noexcept { return m_order; }
-    // @exception std::invalid_argument when order is not a permutation of the column indexes.
+    // @exception CInvalidArgumentException when order is not a permutation of the column indexes.
     void SetDisplayOrder(const std::vector<int>& order);
     // Visible column indexes in column index order, and in display order.
     std::vector<int> VisibleColumnsByIndex() const;
@@ -66,7 +70,7 @@ public:
 
     // Rows. Cells beyond the column count are dropped, missing ones are empty. Returns the new row's index.
     int AddRow(std::vector<std::string> cells, std::uintptr_t itemData = 0);
-    // @exception std::out_of_range when at > RowCount().
+    // @exception CInvalidArgumentException when at > RowCount().
     int InsertRow(int at, std::vector<std::string> cells, std::uintptr_t itemData = 0);
     void DeleteRow(int row);
     void DeleteAllRows();
@@ -117,6 +121,6 @@ private:
 // The heap sort of the report table on positions 0 ... n - 1: afterwards, the returned permutation p lists
 // the original positions in ascending order by less-than-or-equal of compare(p[i], p[j]) (<0, 0, >0).
 // Deterministic, not stable. compare may throw; nothing is changed then.
-std::vector<int> HeapSortPositions(int n, const std::function<int(int, int)>& compare);
+CORVELIN_ENGINE_EXPORT std::vector<int> HeapSortPositions(int n, const std::function<int(int, int)>& compare);
 
-}  // namespace corvelin
+} // namespace corvelin

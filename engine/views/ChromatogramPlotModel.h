@@ -6,25 +6,26 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/views/PlotMapping.h"
 #include "engine/views/PlotProperties.h"
 
 namespace corvelin {
 
-struct CPlotRange {
+struct CORVELIN_ENGINE_EXPORT CPlotRange {
     double XMin = 0;
     double XMax = 0;
     double YMin = 0;
     double YMax = 0;
 };
 
-struct CPlotHit {
+struct CORVELIN_ENGINE_EXPORT CPlotHit {
     int Chromatogram = -1; // index in the plot, -1 = no hit
     int Peak = -1;         // index of the peak in that chromatogram (sorted by RT)
 };
 
-class CChromatogramPlotModel {
+class CORVELIN_ENGINE_EXPORT CChromatogramPlotModel {
 public:
     // Copies chromatogram (peaks sorted by RT) with a copy of properties (or zeroed ones); returns the count.
     int Add(const CLibraryChromatogram& chromatogram, const CPlotProperties* properties = nullptr);
@@ -74,7 +75,7 @@ public:
     bool HeightAxisPercent(double& yMinPercent, double& yMaxPercent) const;
 
 private:
-    struct Item {
+    struct CORVELIN_ENGINE_EXPORT Item {
         std::unique_ptr<CLibraryChromatogram> Chromatogram;
         CPlotProperties Properties;
     };
@@ -85,6 +86,6 @@ private:
 
 // Whether the point lies in the triangle (a, b, c) of integer pixels: the three sub-triangle areas add up to
 // the triangle's area within 0.001; a triangle of zero area holds only its first corner.
-bool PixelTriangleHolds(int ax, int ay, int bx, int by, int cx, int cy, int px, int py) noexcept;
+CORVELIN_ENGINE_EXPORT bool PixelTriangleHolds(int ax, int ay, int bx, int by, int cx, int cy, int px, int py) noexcept;
 
 } // namespace corvelin

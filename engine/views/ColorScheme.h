@@ -7,12 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 inline constexpr const char* kColorSchemesSection = "ColorSchemes";
 inline constexpr const char* kDefaultColorScheme = "Colors";
 
-struct CSchemeColor {
+struct CORVELIN_ENGINE_EXPORT CSchemeColor {
     unsigned char R = 0;
     unsigned char G = 0;
     unsigned char B = 0;
@@ -21,17 +23,17 @@ struct CSchemeColor {
 
 // A nine-digit colour text: characters 1-3 red, 4-6 green, 7-9 blue, each part read as a decimal integer (as
 // atoi reads it, so a short or partly non-numeric text gives what its parts give) and taken modulo 256.
-CSchemeColor ParseSchemeColor(std::string_view text);
+CORVELIN_ENGINE_EXPORT CSchemeColor ParseSchemeColor(std::string_view text);
 // The nine-digit text of a colour ("%03d%03d%03d").
-std::string FormatSchemeColor(CSchemeColor color);
+CORVELIN_ENGINE_EXPORT std::string FormatSchemeColor(CSchemeColor color);
 
 // The index of the colour for match value v in a scheme of n colours: the integer part of v x (n - 1), so that
 // 1 takes the last colour; values above 1 take the last colour too. -1 when n < 1.
-int SchemeColorIndex(double v, int n) noexcept;
+CORVELIN_ENGINE_EXPORT int SchemeColorIndex(double v, int n) noexcept;
 // The same for a value that may be "no match": -1 when v is not greater than 0.001.
-int MatchColorIndex(double v, int n) noexcept;
+CORVELIN_ENGINE_EXPORT int MatchColorIndex(double v, int n) noexcept;
 
-struct CColorScheme {
+struct CORVELIN_ENGINE_EXPORT CColorScheme {
     std::string Name;
     std::vector<CSchemeColor> Colors; // index 0 = lowest match
     CSchemeColor NotFoundThis;
@@ -44,20 +46,20 @@ struct CColorScheme {
 };
 
 // The name of the user's current scheme ("Colors" when none was chosen).
-std::string CurrentColorSchemeName();
+CORVELIN_ENGINE_EXPORT std::string CurrentColorSchemeName();
 
 // One entry of the scheme menu: the scheme's index k, its name and whether it is the current one (exact,
 // case-sensitive comparison).
-struct CColorSchemeChoice {
+struct CORVELIN_ENGINE_EXPORT CColorSchemeChoice {
     int Index = 0;
     std::string Name;
     bool Current = false;
 };
 // The defined schemes in index order; schemes with an empty name are left out.
-std::vector<CColorSchemeChoice> ColorSchemeChoices();
+CORVELIN_ENGINE_EXPORT std::vector<CColorSchemeChoice> ColorSchemeChoices();
 
 // Makes scheme k (0-based) the user's choice: its name "ColorScheme<k>" ("Colors" when absent) is stored as the
 // per-user scheme.
-void SelectColorScheme(int k);
+CORVELIN_ENGINE_EXPORT void SelectColorScheme(int k);
 
 } // namespace corvelin

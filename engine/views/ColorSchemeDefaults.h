@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/views/ColorScheme.h"
 
 namespace corvelin {
 
 class SettingsStore;
 
-struct CDefaultColorScheme {
+struct CORVELIN_ENGINE_EXPORT CDefaultColorScheme {
     std::string Name;
     std::vector<CSchemeColor> Colors; // lowest match first
     CSchemeColor NotFoundThis;
@@ -20,11 +21,11 @@ struct CDefaultColorScheme {
 
 // "Colors" (10 colours from dark blue for a poor match to dark red for a perfect one), "Viridis" (10 colours,
 // readable with the common colour-vision deficiencies and in grey print) and "Grey".
-const std::vector<CDefaultColorScheme>& DefaultColorSchemes();
+CORVELIN_ENGINE_EXPORT const std::vector<CDefaultColorScheme>& DefaultColorSchemes();
 
 // Writes the default schemes into store when it defines none ("nColorSchemes" missing or below 1). A scheme
 // subsection that already holds colours (a lab's own "Colors", say) keeps them; only its name is listed.
 // Returns whether the set was written.
-bool InstallDefaultColorSchemes(SettingsStore& store);
+CORVELIN_ENGINE_EXPORT bool InstallDefaultColorSchemes(SettingsStore& store);
 
 } // namespace corvelin

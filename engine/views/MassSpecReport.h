@@ -5,6 +5,8 @@
 // or a single blank when it is below 0.0005.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CLibraryChromatogram;
@@ -15,11 +17,12 @@ inline constexpr const char* kMassSpecReportSection = "MassSpecReport";
 inline constexpr const char* kMassSpecReportEmptyText = "Hit list will contain data after a search.";
 
 // The columns of a new page: "RT", "Comp. 1" and "Comp. 2", 40 pixels each, as placeholders.
-void SetUpMassSpecReportColumns(CReportTable& table);
+CORVELIN_ENGINE_EXPORT void SetUpMassSpecReportColumns(CReportTable& table);
 
 // Puts the report of a chromatogram already read into the table: every row and every column but the first
 // are replaced.
-void FillMassSpecReport(const CLibraryChromatogram& chromatogram, const CSearchOptions& options, CReportTable& table);
+CORVELIN_ENGINE_EXPORT void FillMassSpecReport(const CLibraryChromatogram& chromatogram, const CSearchOptions& options,
+                                               CReportTable& table);
 
 enum class MassSpecReportOutcome {
     Built,
@@ -29,9 +32,10 @@ enum class MassSpecReportOutcome {
 };
 
 // Reads the chromatogram (area threshold as minimum area, no plug-in messages) and fills the table.
-MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearchOptions& options, CReportTable& table);
+CORVELIN_ENGINE_EXPORT MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearchOptions& options,
+                                                                 CReportTable& table);
 
 // The CSV form of the report: the visible columns in display order and every row.
-std::string MassSpecReportCsvText(const CReportTable& table);
+CORVELIN_ENGINE_EXPORT std::string MassSpecReportCsvText(const CReportTable& table);
 
 } // namespace corvelin

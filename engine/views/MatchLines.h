@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 struct CColorScheme;
@@ -13,7 +15,7 @@ class CLibraryChromatogram;
 class CLibraryChromatogramPeakData;
 
 // One line from a "this" peak to the "other" peak it was matched with.
-struct CMatchLinie {
+struct CORVELIN_ENGINE_EXPORT CMatchLinie {
     std::uint32_t Colour = 0; // 0xRRGGBB
     double Value = 0;
     double ThisRT = 0, ThisRI = 0, ThisHeight = 0;
@@ -25,27 +27,30 @@ struct CMatchLinie {
 };
 
 // The side of the square cell table the match plot compares in: the larger of the two peak counts.
-std::size_t MatchTableSide(const CLibraryChromatogram& self, const CLibraryChromatogram& other) noexcept;
+CORVELIN_ENGINE_EXPORT std::size_t MatchTableSide(const CLibraryChromatogram& self,
+                                                  const CLibraryChromatogram& other) noexcept;
 
 // A line for every cell [i][j] > 0.001 with i below the table side and the "this" peak count and j below the
 // "other" peak count; colour index trunc(value x (colours - 1)), clamped to the scheme (no colours: black).
-std::vector<CMatchLinie> BuildMatchLines(const CCellTable& cells, const CLibraryChromatogram& self,
-                                         const CLibraryChromatogram& other, const std::vector<std::uint32_t>& colours);
+CORVELIN_ENGINE_EXPORT std::vector<CMatchLinie> BuildMatchLines(const CCellTable& cells,
+                                                                const CLibraryChromatogram& self,
+                                                                const CLibraryChromatogram& other,
+                                                                const std::vector<std::uint32_t>& colours);
 
-struct CLineEnds {
+struct CORVELIN_ENGINE_EXPORT CLineEnds {
     double X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
 };
 // Index of the line nearest to (x, y) by squared perpendicular distance to the infinite line through its ends:
 // exactly 0 returns at once, else the smallest below 30 squared pixels; -1 for none. Lines whose ends
 // coincide have no direction and are skipped.
-int NearestMatchLine(const std::vector<CLineEnds>& lines, double x, double y) noexcept;
+CORVELIN_ENGINE_EXPORT int NearestMatchLine(const std::vector<CLineEnds>& lines, double x, double y) noexcept;
 
 enum class EMatchDrag { Zoom, Ignore, Click };
 // A drag of the match plot (width and height of the normalised rectangle): both over 19 zoom; width + height
 // over 19 is ignored; anything smaller is a click.
-EMatchDrag ClassifyMatchDrag(int width, int height) noexcept;
+CORVELIN_ENGINE_EXPORT EMatchDrag ClassifyMatchDrag(int width, int height) noexcept;
 
 // The line colours (0xRRGGBB, lowest match first) of a colour scheme.
-std::vector<std::uint32_t> MatchLineColours(const CColorScheme& scheme);
+CORVELIN_ENGINE_EXPORT std::vector<std::uint32_t> MatchLineColours(const CColorScheme& scheme);
 
 } // namespace corvelin

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/compare/CellTable.h"
 #include "engine/compare/LibraryHit.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -22,7 +23,7 @@ inline constexpr const char* kMatchMatrixEmptyText = "This list will contain dat
 // Cells at or above this value are assigned pairs; below it a cell is "not paired".
 inline constexpr double kMatrixAssigned = 0.0005;
 
-struct CMatchMatrix {
+struct CORVELIN_ENGINE_EXPORT CMatchMatrix {
     CLibraryChromatogram This;
     CLibraryChromatogram Other;
     CCellTable Cells; // This.Peaks.size() x Other.Peaks.size(); empty before the first build
@@ -48,19 +49,19 @@ enum class MatchMatrixBuildEnd {
 // Reads both files (messages on, data-system names requested, the area threshold as minimum area when it is
 // on), recalibrates an input that needs the options' RI table when RI matching is on (refused with fewer than
 // 2 points in the options' table), then compares and fills matrix. Messages go to the message sink.
-MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath,
-                                     const CSearchOptions& options, CMatchMatrix& matrix);
+CORVELIN_ENGINE_EXPORT MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath,
+                                                            const CSearchOptions& options, CMatchMatrix& matrix);
 
 // Compares matrix.This with matrix.Other (forward with a fresh cell table, reverse without one) and fills the
 // table and the details text. The PeakCount of both is set to the number of peaks they hold first.
-void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options);
 
 // The page's table from a compared cell table. Columns are inserted with width 40 (the page sizes them).
-void FillMatchMatrixTable(CMatchMatrix& matrix, const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT void FillMatchMatrixTable(CMatchMatrix& matrix, const CSearchOptions& options);
 
 // The table as a CSV report: every field quoted with its comma, columns in index order, lines ending "\n"
 // (CR LF once written as a text-mode file).
-std::string MatchMatrixCsv(const CMatchMatrix& matrix);
+CORVELIN_ENGINE_EXPORT std::string MatchMatrixCsv(const CMatchMatrix& matrix);
 
 // The action of a hover-tip link (engine/views/PeakLink.h) on the matrix's peaks: the label "%.2f %s" of the
 // peak's RT and its chromatogram's path; "-Nist-" hands spectrum, label and sample name to sendToNist, "-Spec-"
@@ -68,7 +69,8 @@ std::string MatchMatrixCsv(const CMatchMatrix& matrix);
 // Returns whether a peak was acted on (false for a malformed link or a peak that does not exist).
 using NistSender = void (*)(const CLibraryMassSpectrumData& spectrum, const std::string& name,
                             const std::string& comment);
-bool RunMatchMatrixPeakLink(const CMatchMatrix& matrix, const std::string& link, const std::string& thisPath,
-                            const std::string& otherPath, CSearchOptions& options, NistSender sendToNist);
+CORVELIN_ENGINE_EXPORT bool RunMatchMatrixPeakLink(const CMatchMatrix& matrix, const std::string& link,
+                                                   const std::string& thisPath, const std::string& otherPath,
+                                                   CSearchOptions& options, NistSender sendToNist);
 
 } // namespace corvelin

@@ -8,13 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CCellTable;
 class CLibraryChromatogramData;
 
 // A rectangle in device units (right and bottom exclusive edges as given by the device).
-struct CMatrixRect {
+struct CORVELIN_ENGINE_EXPORT CMatrixRect {
     double Left = 0;
     double Top = 0;
     double Right = 0;
@@ -24,7 +26,7 @@ struct CMatrixRect {
     bool operator==(const CMatrixRect&) const = default;
 };
 
-struct CMatrixRanges {
+struct CORVELIN_ENGINE_EXPORT CMatrixRanges {
     double XMin = 0, XMax = 1; // RT of "this"
     double YMin = 0, YMax = 1; // RT of "other"
     bool operator==(const CMatrixRanges&) const = default;
@@ -33,21 +35,22 @@ struct CMatrixRanges {
 // The mapping of a value onto an axis of the given extent (width or height) that starts at origin (left or top
 // edge): origin + (value - lo) / (hi - lo) x (extent - 15) + 10; and its inverse for a pixel offset from the
 // edge: lo + (offset - 10) / (extent - 15) x (hi - lo).
-double MatrixMap(double value, double lo, double hi, double origin, double extent) noexcept;
-double MatrixUnmap(double offset, double lo, double hi, double extent) noexcept;
+CORVELIN_ENGINE_EXPORT double MatrixMap(double value, double lo, double hi, double origin, double extent) noexcept;
+CORVELIN_ENGINE_EXPORT double MatrixUnmap(double offset, double lo, double hi, double extent) noexcept;
 
 // The tick step for a span: 10 to the power floor(log10(span)), halved while span / step (truncated) is below 3
 // and the step is above 0.01. 1 for a span that is not positive.
-double MatrixTickStep(double span) noexcept;
+CORVELIN_ENGINE_EXPORT double MatrixTickStep(double span) noexcept;
 // The tick values step, 2 x step, ... below the larger of both maxima, for the larger of both spans; those more
 // than a step below both minima (never visible) are left out.
-std::vector<double> MatrixTicks(const CMatrixRanges& ranges);
+CORVELIN_ENGINE_EXPORT std::vector<double> MatrixTicks(const CMatrixRanges& ranges);
 
 // Diameter of a peak's circle: area / totalArea x sizeRange + minSize, truncated (the area share counts 0 when
 // the total is not positive).
-int MatrixCircleDiameter(double area, double totalArea, double minSize, double sizeRange) noexcept;
+CORVELIN_ENGINE_EXPORT int MatrixCircleDiameter(double area, double totalArea, double minSize,
+                                                double sizeRange) noexcept;
 
-struct CMatrixCircle {
+struct CORVELIN_ENGINE_EXPORT CMatrixCircle {
     enum Kind { UnassignedOther, UnassignedThis, Assigned };
     Kind Type = Assigned;
     int ThisPeak = -1;   // row of the cell table
@@ -64,9 +67,9 @@ struct CMatrixCircle {
     }
 };
 
-struct CMatrixLayout {
+struct CORVELIN_ENGINE_EXPORT CMatrixLayout {
     double OriginX = 0, OriginY = 0;
-    struct Tick {
+    struct CORVELIN_ENGINE_EXPORT Tick {
         double Value;
         double X; // mapped on the horizontal axis
         double Y; // mapped on the vertical axis
@@ -78,7 +81,7 @@ struct CMatrixLayout {
     std::vector<CMatrixCircle> Circles;
 };
 
-class CMatrixDisplayModel {
+class CORVELIN_ENGINE_EXPORT CMatrixDisplayModel {
 public:
     // Keeps references (not owned; the owner keeps them alive while set). Both ranges become 0 ... M + 1 with M
     // the larger RT of the last peak of either chromatogram.

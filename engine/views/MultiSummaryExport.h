@@ -4,17 +4,20 @@
 // A text-mode file: lines end with CR LF on disk.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CReportTable;
 class CSearchOptions;
 
 // The file's text with "\n" line ends.
-std::string MultiSummaryCsvText(const CSearchOptions& options, const CReportTable& table);
+CORVELIN_ENGINE_EXPORT std::string MultiSummaryCsvText(const CSearchOptions& options, const CReportTable& table);
 
 // Writes the file whole (an existing file is replaced only once the new one is complete). On failure shows the
 // system's text for the error, "\n" and "Could not open file %s. Please ensure that it is not opened, e.g. by
 // Excel." (default caption) and returns false.
-bool WriteMultiSummaryCsv(const std::string& path, const CSearchOptions& options, const CReportTable& table);
+CORVELIN_ENGINE_EXPORT bool WriteMultiSummaryCsv(const std::string& path, const CSearchOptions& options,
+                                                 const CReportTable& table);
 
 } // namespace corvelin

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/compare/PreparedSpectra.h"
 #include "engine/compare/SpectrumMatcher.h"
@@ -49,10 +50,11 @@ double SummaryMatchValue(double referenceRT, Reference&& reference, const CLibra
 
 // Whether a peak takes part in the grouping: RT in the search range, area % not below the area threshold (when
 // it is on) and a spectrum the spectral list does not exclude.
-bool IsSummaryPeakUsable(const CLibraryChromatogramPeakData& peak, const CLibraryChromatogramData& chromatogram,
-                         const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT bool IsSummaryPeakUsable(const CLibraryChromatogramPeakData& peak,
+                                                const CLibraryChromatogramData& chromatogram,
+                                                const CSearchOptions& options);
 
-class CMultiSummaryGrouper {
+class CORVELIN_ENGINE_EXPORT CMultiSummaryGrouper {
 public:
     // Groups into result (which should be empty; chromatograms already in it take no part). The options must
     // stay unchanged while the grouper lives.
@@ -89,6 +91,6 @@ private:
 
 // Orders the groups by the RT of their reference peaks, ascending, with a bidirectional bubble sort that swaps
 // neighbours only when the later RT is strictly smaller (groups of equal RT keep their creation order).
-void SortSummaryGroups(CMultiSummaryResultData& result);
+CORVELIN_ENGINE_EXPORT void SortSummaryGroups(CMultiSummaryResultData& result);
 
 } // namespace corvelin

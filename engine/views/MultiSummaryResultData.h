@@ -6,11 +6,12 @@
 #include <memory>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryChromatogram.h"
 
 namespace corvelin {
 
-class CMultiSummaryResultData {
+class CORVELIN_ENGINE_EXPORT CMultiSummaryResultData {
 public:
     using Peak = const CLibraryChromatogramPeakData*;
 

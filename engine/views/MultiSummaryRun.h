@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CMultiSummaryResultData;
@@ -15,14 +17,14 @@ class CSearchOptions;
 inline constexpr const char* kSummaryDoneText = "fertig.";
 
 // All callbacks run on the thread that called RunMultiSummary; any may be empty.
-struct CMultiSummaryCallbacks {
+struct CORVELIN_ENGINE_EXPORT CMultiSummaryCallbacks {
     // "File: %s " (the path from its last "/" on), then the same with "%i Peaks" appended once the file is read.
     std::function<void(const std::string& status)> Status;
     // Once per examined peak, with the running count from 1.
     std::function<void(int position)> Progress;
 };
 
-struct CMultiSummaryRunStats {
+struct CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats {
     int FilesRead = 0;
     int FilesFailed = 0;
     int PeaksExamined = 0;
@@ -32,11 +34,13 @@ struct CMultiSummaryRunStats {
 // out) and groups their peaks with the options; finally sorts the groups. threads: readers, the calling thread
 // among them (0 = one per core).
 // Nothing is thrown for unreadable files.
-CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths, const CSearchOptions& options,
-                                      CMultiSummaryResultData& result, const CMultiSummaryCallbacks& callbacks = {},
-                                      int threads = 0);
+CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths,
+                                                             const CSearchOptions& options,
+                                                             CMultiSummaryResultData& result,
+                                                             const CMultiSummaryCallbacks& callbacks = {},
+                                                             int threads = 0);
 
 // The status text for a file: "File: " and the part of the path from its last "/" on, then a blank.
-std::string SummaryFileStatus(const std::string& path);
+CORVELIN_ENGINE_EXPORT std::string SummaryFileStatus(const std::string& path);
 
 } // namespace corvelin

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CMultiSummaryResultData;
@@ -19,38 +21,40 @@ inline constexpr const char* kSummarySearchingText = "Searching ...";
 inline constexpr int kSummaryFirstGroupColumn = 2;
 
 // The table as the page creates it: "File Path" and "Sample Name" (width 250 each), no rows, the empty text.
-void PrepareMultiSummaryTable(CReportTable& table);
+CORVELIN_ENGINE_EXPORT void PrepareMultiSummaryTable(CReportTable& table);
 
 // Rebuilds rows and group columns from the result record (the first two columns keep their widths). measure
 // gives a text's width in pixels for sizing the columns to content and header; without it a width of 7 pixels
 // per character is assumed.
-void FillMultiSummaryTable(const CMultiSummaryResultData& result, const CSearchOptions& options, CReportTable& table,
-                           const std::function<int(const std::string&)>& measure = {});
+CORVELIN_ENGINE_EXPORT void FillMultiSummaryTable(const CMultiSummaryResultData& result, const CSearchOptions& options,
+                                                  CReportTable& table,
+                                                  const std::function<int(const std::string&)>& measure = {});
 
 // The path relative to the folder (without a trailing "/"), with a leading "./" removed; the path itself when
 // no relative form can be computed (empty folder, one path absolute and the other not).
-std::string SummaryRelativePath(const std::string& path, const std::string& folder);
+CORVELIN_ENGINE_EXPORT std::string SummaryRelativePath(const std::string& path, const std::string& folder);
 
 // The peak of the cell at (row's chromatogram, table column), or nullptr (columns 0 and 1, empty cells, indexes
 // out of range).
-const CLibraryChromatogramPeakData* SummaryCellPeak(const CMultiSummaryResultData& result, int chromatogram,
-                                                    int column);
+CORVELIN_ENGINE_EXPORT const CLibraryChromatogramPeakData* SummaryCellPeak(const CMultiSummaryResultData& result,
+                                                                           int chromatogram, int column);
 
 // The hover text of a cell holding a peak (empty otherwise). pictureHandle names the peak's spectrum picture of
 // width x height pixels.
-std::string SummaryPeakTip(const CMultiSummaryResultData& result, int chromatogram, int column,
-                           std::uintptr_t pictureHandle, int width, int height);
+CORVELIN_ENGINE_EXPORT std::string SummaryPeakTip(const CMultiSummaryResultData& result, int chromatogram, int column,
+                                                  std::uintptr_t pictureHandle, int width, int height);
 
 // A link of the hover text: "<chromatogram>-Nist-<group>" or "<chromatogram>-Spec-<group>".
-struct CSummaryPeakLink {
+struct CORVELIN_ENGINE_EXPORT CSummaryPeakLink {
     enum class Kind { None, Nist, Spectrum };
     Kind Action = Kind::None;
     int Chromatogram = -1;
     int Group = -1;
 };
 // The number before the first "-" and after the last "-", and the action named between them.
-CSummaryPeakLink ParseSummaryPeakLink(const std::string& message);
+CORVELIN_ENGINE_EXPORT CSummaryPeakLink ParseSummaryPeakLink(const std::string& message);
 // The label of a peak sent from the summary: "%.2f %s" with its RT and the chromatogram's SourcePath.
-std::string SummaryPeakLabel(const CMultiSummaryResultData& result, const CSummaryPeakLink& link);
+CORVELIN_ENGINE_EXPORT std::string SummaryPeakLabel(const CMultiSummaryResultData& result,
+                                                    const CSummaryPeakLink& link);
 
 } // namespace corvelin

@@ -4,9 +4,11 @@
 // "-" is the 0-based peak index.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-struct CPeakLink {
+struct CORVELIN_ENGINE_EXPORT CPeakLink {
     enum Action { None, Nist, Spec };
     Action Kind = None;
     int Side = 0; // 1 "this", 2 "other"
@@ -14,6 +16,6 @@ struct CPeakLink {
 };
 
 // Kind None for a text that begins with neither "1" nor "2", names neither action, or has no index.
-CPeakLink ParsePeakLink(const std::string& text);
+CORVELIN_ENGINE_EXPORT CPeakLink ParsePeakLink(const std::string& text);
 
 } // namespace corvelin

@@ -5,6 +5,7 @@
 // the report table and keeps the chromatograms and the cell table of the last build for the page's peak actions.
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/compare/CellTable.h"
 #include "engine/core/LibraryChromatogram.h"
 
@@ -32,17 +33,18 @@ inline constexpr const char* kPeakMatchSection = "MatchTable";
 inline constexpr const char* kPeakMatchEmptyText = "This list will contain data after comparing.";
 
 // Replaces the table's columns by the 24 columns of the peak match table (no rows).
-void SetUpPeakMatchColumns(CReportTable& table);
+CORVELIN_ENGINE_EXPORT void SetUpPeakMatchColumns(CReportTable& table);
 
 // The rows of a compared pair of chromatograms: cells[i][j] at or above 0.0005 marks "this" peak i as paired
 // with "other" peak j (the first such j of the row). Appends rows to a table set up by SetUpPeakMatchColumns.
-void FillPeakMatchRows(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
-                       const CSearchOptions& options, const CCellTable& cells, CReportTable& table);
+CORVELIN_ENGINE_EXPORT void FillPeakMatchRows(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                                              const CSearchOptions& options, const CCellTable& cells,
+                                              CReportTable& table);
 
 // Sorting on a header click: descending first for the sizes and the match values, ascending for the others;
 // a second click on the same column reverses the default. The last column and direction are kept for the
 // whole process (every peak match table shares them).
-class CPeakMatchSort {
+class CORVELIN_ENGINE_EXPORT CPeakMatchSort {
 public:
     // The sort key for a click on column (signed: -(column + 1) descending, column + 1 ascending); remembers it.
     static int NextKey(int column);
@@ -52,9 +54,9 @@ public:
 };
 
 // Sorts the table by a click on the column (CPeakMatchSort::NextKey, real-number compare).
-void SortPeakMatchTable(CReportTable& table, int column);
+CORVELIN_ENGINE_EXPORT void SortPeakMatchTable(CReportTable& table, int column);
 
-class CPeakMatchTable {
+class CORVELIN_ENGINE_EXPORT CPeakMatchTable {
 public:
     enum class Outcome {
         Built,               // the table holds the new rows
@@ -97,14 +99,15 @@ private:
 
 // The CSV export. Default file name: the file name part of both chromatograms' paths joined by "_"; empty when
 // either path has no folder separator (the export then does nothing).
-std::string PeakMatchCsvFileName(const std::string& thisPath, const std::string& otherPath);
+CORVELIN_ENGINE_EXPORT std::string PeakMatchCsvFileName(const std::string& thisPath, const std::string& otherPath);
 // The file's text with "\n" line ends: head, compare parameters, the visible columns in display order and
 // every row in the table's current order.
-std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
-                             const CSearchOptions& options, const CReportTable& table);
+CORVELIN_ENGINE_EXPORT std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                                                    const CSearchOptions& options, const CReportTable& table);
 // Writes the text as a text-mode file (replaced whole). On failure shows the system's error text, "\n" and
 // "Could not open file %s. Please ensure that it is not opened, e.g. by Excel." and returns false.
-bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self, const CLibraryChromatogram& other,
-                       const CSearchOptions& options, const CReportTable& table);
+CORVELIN_ENGINE_EXPORT bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self,
+                                              const CLibraryChromatogram& other, const CSearchOptions& options,
+                                              const CReportTable& table);
 
 } // namespace corvelin

@@ -4,25 +4,27 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-struct CAxisTick {
+struct CORVELIN_ENGINE_EXPORT CAxisTick {
     double Value = 0; // minutes on the time axis, percent on the height axis
     std::string Label;
 };
 
 // The time-axis step in seconds for a visible span of spanSeconds: the first of 600, 300, 60, 30, 15, 6, 1
 // that fits at least 4 times, else 1800.
-double TimeAxisStepSeconds(double spanSeconds) noexcept;
+CORVELIN_ENGINE_EXPORT double TimeAxisStepSeconds(double spanSeconds) noexcept;
 // Ticks (minutes, labelled "%.2f") of the visible range xMin ... xMax minutes.
-std::vector<CAxisTick> TimeAxisTicks(double xMin, double xMax);
+CORVELIN_ENGINE_EXPORT std::vector<CAxisTick> TimeAxisTicks(double xMin, double xMax);
 
 // The height-axis step in percent: the first of 50, 20, 10, 5, 2, 1, 0.5, 0.2, 0.1, 0.05, 0.02, 0.01 that fits
 // at least 4 times into the span, else 0.01.
-double HeightAxisStepPercent(double spanPercent) noexcept;
+CORVELIN_ENGINE_EXPORT double HeightAxisStepPercent(double spanPercent) noexcept;
 // The printf format of the height labels for a step of the table above.
-const char* HeightAxisFormat(double stepPercent) noexcept;
+CORVELIN_ENGINE_EXPORT const char* HeightAxisFormat(double stepPercent) noexcept;
 // Ticks of the visible range in percent; none when the span is zero, negative or not finite.
-std::vector<CAxisTick> HeightAxisTicks(double yMinPercent, double yMaxPercent);
+CORVELIN_ENGINE_EXPORT std::vector<CAxisTick> HeightAxisTicks(double yMinPercent, double yMaxPercent);
 
 } // namespace corvelin

@@ -1,9 +1,10 @@
 #pragma once
+#include "engine/core/EngineExport.h"
 // Value <-> pixel mapping of a chromatogram plot: a 10-pixel margin on every side, pixel results truncated
 // after adding 0.5. An empty range maps every value onto the margin instead of dividing by zero.
 namespace corvelin {
 
-struct CPixelRect {
+struct CORVELIN_ENGINE_EXPORT CPixelRect {
     int Left = 0;
     int Top = 0;
     int Right = 0;
@@ -15,7 +16,7 @@ struct CPixelRect {
     CPixelRect Normalized() const noexcept;
 };
 
-struct CPlotMapping {
+struct CORVELIN_ENGINE_EXPORT CPlotMapping {
     CPixelRect Rect;
     double XMin = 0;
     double XMax = 0;

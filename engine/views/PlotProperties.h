@@ -3,9 +3,11 @@
 // maximum stands for the chromatogram's full range (see CChromatogramPlotModel::EffectiveRange).
 #include <cstdint>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-struct CPlotProperties {
+struct CORVELIN_ENGINE_EXPORT CPlotProperties {
     double XMin = 0; // minutes
     double YMin = 0; // height units
     double XMax = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The internal standard (ISTD) of a chromatogram for the multi-file summary: the peak that best matches the
 // spectral-list entry named by the options' ISTD name, near the ISTD RT when one is given.
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryChromatogram.h"
 
 namespace corvelin {
@@ -12,6 +13,6 @@ class CSearchOptions;
 // factor against the ISTD RT when that is not 0 (the spectrum is then compared only while v >= 0.0005), times
 // the spectral similarity when MS matching is on. The best v with ISTD match factor <= v x 1000 wins (the first
 // of equal values); a best of 0 is no ISTD.
-int FindISTDPeak(const CLibraryChromatogramData& chromatogram, const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT int FindISTDPeak(const CLibraryChromatogramData& chromatogram, const CSearchOptions& options);
 
 } // namespace corvelin

@@ -2,7 +2,8 @@
 // The exit codes of a batch run (a "/Search=" or "/Convert=" command line), the same for the desktop program and
 // corvelinscope-batch:
 //   0  done (search with its report, conversion, display, --help)
-//   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=", a search without a library folder or with one
+//   1  nothing to do: no "/Search=", "/Convert=", "/Display=" or "/Summary=", a search without a library folder or with
+//   one
 //      that cannot be searched (missing, not a folder, the root folder), the conversion page is switched off, or a
 //      "/MatchMatrix=" without "/MatrixOther="
 //   2  the unknown chromatogram (or the "/Display=" file, or a match matrix file) could not be read
@@ -42,4 +43,4 @@ inline int BatchSearchExitCode(LibrarySearchEnd end) noexcept
     return kExitOk;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -278,4 +278,4 @@ CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptio
     return out;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

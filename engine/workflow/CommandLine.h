@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CSearchOptions;
 
 // What the command line sets besides the start-up options: the fields of the search and conversion pages.
-struct CCommandLine {
+struct CORVELIN_ENGINE_EXPORT CCommandLine {
     // Search page.
     std::string SearchFile;    // "/Search=": the unknown; non-empty = batch search
     std::string LibraryFolder; // "/Library=", with a trailing separator; empty = not given
@@ -44,14 +46,14 @@ using ParameterFileLoader = std::function<void(const std::string& path, CSearchO
 // "/Weight=" 0 ... 4, "/Library=" not empty; a refused value leaves the option as it was and the argument is
 // listed in Refused with the reason. Arguments matching no keyword are listed there too ("unknown argument");
 // they change nothing.
-CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
-                              const ParameterFileLoader& loadParameters);
+CORVELIN_ENGINE_EXPORT CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
+                                                     const ParameterFileLoader& loadParameters);
 
 // Whether text begins with keyword over the keyword's whole length, ignoring ASCII case.
-bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;
+CORVELIN_ENGINE_EXPORT bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;
 // Whether text ends with a folder separator ("/" or "\").
-bool EndsWithSeparator(const std::string& text) noexcept;
+CORVELIN_ENGINE_EXPORT bool EndsWithSeparator(const std::string& text) noexcept;
 // The folder with "/" appended unless it already ends with a separator ("/" or "\"); "" gives "/".
-std::string WithTrailingSeparator(const std::string& folder);
+CORVELIN_ENGINE_EXPORT std::string WithTrailingSeparator(const std::string& folder);
 
-}  // namespace corvelin
+} // namespace corvelin

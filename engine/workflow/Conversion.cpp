@@ -226,4 +226,4 @@ bool DisplayAndConvert(const std::string& path, double minAreaPercent, bool conv
     return true;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

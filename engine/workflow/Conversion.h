@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CSearchOptions;
 
 // One line of the information tree: its text, its depth (0 = top level) and whether it is shown expanded.
-struct CInfoLine {
+struct CORVELIN_ENGINE_EXPORT CInfoLine {
     std::string Text;
     int Depth = 0;
     bool Expanded = false;
@@ -22,28 +24,28 @@ using CInfoTree = std::vector<CInfoLine>;
 // The entry file for a data file: "<run>.D/data.ms" (or "\data.ms") gives "<run>.D.ChromLibEntry" beside the
 // run folder; a ".hpt" file inside a ".D" folder gives "<run>.ChromLibEntry" beside the folder; any other file
 // gives its own path + ".ChromLibEntry". Endings compare without regard to case.
-std::string LibraryEntryName(const std::string& dataFile);
+CORVELIN_ENGINE_EXPORT std::string LibraryEntryName(const std::string& dataFile);
 
 // Whether path counts as a file inside a ".D" run folder for "convert all": it ends with ".d/data.ms", or it
 // ends with ".hpt" or ".elu" and contains ".d/" after its first character (either separator, any case).
-bool IsInsideRunFolder(const std::string& path);
+CORVELIN_ENGINE_EXPORT bool IsInsideRunFolder(const std::string& path);
 
 // "just display": reads the file (minimum area in percent, messages on) and describes it; a chromatogram
 // from another data system without RI data is recalibrated with the options' RI table first. tree receives
 // the lines (it is cleared first); false when the file could not be read.
-bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options,
-                         CInfoTree& tree);
+CORVELIN_ENGINE_EXPORT bool DisplayChromatogram(const std::string& path, double minAreaPercent,
+                                                const CSearchOptions& options, CInfoTree& tree);
 
 // Converts one file: read, recalibrate with the options' RI table (always), write the entry (replacing an
 // existing one whole). Appends its top-level line to tree; false when the file was not converted.
-bool ConvertChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options,
-                         bool showMessages, CInfoTree& tree);
+CORVELIN_ENGINE_EXPORT bool ConvertChromatogram(const std::string& path, double minAreaPercent,
+                                                const CSearchOptions& options, bool showMessages, CInfoTree& tree);
 
 // "Display && Convert": the file alone, or with convertAll every like file of its folder (messages on) or,
 // for a file inside a ".D" folder, every run folder beside it: first their "data.ms" files, then their
 // "<run>.hpt" files (messages off). Each run stops at the first failure; what was converted stays.
 // tree receives the lines (it is cleared first); false when a conversion failed.
-bool DisplayAndConvert(const std::string& path, double minAreaPercent, bool convertAll, const CSearchOptions& options,
-                       CInfoTree& tree);
+CORVELIN_ENGINE_EXPORT bool DisplayAndConvert(const std::string& path, double minAreaPercent, bool convertAll,
+                                              const CSearchOptions& options, CInfoTree& tree);
 
-}  // namespace corvelin
+} // namespace corvelin

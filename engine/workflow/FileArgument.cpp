@@ -53,4 +53,4 @@ CFileArgument FindFileArgument(const std::vector<std::string>& args)
     return {};
 }
 
-}  // namespace corvelin
+} // namespace corvelin

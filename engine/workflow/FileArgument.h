@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-struct CFileArgument {
+struct CORVELIN_ENGINE_EXPORT CFileArgument {
     std::string Path;             // empty: none
     bool IsParameterFile = false; // ends with ".spf" (any case)
 };
@@ -16,6 +18,6 @@ struct CFileArgument {
 // The first argument after args[0] that names an existing regular file and does not read as a keyword of the
 // command line ("/Word=...", "/Save", "/Print", "/Debug..."). Keyword arguments are never taken, even when a
 // file of that name exists.
-CFileArgument FindFileArgument(const std::vector<std::string>& args);
+CORVELIN_ENGINE_EXPORT CFileArgument FindFileArgument(const std::vector<std::string>& args);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -95,4 +95,4 @@ void FinishHitList(const CLibrarySearchResult& result, const std::string& unknow
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

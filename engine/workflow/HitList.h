@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/table/ReportTable.h"
 
 namespace corvelin {
@@ -19,7 +20,7 @@ inline constexpr const char* kLibrarySearchSection = "LibrarySearch";
 inline constexpr int kHitListColumns = 17;
 inline constexpr int kHitListForwardColumn = 3;
 // Column headers in column index order (the third column's header is spelt as the users know it).
-extern const std::array<const char*, kHitListColumns> kHitListHeaders;
+extern CORVELIN_ENGINE_EXPORT const std::array<const char*, kHitListColumns> kHitListHeaders;
 
 // Empty texts of the list.
 inline constexpr const char* kHitListIdleText = "Hit list will contain data after a search.";
@@ -27,21 +28,23 @@ inline constexpr const char* kHitListSearchingText = "Searching ...";
 inline constexpr const char* kHitListNoDataText = "No data in library";
 
 // Replaces the table's columns by the hit list's (left-aligned, width 40) and applies the stored arrangement.
-void SetUpHitListColumns(CReportTable& table);
+CORVELIN_ENGINE_EXPORT void SetUpHitListColumns(CReportTable& table);
 
 // The cells of a compared entry: "File" (relative prefix + file name), sample name, comment, forward and
 // reverse match "%.3f", the two peak counts "%2i/%2i", the five forward and the five reverse factors "%.3f".
-std::vector<std::string> HitRowCells(const std::string& file, const CLibraryChromatogramData& entry,
-                                     const CLibraryHit& hit);
+CORVELIN_ENGINE_EXPORT std::vector<std::string>
+HitRowCells(const std::string& file, const CLibraryChromatogramData& entry, const CLibraryHit& hit);
 // The row of an entry with more peaks than MaxPeaks (nothing compared).
-std::vector<std::string> TooManyPeaksRowCells(const std::string& file, const CLibraryChromatogramData& entry);
+CORVELIN_ENGINE_EXPORT std::vector<std::string> TooManyPeaksRowCells(const std::string& file,
+                                                                     const CLibraryChromatogramData& entry);
 // The row of an entry file that could not be read (nothing compared).
-std::vector<std::string> UnreadableEntryRowCells(const std::string& file);
+CORVELIN_ENGINE_EXPORT std::vector<std::string> UnreadableEntryRowCells(const std::string& file);
 // The row of an item named like an entry that is no file ("a folder", "a broken symbolic link", ...).
-std::vector<std::string> NotAFileEntryRowCells(const std::string& file, const std::string& reason);
+CORVELIN_ENGINE_EXPORT std::vector<std::string> NotAFileEntryRowCells(const std::string& file,
+                                                                      const std::string& reason);
 
 // A click on column c: columns 0 to 2 ascending as text ignoring case, 3 to 16 descending as reals.
-void SortHitList(CReportTable& table, int column);
+CORVELIN_ENGINE_EXPORT void SortHitList(CReportTable& table, int column);
 
 // The pixel width of a cell text, for the column auto-size.
 using TextMeasure = std::function<int(const std::string&)>;
@@ -50,7 +53,7 @@ using TextMeasure = std::function<int(const std::string&)>;
 // descending, re-applies the stored arrangement and shows "No data in library" when no row came; a failed
 // unknown becomes the only row (its text in "File", or the unknown path and the too-many-peaks text, with
 // columns 0 and 1 sized to their content when measure is given).
-void FinishHitList(const CLibrarySearchResult& result, const std::string& unknownPath, CReportTable& table,
-                   const TextMeasure& measure);
+CORVELIN_ENGINE_EXPORT void FinishHitList(const CLibrarySearchResult& result, const std::string& unknownPath,
+                                          CReportTable& table, const TextMeasure& measure);
 
-}  // namespace corvelin
+} // namespace corvelin

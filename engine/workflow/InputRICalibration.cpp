@@ -14,4 +14,4 @@ bool NeedsInputRICalibration(const std::string& dataSystemName, const CLibraryCh
     return !IsOwnDataSystem(dataSystemName) && chromatogram.RICalibration.GetCount() == 0;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

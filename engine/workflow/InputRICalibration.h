@@ -5,15 +5,18 @@
 // caller recalibrates it with the RI table of the options.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CLibraryChromatogram;
 
 // Whether the data-system name is this program's own (its first 13 characters are "Corvelinscope").
-bool IsOwnDataSystem(const std::string& dataSystemName);
+CORVELIN_ENGINE_EXPORT bool IsOwnDataSystem(const std::string& dataSystemName);
 
 // Whether the chromatogram read under dataSystemName needs the options' RI table: a foreign data system and an
 // empty RI calibration.
-bool NeedsInputRICalibration(const std::string& dataSystemName, const CLibraryChromatogram& chromatogram);
+CORVELIN_ENGINE_EXPORT bool NeedsInputRICalibration(const std::string& dataSystemName,
+                                                    const CLibraryChromatogram& chromatogram);
 
-}  // namespace corvelin
+} // namespace corvelin

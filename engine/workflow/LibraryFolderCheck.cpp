@@ -21,4 +21,4 @@ std::string LibraryFolderProblem(const std::string& folder)
     return {};
 }
 
-}  // namespace corvelin
+} // namespace corvelin

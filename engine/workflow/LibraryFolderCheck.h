@@ -4,10 +4,12 @@
 // whole file system.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 // "" when the folder can be searched; otherwise the reason as a sentence naming the folder: no folder given,
 // the root folder, a folder that does not exist, or a path that is not a folder.
-std::string LibraryFolderProblem(const std::string& folder);
+CORVELIN_ENGINE_EXPORT std::string LibraryFolderProblem(const std::string& folder);
 
-}  // namespace corvelin
+} // namespace corvelin

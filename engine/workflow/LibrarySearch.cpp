@@ -363,4 +363,4 @@ CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& reque
     return result;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

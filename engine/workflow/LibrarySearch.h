@@ -8,12 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CReportTable;
 class CSearchOptions;
 
-struct CLibrarySearchRequest {
+struct CORVELIN_ENGINE_EXPORT CLibrarySearchRequest {
     std::string UnknownPath;
     std::string LibraryFolder; // a trailing "/" is added when it has no separator at its end
     int MaxPeaks = 200;        // bounds the peak count of both chromatograms of every comparison
@@ -21,7 +23,7 @@ struct CLibrarySearchRequest {
 };
 
 // What the unknown's read gave: the page's three display texts.
-struct CUnknownInfo {
+struct CORVELIN_ENGINE_EXPORT CUnknownInfo {
     std::string PeakCountText; // "%2i"
     std::string SampleName;
     std::string DataSystemName;
@@ -31,7 +33,7 @@ struct CUnknownInfo {
 // All callbacks run on the thread that called SearchLibrary, in this order: Unknown (after a successful
 // read), ProgressRange, then per entry in scan order Progress and Row. Status receives the hit list's empty
 // texts ("Searching ..." is the caller's to set before starting). Any callback may be empty.
-struct CLibrarySearchCallbacks {
+struct CORVELIN_ENGINE_EXPORT CLibrarySearchCallbacks {
     std::function<void(const CUnknownInfo&)> Unknown;
     std::function<void(int range)> ProgressRange; // entry count modulo 65536
     std::function<void(int position)> Progress;   // running number of the entry within its folder, from 1
@@ -45,7 +47,7 @@ enum class LibrarySearchEnd {
     UnknownTooManyPeaks,
 };
 
-struct CLibrarySearchResult {
+struct CORVELIN_ENGINE_EXPORT CLibrarySearchResult {
     LibrarySearchEnd End = LibrarySearchEnd::Completed;
     CUnknownInfo Unknown;
     std::string FailureText; // the text of the unreadable / too-many-peaks cases
@@ -59,29 +61,30 @@ struct CLibrarySearchResult {
 // with the options' RI table. An unreadable unknown shows its message (titled with the program's name); an
 // entry with more than MaxPeaks peaks gives a warning row and a beep; an entry file that cannot be read gives
 // a warning row. Nothing is thrown for bad input.
-CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const CSearchOptions& options,
-                                   std::atomic<bool>& running, const CLibrarySearchCallbacks& callbacks);
+CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request,
+                                                          const CSearchOptions& options, std::atomic<bool>& running,
+                                                          const CLibrarySearchCallbacks& callbacks);
 
 // The whole search of the hit list page on a report table that has the hit list's columns: rows deleted,
 // rows added in scan order, the list sorted by "Foward" descending and the stored arrangement re-applied; the
 // failure rows as the page shows them; empty text "No data in library" when no row came. measure (optional)
 // gives a text's width in pixels for the column auto-size of the too-many-peaks case.
-CLibrarySearchResult SearchLibraryIntoHitList(const CLibrarySearchRequest& request, const CSearchOptions& options,
-                                              std::atomic<bool>& running, CReportTable& hitList,
-                                              const CLibrarySearchCallbacks& callbacks = {},
-                                              const std::function<int(const std::string&)>& measure = {});
+CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibraryIntoHitList(
+    const CLibrarySearchRequest& request, const CSearchOptions& options, std::atomic<bool>& running,
+    CReportTable& hitList, const CLibrarySearchCallbacks& callbacks = {},
+    const std::function<int(const std::string&)>& measure = {});
 // Its end is FinishHitList, which the desktop page calls itself on the rows it received.
 
 // The library entry files of a folder and (optionally) its subfolders in scan order, with the relative prefix
 // each row's "File" cell starts with ("" in the folder itself, "./sub/" in a direct subfolder sub). Items named
 // like entries that are no readable file (a folder not scanned as a subfolder, a broken or looping link, a
 // device, a pipe) are listed too, with the reason, and become warning rows.
-struct CLibraryEntryFile {
+struct CORVELIN_ENGINE_EXPORT CLibraryEntryFile {
     std::string Path;         // folder + file name
     std::string FileCell;     // relative prefix + file name
     int PositionInFolder = 0; // 1, 2, ... restarting in every folder
     std::string NotAFile;     // why the item is no file an entry can be read from ("a folder", ...); "" = it is
 };
-std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders);
+CORVELIN_ENGINE_EXPORT std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -177,4 +177,4 @@ void DeleteNistTemporaryFiles()
     Temporaries().DeleteAll();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CLibraryMassSpectrumData;
@@ -15,17 +17,18 @@ class CWinePrefix;
 // Errors are shown to the user: "Corvelinscope was unable to determine the NIST installation and/or the NIST
 // work path." when win.ini lacks either value (nothing is written), the system's description of a file error
 // when a file cannot be written (NIST MS Search is then not started). A failure to start wine is not reported.
-void SearchInNist(const CLibraryMassSpectrumData& spectrum, const std::string& name, const std::string& comment,
-                  const CWinePrefix& prefix);
+CORVELIN_ENGINE_EXPORT void SearchInNist(const CLibraryMassSpectrumData& spectrum, const std::string& name,
+                                         const std::string& comment, const CWinePrefix& prefix);
 // The same with the prefix of the environment ($WINEPREFIX, else ~/.wine).
-void SearchInNist(const CLibraryMassSpectrumData& spectrum, const std::string& name, const std::string& comment);
+CORVELIN_ENGINE_EXPORT void SearchInNist(const CLibraryMassSpectrumData& spectrum, const std::string& name,
+                                         const std::string& comment);
 
 // The spectrum text as written (a text-mode file of lines that already end in CR LF: CR CR LF on disk).
-std::string NistSpectrumFileBytes(const CLibraryMassSpectrumData& spectrum, const std::string& name,
-                                  const std::string& comment);
+CORVELIN_ENGINE_EXPORT std::string NistSpectrumFileBytes(const CLibraryMassSpectrumData& spectrum,
+                                                         const std::string& name, const std::string& comment);
 
 // The temporary files made so far in this run, and their deletion (also done at program end).
-std::vector<std::string> NistTemporaryFiles();
-void DeleteNistTemporaryFiles();
+CORVELIN_ENGINE_EXPORT std::vector<std::string> NistTemporaryFiles();
+CORVELIN_ENGINE_EXPORT void DeleteNistTemporaryFiles();
 
-}  // namespace corvelin
+} // namespace corvelin

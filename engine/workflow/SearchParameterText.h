@@ -4,11 +4,13 @@
 // retention matchings that are on and the two thresholds.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CSearchOptions;
 
 // From "Search Parameter:\n" to the area threshold line, every line ending with "\n".
-std::string SearchParameterText(const CSearchOptions& options);
+CORVELIN_ENGINE_EXPORT std::string SearchParameterText(const CSearchOptions& options);
 
 } // namespace corvelin

@@ -65,4 +65,4 @@ bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& option
     return true;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

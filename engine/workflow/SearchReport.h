@@ -5,12 +5,14 @@
 #include <ctime>
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CReportTable;
 class CSearchOptions;
 
-struct CSearchReport {
+struct CORVELIN_ENGINE_EXPORT CSearchReport {
     std::string UnknownPath;
     std::string SampleName;    // the sample name text as displayed
     std::string PeakCountText; // the number-of-peaks text as displayed ("%2i")
@@ -21,20 +23,22 @@ struct CSearchReport {
 };
 
 // "Search stopped after <rows> of <entries> library entries".
-std::string StoppedSearchLine(int rows, int entries);
+CORVELIN_ENGINE_EXPORT std::string StoppedSearchLine(int rows, int entries);
 
 // The unknown path without its last four characters (whatever they are), the local time as
 // " %Y-%m-%d %H-%M", and ".csv".
-std::string SearchReportFileName(const std::string& unknownPath, std::time_t when);
+CORVELIN_ENGINE_EXPORT std::string SearchReportFileName(const std::string& unknownPath, std::time_t when);
 
 // The report's text with "\n" line ends (written in text mode).
-std::string SearchReportText(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits);
+CORVELIN_ENGINE_EXPORT std::string SearchReportText(const CSearchReport& report, const CSearchOptions& options,
+                                                    const CReportTable& hits);
 
 // Writes the report under SearchReportFileName(now); an existing report is never replaced: the first free name
 // with " (2)", " (3)", ... before ".csv" is taken (a second search within the same minute). On failure shows the
 // system's description of the error, a line break and "Could not open file %s. Please ensure that it is not
 // opened, e.g. by Excel." (titled with the program's name) and returns false. path receives the name used.
-bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
-                       std::string* path = nullptr, std::time_t when = std::time(nullptr));
+CORVELIN_ENGINE_EXPORT bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options,
+                                              const CReportTable& hits, std::string* path = nullptr,
+                                              std::time_t when = std::time(nullptr));
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -64,4 +64,4 @@ CSearchReport CSearchSession::Report(const std::string& sampleName, const std::s
     return report;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

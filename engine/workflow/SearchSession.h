@@ -5,6 +5,7 @@
 #include <atomic>
 #include <string>
 
+#include "engine/core/EngineExport.h"
 #include "engine/workflow/HitList.h"
 #include "engine/workflow/LibrarySearch.h"
 #include "engine/workflow/SearchReport.h"
@@ -13,7 +14,7 @@ namespace corvelin {
 
 struct CCommandLine;
 
-class CSearchSession {
+class CORVELIN_ENGINE_EXPORT CSearchSession {
 public:
     // The start values: the library folder of the setting "LastFolder" and the peak limit "MaxPeaks".
     CSearchSession();
@@ -52,4 +53,4 @@ public:
     bool SavesAtBatchEnd() const noexcept { return SaveAfterBatch || !PrintAfterBatch; }
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -29,4 +29,4 @@ const char* DesktopUsage() noexcept
            "The manual: F1 in the program, or <prefix>/share/corvelinscope/manual/index.html.\n";
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -5,4 +5,4 @@ namespace corvelin {
 
 const char* DesktopUsage() noexcept;
 
-}  // namespace corvelin
+} // namespace corvelin

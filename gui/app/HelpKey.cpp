@@ -55,4 +55,4 @@ void InstallHelpKey(CLibraryManagerSheet& sheet)
     qApp->installEventFilter(new HelpKeyFilter(sheet));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -13,4 +13,4 @@ int HelpContextOf(const QWidget* window, const CLibraryManagerSheet& sheet);
 // Installs the application-wide F1 handler that calls sheet.OnHelp(); it goes away with the sheet.
 void InstallHelpKey(CLibraryManagerSheet& sheet);
 
-}  // namespace corvelin
+} // namespace corvelin

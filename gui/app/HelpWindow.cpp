@@ -90,4 +90,4 @@ void CHelpWindow::OnOpenInBrowser()
     QDesktopServices::openUrl(m_browser->source());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

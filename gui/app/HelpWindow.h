@@ -29,4 +29,4 @@ private:
     QUrl m_index;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -116,4 +116,4 @@ void CLibraryManagerApp::TearDown()
     m_sheet.reset();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -40,4 +40,4 @@ private:
     std::unique_ptr<CLibraryManagerSheet> m_sheet;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

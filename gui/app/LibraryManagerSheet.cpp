@@ -416,4 +416,4 @@ void CLibraryManagerSheet::reject()
     QDialog::reject();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -92,4 +92,4 @@ private:
     CHelpWindow* m_helpWindow = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

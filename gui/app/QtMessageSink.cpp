@@ -126,4 +126,4 @@ CQtMessageSinkScope::~CQtMessageSinkScope()
     SetMessageSink(m_previous);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

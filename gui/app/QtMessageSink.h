@@ -37,4 +37,4 @@ private:
     MessageSink* m_previous;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

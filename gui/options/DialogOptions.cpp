@@ -240,4 +240,4 @@ void CDialogOptions::accept()
     QDialog::accept();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -65,4 +65,4 @@ private:
     QLineEdit* m_amdisPath = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -59,4 +59,4 @@ bool SaveParameterFileFromPage(QWidget* parent, const CSearchOptions& options)
     return false;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

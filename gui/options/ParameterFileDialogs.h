@@ -21,4 +21,4 @@ bool SaveParameterFileFromPage(QWidget* parent, const CSearchOptions& options);
 // The folder part of a path: the text before the later of its last "\" and last "/"; empty without either.
 QString FolderOfPath(const QString& path);
 
-}  // namespace corvelin
+} // namespace corvelin

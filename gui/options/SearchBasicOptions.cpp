@@ -175,4 +175,4 @@ void CSearchBasicOptions::OnAbsoluteClicked()
     ApplyAreaHeightLabels();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -54,4 +54,4 @@ private:
     QCheckBox* m_absolute = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -263,4 +263,4 @@ void CSearchMassspecs::AddFromFile(const std::string& path)
     FillList();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

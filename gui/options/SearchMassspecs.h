@@ -48,4 +48,4 @@ private:
     bool m_filling = false;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

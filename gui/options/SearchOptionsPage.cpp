@@ -30,4 +30,4 @@ void CSearchOptionsPage::SaveParameterFile()
     SaveParameterFileFromPage(this, m_record);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

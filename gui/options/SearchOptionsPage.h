@@ -40,4 +40,4 @@ private:
     QString m_title;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

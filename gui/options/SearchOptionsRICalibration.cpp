@@ -293,4 +293,4 @@ void CSearchOptionsRICalibration::StoreListIntoRecord()
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -68,4 +68,4 @@ private:
     QRadioButton* m_linear = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

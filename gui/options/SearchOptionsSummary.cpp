@@ -132,4 +132,4 @@ void CSearchOptionsSummary::OnRelativeClicked()
     m_istd->setEnabled(m_relative->isChecked());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

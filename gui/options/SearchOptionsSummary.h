@@ -33,4 +33,4 @@ private:
     QLineEdit* m_minMatch = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -115,4 +115,4 @@ void CSearchOptionsUI::accept()
     QDialog::accept();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -47,4 +47,4 @@ private:
     bool m_reverting = false;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

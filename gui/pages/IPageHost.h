@@ -55,4 +55,4 @@ public:
     virtual void EndWithoutQuestions() = 0;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

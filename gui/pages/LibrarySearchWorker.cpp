@@ -37,4 +37,4 @@ void CLibrarySearchWorker::Run()
         m_finished(result);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

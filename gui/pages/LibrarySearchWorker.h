@@ -39,4 +39,4 @@ private:
     std::thread m_thread;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -7,4 +7,4 @@ CMainPage::CMainPage(CSearchOptions& options, const QString& title, QWidget* par
 {
 }
 
-}  // namespace corvelin
+} // namespace corvelin

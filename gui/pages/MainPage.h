@@ -43,4 +43,4 @@ private:
     IPageHost* m_host = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

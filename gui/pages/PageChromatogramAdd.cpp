@@ -219,4 +219,4 @@ void CPageChromatogramAdd::OnWindowCreated()
         });
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -55,4 +55,4 @@ private:
     QTreeWidget* m_tree = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

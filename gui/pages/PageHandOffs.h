@@ -26,4 +26,4 @@ public:
     virtual void AddOverlayFile(const std::string& path) = 0;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -661,4 +661,4 @@ void CPageLibrarySearch::OnBatchPoll()
     m_okTimer->start();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

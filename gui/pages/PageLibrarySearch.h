@@ -138,4 +138,4 @@ private:
     QTimer* m_okTimer = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -21,4 +21,4 @@ QString CPagePlaceholder::NotAvailableText(const QString& title)
     return QStringLiteral("The page \"%1\" is not available in this version of Corvelinscope yet.").arg(title);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

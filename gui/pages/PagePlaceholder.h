@@ -14,4 +14,4 @@ public:
     static QString NotAvailableText(const QString& title);
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -16,4 +16,4 @@ bool EditRICalibrationSheet(QWidget* parent, CLibraryRICalibrationData& table)
     return true;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -10,4 +10,4 @@ class CLibraryRICalibrationData;
 // Shows the sheet on table; on OK table holds the edited points. False when cancelled.
 bool EditRICalibrationSheet(QWidget* parent, CLibraryRICalibrationData& table);
 
-}  // namespace corvelin
+} // namespace corvelin

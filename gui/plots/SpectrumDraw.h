@@ -46,4 +46,4 @@ private:
     double m_intensityScale = 0;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -240,4 +240,4 @@ bool PrintLibrarySearchReport(QWidget* parent, const CSearchReportTexts& texts, 
     return PrintOn(printer, texts, options, hitList);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -68,4 +68,4 @@ bool PrintLibrarySearchReport(QWidget* parent, const CSearchReportTexts& texts, 
 bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts, const CSearchOptions& options,
                                  const CReportTable& hitList);
 
-}  // namespace corvelin
+} // namespace corvelin

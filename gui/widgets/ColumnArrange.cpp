@@ -149,4 +149,4 @@ void CColumnArrange::accept()
     QDialog::accept();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -53,4 +53,4 @@ private:
     bool m_filling = false;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -95,4 +95,4 @@ void ExchangeText(bool store, QLineEdit* edit, std::string& text)
         edit->setText(ToQString(text));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

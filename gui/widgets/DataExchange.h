@@ -20,4 +20,4 @@ bool ExchangeReal(bool store, QLineEdit* edit, double& value, double min, double
 void ExchangeCheck(bool store, QCheckBox* box, int& flag);
 void ExchangeText(bool store, QLineEdit* edit, std::string& text);
 
-}  // namespace corvelin
+} // namespace corvelin

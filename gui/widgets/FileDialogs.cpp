@@ -100,4 +100,4 @@ void RememberChromatogramFilter(int filterIndex)
     WriteLastFileTypeIndex(filterIndex);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

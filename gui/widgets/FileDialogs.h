@@ -25,7 +25,7 @@ struct CFileChoice {
 struct CFileChoiceResult {
     QString path;        // empty = cancelled
     int filterIndex = 0; // 1-based index of the filter in use when the dialog closed
-    QStringList paths;   // OpenMultiple: every chosen file (path is the first)
+    QStringList paths{}; // OpenMultiple: every chosen file (path is the first)
 };
 
 CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request);
@@ -46,4 +46,4 @@ using FileChoiceHook = std::function<CFileChoiceResult(const CFileChoice&)>;
 // Installs the hook (empty function = real dialogs again).
 void SetFileChoiceHook(FileChoiceHook hook);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -21,4 +21,4 @@ QString PickFolder(QWidget* parent, const QString& title, const QString& startFo
     return folder.isEmpty() ? QString() : WithTrailingSeparator(folder);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -12,4 +12,4 @@ QString PickFolder(QWidget* parent, const QString& title, const QString& startFo
 // Appends "/" unless the text already ends with "/" or "\" (an empty text stays empty).
 QString WithTrailingSeparator(const QString& folder);
 
-}  // namespace corvelin
+} // namespace corvelin

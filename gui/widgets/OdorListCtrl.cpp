@@ -228,4 +228,4 @@ void COdorListCtrl::contextMenuEvent(QContextMenuEvent* event)
     emit contextMenuAt(event->globalPos());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -72,4 +72,4 @@ private:
     bool m_syncing = false;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

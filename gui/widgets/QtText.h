@@ -16,4 +16,4 @@ inline std::string ToStdString(const QString& text)
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-}  // namespace corvelin
+} // namespace corvelin

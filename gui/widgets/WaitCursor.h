@@ -13,4 +13,4 @@ public:
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -115,4 +115,4 @@ std::vector<std::string> ReadSpectraFile(const std::string& path, bool keepFlagg
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

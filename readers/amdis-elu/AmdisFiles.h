@@ -3,11 +3,11 @@
 // reads behind ReadFromDataSystem / ReadMassSpecs. The module's exports only translate these into codes.
 #include <cstddef>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "readers/amdis-elu/EluPeakList.h"
+#include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
@@ -21,13 +21,9 @@ inline constexpr std::size_t kMaxFileBytes = 256u << 20;
 inline constexpr std::size_t kHeadBytes = 64u << 10;
 
 // A refused or unreadable file: an errno-style code and a sentence for the user.
-class FileError : public std::runtime_error {
+class FileError : public CFormatException {
 public:
-    FileError(int code, const std::string& reason) : std::runtime_error(reason), m_code(code) {}
-    int Code() const noexcept { return m_code; }
-
-private:
-    int m_code;
+    FileError(int code, const std::string& reason) : CFormatException(reason, code) {}
 };
 
 // The first maxBytes of a file (all of it when shorter). Throws FileError with the errno of a failed open/read.
@@ -52,4 +48,4 @@ std::vector<std::string> ReadSpectraFile(const std::string& path, bool keepFlagg
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -10,7 +10,7 @@ namespace corvelin {
 namespace amdis {
 
 FormatError::FormatError(std::size_t line, const std::string& what)
-    : std::runtime_error("line " + std::to_string(line) + ": " + what), m_line(line)
+    : CFormatException("line " + std::to_string(line) + ": " + what, EINVAL, line)
 {
 }
 
@@ -207,4 +207,4 @@ void ReadCountedPairs(LineReader& reader, std::vector<PeakPair>& pairs)
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

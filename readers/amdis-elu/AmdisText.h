@@ -2,23 +2,20 @@
 // Small text tools shared by the ELU and MSL parsers: line splitting for CR LF, LF and lone CR files, strict
 // number parsing, and the "(mass,abundance flag)" / "(mass abundance)" pair lists both formats use.
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/core/Exceptions.h"
 
 namespace corvelin {
 
 namespace amdis {
 
 // A malformed AMDIS text; the message names the 1-based line.
-class FormatError : public std::runtime_error {
+class FormatError : public CFormatException {
 public:
     FormatError(std::size_t line, const std::string& what);
-    std::size_t Line() const noexcept { return m_line; }
-
-private:
-    std::size_t m_line;
 };
 
 // One line of the input (without its line end) and its 1-based number.
@@ -84,4 +81,4 @@ void ReadCountedPairs(LineReader& reader, std::vector<PeakPair>& pairs);
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -153,4 +153,4 @@ bool LooksLikeElu(std::string_view head)
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -151,4 +151,4 @@ void FillChromatogram(const EluFile& file, const EluReadOptions& options, const 
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -49,4 +49,4 @@ void FillChromatogram(const EluFile& file, const EluReadOptions& options, const 
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -55,4 +55,4 @@ bool LooksLikeMsl(std::string_view head)
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -36,4 +36,4 @@ bool LooksLikeMsl(std::string_view head);
 
 } // namespace amdis
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -319,4 +319,4 @@ CScanRun ReadAndiRunFromMemory(const void* data, std::size_t size, const std::st
     return ParseImage(image, name);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

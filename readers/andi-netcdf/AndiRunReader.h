@@ -19,4 +19,4 @@ CScanRun ReadAndiRunFromMemory(const void* data, std::size_t size, const std::st
 // a unit or in "Arbitrary Time Units" are taken as seconds, the unit every ANDI-MS writer uses.
 double AndiTimeUnitToMinutes(const std::string& unitText);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -146,4 +146,4 @@ void CheckNetcdfClassicHeader(const unsigned char* data, std::size_t size, const
     HeaderWalker(data, size, name).Walk();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -11,4 +11,4 @@ namespace corvelin {
 // data must start with the "CDF" magic and version 1 or 2.
 void CheckNetcdfClassicHeader(const unsigned char* data, std::size_t size, const std::string& name);
 
-}  // namespace corvelin
+} // namespace corvelin

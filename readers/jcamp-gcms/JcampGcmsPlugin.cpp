@@ -11,4 +11,4 @@ CScanRun ParseModuleRun(const std::string& path)
     return ReadJcampRun(path);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

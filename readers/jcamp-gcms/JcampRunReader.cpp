@@ -338,4 +338,4 @@ CScanRun ReadJcampRun(const std::string& path)
     return ParseJcampRun(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), path);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

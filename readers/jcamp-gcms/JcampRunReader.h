@@ -23,4 +23,4 @@ CScanRun ParseJcampRun(std::string_view text, const std::string& name);
 // Reads and parses the file at path. Throws CRunReadError.
 CScanRun ReadJcampRun(const std::string& path);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -40,7 +40,7 @@ CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromato
                                               double minAreaPercent, std::string* errorText)
 {
     try {
-        chromatogram->LoadEntryOrThrow(path);
+        chromatogram->ReadEntry(path);
         DropSmallPeaks(*chromatogram, minAreaPercent);
         return 0;
     } catch (const std::exception& e) {
@@ -61,4 +61,4 @@ CORVELIN_PLUGIN_EXPORT void GetDataSystemName(char* name)
     std::snprintf(name, kPluginBufferSize, "%s", kDataSystemName);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -293,4 +293,4 @@ bool LooksLikeMsp(std::string_view head)
     return hasName && hasPeakCount;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -6,11 +6,11 @@
 // is untrusted: every size is bounded by the bytes actually present, and any malformed record fails the whole file with
 // a line number.
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/core/Exceptions.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
 namespace corvelin {
@@ -21,16 +21,12 @@ struct MspSpectrum {
     CLibraryMassSpectrumData Spectrum;
 };
 
-class MspParseError : public std::runtime_error {
+class MspParseError : public CFormatException {
 public:
     MspParseError(std::size_t line, const std::string& what)
-        : std::runtime_error("line " + std::to_string(line) + ": " + what), m_line(line)
+        : CFormatException("line " + std::to_string(line) + ": " + what, EINVAL, line)
     {
     }
-    std::size_t Line() const noexcept { return m_line; }
-
-private:
-    std::size_t m_line;
 };
 
 // Parses a whole MSP text (a UTF-8 byte-order mark, CR LF or LF line ends are accepted).
@@ -43,4 +39,4 @@ std::vector<MspSpectrum> ParseMsp(std::string_view text);
 // "Num Peaks:" key.
 bool LooksLikeMsp(std::string_view head);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -92,4 +92,4 @@ CORVELIN_PLUGIN_EXPORT void FreeMassSpecs(PluginMassSpecArray* spectra, PluginSt
     names->clear();
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -135,7 +135,7 @@ void AddScan(const pm::Spectrum& spectrum, double minutes, CScanRun& run)
         run.AddLine(mz->data[i], intensity->data[i]);
 }
 
-}  // namespace
+} // namespace
 
 CScanRun ReadMzmlRun(const std::string& path)
 {
@@ -154,7 +154,7 @@ CScanRun ReadMzmlRun(const std::string& path)
     if (count == 0) {
         const bool chromatograms = data.run.chromatogramListPtr && data.run.chromatogramListPtr->size() > 0;
         throw CRunReadError(ENODATA, chromatograms ? "The file holds chromatograms only, no scans."
-                                                  : "The file holds no scans.");
+                                                   : "The file holds no scans.");
     }
     std::size_t higherLevels = 0;
     try {
@@ -179,10 +179,11 @@ CScanRun ReadMzmlRun(const std::string& path)
     if (run.ScanCount() == 0 && higherLevels > 0)
         throw CRunReadError(ENODATA, "The file holds MS/MS scans only, no MS1 scans.");
     if (run.ScanCount() < 2)
-        throw CRunReadError(EMEDIUMTYPE, "The file holds fewer than two MS1 scans: a single spectrum is not a chromatogram.");
+        throw CRunReadError(EMEDIUMTYPE,
+                            "The file holds fewer than two MS1 scans: a single spectrum is not a chromatogram.");
     if (!run.IsTimeOrdered())
         run.SortScansByTime();
     return run;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

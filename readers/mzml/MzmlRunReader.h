@@ -21,4 +21,4 @@ inline constexpr std::size_t kMaxMzmlLinesPerScan = std::size_t{1} << 24;
 // Reads the run at path. Throws CRunReadError.
 CScanRun ReadMzmlRun(const std::string& path);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -29,4 +29,4 @@ void FillChromatogram(const CScanRun& run, const CPeakList& list, CLibraryChroma
     target.PeakCount = static_cast<int>(target.Peaks.size());
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -11,4 +11,4 @@ namespace corvelin {
 // in percent and weighted intensities by ApplyWeighting.
 void FillChromatogram(const CScanRun& run, const CPeakList& list, CLibraryChromatogram& target);
 
-}  // namespace corvelin
+} // namespace corvelin

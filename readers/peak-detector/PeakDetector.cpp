@@ -291,4 +291,4 @@ void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks)
     }
 }
 
-}  // namespace corvelin
+} // namespace corvelin

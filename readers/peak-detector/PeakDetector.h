@@ -39,4 +39,4 @@ CPeakList DetectPeaks(const CScanRun& run, const CPeakDetectorSettings& settings
 // keeps only the maxPeaks largest by area. Totals are left as they are; the order stays by retention time.
 void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -19,4 +19,4 @@ void CPeakDetectorSettings::Sanitize() noexcept
     MaxPeaks = std::max(MaxPeaks, 0);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -24,4 +24,4 @@ struct CPeakDetectorSettings {
     void Sanitize() noexcept;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

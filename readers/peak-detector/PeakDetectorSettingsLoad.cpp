@@ -40,4 +40,4 @@ CPeakDetectorSettings CPeakDetectorSettings::FromSettings(const std::string& sec
     return s;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -59,7 +59,7 @@ int ReaderIsFileReadable(const RunParser& parse, CRunCache& cache, const char* p
     try {
         cache.Put(path, parse(path));
         return 0;
-    } catch (const CRunReadError& e) {
+    } catch (const CFormatException& e) {
         code = e.Code();
         reason = e.what();
     } catch (const std::bad_alloc&) {
@@ -97,7 +97,7 @@ int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std
         FilterPeaks(list, minAreaPercent, settings.MaxPeaks);
         FillChromatogram(run, list, *chromatogram);
         return 0;
-    } catch (const CRunReadError& e) {
+    } catch (const CFormatException& e) {
         return fail(e.Code(), e.what());
     } catch (const std::bad_alloc&) {
         return fail(ENOMEM, "Not enough memory to read the file.");
@@ -115,4 +115,4 @@ void CopyToPluginBuffer(char* buffer, const std::string& text)
     buffer[n] = '\0';
 }
 
-}  // namespace corvelin
+} // namespace corvelin

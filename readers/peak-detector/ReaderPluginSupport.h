@@ -52,4 +52,4 @@ int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std
 // Copies text into a plug-in buffer of kPluginBufferSize characters (truncated, always terminated).
 void CopyToPluginBuffer(char* buffer, const std::string& text);
 
-}  // namespace corvelin
+} // namespace corvelin

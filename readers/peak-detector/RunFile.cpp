@@ -30,4 +30,4 @@ std::vector<unsigned char> ReadRunFile(const std::string& path, std::uintmax_t m
     return bytes;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

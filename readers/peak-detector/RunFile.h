@@ -10,4 +10,4 @@ namespace corvelin {
 // EFBIG (larger than maxBytes, checked before anything is allocated).
 std::vector<unsigned char> ReadRunFile(const std::string& path, std::uintmax_t maxBytes);
 
-}  // namespace corvelin
+} // namespace corvelin

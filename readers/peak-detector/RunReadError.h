@@ -1,18 +1,15 @@
 #pragma once
 // The error a raw-data parser throws when it refuses a file: an errno-style code (what IsFileReadable
 // returns) and a sentence for the user that says why.
-#include <stdexcept>
 #include <string>
+
+#include "engine/core/Exceptions.h"
 
 namespace corvelin {
 
-class CRunReadError : public std::runtime_error {
+class CRunReadError : public CFormatException {
 public:
-    CRunReadError(int code, const std::string& reason) : std::runtime_error(reason), m_code(code) {}
-    int Code() const noexcept { return m_code; }
-
-private:
-    int m_code;
+    CRunReadError(int code, const std::string& reason) : CFormatException(reason, code) {}
 };
 
-}  // namespace corvelin
+} // namespace corvelin

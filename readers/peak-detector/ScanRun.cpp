@@ -1,4 +1,5 @@
 #include "readers/peak-detector/ScanRun.h"
+#include "engine/core/Exceptions.h"
 
 #include <algorithm>
 #include <numeric>
@@ -15,7 +16,7 @@ void CScanRun::AddScan(double timeMinutes)
 void CScanRun::AddLine(double mass, double intensity)
 {
     if (m_times.empty())
-        throw std::logic_error("CScanRun::AddLine before AddScan");
+        throw CInvalidArgumentException("CScanRun::AddLine before AddScan");
     m_masses.push_back(mass);
     m_intensities.push_back(intensity);
     m_offsets.back() = m_masses.size();
@@ -65,4 +66,4 @@ void CScanRun::SortScansByTime()
     m_intensities.swap(sorted.m_intensities);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -46,4 +46,4 @@ private:
     std::vector<double> m_intensities;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -12,4 +12,4 @@ CScanRun ParseModuleRun(const std::string& path);
 // The module's data-system name (not beginning with "Corvelinscope", so its runs get recalibrated).
 extern const char* const kModuleDataSystemName;
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -51,4 +51,4 @@ CORVELIN_PLUGIN_EXPORT void GetDataSystemName(char* name)
     CopyToPluginBuffer(name, kModuleDataSystemName);
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -2,10 +2,10 @@
 // File-level reading for the peak table module: the check behind IsFileReadable and the read behind
 // ReadFromDataSystem. The module's exports only translate these into codes and texts.
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 
 #include "readers/peak-table/PeakTableColumns.h"
+#include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 
 namespace corvelin {
@@ -18,13 +18,9 @@ inline constexpr std::size_t kMaxFileBytes = 64u << 20;
 inline constexpr std::size_t kHeadBytes = 16u << 20;
 
 // A refused or unreadable file: an errno-style code and a sentence for the user.
-class FileError : public std::runtime_error {
+class FileError : public CFormatException {
 public:
-    FileError(int code, const std::string& reason) : std::runtime_error(reason), m_code(code) {}
-    int Code() const noexcept { return m_code; }
-
-private:
-    int m_code;
+    FileError(int code, const std::string& reason) : CFormatException(reason, code) {}
 };
 
 // 0 when path is a peak table with a retention time and a spectrum column; otherwise the open error (ENOENT,

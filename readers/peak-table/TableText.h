@@ -2,19 +2,20 @@
 // Text handling for delimited peak tables: lines (CR LF, LF or a lone CR, a UTF-8 byte order mark skipped), the
 // separator, cells with double quotes, and numbers with a decimal point or, in semicolon tables, a decimal comma.
 #include <cstddef>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "engine/core/Exceptions.h"
 
 namespace corvelin {
 
 namespace peaktable {
 
 // A table the reader refuses; the message says why and, for a damaged row, names its 1-based line.
-class TableError : public std::runtime_error {
+class TableError : public CFormatException {
 public:
-    using std::runtime_error::runtime_error;
+    explicit TableError(const std::string& what) : CFormatException(what) {}
 };
 
 // Walks the lines of a text one at a time; views point into the text.

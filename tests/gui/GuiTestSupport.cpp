@@ -131,6 +131,11 @@ std::string MakeTestLibrary(const TempDir& dir, const std::string& name, int cou
     return folder.string() + "/";
 }
 
+bool ScreenshotsWanted()
+{
+    return !qEnvironmentVariable("CORVELIN_SCREENSHOT_DIR").isEmpty();
+}
+
 QString ScreenshotFolder()
 {
     QString folder = qEnvironmentVariable("CORVELIN_SCREENSHOT_DIR");
@@ -140,4 +145,4 @@ QString ScreenshotFolder()
     return folder;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

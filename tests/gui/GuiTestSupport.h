@@ -74,5 +74,7 @@ template <typename Predicate> bool WaitFor(Predicate predicate, int timeoutMs = 
 
 // Where screenshots go: $CORVELIN_SCREENSHOT_DIR, else "screenshots" in the current folder.
 QString ScreenshotFolder();
+// True when $CORVELIN_SCREENSHOT_DIR is set: tests save their pictures for a reviewer only then.
+bool ScreenshotsWanted();
 
-}  // namespace corvelin
+} // namespace corvelin

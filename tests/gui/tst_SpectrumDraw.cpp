@@ -25,7 +25,7 @@ CSpectrumDraw::DrawnTexts DrawOnImage(const CLibraryMassSpectrumData* spectrum, 
     QPainter painter(&image);
     const auto drawn = CSpectrumDraw::Draw(painter, spectrum, 0, 0, label, image.rect());
     painter.end();
-    if (!save.isEmpty())
+    if (!save.isEmpty() && ScreenshotsWanted())
         image.save(ScreenshotFolder() + QLatin1Char('/') + save);
     return drawn;
 }

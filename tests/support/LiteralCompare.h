@@ -27,4 +27,4 @@ double Compare(const CLibraryChromatogramData& self, const CLibraryChromatogramD
 
 } // namespace literal
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -99,4 +99,4 @@ private:
     std::shared_ptr<SettingsStore> m_previous;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -64,4 +64,4 @@ private:
     MessageSink* m_previous = nullptr;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

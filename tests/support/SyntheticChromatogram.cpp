@@ -97,4 +97,4 @@ std::unique_ptr<CLibraryChromatogram> MakeSyntheticVariant(const CLibraryChromat
     return c;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

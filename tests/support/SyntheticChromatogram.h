@@ -23,4 +23,4 @@ std::unique_ptr<CLibraryChromatogram> MakeSyntheticChromatogram(const CSynthetic
 std::unique_ptr<CLibraryChromatogram> MakeSyntheticVariant(const CLibraryChromatogram& source, std::uint64_t seed,
                                                            double rtJitter, double noise);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -45,4 +45,4 @@ void WriteAllText(const std::string& path, const std::string& text)
     out << text;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -28,4 +28,4 @@ std::string ReadAllText(const std::string& path);
 void WriteAllBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteAllText(const std::string& path, const std::string& text);
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -94,7 +94,7 @@ BatchRun BatchFixture::RunInterrupted(const std::vector<std::string>& args, bool
 }
 
 BatchRun BatchFixture::RunInterruptedAfterOutput(const std::vector<std::string>& args, const std::string& output,
-                                                bool& signaled) const
+                                                 bool& signaled) const
 {
     return Launch(args, true, signaled, output);
 }
@@ -216,4 +216,4 @@ std::unique_ptr<CLibraryChromatogram> MakeTestChromatogram(const std::string& sa
     return c;
 }
 
-}  // namespace corvelin
+} // namespace corvelin

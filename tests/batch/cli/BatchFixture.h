@@ -59,4 +59,4 @@ protected:
 std::unique_ptr<CLibraryChromatogram> MakeTestChromatogram(const std::string& sampleName,
                                                            const std::vector<std::pair<double, double>>& peaks);
 
-}  // namespace corvelin
+} // namespace corvelin

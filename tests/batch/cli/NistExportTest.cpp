@@ -33,7 +33,9 @@ protected:
         fs::create_directory_symlink("/", prefix + "/dosdevices/z:");
         fs::create_directories(root + "/tmp");
         fs::create_directories(root + "/fakebin");
-        WriteAllText(root + "/fakebin/wine", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + root + "/wine.log\"\n");
+        // The log appears complete or not at all (written aside, then renamed), so a test can wait for it.
+        WriteAllText(root + "/fakebin/wine", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + root + "/wine.part\" && mv \"" +
+                                                 root + "/wine.part\" \"" + root + "/wine.log\"\n");
         fs::permissions(root + "/fakebin/wine", fs::perms::owner_all);
         m_oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
         m_oldTmp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
@@ -52,12 +54,20 @@ protected:
         DeleteNistTemporaryFiles();
     }
     void WriteWinIni(const std::string& text) { WriteAllText(prefix + "/drive_c/windows/win.ini", text); }
+    // Whether the fake wine wrote its log within the timeout (it is started by a detached process).
+    bool WineLogAppears(std::chrono::milliseconds timeout) const
+    {
+        const auto end = std::chrono::steady_clock::now() + timeout;
+        while (!fs::exists(root + "/wine.log")) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return true;
+    }
     std::string WaitForWineLog() const
     {
-        for (int i = 0; i < 100 && !fs::exists(root + "/wine.log"); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        return fs::exists(root + "/wine.log") ? ReadAllText(root + "/wine.log") : std::string();
+        return WineLogAppears(std::chrono::seconds(10)) ? ReadAllText(root + "/wine.log") : std::string();
     }
     // The Windows form of a Unix path through the prefix's z: drive.
     static std::string ZPath(std::string unix)
@@ -118,8 +128,7 @@ TEST_F(NistExport, MissingInstallationIsReportedAndNothingIsWritten)
     for (const auto& f : NistTemporaryFiles())
         EXPECT_EQ(fs::path(f).extension(), ".tmp");
     EXPECT_FALSE(fs::exists(prefix + "/drive_c/NIST/MSSEARCH/autoimp.msd"));
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_FALSE(fs::exists(root + "/wine.log"));
+    EXPECT_FALSE(WineLogAppears(std::chrono::milliseconds(500)));
 }
 
 TEST_F(NistExport, TemporaryFilesAreGoneAfterTheProgramEnds)

@@ -14,6 +14,7 @@
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SearchParameterFile.h"
+#include "tests/support/LiteralCompare.h"
 
 namespace fs = std::filesystem;
 
@@ -40,7 +41,8 @@ struct ExpectedRow {
     double Forward = 0;
 };
 
-// The CSV line of an entry, computed here from the documented columns: both comparisons are run directly.
+// The CSV line of an entry, computed here from the documented columns with the literal transcription of the
+// documented comparison (tests/support), so the expectation does not come from the engine's own Compare.
 ExpectedRow CompareRow(const std::string& fileCell, const std::string& entryPath, const CLibraryChromatogram& unknown,
                        const CSearchOptions& options)
 {
@@ -49,9 +51,8 @@ ExpectedRow CompareRow(const std::string& fileCell, const std::string& entryPath
     CCellTable cells(200, 200);
     CLibraryHit forward;
     CLibraryHit reverse;
-    unknown.Compare(entry, options, forward, &cells);
-    cells.Reset(200);
-    entry.Compare(unknown, options, reverse, &cells);
+    literal::Compare(unknown, entry, options, &forward, &cells);
+    literal::Compare(entry, unknown, options, &reverse, &cells);
     const std::vector<std::string> fields = {fileCell,
                                              entry.SampleName,
                                              entry.Comment,

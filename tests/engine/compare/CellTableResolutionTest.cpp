@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "engine/core/Exceptions.h"
 #include "engine/compare/CellTableResolution.h"
 #include "engine/options/SearchOptions.h"
 #include "tests/support/LiteralCompare.h"
@@ -101,9 +102,9 @@ TEST(ResolveCellTable, OnlyTheGivenBlockIsResolved)
     CCellTable t = MakeTable({{0.5, 0.9}, {0.4, -2}});
     ResolveCellTable(Mode(false), t, 1, 1);
     EXPECT_EQ(t, MakeTable({{0.5, 0.9}, {0.4, -2}}));
-    EXPECT_THROW(ResolveCellTable(Mode(false), t, 3, 1), std::invalid_argument);
-    EXPECT_THROW(ResolveCellTable(Mode(true), t, 1, 3), std::invalid_argument);
-    EXPECT_THROW(ResolveCellTable(Mode(true), t, -1, 1), std::invalid_argument);
+    EXPECT_THROW(ResolveCellTable(Mode(false), t, 3, 1), CInvalidArgumentException);
+    EXPECT_THROW(ResolveCellTable(Mode(true), t, 1, 3), CInvalidArgumentException);
+    EXPECT_THROW(ResolveCellTable(Mode(true), t, -1, 1), CInvalidArgumentException);
 }
 
 TEST(ResolveCellTable, EveryRowAndColumnHoldsAtMostOnePositiveCell)

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/core/Exceptions.h"
 #include "engine/compare/CellTable.h"
 #include "engine/compare/Compare.h"
 #include "engine/compare/LibraryHit.h"
@@ -321,9 +322,9 @@ TEST(Compare, RefusesATableSmallerThanThePeakCounts)
     const CLibraryChromatogram b = MakeChromatogram({{5, 10}});
     CLibraryHit hit;
     CCellTable small(1, 1);
-    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &small), std::invalid_argument);
+    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &small), CInvalidArgumentException);
     CCellTable narrow(2, 0);
-    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &narrow), std::invalid_argument);
+    EXPECT_THROW(a.Compare(b, CSearchOptions(), hit, &narrow), CInvalidArgumentException);
 }
 
 TEST(Compare, PeakCountBeyondThePeakArraySkipsTheMissingPeaks)

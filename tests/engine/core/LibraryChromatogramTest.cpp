@@ -189,7 +189,7 @@ TEST(LibraryChromatogram, OversizedFileIsRefusedBeforeReading)
     CLibraryChromatogram c;
     EXPECT_FALSE(c.LoadEntry(path));
     try {
-        c.LoadEntryOrThrow(path);
+        c.ReadEntry(path);
         FAIL() << "no error";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.GetCause(), CFileException::InvalidFile);

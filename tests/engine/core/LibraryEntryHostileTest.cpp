@@ -229,7 +229,7 @@ TEST(LibraryEntryHostile, MissingFileAndFolderAreFileErrors)
     CLibraryChromatogram c;
     EXPECT_FALSE(c.LoadEntry(dir.File("absent.ChromLibEntry")));
     try {
-        c.LoadEntryOrThrow(dir.File("absent.ChromLibEntry"));
+        c.ReadEntry(dir.File("absent.ChromLibEntry"));
         FAIL() << "no error";
     } catch (const CFileException& e) {
         EXPECT_EQ(e.GetCause(), CFileException::FileNotFound);

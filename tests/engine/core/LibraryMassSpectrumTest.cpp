@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "engine/core/Exceptions.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
 using namespace corvelin;
@@ -128,8 +129,8 @@ TEST(LibraryMassSpectrum, LargestMassAndTopIntensities)
 TEST(LibraryMassSpectrum, SetMassRefusesMassesBelowOne)
 {
     CLibraryMassSpectrumPoint p;
-    EXPECT_THROW(p.SetMass(0.5), std::invalid_argument);
-    EXPECT_THROW(p.SetMass(std::nan("")), std::invalid_argument);
+    EXPECT_THROW(p.SetMass(0.5), CInvalidArgumentException);
+    EXPECT_THROW(p.SetMass(std::nan("")), CInvalidArgumentException);
     p.SetMass(1);
     EXPECT_EQ(p.Mass, 1);
 }

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/core/LibraryRICalibration.h"
 
@@ -73,7 +74,7 @@ TEST(LibraryRICalibration, ClearKeepsTheCalculationOption)
 TEST(LibraryRICalibration, PointIndexOutOfRangeIsAnInvalidArgument)
 {
     const CLibraryRICalibrationData t = Table(kTwo, 0);
-    EXPECT_THROW(t.GetPoint(2), std::invalid_argument);
+    EXPECT_THROW(t.GetPoint(2), CInvalidArgumentException);
     EXPECT_NO_THROW(t.GetPoint(1));
 }
 

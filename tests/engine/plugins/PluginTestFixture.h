@@ -55,4 +55,4 @@ protected:
     RecordingMessageSink messages;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

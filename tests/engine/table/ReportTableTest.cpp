@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <random>
 
+#include "engine/core/Exceptions.h"
 #include "engine/table/ReportTable.h"
 
 using namespace corvelin;
@@ -36,9 +37,9 @@ TEST(ReportTable, RowsArePaddedAndColumnsAppendedToEveryRow)
     EXPECT_EQ(t.Cell(1, 2), "");
     EXPECT_EQ(t.DisplayOrder(), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(t.Column(2).InsertedWidth, 10);
-    EXPECT_THROW(t.Cell(2, 0), std::out_of_range);
-    EXPECT_THROW(t.SetDisplayOrder({0, 0, 1}), std::invalid_argument);
-    EXPECT_THROW(t.SetDisplayOrder({0, 1}), std::invalid_argument);
+    EXPECT_THROW(t.Cell(2, 0), CInvalidArgumentException);
+    EXPECT_THROW(t.SetDisplayOrder({0, 0, 1}), CInvalidArgumentException);
+    EXPECT_THROW(t.SetDisplayOrder({0, 1}), CInvalidArgumentException);
 }
 
 TEST(ReportTable, VisibleColumnsFollowIndexOrDisplayOrder)

@@ -216,8 +216,9 @@ TEST(MultiSummaryGrouping, MatchesTheLiteralTranscription)
         FillMultiSummaryTable(engine, o, a);
         FillMultiSummaryTable(literalResult, o, b);
         EXPECT_EQ(MultiSummaryCsvText(o, b), MultiSummaryCsvText(o, a)) << "round " << round;
-        if (o.RTMatching || o.MSMatching)
+        if (o.RTMatching || o.MSMatching) {
             EXPECT_GT(engine.GroupCount(), 1);
+        }
     }
 }
 

@@ -86,8 +86,9 @@ TEST_F(AmdisRegistered, ADamagedEluFileFailsWithItsReason)
     EXPECT_THROW(ReadFromDataFile(*m_plugins, read, path, 0, nullptr, true), CArchiveException);
     EXPECT_EQ(read.PeakCount, 0);
     ASSERT_EQ(m_messages.entries.size(), 1u);
-    EXPECT_EQ(m_messages.entries[0].text, "Error while reading data file " + path +
-                                              ":\n'Malformed ELU file, line 10: NUM PEAKS announces 1 pairs, 0 found'.");
+    EXPECT_EQ(m_messages.entries[0].text,
+              "Error while reading data file " + path +
+                  ":\n'Malformed ELU file, line 10: NUM PEAKS announces 1 pairs, 0 found'.");
 }
 
 TEST_F(AmdisRegistered, MslLibrariesGoToThisModuleAndMspFilesToTheMspReader)

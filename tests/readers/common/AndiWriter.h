@@ -112,4 +112,4 @@ inline void WriteAndi(const std::string& path, const std::vector<Scan>& scans, c
 
 } // namespace synthetic
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -75,4 +75,4 @@ inline std::string WriteJcamp(const std::vector<Scan>& scans, Dialect dialect)
 
 } // namespace synthetic
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -100,4 +100,4 @@ inline void WriteMzml(const std::vector<Scan>& scans, const std::string& path, c
 
 } // namespace synthetic
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -115,4 +115,4 @@ inline std::vector<Component> ThreeComponents()
 
 } // namespace synthetic
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -80,14 +80,13 @@ TEST_P(MzmlForms, ReadsTheScansOfEveryForm)
     ExpectSamePeaks(Peaks(run), expected, form.AreaTolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, MzmlForms,
-    ::testing::Values(Form{"PlainSeconds", MzmlForm::Plain, false, ".mzML", 1e-9},
-                      Form{"PlainMinutes", MzmlForm::Plain, true, ".mzML", 1e-9},
-                      Form{"Zlib", MzmlForm::Zlib, false, ".mzML", 1e-9},
-                      Form{"Numpress", MzmlForm::Numpress, false, ".mzML", 2e-3},
-                      Form{"MzXML", MzmlForm::MzXML, false, ".mzXML", 1e-6}),
-    [](const ::testing::TestParamInfo<Form>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Files, MzmlForms,
+                         ::testing::Values(Form{"PlainSeconds", MzmlForm::Plain, false, ".mzML", 1e-9},
+                                           Form{"PlainMinutes", MzmlForm::Plain, true, ".mzML", 1e-9},
+                                           Form{"Zlib", MzmlForm::Zlib, false, ".mzML", 1e-9},
+                                           Form{"Numpress", MzmlForm::Numpress, false, ".mzML", 2e-3},
+                                           Form{"MzXML", MzmlForm::MzXML, false, ".mzXML", 1e-6}),
+                         [](const ::testing::TestParamInfo<Form>& info) { return std::string(info.param.Name); });
 
 // The same run exported as JCAMP-DX and as mzML is one run: same peaks, RT and area within the JCAMP text's
 // rounding.
@@ -172,17 +171,17 @@ TEST_P(MzmlRefusals, RefusedWithCodeAndReason)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, MzmlRefusals,
-    ::testing::Values(Refusal{"NotXml", EMEDIUMTYPE, "not an XML file"},
-                      Refusal{"OtherXml", EMEDIUMTYPE, "neither mzML nor mzXML"},
-                      Refusal{"ChromatogramsOnly", ENODATA, "chromatograms only"},
-                      Refusal{"MsMsOnly", ENODATA, "MS/MS scans only"},
-                      Refusal{"NoTimes", ENODATA, "no scan start time"},
-                      Refusal{"OneScan", EMEDIUMTYPE, "fewer than two MS1 scans"},
-                      Refusal{"Truncated", EBADMSG, "damaged or truncated"},
-                      Refusal{"Missing", ENOENT, "does not exist"}, Refusal{"Folder", EISDIR, "not a file"}),
-    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Files, MzmlRefusals,
+                         ::testing::Values(Refusal{"NotXml", EMEDIUMTYPE, "not an XML file"},
+                                           Refusal{"OtherXml", EMEDIUMTYPE, "neither mzML nor mzXML"},
+                                           Refusal{"ChromatogramsOnly", ENODATA, "chromatograms only"},
+                                           Refusal{"MsMsOnly", ENODATA, "MS/MS scans only"},
+                                           Refusal{"NoTimes", ENODATA, "no scan start time"},
+                                           Refusal{"OneScan", EMEDIUMTYPE, "fewer than two MS1 scans"},
+                                           Refusal{"Truncated", EBADMSG, "damaged or truncated"},
+                                           Refusal{"Missing", ENOENT, "does not exist"},
+                                           Refusal{"Folder", EISDIR, "not a file"}),
+                         [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.Name); });
 
 // Counts announced in the file (a billion scans, a billion lines in a scan) drive no allocation: the file is
 // refused or read within memory in proportion to its size.
@@ -194,9 +193,9 @@ TEST(MzmlReader, AnnouncedCountsDriveNoAllocation)
     const std::string text = ReadAllText(dir.File("run.mzML"));
     const std::string scansClaimed =
         std::regex_replace(text, std::regex("spectrumList count=\"[0-9]+\""), "spectrumList count=\"1000000000\"");
-    const std::string linesClaimed = std::regex_replace(text, std::regex("defaultArrayLength=\"[0-9]+\""),
-                                                        "defaultArrayLength=\"1000000000\"",
-                                                        std::regex_constants::format_first_only);
+    const std::string linesClaimed =
+        std::regex_replace(text, std::regex("defaultArrayLength=\"[0-9]+\""), "defaultArrayLength=\"1000000000\"",
+                           std::regex_constants::format_first_only);
     ASSERT_NE(scansClaimed, text);
     ASSERT_NE(linesClaimed, text);
     for (const std::string& hostile : {scansClaimed, linesClaimed}) {

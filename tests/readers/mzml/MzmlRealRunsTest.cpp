@@ -1,6 +1,6 @@
 // Real runs (an ANDI netCDF and a JCAMP-DX export from the shared data folder beside the repository, when it is
-// there, or in CORVELIN_SHARED_DATA) written as mzML and mzXML give the same peaks as their original reader. With CORVELIN_KEEP_MZML set to a
-// folder, the written files are kept there.
+// there, or in CORVELIN_SHARED_DATA) written as mzML and mzXML give the same peaks as their original reader. With
+// CORVELIN_KEEP_MZML set to a folder, the written files are kept there.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -37,7 +37,7 @@ std::size_t AllocationProbe::Largest() const noexcept
     return g_largest.load();
 }
 
-}  // namespace corvelin
+} // namespace corvelin
 
 using corvelin::Allocate;
 

@@ -19,4 +19,4 @@ public:
     std::size_t Largest() const noexcept;
 };
 
-}  // namespace corvelin
+} // namespace corvelin

@@ -23,7 +23,7 @@ CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromato
                                               std::string* errorText)
 {
     try {
-        chromatogram->LoadEntryOrThrow(path);
+        chromatogram->ReadEntry(path);
         if (minArea > 0 && chromatogram->TotalArea > 0) {
             std::erase_if(chromatogram->Peaks,
                           [&](const auto& peak) { return peak->Area < chromatogram->TotalArea * minArea / 100.0; });

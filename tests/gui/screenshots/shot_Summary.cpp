@@ -79,4 +79,4 @@ private:
 };
 
 CORVELIN_GUI_TEST_MAIN(ScreenshotsSummaryTest)
-#include "tst_ScreenshotsSummary.moc"
+#include "shot_Summary.moc"

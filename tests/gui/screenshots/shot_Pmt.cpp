@@ -99,4 +99,4 @@ private:
 };
 
 CORVELIN_GUI_TEST_MAIN(ScreenshotsPmtTest)
-#include "tst_ScreenshotsPmt.moc"
+#include "shot_Pmt.moc"

@@ -149,4 +149,4 @@ private:
 };
 
 CORVELIN_GUI_TEST_MAIN(ScreenshotsTest)
-#include "tst_Screenshots.moc"
+#include "shot_Windows.moc"

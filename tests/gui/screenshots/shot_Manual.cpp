@@ -128,4 +128,4 @@ private:
 };
 
 CORVELIN_GUI_TEST_MAIN(ScreenshotsManualTest)
-#include "tst_ScreenshotsManual.moc"
+#include "shot_Manual.moc"

@@ -181,4 +181,4 @@ private:
 };
 
 CORVELIN_GUI_TEST_MAIN(ScreenshotsMatrixTest)
-#include "tst_ScreenshotsMatrix.moc"
+#include "shot_Matrix.moc"

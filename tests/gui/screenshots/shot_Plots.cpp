@@ -115,4 +115,4 @@ private:
 };
 
 CORVELIN_GUI_TEST_MAIN(ScreenshotsPlotsTest)
-#include "tst_ScreenshotsPlots.moc"
+#include "shot_Plots.moc"

@@ -1,0 +1,53 @@
+# Test script: installs the build tree into a scratch prefix, builds examples/sample-plugin against the installed
+# package (find_package(Corvelin), Corvelin::engine) as a lab would, registers it with the installed tools and
+# converts the sample peak list through it with the installed corvelinscope-batch.
+#   cmake -DBUILD_DIR=<build> -DSOURCE_DIR=<source> -DWORK=<scratch> -DBINDIR=<bin> -DGENERATOR=<generator>
+#         -DCXX=<compiler> -P CheckSamplePlugin.cmake
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}\n${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK}/prefix)
+file(REMOVE_RECURSE ${WORK})
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+foreach(header engine/core/LibraryChromatogram.h engine/plugins/PluginInterface.h engine/core/EngineExport.h)
+  if(NOT EXISTS ${prefix}/include/corvelinscope/${header})
+    message(FATAL_ERROR "the install has no include/corvelinscope/${header}")
+  endif()
+endforeach()
+
+# The plug-in project knows nothing of the source tree: only the installed prefix.
+run(${CMAKE_COMMAND} -S ${SOURCE_DIR}/examples/sample-plugin -B ${WORK}/plugin-build -G ${GENERATOR}
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=${CXX} -DCMAKE_PREFIX_PATH=${prefix})
+run(${CMAKE_COMMAND} --build ${WORK}/plugin-build)
+set(module ${WORK}/plugin-build/sample-peaklist-reader.so)
+if(NOT EXISTS ${module})
+  message(FATAL_ERROR "the sample plug-in was not built: ${module}")
+endif()
+
+set(bin ${prefix}/${BINDIR})
+run(${bin}/corvelinscope-register add SamplePeakList --name "Sample Peak List" --path ${module}
+    --extension .peaklist --filter "Sample Peak Lists (*.peaklist)|*.peaklist")
+run(${bin}/corvelinscope-register check)
+if(NOT out MATCHES "Sample Peak List: loaded")
+  message(FATAL_ERROR "the installed program does not load the sample plug-in:\n${out}")
+endif()
+
+# The sample file holds three peaks of the sample "Alkane test mix". Convert it into a library entry, then search a
+# library of that one entry with the sample file itself as the unknown: both reads go through the plug-in, and the
+# hit must be that sample with all three peaks matched both ways.
+file(COPY ${SOURCE_DIR}/examples/sample-plugin/sample.peaklist DESTINATION ${WORK}/data)
+run(${bin}/corvelinscope-batch /Convert=${WORK}/data/sample.peaklist)
+if(NOT out MATCHES "was converted successfully" OR NOT EXISTS ${WORK}/data/sample.peaklist.ChromLibEntry)
+  message(FATAL_ERROR "the sample file was not converted into a library entry:\n${out}")
+endif()
+file(COPY ${WORK}/data/sample.peaklist.ChromLibEntry DESTINATION ${WORK}/data/library)
+run(${bin}/corvelinscope-batch /Search=${WORK}/data/sample.peaklist /Library=${WORK}/data/library)
+if(NOT out MATCHES "sample\\.peaklist\\.ChromLibEntry +Alkane test mix +1\\.000 +1\\.000 +3/ 3 +3/ 3")
+  message(FATAL_ERROR "the search did not find the sample's three peaks:\n${out}")
+endif()
+file(REMOVE_RECURSE ${WORK})
