@@ -163,8 +163,10 @@ MspSpectrum Finish(Record& record, std::size_t index)
     double largest = 0;
     for (const Pair& p : record.pairs)
         largest = std::max(largest, p.intensity);
+    // Percent of the largest line; the quotient of a huge intensity by itself may round just above 100.
     for (const Pair& p : record.pairs)
-        out.Spectrum.Append(CLibraryMassSpectrumPoint(p.mass, largest > 0 ? p.intensity * 100.0 / largest : 0.0));
+        out.Spectrum.Append(
+            CLibraryMassSpectrumPoint(p.mass, largest > 0 ? std::min(100.0, p.intensity * 100.0 / largest) : 0.0));
     out.Spectrum.ApplyWeighting();
     return out;
 }

@@ -68,6 +68,14 @@ TEST(MspParserTest, ReadsSeveralSpectraWithAndWithoutBlankLines)
     EXPECT_EQ(spectra[3].Name, "Ethane");
 }
 
+// 6e202 * 100 / 6e202 rounds to 100.00000000000001: the largest line must still be exactly 100 %.
+TEST(MspParserTest, TheLargestLineIsExactly100PercentWhateverItsScale)
+{
+    const auto spectra = ParseMsp("Name: Huge\nNum Peaks: 2\n3 6e202\n28 999\n");
+    ASSERT_EQ(spectra.size(), 1u);
+    EXPECT_EQ(spectra[0].Spectrum.Points().front().Intensity, 100.0);
+}
+
 TEST(MspParserTest, FillsTheWeightedIntensities)
 {
     const auto spectra = ParseMsp("Name: X\nNum Peaks: 2\n100 100\n200 50\n");
