@@ -15,6 +15,7 @@
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/InputRICalibration.h"
+#include "engine/workflow/SearchParameterText.h"
 
 namespace corvelin {
 
@@ -85,17 +86,6 @@ int PartnerOf(const CCellTable& cells, std::size_t row, std::size_t columns)
         if (cells(row, j) >= kAssigned)
             return static_cast<int>(j);
     return -1;
-}
-
-const char* YesNo(int flag)
-{
-    return flag ? "Yes" : "No";
-}
-
-const char* WeightingName(int weighting)
-{
-    static const char* const names[] = {"none", "Area", "Height", "log(Area)", "log(Height)"};
-    return weighting >= 0 && weighting <= 4 ? names[weighting] : "none";
 }
 
 std::string FileNamePart(const std::string& path)
@@ -309,26 +299,10 @@ std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChr
     t += FormatC("Number of peaks (other) = %i\n", other.PeakCount);
     t += "\n";
     t += "Compare parameters:\n";
-    t += FormatC("MS matching = %s\n", YesNo(o.MSMatching));
-    t += FormatC("RT matching = %s\n", YesNo(o.RTMatching));
-    t += FormatC("RI matching = %s\n", YesNo(o.RIMatching));
-    t += FormatC("Area matching = %s\n", YesNo(o.AreaMatching));
-    t += FormatC("Height matching = %s\n", YesNo(o.HeightMatching));
-    t +=
-        FormatC("Area/Height compare option = %s\n", o.AbsoluteAreaHeight ? "absolute counts" : "relative area/height");
+    t += MatchingFlagLines(o);
     t += "\n";
     t += "RT search range: " + o.TimeRange + "\n";
-    t += FormatC("Weighting: %s\n", WeightingName(o.Weighting));
-    if (o.RTMatching)
-        t += FormatC("RT window width: %.2f\n", o.RTWindowWidth);
-    if (o.RIMatching)
-        t += FormatC("RI window width: %.1f\n", o.RIWindowWidth);
-    t += FormatC("Mass Threshold used: %s\n", YesNo(o.MassThresholdOn));
-    if (o.MassThresholdOn)
-        t += FormatC("Mass Threshold: %.2f %%\n", o.MassThreshold);
-    t += FormatC("Area Threshold used: %s\n", YesNo(o.AreaThresholdOn));
-    if (o.AreaThresholdOn)
-        t += FormatC("Area Threshold: %.2f %%\n", o.AreaThreshold);
+    t += WindowAndThresholdLines(o);
     t += "\n";
     t += "Peak compare table:\n";
     t += CsvTable(table, CsvColumnOrder::Display);

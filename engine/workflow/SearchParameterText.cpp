@@ -20,19 +20,21 @@ const char* WeightingName(int weighting)
 
 } // namespace
 
-std::string SearchParameterText(const CSearchOptions& o)
+std::string MatchingFlagLines(const CSearchOptions& o)
 {
-    std::string t = "Search Parameter:\n";
-    t += FormatC("MS matching = %s\n", YesNo(o.MSMatching));
+    std::string t = FormatC("MS matching = %s\n", YesNo(o.MSMatching));
     t += FormatC("RT matching = %s\n", YesNo(o.RTMatching));
     t += FormatC("RI matching = %s\n", YesNo(o.RIMatching));
     t += FormatC("Area matching = %s\n", YesNo(o.AreaMatching));
     t += FormatC("Height matching = %s\n", YesNo(o.HeightMatching));
     t +=
         FormatC("Area/Height compare option = %s\n", o.AbsoluteAreaHeight ? "absolute counts" : "relative area/height");
-    t += "RT search range: " + o.TimeRange + "\n";
-    t += FormatC("Allow multiple matching = %s\n", YesNo(o.MultipleMatching));
-    t += FormatC("Weighting: %s\n", WeightingName(o.Weighting));
+    return t;
+}
+
+std::string WindowAndThresholdLines(const CSearchOptions& o)
+{
+    std::string t = FormatC("Weighting: %s\n", WeightingName(o.Weighting));
     if (o.RTMatching)
         t += FormatC("RT window width: %.2f\n", o.RTWindowWidth);
     if (o.RIMatching)
@@ -44,6 +46,14 @@ std::string SearchParameterText(const CSearchOptions& o)
     if (o.AreaThresholdOn)
         t += FormatC("Area Threshold: %.2f %%\n", o.AreaThreshold);
     return t;
+}
+
+std::string SearchParameterText(const CSearchOptions& o)
+{
+    std::string t = "Search Parameter:\n" + MatchingFlagLines(o);
+    t += "RT search range: " + o.TimeRange + "\n";
+    t += FormatC("Allow multiple matching = %s\n", YesNo(o.MultipleMatching));
+    return t + WindowAndThresholdLines(o);
 }
 
 } // namespace corvelin

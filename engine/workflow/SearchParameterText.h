@@ -13,4 +13,9 @@ class CSearchOptions;
 // From "Search Parameter:\n" to the area threshold line, every line ending with "\n".
 CORVELIN_ENGINE_EXPORT std::string SearchParameterText(const CSearchOptions& options);
 
+// The parts other reports arrange differently: the five matching flags and the area/height compare option ...
+CORVELIN_ENGINE_EXPORT std::string MatchingFlagLines(const CSearchOptions& options);
+// ... and from the weighting to the area threshold line.
+CORVELIN_ENGINE_EXPORT std::string WindowAndThresholdLines(const CSearchOptions& options);
+
 } // namespace corvelin

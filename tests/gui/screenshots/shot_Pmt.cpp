@@ -91,7 +91,7 @@ private slots:
         page.RefreshControls();
         page.OnReport();
         QVERIFY(page.List()->Table().RowCount() > 10);
-        Save(page, QStringLiteral("pmt-mass-spec-report.png"));
+        Save(page, QStringLiteral("pmt-mass-spectrum-report.png"));
     }
 
 private:

@@ -130,7 +130,7 @@ private slots:
                                {CSearchOptionsUI::Summary, CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec,
                                 CSearchOptionsUI::RICalibration});
         sheet.resize(700, 560);
-        const char* names[] = {"options-summary.png", "options-peak-properties.png", "options-mass-spec.png",
+        const char* names[] = {"options-summary.png", "options-peak-properties.png", "options-mass-spectra.png",
                                "options-ri-calibration.png"};
         for (int i = 0; i < sheet.Tabs()->count(); ++i) {
             sheet.Tabs()->setCurrentIndex(i);
