@@ -106,6 +106,34 @@ TEST(Compare, IdenticalChromatogramsMatchCompletelyBothWays)
     }
 }
 
+// Every spectrum has a line of intensity 40: with the mass threshold at 40 that line pairs and counts in the
+// sums of squares alike, so identical chromatograms still match exactly 1, through the table, without it, and
+// through spectra prepared beforehand as the library search does (a rule of > for the sums gave 1.19 here).
+TEST(Compare, LinesOnTheMassThresholdKeepTheMatchOfIdenticalChromatogramsAtOne)
+{
+    const CLibraryChromatogram a = MakeChromatogram(TwelvePeaks());
+    const CLibraryChromatogram b = MakeChromatogram(TwelvePeaks());
+    CSearchOptions options = AllFactors();
+    options.MassThresholdOn = 1;
+    options.MassThreshold = 40;
+    CPreparedSpectra thisSpectra, otherSpectra;
+    thisSpectra.PreparePeaks(a, MassThresholdOf(options));
+    otherSpectra.PreparePeaks(b, MassThresholdOf(options));
+    for (int way = 0; way < 3; ++way) {
+        CCellTable table(12, 12);
+        CCompareTuning tuning;
+        if (way == 2) {
+            tuning.ThisSpectra = &thisSpectra;
+            tuning.OtherSpectra = &otherSpectra;
+            tuning.TableIsScratch = true;
+        }
+        CLibraryHit hit;
+        EXPECT_EQ(CompareChromatograms(a, b, options, &hit, way == 0 ? nullptr : &table, tuning), 1.0) << way;
+        EXPECT_EQ(hit.MSAverage, 1.0) << way;
+        EXPECT_EQ(hit.MatchedPeaks, 12) << way;
+    }
+}
+
 TEST(Compare, SpectraPreparedForAnotherChromatogramAreIgnored)
 {
     // Same retention times, different spectra: with b's spectra taken for a's, every pair would match fully.
