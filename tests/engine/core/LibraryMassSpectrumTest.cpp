@@ -52,40 +52,38 @@ TEST_P(MSMatchExamples, GivesTheDocumentedValue)
 // Without the threshold it would pair 50.3 with 50 and shift everything.
 INSTANTIATE_TEST_SUITE_P(
     Examples, MSMatchExamples,
-    ::testing::Values(MatchCase{"identical", {{50, 100, 100}, {51, 50, 50}}, {{50, 100, 100}, {51, 50, 50}}, 0, 1},
-                      MatchCase{"no_pair", {{50, 100, 100}}, {{60, 100, 100}}, 0, 0},
-                      MatchCase{"pair_at_0_7", {{50.0, 100, 100}}, {{50.7, 100, 100}}, 0, 1},
-                      MatchCase{"no_pair_at_0_75", {{50.0, 100, 100}}, {{50.75, 100, 100}}, 0, 0},
-                      MatchCase{"both_empty", {}, {}, 0, 1}, MatchCase{"a_empty", {}, {{50, 100, 100}}, 0, 0},
-                      MatchCase{"b_empty", {{50, 100, 100}}, {}, 0, 0},
-                      MatchCase{"cosine_squared",
-                                {{50, 100, 100}, {51, 0, 0}},
-                                {{50, 100, 30}, {51, 100, 40}},
-                                0,
-                                (100.0 * 30) * (100.0 * 30) / (100.0 * 100 * (30.0 * 30 + 40 * 40))},
-                      MatchCase{"threshold_skips_low_line_in_a",
-                                {{49.8, 3, 60}, {50, 100, 100}, {51, 50, 50}},
-                                {{50, 100, 100}, {51, 50, 50}},
-                                5,
-                                1},
-                      MatchCase{"threshold_skips_low_line_in_b",
-                                {{50, 100, 100}, {51, 50, 50}},
-                                {{50, 3, 60}, {50.5, 100, 100}, {51.2, 50, 50}},
-                                5,
-                                1},
-                      // A line exactly at the threshold pairs (>=) and counts in both sums of squares (>=), so
-                      // identical spectra match exactly 1 (a rule of > for the sums gave 1.0201 here).
-                      MatchCase{"threshold_equal_in_merge_and_in_sums",
-                                {{50, 100, 100}, {60, 5, 10}},
-                                {{50, 100, 100}, {60, 5, 10}},
-                                5,
-                                1},
-                      // Only B's line at the threshold pairs: dot = 100·100, sums 100² + 10² and 100² + 20².
-                      MatchCase{"threshold_equal_line_pairs_once",
-                                {{50, 100, 100}, {60, 4, 10}},
-                                {{50, 100, 100}, {60, 5, 20}, {70, 5, 20}},
-                                5,
-                                (100.0 * 100) * (100.0 * 100) / (100.0 * 100 * (100.0 * 100 + 20 * 20 + 20 * 20))}),
+    ::testing::Values(
+        MatchCase{"identical", {{50, 100, 100}, {51, 50, 50}}, {{50, 100, 100}, {51, 50, 50}}, 0, 1},
+        MatchCase{"no_pair", {{50, 100, 100}}, {{60, 100, 100}}, 0, 0},
+        MatchCase{"pair_at_0_7", {{50.0, 100, 100}}, {{50.7, 100, 100}}, 0, 1},
+        MatchCase{"no_pair_at_0_75", {{50.0, 100, 100}}, {{50.75, 100, 100}}, 0, 0},
+        MatchCase{"both_empty", {}, {}, 0, 1}, MatchCase{"a_empty", {}, {{50, 100, 100}}, 0, 0},
+        MatchCase{"b_empty", {{50, 100, 100}}, {}, 0, 0},
+        MatchCase{"cosine_squared",
+                  {{50, 100, 100}, {51, 0, 0}},
+                  {{50, 100, 30}, {51, 100, 40}},
+                  0,
+                  (100.0 * 30) * (100.0 * 30) / (100.0 * 100 * (30.0 * 30 + 40 * 40))},
+        MatchCase{"threshold_skips_low_line_in_a",
+                  {{49.8, 3, 60}, {50, 100, 100}, {51, 50, 50}},
+                  {{50, 100, 100}, {51, 50, 50}},
+                  5,
+                  1},
+        MatchCase{"threshold_skips_low_line_in_b",
+                  {{50, 100, 100}, {51, 50, 50}},
+                  {{50, 3, 60}, {50.5, 100, 100}, {51.2, 50, 50}},
+                  5,
+                  1},
+        // A line exactly at the threshold pairs (>=) and counts in both sums of squares (>=), so
+        // identical spectra match exactly 1 (a rule of > for the sums gave 1.0201 here).
+        MatchCase{
+            "threshold_equal_in_merge_and_in_sums", {{50, 100, 100}, {60, 5, 10}}, {{50, 100, 100}, {60, 5, 10}}, 5, 1},
+        // Only B's line at the threshold pairs: dot = 100·100, sums 100² + 10² and 100² + 20².
+        MatchCase{"threshold_equal_line_pairs_once",
+                  {{50, 100, 100}, {60, 4, 10}},
+                  {{50, 100, 100}, {60, 5, 20}, {70, 5, 20}},
+                  5,
+                  (100.0 * 100) * (100.0 * 100) / (100.0 * 100 * (100.0 * 100 + 20 * 20 + 20 * 20))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
