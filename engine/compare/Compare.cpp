@@ -9,12 +9,14 @@
 #include <utility>
 #include <vector>
 
+#include "engine/compare/CandidateIndex.h"
 #include "engine/compare/CellTable.h"
 #include "engine/core/Exceptions.h"
 #include "engine/compare/CellTableResolution.h"
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/compare/PairValue.h"
+#include "engine/compare/PositiveCells.h"
 #include "engine/compare/PreparedSpectra.h"
 #include "engine/compare/SpectrumMatcher.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -25,18 +27,6 @@ namespace corvelin {
 namespace {
 
 using Peak = CLibraryChromatogramPeakData;
-
-// Whether a peak takes part in the comparison: inside the RT search range, not below the area threshold and
-// not left out by the spectral list. A missing peak (PeakCount larger than the peak array) never takes part.
-// With a total area of 0 the percentage is not a number below the threshold, so the threshold keeps the peak.
-bool TakesPart(const CLibraryChromatogramData& chromatogram, const Peak* peak, const CSearchOptions& options)
-{
-    if (!peak || !options.IsInTimeRange(peak->RT))
-        return false;
-    if (options.AreaThresholdOn && peak->Area * 100 / chromatogram.TotalArea < options.AreaThreshold)
-        return false;
-    return !options.IsPeakExcluded(&peak->Spectrum);
-}
 
 // The weight of a row peak for weighting 1 ... 4; 0 (or any other value) means no weighting.
 double WeightOf(const Peak& peak, int weighting)
@@ -54,103 +44,6 @@ double WeightOf(const Peak& peak, int weighting)
         return 1;
     }
 }
-
-struct KeyedPeak {
-    double Key;
-    int Index;
-};
-
-// The peaks of "other" that can have a non-zero pair value with a given peak of "this", found through the
-// retention value that must lie inside its window.
-class CCandidateIndex {
-public:
-    enum class Axis { None, RT, RI };
-
-    // Indexes the peaks of "other" that take part (the vectors are reused from the previous comparison).
-    void Build(const CLibraryChromatogramData& other, const std::vector<char>& takesPart, const CSearchOptions& options,
-               bool prune)
-    {
-        m_axis = Axis::None;
-        m_limit = 0;
-        m_sorted.clear();
-        m_all.clear();
-        if (prune && options.RTMatching) {
-            m_axis = Axis::RT;
-            m_limit = RetentionCutOff(options.RTWindowWidth);
-        } else if (prune && options.RIMatching) {
-            m_axis = Axis::RI;
-            m_limit = RetentionCutOff(options.RIWindowWidth);
-        }
-        for (int j = 0; j < static_cast<int>(takesPart.size()); ++j) {
-            if (!takesPart[j])
-                continue;
-            const Peak& p = *other.GetPeak(j);
-            switch (m_axis) {
-            case Axis::None:
-                m_all.push_back(j);
-                break;
-            case Axis::RT:
-                // An RT not above 0.001 (or not a number) gives RT factor 0 with every peak.
-                if (p.RT > MatchConstants::SmallestRetention)
-                    m_sorted.push_back({p.RT, j});
-                break;
-            case Axis::RI:
-                if (p.RI > MatchConstants::SmallestRetention)
-                    m_sorted.push_back({p.RI, j});
-                else if (p.RI == -1)
-                    m_all.push_back(j); // uncalibrated: factor 1 only against an uncalibrated peak
-                break;
-            }
-        }
-        std::sort(m_sorted.begin(), m_sorted.end(), [](const KeyedPeak& a, const KeyedPeak& b) {
-            return a.Key < b.Key || (a.Key == b.Key && a.Index < b.Index);
-        });
-    }
-
-    // Calls visit(j) for every candidate of the peak; every peak of "other" left out has pair value 0 with it.
-    template <typename Visit> void ForEachCandidate(const Peak& peak, Visit&& visit) const
-    {
-        switch (m_axis) {
-        case Axis::None:
-            for (int j : m_all)
-                visit(j);
-            return;
-        case Axis::RT:
-            if (peak.RT > MatchConstants::SmallestRetention)
-                VisitWindow(peak.RT, visit);
-            return;
-        case Axis::RI:
-            if (peak.RI > MatchConstants::SmallestRetention) {
-                VisitWindow(peak.RI, visit);
-            } else if (peak.RI == -1) {
-                for (int j : m_all)
-                    visit(j);
-            }
-            return;
-        }
-    }
-
-private:
-    // Visits the sorted peaks whose difference to q is below the cut-off, computed exactly as the retention
-    // factor computes it. |q - key| does not decrease as key moves away from q (rounding is monotonic), so those
-    // peaks form one contiguous run of the sorted array.
-    template <typename Visit> void VisitWindow(double q, Visit&& visit) const
-    {
-        const double limit = m_limit;
-        const auto first = std::partition_point(m_sorted.begin(), m_sorted.end(), [&](const KeyedPeak& e) {
-            return e.Key < q && !(std::fabs(q - e.Key) < limit);
-        });
-        const auto last = std::partition_point(
-            first, m_sorted.end(), [&](const KeyedPeak& e) { return e.Key <= q || std::fabs(q - e.Key) < limit; });
-        for (auto it = first; it != last; ++it)
-            visit(it->Index);
-    }
-
-    Axis m_axis = Axis::None;
-    double m_limit = 0;
-    std::vector<KeyedPeak> m_sorted;
-    std::vector<int> m_all;
-};
 
 // Weighting 1 ... 4 of the resolved table: every assigned cell of a row in the RT search range is multiplied by
 // the row's weight and counted; then every cell of those rows except -1 is divided by the sum of their weights
@@ -186,63 +79,6 @@ void WeightAndNormalise(const CLibraryChromatogramData& self, int weighting, con
                 total += row[j];
             }
         }
-    }
-}
-
-// A positive pair value with its place, keyed for the greedy one-to-one order: the bits of a positive double
-// (infinity included) ascend with its value, so Order ascending is value descending, and Position ascending is
-// row-major order; equal values have equal bits.
-struct CPositiveCell {
-    std::uint64_t Order;
-    std::uint64_t Position;
-
-    CPositiveCell(double value, int row, int column)
-        : Order(~std::bit_cast<std::uint64_t>(value)),
-          Position(static_cast<std::uint64_t>(row) << 32 | static_cast<std::uint32_t>(column))
-    {
-    }
-    double Value() const noexcept { return std::bit_cast<double>(~Order); }
-    int Row() const noexcept { return static_cast<int>(Position >> 32); }
-    int Column() const noexcept { return static_cast<int>(Position & 0xFFFFFFFFu); }
-};
-
-// The unweighted total and match count of a resolved table, from its positive cells alone. In a resolved
-// unweighted table every cell that is not a winner (one-to-one) or not its row's kept largest value (multiple
-// matching) is 0, -0 or -1; the zeros leave the row-major sum unchanged and -1 is not added, so the total is the
-// sum of the winners in row order. This holds only when no pair value is negative or not a number.
-void ResolvePositiveCells(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
-                          const std::vector<double>& rowLargest, const std::vector<char>& inRange,
-                          std::vector<double>& winner, std::vector<char>& columnTaken, int& matched, double& total)
-{
-    const int rows = static_cast<int>(inRange.size());
-    if (options.MultipleMatching) {
-        // Each row keeps its largest value (the first of equal ones, which has the same value).
-        for (int i = 0; i < rows; ++i) {
-            if (!inRange[i])
-                continue;
-            matched += rowLargest[i] > 0 ? 1 : 0;
-            total += rowLargest[i];
-        }
-        return;
-    }
-    // The greedy one-to-one rule over the positive cells: value descending, ties in row-major order.
-    std::sort(positives.begin(), positives.end(), [](const CPositiveCell& a, const CPositiveCell& b) {
-        return a.Order < b.Order || (a.Order == b.Order && a.Position < b.Position);
-    });
-    winner.assign(rows, 0.0);
-    for (const CPositiveCell& c : positives) {
-        const int row = c.Row();
-        const int column = c.Column();
-        if (winner[row] > 0 || columnTaken[column])
-            continue;
-        winner[row] = c.Value();
-        columnTaken[column] = 1;
-    }
-    for (int i = 0; i < rows; ++i) {
-        if (!inRange[i] || !(winner[i] > 0))
-            continue;
-        ++matched;
-        total += winner[i];
     }
 }
 
@@ -286,12 +122,6 @@ struct CPairPass {
     int Matched = 0;
     CPairFactors Sums{0, 0, 0, 0, 0, 0};
     bool UnusualValue = false; // a negative pair value or one that is not a number (sparse only)
-};
-
-// The assigned pairs and the total of their values.
-struct CResolved {
-    int Matched = 0;
-    double Total = 0;
 };
 
 // What the stages of one comparison share: both sides, the options, the table and the scratch memory.
@@ -393,23 +223,15 @@ CSpectraSides PrepareSpectra(const CCompareCall& call)
     otherSpectrum.assign(call.PresentColumns, -1);
     for (int j = 0; j < call.PresentColumns; ++j) {
         const Peak* p = call.Other.GetPeak(j);
-        otherTakesPart[j] = TakesPart(call.Other, p, call.Options);
+        otherTakesPart[j] = PeakTakesPart(call.Other, p, call.Options);
         if (otherTakesPart[j] && call.Options.MSMatching)
             otherSpectrum[j] = otherSet ? j : spectra.Add(p->Spectrum);
     }
     sides.OtherSpectra = otherSet ? otherSet : &spectra.Own();
-    workspace.candidates.Build(call.Other, otherTakesPart, call.Options, call.Tuning.PruneByRetention);
+    workspace.candidates.Build(
+        otherTakesPart, [&](int j) -> const Peak& { return *call.Other.GetPeak(j); }, call.Options,
+        call.Tuning.PruneByRetention);
     return sides;
-}
-
-void AddFactors(CPairFactors& sums, const CPairFactors& f)
-{
-    sums.Value += f.Value;
-    sums.MS += f.MS;
-    sums.RT += f.RT;
-    sums.RI += f.RI;
-    sums.Area += f.Area;
-    sums.Height += f.Height;
 }
 
 // Stage 3, pair values: for every peak of "this" that takes part, the pair values with its candidates (into
@@ -441,7 +263,7 @@ CPairPass PairValues(const CCompareCall& call, const CRangeSums& range, const CS
     for (int i = 0; i < call.PresentRows; ++i) {
         const Peak* peak = call.Self.GetPeak(i);
         double* row = cells && !sparse ? cells->Row(i) : nullptr;
-        if (!TakesPart(call.Self, peak, call.Options)) {
+        if (!PeakTakesPart(call.Self, peak, call.Options)) {
             ++pass.Skipped;
             if (row)
                 std::fill(row, row + columns, -2.0);
@@ -481,7 +303,7 @@ CPairPass PairValues(const CCompareCall& call, const CRangeSums& range, const CS
         });
         if (bestIndex >= 0) {
             ++pass.Matched;
-            AddFactors(pass.Sums, bestFactors);
+            AddPairFactors(pass.Sums, bestFactors);
         }
     }
     // Side A may be a caller's set, which need not outlive this call.
@@ -491,15 +313,14 @@ CPairPass PairValues(const CCompareCall& call, const CRangeSums& range, const CS
 
 // Stage 4, resolution: without a table the best pairs count as they are; with one the table (or, when
 // sparse, its positive cells) is resolved into a peak assignment and, with a weighting, weighted.
-CResolved Resolve(const CCompareCall& call, const CPairPass& pass)
+CResolvedPairs Resolve(const CCompareCall& call, const CPairPass& pass)
 {
     CCompareWorkspace& workspace = call.Workspace;
-    CResolved resolved{pass.Matched, pass.Sums.Value};
+    CResolvedPairs resolved{pass.Matched, pass.Sums.Value};
     if (call.Sparse) {
-        resolved = {0, 0.0};
         workspace.columnTaken.assign(call.PresentColumns, 0);
-        ResolvePositiveCells(call.Options, workspace.positives, workspace.rowLargest, workspace.thisInRange,
-                             workspace.winner, workspace.columnTaken, resolved.Matched, resolved.Total);
+        resolved = ResolvePositiveCells(call.Options, workspace.positives, workspace.rowLargest, workspace.thisInRange,
+                                        workspace.winner, workspace.columnTaken);
     } else if (call.Cells) {
         CCellTable& cells = *call.Cells;
         resolved.Matched = 0;
@@ -526,24 +347,6 @@ CResolved Resolve(const CCompareCall& call, const CPairPass& pass)
     return resolved;
 }
 
-// Stage 5, summary: the overall match over the considered peaks and the hit's counts and factor averages.
-double Summarise(int considered, const CResolved& resolved, const CPairFactors& sums, CLibraryHit* hit)
-{
-    const double overall = considered >= 1 ? resolved.Total / considered : 0.0;
-    if (hit) {
-        hit->ConsideredPeaks = considered;
-        hit->MatchedPeaks = resolved.Matched;
-        hit->Overall = overall;
-        const double n = considered;
-        hit->MSAverage = considered >= 1 ? sums.MS / n : 0.0;
-        hit->RTAverage = considered >= 1 ? sums.RT / n : 0.0;
-        hit->RIAverage = considered >= 1 ? sums.RI / n : 0.0;
-        hit->AreaAverage = considered >= 1 ? sums.Area / n : 0.0;
-        hit->HeightAverage = considered >= 1 ? sums.Height / n : 0.0;
-    }
-    return overall;
-}
-
 } // namespace
 
 double CompareChromatograms(const CLibraryChromatogramData& self, const CLibraryChromatogramData& other,
@@ -560,7 +363,7 @@ double CompareChromatograms(const CLibraryChromatogramData& self, const CLibrary
         withTable.TableIsScratch = false;
         return CompareChromatograms(self, other, options, hit, cells, withTable);
     }
-    return Summarise(call.Rows - pass.Skipped, Resolve(call, pass), pass.Sums, hit);
+    return SummariseComparison(call.Rows - pass.Skipped, Resolve(call, pass), pass.Sums, hit);
 }
 
 double CLibraryChromatogram::Compare(const CLibraryChromatogram& other, const CSearchOptions& options, CLibraryHit& hit,

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 
 namespace corvelin {
@@ -67,6 +68,16 @@ double HeightMatch(const CLibraryChromatogramPeakData& thisPeak, const CLibraryC
     if (options.AbsoluteAreaHeight)
         return SmallerRatio(thisPeak.Height, otherPeak.Height);
     return SmallerRatio(thisPeak.Height / thisTotalHeight, otherPeak.Height / otherTotalHeight);
+}
+
+bool PeakTakesPart(const CLibraryChromatogramData& chromatogram, const CLibraryChromatogramPeakData* peak,
+                   const CSearchOptions& options)
+{
+    if (!peak || !options.IsInTimeRange(peak->RT))
+        return false;
+    if (options.AreaThresholdOn && peak->Area * 100 / chromatogram.TotalArea < options.AreaThreshold)
+        return false;
+    return !options.IsPeakExcluded(&peak->Spectrum);
 }
 
 double MassThresholdOf(const CSearchOptions& options) noexcept

@@ -7,6 +7,7 @@
 namespace corvelin {
 
 class CSearchOptions;
+class CLibraryChromatogramData;
 
 namespace MatchConstants {
 // A retention factor equals 0.01 when the difference equals the window width.
@@ -47,6 +48,11 @@ CORVELIN_ENGINE_EXPORT double AreaMatch(const CLibraryChromatogramPeakData& this
 CORVELIN_ENGINE_EXPORT double HeightMatch(const CLibraryChromatogramPeakData& thisPeak,
                                           const CLibraryChromatogramPeakData& otherPeak, const CSearchOptions& options,
                                           double thisTotalHeight, double otherTotalHeight) noexcept;
+// Whether a peak of chromatogram takes part in a comparison: inside the RT search range, not below the area
+// threshold and not left out by the spectral list. A missing peak (null) never takes part. With a total area
+// of 0 the percentage is not a number below the threshold, so the threshold keeps the peak.
+CORVELIN_ENGINE_EXPORT bool PeakTakesPart(const CLibraryChromatogramData& chromatogram,
+                                          const CLibraryChromatogramPeakData* peak, const CSearchOptions& options);
 // The intensity threshold of spectrum comparisons: the mass threshold when it is on, else 0.
 CORVELIN_ENGINE_EXPORT double MassThresholdOf(const CSearchOptions& options) noexcept;
 

@@ -37,13 +37,11 @@ CORVELIN_ENGINE_EXPORT CPairFactors PairValue(const CLibraryChromatogramPeakData
                                               const CPairContext& context, double thisSumOfSquares,
                                               double otherSumOfSquares);
 
-// The evaluation itself; msFactor() must return MSMatch(this peak's spectrum, other peak's spectrum, threshold)
-// and is called only when the MS factor is reached.
-template <typename MSFactor>
-CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
-                           const CPairContext& context, MSFactor&& msFactor)
+// The first stage of the evaluation: the RT and RI factors, Value their product (1 when neither is on). Both
+// factors, and so the stage, are the same with the two peaks the other way round.
+inline CPairFactors RetentionFactors(const CLibraryChromatogramPeakData& thisPeak,
+                                     const CLibraryChromatogramPeakData& otherPeak, const CSearchOptions& options)
 {
-    const CSearchOptions& options = context.Options;
     CPairFactors f;
     double v = 1;
     if (options.RTMatching) {
@@ -54,10 +52,21 @@ CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const C
         f.RI = RIMatch(thisPeak, otherPeak, options);
         v *= f.RI;
     }
-    if (v < MatchConstants::StopThreshold) {
-        f.Value = v;
+    f.Value = v;
+    return f;
+}
+
+// The rest of the evaluation from the factors RetentionFactors gave; msFactor() must return MSMatch(this peak's
+// spectrum, other peak's spectrum, threshold) and is called only when the MS factor is reached.
+template <typename MSFactor>
+CPairFactors FinishPairValue(CPairFactors f, const CLibraryChromatogramPeakData& thisPeak,
+                             const CLibraryChromatogramPeakData& otherPeak, const CPairContext& context,
+                             MSFactor&& msFactor)
+{
+    const CSearchOptions& options = context.Options;
+    double v = f.Value;
+    if (v < MatchConstants::StopThreshold)
         return f;
-    }
     if (options.MSMatching) {
         f.MS = msFactor();
         v *= f.MS;
@@ -82,6 +91,15 @@ CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const C
     }
     f.Value = v;
     return f;
+}
+
+// The whole evaluation.
+template <typename MSFactor>
+CPairFactors PairValueWith(const CLibraryChromatogramPeakData& thisPeak, const CLibraryChromatogramPeakData& otherPeak,
+                           const CPairContext& context, MSFactor&& msFactor)
+{
+    return FinishPairValue(RetentionFactors(thisPeak, otherPeak, context.Options), thisPeak, otherPeak, context,
+                           msFactor);
 }
 
 } // namespace corvelin

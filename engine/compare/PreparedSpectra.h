@@ -5,6 +5,7 @@
 // part of a match; a set prepared once serves every comparison with the same threshold, from any thread, as
 // long as the spectra it refers to are neither changed nor destroyed.
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "engine/core/EngineExport.h"
@@ -20,11 +21,14 @@ public:
     static constexpr int LargestNominalMass = 4095;
 
     struct CORVELIN_ENGINE_EXPORT Entry {
+        // The spectrum itself; only set for spectra that are not nominal or were added as a spectrum (AddLines
+        // refers to no spectrum for a nominal one).
         const CLibraryMassSpectrumData* Spectrum;
         double SumOfSquares;
         bool Nominal;
         std::uint32_t First; // range of its lines with intensity >= threshold in Masses() / Weights()
         std::uint32_t Count;
+        std::size_t LineCount; // all its lines
     };
 
     explicit CPreparedSpectra(double threshold = 0) : m_threshold(threshold) {}
@@ -33,6 +37,9 @@ public:
     void Reset(double threshold);
     // Registers a spectrum (kept by reference) and returns its handle: 0, 1, 2 ... in the order of the calls.
     int Add(const CLibraryMassSpectrumData& spectrum);
+    // Registers a spectrum given as stored lines (CLibraryMassSpectrumData::ReadLineBytes) without decoding it:
+    // only a spectrum that is not nominal is decoded, into fallback, which is then kept by reference.
+    int AddLines(std::span<const std::uint8_t> lineBytes, CLibraryMassSpectrumData& fallback);
     // Reset, then every present peak's spectrum, so that handle i is the spectrum of peak i.
     void PreparePeaks(const CLibraryChromatogramData& chromatogram, double threshold);
 
@@ -43,10 +50,17 @@ public:
     const double* Weights() const noexcept { return m_weights.data(); }
 
 private:
+    // Appends the nominal lines and the entry of a spectrum of n lines of 32 bytes each, mass at offset 0,
+    // intensity at intensityOffset and weighted intensity at 24 as doubles (the layout of a stored line and of
+    // CLibraryMassSpectrumPoint alike); returns whether the spectrum is nominal.
+    bool Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
+                const CLibraryMassSpectrumData* spectrum);
+
     double m_threshold;
     std::vector<Entry> m_entries;
     std::vector<std::uint16_t> m_masses;
     std::vector<double> m_weights;
+    std::size_t m_lineCount = 0; // the lines in use at the start of m_masses and m_weights
 };
 
 } // namespace corvelin

@@ -46,7 +46,7 @@ double CSpectrumMatcher::Match(const CPreparedSpectra& set, int handle) const
     const CPreparedSpectra::Entry& b = set.Get(handle);
     if (!a.Nominal || !b.Nominal)
         return MSMatch(*a.Spectrum, a.SumOfSquares, *b.Spectrum, b.SumOfSquares, m_own.Threshold());
-    if (a.Spectrum->GetCount() == 0 && b.Spectrum->GetCount() == 0)
+    if (a.LineCount == 0 && b.LineCount == 0)
         return 1.0;
     double dot = 0;
     const double* dense = m_dense.data();

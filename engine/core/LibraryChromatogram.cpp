@@ -66,10 +66,23 @@ public:
         }
     }
 
+    // Trims the buffer when it goes out of scope.
+    struct TrimAfterUse {
+        CFileBuffer& buffer;
+        ~TrimAfterUse() { buffer.Trim(); }
+    };
+
 private:
     std::unique_ptr<std::uint8_t[]> m_data;
     std::size_t m_capacity = 0;
 };
+
+// The calling thread's buffer, shared by both ways of reading an entry.
+CFileBuffer& ThreadFileBuffer()
+{
+    thread_local CFileBuffer buffer;
+    return buffer;
+}
 
 // Reads the whole file into buffer and returns the bytes read.
 std::span<const std::uint8_t> ReadWholeFile(const std::string& path, CFileBuffer& buffer)
@@ -153,14 +166,7 @@ void CLibraryChromatogramData::Serialize(CArchive& ar)
             p->Serialize(ar);
         return;
     }
-    const std::uint32_t version = ar.ReadClassHeader(kChromatogramIdentifier, kChromatogramMinVersion);
-    std::int32_t peakCount = 0;
-    ar >> TotalHeight >> peakCount >> TotalArea >> DataFile >> ExtraValue >> SampleName >> Comment;
-    PeakCount = peakCount;
-    if (version >= kRITableVersion)
-        RICalibration.Serialize(ar);
-    // The number of records decides how many peaks follow; PeakCount keeps the stored value.
-    const std::size_t records = ar.ReadItemCount(kMinPeakRecordBytes);
+    const std::size_t records = ReadHeader(ar);
     Peaks.clear();
     Peaks.reserve(records);
     for (std::size_t i = 0; i < records; ++i) {
@@ -169,6 +175,18 @@ void CLibraryChromatogramData::Serialize(CArchive& ar)
         peak->PeakNumber = static_cast<int>(i + 1);
         Peaks.push_back(std::move(peak));
     }
+}
+
+std::size_t CLibraryChromatogramData::ReadHeader(CArchive& ar)
+{
+    const std::uint32_t version = ar.ReadClassHeader(kChromatogramIdentifier, kChromatogramMinVersion);
+    std::int32_t peakCount = 0;
+    ar >> TotalHeight >> peakCount >> TotalArea >> DataFile >> ExtraValue >> SampleName >> Comment;
+    PeakCount = peakCount;
+    if (version >= kRITableVersion)
+        RICalibration.Serialize(ar);
+    // The number of records decides how many peaks follow; PeakCount keeps the stored value.
+    return ar.ReadItemCount(kMinPeakRecordBytes);
 }
 
 // ---- CLibraryChromatogram -------------------------------------------------------------------------------------
@@ -185,6 +203,11 @@ void CLibraryChromatogram::Serialize(CArchive& ar)
         ar << LargestHeight << SourcePath;
         return;
     }
+    ReadTail(ar);
+}
+
+void CLibraryChromatogram::ReadTail(CArchive& ar)
+{
     // The tail is optional: entries written without it end right after the stored record.
     LargestHeight = 0;
     try {
@@ -255,12 +278,26 @@ void CLibraryChromatogram::LoadFromBytes(std::span<const std::uint8_t> bytes, co
 void CLibraryChromatogram::ReadEntry(const std::string& path)
 {
     Clear();
-    thread_local CFileBuffer buffer;
-    struct TrimAfterUse {
-        CFileBuffer& buffer;
-        ~TrimAfterUse() { buffer.Trim(); }
-    } trim{buffer};
+    CFileBuffer& buffer = ThreadFileBuffer();
+    const CFileBuffer::TrimAfterUse trim{buffer};
     LoadFromBytes(ReadWholeFile(path, buffer), path, true);
+}
+
+void CLibraryChromatogram::ReadEntryPeakByPeak(const std::string& path, const PeakRecordVisitor& onPeak)
+{
+    Clear();
+    CFileBuffer& buffer = ThreadFileBuffer();
+    const CFileBuffer::TrimAfterUse trim{buffer};
+    CArchive ar(ReadWholeFile(path, buffer), path, true);
+    const std::size_t records = ReadHeader(ar);
+    CLibraryChromatogramPeakData peak;
+    for (std::size_t i = 0; i < records; ++i) {
+        peak.ReadFields(ar);
+        const std::span<const std::uint8_t> lines = CLibraryMassSpectrumData::ReadLineBytes(ar);
+        peak.PeakNumber = static_cast<int>(i + 1);
+        onPeak(peak, lines);
+    }
+    ReadTail(ar);
 }
 
 bool CLibraryChromatogram::LoadEntry(const std::string& path) noexcept

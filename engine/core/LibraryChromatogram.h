@@ -3,6 +3,7 @@
 // (CLibraryChromatogramData is the stored part), plus the cached largest height and the source path.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -42,6 +43,9 @@ public:
 
     const char* GetClassName() const override { return "CLibraryChromatogramData"; }
     void Serialize(CArchive& ar) override;
+    // Reads the stored record up to its peak records (header texts and numbers, RI table) and returns how many
+    // peak records follow (checked against the bytes left). Peaks are left alone. Throws like Serialize.
+    std::size_t ReadHeader(CArchive& ar);
     // The largest-height query: the stored part computes it.
     virtual double QueryLargestHeight() const { return ComputeLargestHeight(); }
 
@@ -94,6 +98,13 @@ public:
     // The flag form of ReadEntry for callers that only need to know whether the entry was read (the library
     // search, which ignores it): false where ReadEntry throws, and also when memory runs out. Never throws.
     bool LoadEntry(const std::string& path) noexcept;
+    // ReadEntry for readers that take the peaks one by one: this chromatogram gets the header and no peaks, and
+    // every peak record goes to onPeak instead, as its fields in a reused peak object (spectrum empty, PeakNumber
+    // set) and the bytes of its spectrum lines (CLibraryMassSpectrumData::ReadLineBytes). It accepts and refuses
+    // exactly the files ReadEntry does; exceptions of onPeak pass through.
+    using PeakRecordVisitor =
+        std::function<void(const CLibraryChromatogramPeakData& fields, std::span<const std::uint8_t> lineBytes)>;
+    void ReadEntryPeakByPeak(const std::string& path, const PeakRecordVisitor& onPeak);
     // Writes this chromatogram as a library entry file. Writes to a temporary file in the same folder and
     // renames it, so an existing entry is never left truncated. Throws CFileException.
     void SaveEntry(const std::string& path) const;
@@ -116,6 +127,10 @@ public:
     // Implemented by the comparison engine (engine/compare).
     double Compare(const CLibraryChromatogram& other, const CSearchOptions& options, CLibraryHit& hit,
                    CCellTable* cells) const;
+
+private:
+    // The optional tail after the stored record (largest height, source path).
+    void ReadTail(CArchive& ar);
 };
 
 } // namespace corvelin

@@ -16,12 +16,18 @@ void CLibraryChromatogramPeakData::Serialize(CArchive& ar)
         ar.WriteClassHeader(kPeakIdentifier);
         ar << Area << Height << RT << StartRT << EndRT << RI;
     } else {
-        const std::uint32_t version = ar.ReadClassHeader(kPeakIdentifier, kPeakMinVersion);
-        ar >> Area >> Height >> RT >> StartRT >> EndRT;
-        if (version >= kRIVersion)
-            ar >> RI;
+        ReadFields(ar);
     }
     Spectrum.Serialize(ar);
+}
+
+void CLibraryChromatogramPeakData::ReadFields(CArchive& ar)
+{
+    const std::uint32_t version = ar.ReadClassHeader(kPeakIdentifier, kPeakMinVersion);
+    ar >> Area >> Height >> RT >> StartRT >> EndRT;
+    RI = 0;
+    if (version >= kRIVersion)
+        ar >> RI;
 }
 
 } // namespace corvelin

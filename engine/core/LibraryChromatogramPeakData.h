@@ -19,6 +19,9 @@ public:
 
     const char* GetClassName() const override { return "CLibraryChromatogramPeakData"; }
     void Serialize(CArchive& ar) override;
+    // Reads a stored peak record up to its spectrum (RI becomes 0 for records older than the RI format); the
+    // spectrum record follows in the archive. Throws like Serialize.
+    void ReadFields(CArchive& ar);
 
     // Width in seconds.
     double WidthSeconds() const noexcept { return (EndRT - StartRT) * 60.0; }

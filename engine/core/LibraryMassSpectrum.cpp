@@ -13,7 +13,7 @@ namespace corvelin {
 namespace {
 constexpr const char* kSpectrumIdentifier = "LibraryChromatogramMassSpectrum";
 constexpr std::uint32_t kSpectrumMinVersion = 3;
-constexpr std::size_t kLineBytes = 32;
+constexpr std::size_t kLineBytes = CLibraryMassSpectrumData::LineBytes;
 } // namespace
 
 void CLibraryMassSpectrumPoint::SetMass(double mass)
@@ -38,21 +38,25 @@ void CLibraryMassSpectrumData::Serialize(CArchive& ar)
             ar << p.Mass << p.Intensity << p.PointExtra << p.WeightedIntensity;
         return;
     }
+    AppendLines(ReadLineBytes(ar));
+}
+
+std::span<const std::uint8_t> CLibraryMassSpectrumData::ReadLineBytes(CArchive& ar)
+{
     ar.ReadClassHeader(kSpectrumIdentifier, kSpectrumMinVersion);
-    // The count is checked against the bytes left, so the reserve below is bounded by the stream's size.
+    // The count is checked against the bytes left, so whatever is sized by it is bounded by the stream's size.
     const std::size_t n = ar.ReadItemCount(kLineBytes);
-    // One bounds check for all lines, then each 32-byte line (mass, intensity, extra, weighted intensity as
-    // little-endian doubles) is decoded in place.
-    const std::uint8_t* line = ar.ReadRawBytes(n * kLineBytes).data();
+    return ar.ReadRawBytes(n * kLineBytes); // one bounds check for all lines
+}
+
+void CLibraryMassSpectrumData::AppendLines(std::span<const std::uint8_t> lineBytes)
+{
+    const std::size_t n = lineBytes.size() / kLineBytes;
     const std::size_t first = m_points.size();
     m_points.resize(first + n);
-    CLibraryMassSpectrumPoint* out = m_points.data() + first;
-    for (std::size_t i = 0; i < n; ++i, line += kLineBytes) {
-        std::memcpy(&out[i].Mass, line, 8);
-        std::memcpy(&out[i].Intensity, line + 8, 8);
-        std::memcpy(&out[i].PointExtra, line + 16, 8);
-        std::memcpy(&out[i].WeightedIntensity, line + 24, 8);
-    }
+    const std::uint8_t* line = lineBytes.data();
+    for (std::size_t i = 0; i < n; ++i, line += kLineBytes)
+        m_points[first + i] = DecodeLine(line);
 }
 
 void CLibraryMassSpectrumData::ApplyWeighting()

@@ -2,6 +2,9 @@
 // Mass spectra: lines (mass, intensity in percent of the largest line, weighted intensity for matching),
 // the spectrum record, and the wrapper used for the spectral include/exclude list and as side A of an MS match.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -30,8 +33,26 @@ public:
 // A spectrum: lines in ascending mass order (the MS match relies on it and does not sort).
 class CORVELIN_ENGINE_EXPORT CLibraryMassSpectrumData : public CSerializable {
 public:
+    // Bytes of one stored line: mass, intensity, extra and weighted intensity as little-endian doubles.
+    static constexpr std::size_t LineBytes = 32;
+
     const char* GetClassName() const override { return "CLibraryMassSpectrumData"; }
     void Serialize(CArchive& ar) override;
+    // Reads a stored spectrum record up to its lines and returns their bytes (LineBytes per line, bounds-checked,
+    // pointing into the archive's input), for readers that take the lines as they are. Throws like Serialize.
+    static std::span<const std::uint8_t> ReadLineBytes(CArchive& ar);
+    // The stored line at bytes (LineBytes of them).
+    static CLibraryMassSpectrumPoint DecodeLine(const std::uint8_t* bytes) noexcept
+    {
+        CLibraryMassSpectrumPoint p;
+        std::memcpy(&p.Mass, bytes, 8);
+        std::memcpy(&p.Intensity, bytes + 8, 8);
+        std::memcpy(&p.PointExtra, bytes + 16, 8);
+        std::memcpy(&p.WeightedIntensity, bytes + 24, 8);
+        return p;
+    }
+    // Appends the lines of ReadLineBytes.
+    void AppendLines(std::span<const std::uint8_t> lineBytes);
 
     std::size_t GetCount() const noexcept { return m_points.size(); }
     // The line at i, or nullptr when i is out of range.

@@ -10,11 +10,8 @@
 #include <optional>
 #include <thread>
 
-#include "engine/compare/CellTable.h"
-#include "engine/compare/Compare.h"
+#include "engine/compare/LibraryEntryComparer.h"
 #include "engine/compare/LibraryHit.h"
-#include "engine/compare/MatchFactors.h"
-#include "engine/compare/PreparedSpectra.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
@@ -115,15 +112,12 @@ struct EntryRow {
     bool Beep = false;
 };
 
-// One worker's reusable state: its entry chromatogram and its cell table (grown to the largest n needed,
-// never beyond MaxPeaks x MaxPeaks).
+// One worker's reusable state: the unknown prepared once and the per-entry comparer's memory.
 class EntryComparer {
 public:
     EntryComparer(const CLibraryChromatogram& unknown, const CSearchOptions& options, int maxPeaks)
-        : m_unknown(unknown), m_options(options), m_maxPeaks(maxPeaks)
+        : m_comparer(unknown, options, maxPeaks)
     {
-        // The unknown's spectra are prepared once for all entries, each entry's once for both directions.
-        m_unknownSpectra.PreparePeaks(m_unknown, MassThresholdOf(m_options));
     }
 
     EntryRow Compare(const CLibraryEntryFile& file)
@@ -134,33 +128,19 @@ public:
             return row;
         }
         try {
-            m_entry.Clear();
-            if (!m_entry.LoadEntry(file.Path)) {
+            CLibraryHit hit;
+            switch (m_comparer.Compare(file.Path, hit)) {
+            case EntryOutcome::Unreadable:
                 row.Cells = UnreadableEntryRowCells(file.FileCell);
-                return row;
-            }
-            const int n = std::max(m_unknown.PeakCount, m_entry.PeakCount);
-            if (n > m_maxPeaks) {
-                row.Cells = TooManyPeaksRowCells(file.FileCell, m_entry);
+                break;
+            case EntryOutcome::TooManyPeaks:
+                row.Cells = TooManyPeaksRowCells(file.FileCell, m_comparer.Entry());
                 row.Beep = true;
-                return row;
+                break;
+            case EntryOutcome::Compared:
+                row.Cells = HitRowCells(file.FileCell, m_comparer.Entry(), hit);
+                break;
             }
-            const std::size_t size = static_cast<std::size_t>(std::max(n, 0));
-            if (m_cells.Rows() < size)
-                m_cells.Resize(size, size);
-            // The table is scratch memory of the comparisons; it needs no reset.
-            CLibraryHit forward;
-            CLibraryHit reverse;
-            m_entrySpectra.PreparePeaks(m_entry, MassThresholdOf(m_options));
-            CCompareTuning tuning;
-            tuning.TableIsScratch = true; // only the hits are reported
-            tuning.ThisSpectra = &m_unknownSpectra;
-            tuning.OtherSpectra = &m_entrySpectra;
-            CompareChromatograms(m_unknown, m_entry, m_options, &forward, &m_cells, tuning);
-            std::swap(tuning.ThisSpectra, tuning.OtherSpectra);
-            CompareChromatograms(m_entry, m_unknown, m_options, &reverse, &m_cells, tuning);
-            forward.SetReverseFrom(reverse);
-            row.Cells = HitRowCells(file.FileCell, m_entry, forward);
         } catch (const std::exception&) {
             row.Cells = UnreadableEntryRowCells(file.FileCell);
             row.Beep = false;
@@ -169,13 +149,7 @@ public:
     }
 
 private:
-    const CLibraryChromatogram& m_unknown;
-    const CSearchOptions& m_options;
-    int m_maxPeaks;
-    CLibraryChromatogram m_entry;
-    CCellTable m_cells;
-    CPreparedSpectra m_unknownSpectra;
-    CPreparedSpectra m_entrySpectra;
+    CLibraryEntryComparer m_comparer;
 };
 
 void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, EntryRow&& row)

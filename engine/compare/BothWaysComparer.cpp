@@ -1,0 +1,116 @@
+#include "engine/compare/BothWaysComparer.h"
+
+#include "engine/compare/LibraryHit.h"
+#include "engine/compare/MatchFactors.h"
+#include "engine/compare/PreparedChromatogram.h"
+#include "engine/options/SearchOptions.h"
+
+namespace corvelin {
+
+bool CBothWaysComparer::Supports(const CSearchOptions& options) noexcept
+{
+    return !(options.Weighting >= 1 && options.Weighting <= 4);
+}
+
+void CBothWaysComparer::Direction::Reset(int rows)
+{
+    const auto n = static_cast<std::size_t>(rows);
+    Positives.clear();
+    RowLargest.assign(n, 0.0);
+    Best.assign(n, -1.0);
+    BestIndex.assign(n, -1);
+    BestFactors.resize(n);
+    Unusual = false;
+}
+
+void CBothWaysComparer::Direction::Record(int row, int column, const CPairFactors& f)
+{
+    const auto i = static_cast<std::size_t>(row);
+    if (f.Value > 0) {
+        Positives.emplace_back(f.Value, row, column);
+        if (f.Value > RowLargest[i])
+            RowLargest[i] = f.Value;
+    } else if (!(f.Value >= 0)) {
+        Unusual = true;
+    }
+    // Of equal values the lowest column wins, whatever order the pairs come in.
+    if (f.Value >= MatchConstants::StopThreshold &&
+        (f.Value > Best[i] || (f.Value == Best[i] && column < BestIndex[i]))) {
+        Best[i] = f.Value;
+        BestIndex[i] = column;
+        BestFactors[i] = f;
+    }
+}
+
+void CBothWaysComparer::Finish(Direction& direction, const CPreparedChromatogram& rowSide,
+                               const CPreparedChromatogram& columnSide, const CSearchOptions& options, CLibraryHit& hit)
+{
+    // The claimed but missing peaks and the peaks that do not take part are skipped rows; the best pairs' factors
+    // are added in row order.
+    int skipped = rowSide.ClaimedPeaks() - rowSide.PresentPeaks();
+    CPairFactors sums{0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < rowSide.PresentPeaks(); ++i) {
+        if (!rowSide.TakesPart()[static_cast<std::size_t>(i)]) {
+            ++skipped;
+            continue;
+        }
+        if (direction.BestIndex[static_cast<std::size_t>(i)] >= 0)
+            AddPairFactors(sums, direction.BestFactors[static_cast<std::size_t>(i)]);
+    }
+    const CResolvedPairs resolved = m_resolution.Resolve(options, direction.Positives, direction.RowLargest,
+                                                         rowSide.InRange(), columnSide.PresentPeaks());
+    SummariseComparison(rowSide.ClaimedPeaks() - skipped, resolved, sums, &hit);
+}
+
+bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPreparedChromatogram& other,
+                                const CSearchOptions& options, CLibraryHit& forward, CLibraryHit& reverse)
+{
+    const bool ms = options.MSMatching != 0;
+    if (ms && ((!self.AllNominal() && !other.KeepsSpectra()) || (!other.AllNominal() && !self.KeepsSpectra())))
+        return false;
+    const double threshold = MassThresholdOf(options);
+    const CPreparedSpectra& selfSpectra = self.Spectra();
+    const CPreparedSpectra& otherSpectra = other.Spectra();
+    const CPairContext forwardContext{self.Header(), other.Header(), options, self.RangeSum(), other.RangeSum()};
+    const CPairContext reverseContext{other.Header(), self.Header(), options, other.RangeSum(), self.RangeSum()};
+    m_spectra.Reset(threshold);
+    m_forward.Reset(self.PresentPeaks());
+    m_reverse.Reset(other.PresentPeaks());
+    m_candidates.Build(
+        other.TakesPart(), [&](int j) -> const CLibraryChromatogramPeakData& { return other.Peak(j); }, options, true);
+
+    for (int i = 0; i < self.PresentPeaks(); ++i) {
+        if (!self.TakesPart()[static_cast<std::size_t>(i)])
+            continue;
+        const CLibraryChromatogramPeakData& peak = self.Peak(i);
+        if (ms)
+            m_spectra.SetSideA(selfSpectra, i);
+        const CPreparedSpectra::Entry& a = selfSpectra.Get(i);
+        m_candidates.ForEachCandidate(peak, [&](int j) {
+            const CLibraryChromatogramPeakData& otherPeak = other.Peak(j);
+            const CPairFactors retention = RetentionFactors(peak, otherPeak, options);
+            double msForward = 0;
+            double msReverse = 0;
+            if (ms && retention.Value >= MatchConstants::StopThreshold) {
+                msForward = m_spectra.Match(otherSpectra, j);
+                const CPreparedSpectra::Entry& b = otherSpectra.Get(j);
+                // The merge of spectra that are not nominal may pair lines differently the other way round.
+                msReverse = a.Nominal && b.Nominal
+                                ? msForward
+                                : MSMatch(*b.Spectrum, b.SumOfSquares, *a.Spectrum, a.SumOfSquares, threshold);
+            }
+            m_forward.Record(i, j,
+                             FinishPairValue(retention, peak, otherPeak, forwardContext, [&] { return msForward; }));
+            m_reverse.Record(j, i,
+                             FinishPairValue(retention, otherPeak, peak, reverseContext, [&] { return msReverse; }));
+        });
+    }
+    m_spectra.SetSideA(-1); // side A is a caller's set, which need not outlive this call
+    if (m_forward.Unusual || m_reverse.Unusual)
+        return false;
+    Finish(m_forward, self, other, options, forward);
+    Finish(m_reverse, other, self, options, reverse);
+    return true;
+}
+
+} // namespace corvelin
