@@ -54,7 +54,7 @@ std::vector<std::string> SummaryInputs(const std::vector<std::string>& given)
     return paths;
 }
 
-CJobOutcome Run(const CSummaryRequest& request, std::atomic<bool>&, CJobSink& out)
+CJobOutcome Run(const CSummaryRequest& request, std::atomic<bool>& running, CJobSink& out)
 {
     CJobOutcome outcome;
     CNotingSink sink(out, outcome);
@@ -65,7 +65,7 @@ CJobOutcome Run(const CSummaryRequest& request, std::atomic<bool>&, CJobSink& ou
         return outcome;
     }
     CMultiSummaryResultData result;
-    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, request.Options, result, {}, request.Threads);
+    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, request.Options, result, running, {}, request.Threads);
     if (stats.PeaksExamined == 0) {
         ShowMessage("The selected chromatograms have no peaks");
         outcome.Fail(JobFailure::NothingToDo);
