@@ -76,7 +76,8 @@ void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
     matrix.Built = true;
     FillMatchMatrixTable(matrix, options);
     matrix.DetailsText =
-        MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options);
+        MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options) +
+        kMatrixReverseNote;
 }
 
 void FillMatchMatrixTable(CMatchMatrix& matrix, const CSearchOptions& options)
