@@ -290,7 +290,7 @@ TEST(SearchOptions, PrintSummaryOfTheRecordDefaults)
     EXPECT_EQ(Texts(lines),
               (std::vector<std::string>{
                   "Search Options", "MS Matching: Yes", "RT Matching: Yes", "RI Matching: No", "Area Matching: No",
-                  "Height Matching: No", "Absolute Area/_Height Matching: No", "Search Folder Recursion: No",
+                  "Height Matching: No", "Absolute Area/Height Matching: No", "Search Folder Recursion: No",
                   "RT Search Range: *", "RT Window Width: 0.10", "Multiple Matching: No", "Weighting: none",
                   "Mass Threshold: No", "Area Threshold: No", "Mass Spec Options", "    no inclusion/exclusion", " "}));
 }
@@ -316,7 +316,7 @@ TEST(SearchOptions, PrintSummaryWithEveryOptionalLine)
                                                                        "RI Matching: Yes",
                                                                        "Area Matching: No",
                                                                        "Height Matching: No",
-                                                                       "Absolute Area/_Height Matching: No",
+                                                                       "Absolute Area/Height Matching: No",
                                                                        "Search Folder Recursion: No",
                                                                        "RT Search Range: *",
                                                                        "RI Window Width: 15.0",

@@ -99,7 +99,6 @@ private slots:
         page->OnSearch();
         QVERIFY(WaitFor([page] { return !page->IsRunning(); }));
         QCOMPARE(page->HitList()->Table().RowCount(), 9);
-        page->HitList()->AutoSizeColumns(-1, true);
         page->HitList()->SelectRows({0});
         QCoreApplication::processEvents();
         QTest::qWait(50);
