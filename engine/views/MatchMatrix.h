@@ -24,7 +24,7 @@ inline constexpr const char* kMatchMatrixEmptyText = "This list will contain dat
 // "other" takes its best peak of "this" without the one-to-one assignment the library search uses, and its reverse
 // match (and matched peak count) can be higher than the hit list's for the same pair.
 inline constexpr const char* kMatrixReverseNote =
-    "<br>The reverse match here pairs every \"other\" peak with its best \"this\" peak, without the one-to-one "
+    CORVELIN_ENGINE_EXPORT "<br>The reverse match here pairs every \"other\" peak with its best \"this\" peak, without the one-to-one "
     "peak assignment of the library search, so it can be higher (and count more matched peaks) than the reverse "
     "match of the same pair in the hit list.";
 // Cells at or above this value are assigned pairs; below it a cell is "not paired".

@@ -45,26 +45,12 @@ CPrintPlan LayoutLibrarySearchReport(const CPaperMetrics& paper, const CPageLayo
 
 namespace {
 
-class CSearchReport : public CPrintableReport {
-public:
-    CSearchReport(const CSearchReportTexts& texts, const CSearchOptions& options, const CReportTable& hitList)
-        : m_texts(texts), m_options(options), m_hitList(hitList), m_layout(CPageLayoutSettings::Load())
-    {
-    }
-    int Layout(const CPaperMetrics& paper) override
-    {
-        m_plan = LayoutLibrarySearchReport(paper, m_layout, m_texts, m_options, m_hitList);
-        return m_plan.PageCount;
-    }
-    void DrawPage(QPainter& painter, int page) const override { DrawPrintPage(painter, m_plan, page, m_layout); }
-
-private:
-    const CSearchReportTexts& m_texts;
-    const CSearchOptions& m_options;
-    const CReportTable& m_hitList;
-    CPageLayoutSettings m_layout;
-    CPrintPlan m_plan;
-};
+CPlannedReport SearchReport(const CSearchReportTexts& texts, const CSearchOptions& options, const CReportTable& hitList)
+{
+    return CPlannedReport([&](const CPaperMetrics& paper, const CPageLayoutSettings& layout) {
+        return LayoutLibrarySearchReport(paper, layout, texts, options, hitList);
+    });
+}
 
 QString DocName()
 {
@@ -76,14 +62,14 @@ QString DocName()
 bool WriteLibrarySearchReportPdf(const QString& pdfPath, const CSearchReportTexts& texts, const CSearchOptions& options,
                                  const CReportTable& hitList)
 {
-    CSearchReport report(texts, options, hitList);
+    CPlannedReport report = SearchReport(texts, options, hitList);
     return WriteReportPdf(pdfPath, DocName(), report);
 }
 
 bool PrintLibrarySearchReport(QWidget* parent, const CSearchReportTexts& texts, const CSearchOptions& options,
                               const CReportTable& hitList, bool batch, const QString& pdfPath)
 {
-    CSearchReport report(texts, options, hitList);
+    CPlannedReport report = SearchReport(texts, options, hitList);
     return PrintReport(parent, DocName(), report, batch, pdfPath);
 }
 

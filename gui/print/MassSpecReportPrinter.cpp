@@ -36,25 +36,12 @@ CPrintPlan LayoutMassSpecReport(const CPaperMetrics& paper, const CPageLayoutSet
 
 namespace {
 
-class CMassSpecPrintout : public CPrintableReport {
-public:
-    CMassSpecPrintout(const CMassSpecReportTexts& texts, const CReportTable& table)
-        : m_texts(texts), m_table(table), m_layout(CPageLayoutSettings::Load())
-    {
-    }
-    int Layout(const CPaperMetrics& paper) override
-    {
-        m_plan = LayoutMassSpecReport(paper, m_layout, m_texts, m_table);
-        return m_plan.PageCount;
-    }
-    void DrawPage(QPainter& painter, int page) const override { DrawPrintPage(painter, m_plan, page, m_layout); }
-
-private:
-    const CMassSpecReportTexts& m_texts;
-    const CReportTable& m_table;
-    CPageLayoutSettings m_layout;
-    CPrintPlan m_plan;
-};
+CPlannedReport Printout(const CMassSpecReportTexts& texts, const CReportTable& table)
+{
+    return CPlannedReport([&](const CPaperMetrics& paper, const CPageLayoutSettings& layout) {
+        return LayoutMassSpecReport(paper, layout, texts, table);
+    });
+}
 
 QString DocName()
 {
@@ -66,13 +53,13 @@ QString DocName()
 bool PrintMassSpecReport(QWidget* parent, const CMassSpecReportTexts& texts, const CReportTable& table,
                          const QString& pdfPath)
 {
-    CMassSpecPrintout report(texts, table);
+    CPlannedReport report = Printout(texts, table);
     return PrintReport(parent, DocName(), report, false, pdfPath);
 }
 
 bool WriteMassSpecReportPdf(const QString& pdfPath, const CMassSpecReportTexts& texts, const CReportTable& table)
 {
-    CMassSpecPrintout report(texts, table);
+    CPlannedReport report = Printout(texts, table);
     return WriteReportPdf(pdfPath, DocName(), report);
 }
 

@@ -4,12 +4,27 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <utility>
 
 #include "engine/platform/MessageSink.h"
-#include "gui/print/PrintLayout.h"
 #include "gui/widgets/QtText.h"
 
 namespace corvelin {
+
+CPlannedReport::CPlannedReport(LayoutFn layout) : m_layoutFn(std::move(layout)), m_layout(CPageLayoutSettings::Load())
+{
+}
+
+int CPlannedReport::Layout(const CPaperMetrics& paper)
+{
+    m_plan = m_layoutFn(paper, m_layout);
+    return m_plan.PageCount;
+}
+
+void CPlannedReport::DrawPage(QPainter& painter, int page) const
+{
+    DrawPrintPage(painter, m_plan, page, m_layout);
+}
 
 bool PrintReportOn(QPrinter& printer, const QString& docName, CPrintableReport& report)
 {

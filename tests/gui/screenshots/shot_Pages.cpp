@@ -1,11 +1,13 @@
 // Renders every page of the main window as the user sees it, on real runs of the shared data folder: the window
 // at its start size, each page filled through the main window's own hand-offs or the page's commands, nothing
-// resized or arranged by this program. Also writes the three printed reports as PDF files (look at them with
-// `pdftoppm -png`). The runs come from $CORVELIN_SCREENSHOT_DATA (default /work/shared/data/); the JCAMP-DX runs
-// are converted into library entries in a temporary folder first. The files go to $CORVELIN_SCREENSHOT_DIR
-// (default: ./screenshots); docs/manual/images/README.md lists which picture the manual takes from which file.
+// resized or arranged by this program; and the help window that F1 opens on the library search page. Also writes the
+// three printed reports as PDF files (look at them with `pdftoppm -png`). The runs come from $CORVELIN_SCREENSHOT_DATA
+// (default /work/shared/data/); the JCAMP-DX runs are converted into library entries in a temporary folder first. The
+// files go to $CORVELIN_SCREENSHOT_DIR (default: ./screenshots); docs/manual/images/README.md lists which picture the
+// manual takes from which file.
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 #include <QSignalSpy>
 #include <filesystem>
 
@@ -15,7 +17,7 @@
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/plugins/ReadMassSpecsFile.h"
 #include "engine/views/ColorSchemeDefaults.h"
-#include "engine/workflow/Conversion.h"
+#include "gui/app/HelpWindow.h"
 #include "gui/app/LibraryManagerSheet.h"
 #include "gui/pages/MassSpecReport.h"
 #include "gui/pages/PageChromatogramAdd.h"
@@ -46,16 +48,6 @@ std::string Run(const char* name)
                        QStringLiteral("_SUBTRACT.JDX"));
 }
 
-void AddReader(const char* module, const char* name, const char* extension, const char* filter)
-{
-    auto plugin = std::make_unique<CDatasystemPlugin>(module);
-    plugin->Name = name;
-    plugin->Extension = extension;
-    plugin->Filter = filter;
-    plugin->RegisteredPath = module;
-    DatasystemPlugins().Append(std::move(plugin));
-}
-
 // The window exactly as shown: after the events of the last step have been handled.
 void Save(QWidget& window, const QString& name)
 {
@@ -63,19 +55,6 @@ void Save(QWidget& window, const QString& name)
     QTest::qWait(100);
     const QString path = ScreenshotFolder() + QLatin1Char('/') + name;
     QVERIFY2(window.grab().save(path), qPrintable(path));
-}
-
-// Copies the run into folder and converts it there (1 % minimum peak area); returns the entry's path.
-std::string ConvertCopy(const std::string& run, const std::string& folder, const CSearchOptions& options)
-{
-    const std::string copy = folder + "/" + std::filesystem::path(run).filename().string();
-    if (!QFile::copy(ToQString(run), ToQString(copy)))
-        return {};
-    CInfoTree tree;
-    if (!ConvertChromatogram(copy, 1.0, options, false, tree))
-        return {};
-    QFile::remove(ToQString(copy));
-    return LibraryEntryName(copy);
 }
 
 } // namespace
@@ -91,7 +70,8 @@ private slots:
         GuiTestEnvironment env;
         if (!env.HasEntryReader())
             QSKIP("the library entry reader module was not built");
-        AddReader(CORVELIN_JCAMP_READER, "JCAMP-DX GC/MS", ".jdx", "JCAMP-DX GC/MS Files (*.jdx)|*.jdx");
+        GuiTestEnvironment::AddReader(CORVELIN_JCAMP_READER, "JCAMP-DX GC/MS", ".jdx",
+                                      "JCAMP-DX GC/MS Files (*.jdx)|*.jdx");
         InstallDefaultColorSchemes(env.Settings()); // the colour scales show the installed "Colors"
         for (std::size_t page = 0; page < kOptionalPageCount; ++page)
             WritePageShown(static_cast<OptionalPage>(page), true);
@@ -102,15 +82,17 @@ private slots:
         const std::string library = dir.File("library");
         const std::string unknowns = dir.File("unknown");
         QVERIFY(QDir().mkpath(ToQString(library)) && QDir().mkpath(ToQString(unknowns)));
-        CSearchOptions conversion;
         for (const char* name :
              {"ELEY_2", "ELEY_3", "ELEY_4", "ELEY_5", "GECO_1", "GECO_2", "GECO_3", "GECO_4", "GECO_5"})
-            QVERIFY2(!ConvertCopy(Run(name), library, conversion).empty(), name);
-        const std::string unknown = ConvertCopy(Run("ELEY_1"), unknowns, conversion);
+            QVERIFY2(!ConvertRunCopy(Run(name), library).empty(), name);
+        const std::string unknown = ConvertRunCopy(Run("ELEY_1"), unknowns);
         QVERIFY(!unknown.empty());
         const std::string second = library + "/ELEY_2_SUBTRACT.JDX.ChromLibEntry";
 
         CLibraryManagerSheet sheet;
+#ifdef CORVELIN_MANUAL_INDEX
+        sheet.SetHelpPath(CORVELIN_MANUAL_INDEX);
+#endif
         sheet.show();
         QVERIFY(QTest::qWaitForWindowExposed(&sheet));
 
@@ -124,6 +106,26 @@ private slots:
         QCOMPARE(search->HitList()->Table().RowCount(), 9);
         search->HitList()->SelectRows({0});
         Save(sheet, QStringLiteral("page-library-search.png"));
+#ifdef CORVELIN_MANUAL_INDEX
+        // F1 on the page: the help window opens at the page's section; both windows side by side.
+        QTest::keyClick(&sheet, Qt::Key_F1);
+        CHelpWindow* help = sheet.HelpWindow();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->Shown().fragment(), QStringLiteral("library-search"));
+        QCoreApplication::processEvents();
+        QTest::qWait(100);
+        const QPixmap main = sheet.grab();
+        const QPixmap manual = help->grab();
+        QPixmap both(main.width() + manual.width() + 12, std::max(main.height(), manual.height()));
+        both.fill(QColor(90, 90, 96));
+        {
+            QPainter painter(&both);
+            painter.drawPixmap(0, 0, main);
+            painter.drawPixmap(main.width() + 12, 0, manual);
+        }
+        QVERIFY(both.save(out + QStringLiteral("help-f1-library-search.png")));
+        help->close();
+#endif
         QVERIFY(WriteLibrarySearchReportPdf(out + QStringLiteral("report-library-search.pdf"),
                                             {unknown, "ELEY_1", "see the hit list"}, sheet.Options(),
                                             search->HitList()->Table()));
