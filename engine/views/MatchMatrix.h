@@ -2,9 +2,10 @@
 // The match matrix of two chromatograms, "this" and "other": the forward comparison with its cell table (rows =
 // peaks of "this", columns = peaks of "other"), the reverse comparison without a table, the numeric table of
 // the page (column "RT", one column per "this" peak in the RT search range, one row per "other" peak in the
-// range, cells "%.3f" from 0.0005 on) and the overall details text. A build reads both files through the
-// plug-ins; it replaces the previous matrix only when it gets as far as comparing, so a failed build leaves the
-// previous one (and everything that points into it) in place.
+// range, cells "%.3f" from 0.0005 on) and the overall details text, which ends with a note on why its reverse
+// match can differ from the hit list's (no one-to-one assignment in the reverse direction). A build reads both files
+// through the plug-ins; it replaces the previous matrix only when it gets as far as comparing, so a failed build leaves
+// the previous one (and everything that points into it) in place.
 #include <string>
 #include <vector>
 
@@ -20,13 +21,6 @@ namespace corvelin {
 class CSearchOptions;
 
 inline constexpr const char* kMatchMatrixEmptyText = "This list will contain data after comparing.";
-// Said under the overall details of the matrix: its reverse comparison passes no cell table, so each peak of
-// "other" takes its best peak of "this" without the one-to-one assignment the library search uses, and its reverse
-// match (and matched peak count) can be higher than the hit list's for the same pair.
-inline constexpr const char* kMatrixReverseNote =
-    CORVELIN_ENGINE_EXPORT "<br>The reverse match here pairs every \"other\" peak with its best \"this\" peak, without the one-to-one "
-    "peak assignment of the library search, so it can be higher (and count more matched peaks) than the reverse "
-    "match of the same pair in the hit list.";
 // Cells at or above this value are assigned pairs; below it a cell is "not paired".
 inline constexpr double kMatrixAssigned = 0.0005;
 
