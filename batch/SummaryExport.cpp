@@ -7,6 +7,7 @@
 
 #include "batch/BatchProgram.h"
 #include "engine/platform/MessageSink.h"
+#include "engine/platform/PendingTemporaryFile.h"
 #include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
@@ -14,6 +15,7 @@
 #include "engine/views/MultiSummaryResultData.h"
 #include "engine/views/MultiSummaryRun.h"
 #include "engine/views/MultiSummaryTable.h"
+#include "engine/views/SummaryInputs.h"
 #include "engine/workflow/CommandLine.h"
 
 namespace corvelin {
@@ -52,38 +54,33 @@ bool IsSummaryRequest(const std::vector<std::string>& args)
 
 std::vector<std::string> SummaryInputs(const std::vector<std::string>& args)
 {
-    std::vector<std::string> paths;
-    const auto add = [&](const std::string& path) {
-        if (std::find(paths.begin(), paths.end(), path) == paths.end())
-            paths.push_back(path);
-    };
-    for (const std::string& value : Values(args, "/SummaryOf=")) {
-        std::error_code ec;
-        if (!std::filesystem::is_directory(value, ec)) {
-            add(value);
-            continue;
-        }
-        std::vector<std::string> files;
-        for (const auto& entry : std::filesystem::directory_iterator(value, ec))
-            if (entry.is_regular_file(ec) && AnyPluginReads(entry.path().filename().string()))
-                files.push_back(entry.path().string());
-        std::sort(files.begin(), files.end());
-        for (const std::string& file : files)
-            add(file);
-    }
-    return paths;
+    return ResolveSummaryInputs(Values(args, "/SummaryOf="), AnyPluginReads).Paths;
 }
 
 int RunSummaryExport(const std::vector<std::string>& args, const CSearchOptions& options, int threads)
 {
+    InstallTemporaryFileCleanup(); // Ctrl-C or a kill while the CSV is written leaves no temporary file
     const std::string output = Values(args, "/Summary=").back();
-    const std::vector<std::string> inputs = SummaryInputs(args);
+    const CSummaryInputs resolved = ResolveSummaryInputs(Values(args, "/SummaryOf="), AnyPluginReads);
+    const std::vector<std::string>& inputs = resolved.Paths;
+    for (const CSummaryLeftOut& left : resolved.LeftOut)
+        std::fprintf(stderr, "Left out %s: %s.\n", left.Path.c_str(), left.Reason.c_str());
+    if (IsOneOfTheFiles(output, inputs)) {
+        std::fprintf(stderr, "The summary %s would replace one of its inputs; nothing was written.\n", output.c_str());
+        return kExitReportFailed;
+    }
     if (inputs.empty()) {
+        if (!resolved.LeftOut.empty())
+            return kExitUnreadable;
         std::fprintf(stderr, "No chromatograms to summarise: give /SummaryOf=<file or folder>.\n");
         return kExitNothingToDo;
     }
     CMultiSummaryResultData result;
     const CMultiSummaryRunStats stats = RunMultiSummary(inputs, options, result, {}, threads);
+    for (const std::string& failed : stats.FailedPaths)
+        std::fprintf(stderr, "Left out %s: it could not be read.\n", failed.c_str());
+    if (stats.FilesRead == 0)
+        return kExitUnreadable;
     if (stats.PeaksExamined == 0) {
         ShowMessage("The selected chromatograms have no peaks");
         return kExitNothingToDo;

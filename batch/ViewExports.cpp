@@ -4,6 +4,7 @@
 
 #include "batch/BatchProgram.h"
 #include "engine/options/SearchOptions.h"
+#include "engine/platform/PendingTemporaryFile.h"
 #include "engine/platform/TextFile.h"
 #include "engine/table/ReportTable.h"
 #include "engine/views/MassSpecReport.h"
@@ -63,6 +64,8 @@ int RunPeakTable(const std::vector<std::string>& args, const CSearchOptions& opt
         break;
     case CPeakMatchTable::Outcome::Unreadable:
         return kExitUnreadable;
+    case CPeakMatchTable::Outcome::TooManyPeaks:
+        return kExitTooManyPeaks;
     default:
         return kExitNothingToDo;
     }
@@ -93,8 +96,14 @@ int RunMatchMatrix(const std::vector<std::string>& args, const CSearchOptions& o
         return kExitNothingToDo;
     }
     CMatchMatrix matrix;
-    if (BuildMatchMatrix(thisPath, otherPath, options, matrix) != MatchMatrixBuildEnd::Built)
+    switch (BuildMatchMatrix(thisPath, otherPath, options, matrix)) {
+    case MatchMatrixBuildEnd::Built:
+        break;
+    case MatchMatrixBuildEnd::TooManyPeaks:
+        return kExitTooManyPeaks;
+    default:
         return kExitUnreadable;
+    }
     return Emit(KeywordValue(args, "/MatrixCsv="), MatchMatrixCsv(matrix));
 }
 
@@ -107,6 +116,7 @@ bool IsViewExport(const std::vector<std::string>& args)
 
 int RunViewExport(const std::vector<std::string>& args, const CSearchOptions& options)
 {
+    InstallTemporaryFileCleanup(); // Ctrl-C or a kill while the CSV is written leaves no temporary file
     if (HasKeyword(args, "/PeakTable="))
         return RunPeakTable(args, options);
     if (HasKeyword(args, "/MatchMatrix="))

@@ -71,7 +71,9 @@ CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromato
     if (path == nullptr || chromatogram == nullptr)
         return fail("No file or no chromatogram given.");
     try {
-        peaktable::ReadPeakTableFile(path, LabColumns(), minAreaPercent, *chromatogram);
+        const std::string warning = peaktable::ReadPeakTableFile(path, LabColumns(), minAreaPercent, *chromatogram);
+        if (!warning.empty())
+            ShowMessage(warning, kDataSystemName, MessageIcon::Exclamation);
         return 0;
     } catch (const peaktable::TableError& error) {
         chromatogram->Clear();
