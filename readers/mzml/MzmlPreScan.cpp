@@ -234,6 +234,7 @@ private:
         if (!m_rootSeen) {
             m_rootSeen = true;
             m_result.RootOffset = m_tagStart;
+            m_result.RootName = TagName(m_tag);
         }
         const bool selfClosing = m_tag.back() == '/';
         const std::string name = TagName(m_tag);

@@ -13,6 +13,7 @@ namespace corvelin {
 struct CMzmlPreScan {
     // Offset of the root element's "<" (after the XML declaration, comments and a document type).
     std::size_t RootOffset = 0;
+    std::string RootName; // without a namespace prefix: "mzML", "indexedmzML", "mzXML", ...
     // mzXML: each scan's retentionTime in seconds by its scan number (NaN when the text is not a duration).
     std::unordered_map<std::int64_t, double> MzxmlSeconds;
 };

@@ -10,6 +10,8 @@
 
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
 #include "pwiz/data/msdata/MSData.hpp"
+#include "pwiz/data/msdata/Serializer_mzML.hpp"
+#include "pwiz/data/msdata/Serializer_mzXML.hpp"
 #include "readers/mzml/MzmlPreScan.h"
 #include "readers/peak-detector/RunReadError.h"
 
@@ -112,8 +114,10 @@ void FillTexts(const pm::MSData& data, const std::string& path, CScanRun& run)
         run.Comment = ParamText(data.run, pwiz::cv::CVID_Unknown, "comment");
 }
 
-// Reads the file with the mzML or the mzXML reader of the library; anything else is refused. True for mzXML.
-bool ReadData(const std::string& path, const std::string& head, pm::MSData& data)
+// Reads the file with the mzML or the mzXML reader of the library; anything else is refused. True for mzXML. The
+// library's format test looks at the file's first bytes only, so a file whose root element comes later (after a
+// long comment) goes to the library's parser of its root element directly.
+bool ReadData(const std::string& path, const std::string& head, const std::string& rootName, pm::MSData& data)
 {
     const pm::Reader_mzML mzml;
     const pm::Reader_mzXML mzxml;
@@ -122,14 +126,23 @@ bool ReadData(const std::string& path, const std::string& head, pm::MSData& data
         reader = &mzml;
     else if (!mzxml.identify(path, head).empty())
         reader = &mzxml;
-    if (!reader)
+    const bool mzmlRoot = rootName == "mzML" || rootName == "indexedmzML";
+    if (!reader && !mzmlRoot && rootName != "mzXML")
         throw CRunReadError(EMEDIUMTYPE, "The file is XML but neither mzML nor mzXML.");
     try {
-        reader->read(path, head, data);
+        if (reader) {
+            reader->read(path, head, data);
+            return reader == &mzxml;
+        }
+        const boost::shared_ptr<std::istream> stream(new std::ifstream(path, std::ios::binary));
+        if (mzmlRoot)
+            pm::Serializer_mzML().read(stream, data);
+        else
+            pm::Serializer_mzXML().read(stream, data);
     } catch (const std::exception& e) {
         throw CRunReadError(EBADMSG, std::string("The file is damaged or truncated: ") + e.what());
     }
-    return reader == &mzxml;
+    return !mzmlRoot;
 }
 
 void AddScan(const pm::Spectrum& spectrum, double minutes, CScanRun& run)
@@ -163,7 +176,7 @@ CScanRun ReadMzmlRun(const std::string& path)
     const CMzmlPreScan scan = PreScanMzml(path, kMaxMzmlLinesPerScan, kMaxMzmlLinesPerScan * sizeof(double));
 
     pm::MSData data;
-    const bool mzxml = ReadData(path, FileHead(path), data);
+    const bool mzxml = ReadData(path, FileHead(path), scan.RootName, data);
 
     CScanRun run;
     FillTexts(data, path, run);

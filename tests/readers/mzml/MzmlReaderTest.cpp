@@ -274,11 +274,19 @@ std::string FormatDecimal(double value)
     return text;
 }
 
-// mzXML retention times in every duration form ("PT5M30.5S") read as the seconds they are.
-TEST(MzmlReader, ReadsEveryDurationForm)
+// A long comment before the root element, and mzXML retention times in every duration form ("PT5M30.5S"), read as
+// the plain file does.
+TEST(MzmlReader, ReadsCommentsBeforeTheRootAndEveryDurationForm)
 {
     const std::vector<Scan> scans = MakeScans(MixSpec());
     TempDir dir;
+    WriteMzml(scans, dir.File("plain.mzML"), {.Indexed = false});
+    const std::string plain = ReadAllText(dir.File("plain.mzML"));
+    const std::size_t root = plain.find("<mzML");
+    ASSERT_NE(root, std::string::npos);
+    WriteAllText(dir.File("comment.mzML"),
+                 plain.substr(0, root) + "<!-- " + std::string(600, 'c') + " -->\n" + plain.substr(root));
+
     WriteMzml(scans, dir.File("run.mzXML"), {.Form = MzmlForm::MzXML});
     std::string mzxml = ReadAllText(dir.File("run.mzXML"));
     std::string durations;
@@ -296,7 +304,7 @@ TEST(MzmlReader, ReadsEveryDurationForm)
     ASSERT_EQ(n, scans.size());
     WriteAllText(dir.File("durations.mzXML"), durations);
 
-    for (const char* name : {"durations.mzXML"}) {
+    for (const char* name : {"comment.mzML", "durations.mzXML"}) {
         const CScanRun run = ReadMzmlRun(dir.File(name));
         ASSERT_EQ(run.ScanCount(), scans.size()) << name;
         for (std::size_t i = 0; i < scans.size(); ++i)
