@@ -135,10 +135,13 @@ bool ReadData(const std::string& path, const std::string& head, const std::strin
             return reader == &mzxml;
         }
         const boost::shared_ptr<std::istream> stream(new std::ifstream(path, std::ios::binary));
-        if (mzmlRoot)
-            pm::Serializer_mzML().read(stream, data);
-        else
+        if (mzmlRoot) {
+            pm::Serializer_mzML::Config config;
+            config.indexed = rootName == "indexedmzML";
+            pm::Serializer_mzML(config).read(stream, data);
+        } else {
             pm::Serializer_mzXML().read(stream, data);
+        }
     } catch (const std::exception& e) {
         throw CRunReadError(EBADMSG, std::string("The file is damaged or truncated: ") + e.what());
     }
