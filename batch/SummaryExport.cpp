@@ -1,6 +1,7 @@
 #include "batch/SummaryExport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -76,7 +77,8 @@ int RunSummaryExport(const std::vector<std::string>& args, const CSearchOptions&
         return kExitNothingToDo;
     }
     CMultiSummaryResultData result;
-    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, options, result, {}, threads);
+    std::atomic<bool> running{true};
+    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, options, result, running, {}, threads);
     for (const std::string& failed : stats.FailedPaths)
         std::fprintf(stderr, "Left out %s: it could not be read.\n", failed.c_str());
     if (stats.FilesRead == 0)
