@@ -22,6 +22,7 @@ CCommandRequest MakeCommandRequest(const CCommandLine& line, const CSearchOption
         return CMSReportRequest{options, *line.MSReportFile, line.MSReportCsv};
     if (!line.DisplayFile.empty())
         return CDisplayRequest{options, line.DisplayFile, minArea};
+    // A new command (the scale-out commands, "/TIC=") is picked here, in its place in this order.
     return CNoCommandRequest{};
 }
 

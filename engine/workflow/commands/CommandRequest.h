@@ -63,6 +63,7 @@ struct CORVELIN_ENGINE_EXPORT CMatchMatrixRequest {
     std::string Csv;   // empty = standard output
 };
 
+// A new command adds its request here and its Run overload beside the others (CommandRun.cpp dispatches).
 using CCommandRequest = std::variant<CNoCommandRequest, CSearchRequest, CConvertRequest, CDisplayRequest,
                                      CPeakTableRequest, CMSReportRequest, CSummaryRequest, CMatchMatrixRequest>;
 
