@@ -62,6 +62,7 @@ CMassSpecReport::CMassSpecReport(CSearchOptions& options, QWidget* parent)
     SetUpMassSpecReportColumns(m_list->Table());
     m_list->SetEmptyText(kMassSpecReportEmptyText);
     m_list->ApplyStoredArrangement(kMassSpecReportSection);
+    m_list->SetArrangementSection(kMassSpecReportSection);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -143,7 +144,7 @@ void CMassSpecReport::OnReport()
     CWaitCursor wait;
     m_list->SuspendRedraw();
     if (BuildMassSpecReport(Path, m_options, m_list->Table()) == MassSpecReportOutcome::Built)
-        m_list->AutoSizeColumns(-1, true);
+        m_list->FitColumnsToContent();
     m_list->SyncHeader();
     m_list->ResumeRedraw();
 }
