@@ -9,6 +9,7 @@
 #include "readers/peak-table/PeakTableParser.h"
 #include "readers/peak-table/PeakTablePeakList.h"
 #include "readers/peak-table/TableText.h"
+#include "engine/workflow/OwnReportKind.h"
 
 namespace corvelin {
 
@@ -43,12 +44,21 @@ std::string ReadHead(const std::string& path, std::size_t maxBytes)
     return text;
 }
 
+// A report this program wrote is not a peak table, though it is a CSV file with retention times in it.
+void RefuseOwnReport(const std::string& path, const std::string& head)
+{
+    if (const std::string kind = OwnReportKind(head); !kind.empty())
+        throw FileError(EMEDIUMTYPE, OwnReportRefusal(path, kind));
+}
+
 } // namespace
 
 int CheckPeakTableFile(const std::string& path, const LabColumns& lab, std::string* reason) noexcept
 {
     try {
-        FindHeaderRow(ReadHead(path, kHeadBytes), lab);
+        const std::string head = ReadHead(path, kHeadBytes);
+        RefuseOwnReport(path, head);
+        FindHeaderRow(head, lab);
         return 0;
     } catch (const FileError& error) {
         try {
@@ -75,6 +85,7 @@ void ReadPeakTableFile(const std::string& path, const LabColumns& lab, double mi
     const std::string text = ReadHead(path, kMaxFileBytes + 1);
     if (text.size() > kMaxFileBytes)
         throw FileError(EFBIG, "'" + path + "' is too large for a peak table.");
+    RefuseOwnReport(path, text);
     FillChromatogram(ParsePeakTable(text, lab), minAreaPercent, path, chromatogram);
 }
 
