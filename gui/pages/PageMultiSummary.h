@@ -21,6 +21,7 @@ class QProgressBar;
 class QPushButton;
 
 namespace corvelin {
+class CFrozenFirstColumn;
 class CHtmlToolTip;
 class COdorListCtrl;
 class CSpectrumThumbnails;
@@ -99,6 +100,8 @@ private:
     QLineEdit* m_minMatch = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_statusLabel = nullptr;
+    QLabel* m_istdNote = nullptr; // why values cannot be relative to the ISTD; hidden when they can
+    CFrozenFirstColumn* m_frozenFiles = nullptr;
 };
 
 } // namespace corvelin
