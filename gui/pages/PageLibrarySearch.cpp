@@ -24,6 +24,7 @@
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "gui/options/ParameterFileDialogs.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/options/SearchOptions.h"
 #include "gui/options/SearchOptionsUI.h"
 #include "engine/options/SettingsStore.h"
@@ -165,6 +166,7 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
             host->PostOk();
     });
 
+    Session.LibraryFolder = LoadLastSearchedFolder();
     SetSearchingState(false);
     RefreshControls();
 }
@@ -179,6 +181,7 @@ CPageLibrarySearch::~CPageLibrarySearch()
 void CPageLibrarySearch::InsertColumns()
 {
     SetUpHitListColumns(m_list->Table());
+    m_list->SetArrangementSection(kLibrarySearchSection);
     m_list->SyncHeader();
     m_list->SetEmptyText(kHitListIdleText);
 }
@@ -300,6 +303,7 @@ void CPageLibrarySearch::OnSearch()
 {
     if (IsRunning() || !StoreControls() || !PrepareLibraryFolder())
         return;
+    WriteLastSearchedFolder(Session.LibraryFolder);
     RefreshControls();
     m_running = true;
     m_searching = true;
@@ -388,6 +392,7 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
         Session.Finish(result, m_list->Table(), [this](const std::string& text) { return m_list->TextWidth(text); });
         m_list->MarkSortColumns(m_list->Table().SortKey(0));
         m_list->SyncHeader();
+        m_list->FitColumnsToContent();
         m_list->ResumeRedraw();
     }
     if (result.End == LibrarySearchEnd::Completed || result.End == LibrarySearchEnd::Stopped) {
@@ -570,6 +575,24 @@ void CPageLibrarySearch::OnBuildMatrix()
         ShowPageMissing(IPageHost::MatchMatrix);
 }
 
+void CPageLibrarySearch::OnBuildPeakTable()
+{
+    std::string thisPath, otherPath;
+    if (!Host() || !SelectedPair(thisPath, otherPath))
+        return;
+    switch (Host()->BuildPeakMatchTable(thisPath, otherPath)) {
+    case PageHandOff::Done:
+        break;
+    case PageHandOff::Disabled:
+        Messages().ShowMessage("The Peak Match Table has been disabled.\nUse the options to enable the page.",
+                               "User Error", MessageIcon::Stop);
+        break;
+    case PageHandOff::Missing:
+        ShowPageMissing(IPageHost::PeakMatchTable);
+        break;
+    }
+}
+
 void CPageLibrarySearch::OnInternalOverlay()
 {
     const std::vector<int> rows = m_list->SelectedRows();
@@ -614,6 +637,8 @@ std::unique_ptr<QMenu> CPageLibrarySearch::CreateContextMenu()
         menu->addAction(QStringLiteral("Display chromatogram match"), this, &CPageLibrarySearch::OnDisplayMatch);
     QAction* matrix =
         menu->addAction(QStringLiteral("Build unknown/library match matrix"), this, &CPageLibrarySearch::OnBuildMatrix);
+    QAction* peakTable =
+        menu->addAction(QStringLiteral("Build peak match table"), this, &CPageLibrarySearch::OnBuildPeakTable);
     QAction* overlay =
         menu->addAction(QStringLiteral("Overlay in Data System"), this, &CPageLibrarySearch::OnOverlayInDatasystem);
     QAction* internal =
@@ -623,6 +648,7 @@ std::unique_ptr<QMenu> CPageLibrarySearch::CreateContextMenu()
     internal->setEnabled(pairOk);
     match->setEnabled(pairOk);
     matrix->setEnabled(pairOk);
+    peakTable->setEnabled(pairOk);
     overlay->setEnabled(s == 1);
     open->setEnabled(s == 1);
     return menu;
