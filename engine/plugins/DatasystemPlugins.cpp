@@ -145,10 +145,10 @@ bool CDatasystemPlugins::CannotCallDatasystem(const CDatasystemPlugin& plugin, b
 {
     // A reader of files only (JCAMP-DX, ANDI, ...) has no data system program behind it: say so rather than do
     // nothing.
-    ShowMessage("The reader \"" + plugin.Name + "\" has no data system program to " +
-                    (overlay ? "overlay chromatograms in" : "open '" + path + "' in") +
-                    ".\nDouble-click the hit to open the file with the desktop's default program, or use the "
-                    "\"Display chromatogram match\" and \"Internal Overlay\" pages.",
+    ShowMessage("The reader \"" + plugin.Name + "\" cannot " + (overlay ? "overlay '" : "open '") + path +
+                    "' in a data system program: it has none, or its module is not loaded.\nDouble-click the hit "
+                    "to open the file with the desktop's default program, or use the \"Display chromatogram "
+                    "match\" and \"Internal Overlay\" pages.",
                 kProgramName, MessageIcon::Information);
     return false;
 }

@@ -183,6 +183,7 @@ void CPageLibrarySearch::InsertColumns()
     SetUpHitListColumns(m_list->Table());
     m_list->SetArrangementSection(kLibrarySearchSection);
     m_list->SyncHeader();
+    m_list->FitColumnsToContent(); // the headers read whole before the first search
     m_list->SetEmptyText(kHitListIdleText);
 }
 
