@@ -19,10 +19,6 @@ class CLibraryChromatogramPeakData;
 inline constexpr const char* kSummaryEmptyText = "This list will contain data after comparing.";
 inline constexpr const char* kSummarySearchingText = "Searching ...";
 inline constexpr int kSummaryFirstGroupColumn = 2;
-// The tip of the page's "min Match:" edit: the value is kept with the options, the grouping does not read it.
-inline constexpr const char* kSummaryMinMatchTip =
-    "Kept with the search options only: peaks join a group when they match its reference peak at 900 (of 1000) "
-    "or better, a fixed threshold; this value does not change the grouping.";
 
 // The table as the page creates it: "File Path" and "Sample Name" (width 250 each), no rows, the empty text.
 CORVELIN_ENGINE_EXPORT void PrepareMultiSummaryTable(CReportTable& table);

@@ -50,6 +50,11 @@ QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
 
 constexpr int kTipMilliseconds = 15000;
 
+// "min Match:" is kept with the options, but the grouping uses its own fixed threshold.
+constexpr const char* kMinMatchTip = "Kept with the search options only: peaks join a group when they match its "
+                                     "reference peak at 900 (of 1000) or better, a fixed threshold; this value does "
+                                     "not change the grouping.";
+
 } // namespace
 
 CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
@@ -77,7 +82,7 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     m_ri = new QCheckBox(QStringLiteral("RI matching"), this);
     m_minMatch = new QLineEdit(this);
     m_minMatch->setMaximumWidth(60);
-    m_minMatch->setToolTip(ToQString(kSummaryMinMatchTip));
+    m_minMatch->setToolTip(ToQString(kMinMatchTip));
     m_progress = new QProgressBar(this);
     m_progress->setTextVisible(false);
     m_statusLabel = new QLabel(this);
@@ -104,7 +109,7 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     optionsGrid->addWidget(m_ri, 2, 0);
     auto* minRow = new QHBoxLayout;
     auto* minLabel = new QLabel(QStringLiteral("min Match:"), this);
-    minLabel->setToolTip(ToQString(kSummaryMinMatchTip));
+    minLabel->setToolTip(ToQString(kMinMatchTip));
     minRow->addWidget(minLabel);
     minRow->addWidget(m_minMatch);
     optionsGrid->addLayout(minRow, 0, 1);
