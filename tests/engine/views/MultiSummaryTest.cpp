@@ -423,8 +423,6 @@ TEST_F(MultiSummaryRunTest, StopReadsNoFurtherFile)
     EXPECT_EQ(std::vector<std::string>{}, sink.Texts());
 }
 
-namespace {
-
 // The tool tip of a run whose peaks total 0 gives 0 %, never nan.
 TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
 {
@@ -435,4 +433,3 @@ TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
     EXPECT_NE(tip.find("Area = 0.00 %<br>Area = 0 <br>Height = 0.00 %"), std::string::npos) << tip;
 }
 
-} // namespace
