@@ -294,8 +294,8 @@ TEST_F(BatchSearch, ConvertAfterSearchIsIgnoredAndMsAbcIsRefused)
 TEST_F(BatchSearch, LibraryFoldersThatCannotBeSearchedEndWithoutAReport)
 {
     fs::create_directory_symlink("/", Data("root-link"));
-    for (const std::string& folder :
-         {Data("missing"), std::string("/"), m_unknownPath, std::string("/usr/.."), std::string("/."), Data("root-link")}) {
+    for (const std::string& folder : {Data("missing"), std::string("/"), m_unknownPath, std::string("/usr/.."),
+                                      std::string("/."), Data("root-link")}) {
         const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + folder});
         EXPECT_EQ(run.ExitCode, 1) << folder << run.Err;
         EXPECT_NE(run.Err.find("The library folder '"), std::string::npos) << run.Err;

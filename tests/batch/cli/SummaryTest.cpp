@@ -89,8 +89,8 @@ TEST_F(BatchSummary, LeftOutInputsAreNamedAndOneFileIsOneRow)
 {
     std::filesystem::create_symlink(Data("runs/a.ChromLibEntry"), Data("link.ChromLibEntry"));
     BatchRun run = Run({"/Summary=" + Data("s.csv"), "/SummaryOf=" + Data("runs/a.ChromLibEntry"),
-                        "/SummaryOf=" + Data("runs/../runs/./a.ChromLibEntry"), "/SummaryOf=" + Data("link.ChromLibEntry"),
-                        "/SummaryOf=" + Data("runs/gone.raw")});
+                        "/SummaryOf=" + Data("runs/../runs/./a.ChromLibEntry"),
+                        "/SummaryOf=" + Data("link.ChromLibEntry"), "/SummaryOf=" + Data("runs/gone.raw")});
     ASSERT_EQ(0, run.ExitCode) << run.Err;
     EXPECT_NE(std::string::npos, run.Err.find("Left out " + Data("runs/gone.raw") + ": No such file or directory."));
     const std::string csv = ReadAllText(Data("s.csv"));

@@ -250,7 +250,8 @@ TEST_F(SettingsStoreTest, InjectedStoreServesTheFreeFunctions)
 TEST_F(SettingsStoreTest, APluginSlotCountOutOfRangeReadsTheSlotsPresent)
 {
     for (const auto& [count, slots] : {std::pair{"-1", 3}, {"4294967296", 3}, {"99999999999", 3}, {"2", 2}}) {
-        WriteAllText(m_dir.File("s.ini"), std::string("[HKLM Plugins]\n@=") + count + "\nPlugin0=A\nPlugin1=B\nPlugin2=C\n");
+        WriteAllText(m_dir.File("s.ini"),
+                     std::string("[HKLM Plugins]\n@=") + count + "\nPlugin0=A\nPlugin1=B\nPlugin2=C\n");
         auto previous = SetSettingsStore(std::make_shared<CIniSettingsStore>(m_dir.File("s.ini"), "u"));
         EXPECT_EQ(PluginSlotIndexes(PluginSlotBound()).size(), static_cast<std::size_t>(slots)) << count;
         SetSettingsStore(previous);

@@ -432,4 +432,3 @@ TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
     const std::string tip = SummaryPeakTip(result, 0, 2, 7, 300, 120);
     EXPECT_NE(tip.find("Area = 0.00 %<br>Area = 0 <br>Height = 0.00 %"), std::string::npos) << tip;
 }
-

@@ -72,7 +72,8 @@ TEST(PeakTableParser, RefusesTablesWithoutRTOrSpectrumNamingTheColumn)
         {"Name\tArea\tSPECTRUM\na\t1\t73:1\n", "no retention time column"},
         {"\"Name\",\"RI\",\"rt\",\"alg3\"\n\"Glycine\",1302.6,13.97,898\n", "no spectrum column"},
         {"\n\n", "the file holds no table"},
-        {"RT (fortnights)\tSpectrum\n1\t73:1\n", "the retention time column states the unit 'fortnights', which is not"},
+        {"RT (fortnights)\tSpectrum\n1\t73:1\n",
+         "the retention time column states the unit 'fortnights', which is not"},
         {"RT\tSpectrum\tArea\n5\t73:1\t-1\n", "no row is left: line 2: the area '-1' is negative"},
     };
     for (const auto& c : cases) {
@@ -158,9 +159,12 @@ TEST(PeakTableParser, TimeUnitsOfTheHeaderCount)
 {
     LabColumns minutesLab;
     minutesLab.rtUnit = TimeUnit::Minutes;
-    for (const auto& [header, value, minutes] :
-         {std::tuple{"RT (s)", "300", 5.0}, {"Time (ms)", "90000", 1.5}, {"RT (h)", "0.5", 30.0}, {"RT_ms", "60000", 1.0},
-          {"RT [hours]", "2", 120.0}, {"RT", "300", 300.0}}) {
+    for (const auto& [header, value, minutes] : {std::tuple{"RT (s)", "300", 5.0},
+                                                 {"Time (ms)", "90000", 1.5},
+                                                 {"RT (h)", "0.5", 30.0},
+                                                 {"RT_ms", "60000", 1.0},
+                                                 {"RT [hours]", "2", 120.0},
+                                                 {"RT", "300", 300.0}}) {
         const PeakTable table = ParsePeakTable(std::string(header) + "\tSpectrum\n" + value + "\t73:1\n", minutesLab);
         ASSERT_EQ(table.rows.size(), 1u) << header;
         EXPECT_NEAR(table.rows[0].rt, minutes, 1e-9) << header;
