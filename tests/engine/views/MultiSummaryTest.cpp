@@ -12,6 +12,7 @@
 #include "engine/table/ReportTable.h"
 #include "engine/views/MultiSummaryExport.h"
 #include "engine/views/MultiSummaryGrouping.h"
+#include "engine/views/SummaryISTD.h"
 #include "engine/views/MultiSummaryResultData.h"
 #include "engine/views/MultiSummaryRun.h"
 #include "engine/views/MultiSummaryTable.h"
@@ -280,6 +281,26 @@ TEST(MultiSummaryTable, RowsPathsAndISTDValues)
     EXPECT_EQ("b", SummaryRelativePath("/d/./b", "/d"));
 }
 
+TEST(MultiSummaryTable, ThePageShowsSmallRelativeValuesTheFileKeepsItsFormat)
+{
+    CSearchOptions o;
+    const auto istd = Make("/x", {{1, 1, 9}});
+    o.AddSpectrum("ISTD-d8", istd->Peaks[0]->Spectrum, true);
+    o.SummaryISTDName = "ISTD-d8";
+    o.SummaryRelative = 1;
+    std::vector<std::unique_ptr<CLibraryChromatogram>> runs;
+    runs.push_back(Make("/d/a.raw", {{2, 0.04, 1}, {3, 200, 9}, {4, 3000, 2}}));
+    const auto result = Group(std::move(runs), o);
+    CReportTable t;
+    for (const auto& [digits, small] : {std::pair{SummaryDigits::File, "0.000"}, {SummaryDigits::Screen, "0.000200"}}) {
+        FillMultiSummaryTable(result, o, t, {}, digits);
+        EXPECT_EQ((std::vector<std::string>{"a.raw", "a.raw", small, "1.000", "15.000"}), t.Row(0).Cells);
+    }
+    EXPECT_EQ("", SummaryISTDProblem(o));
+    o.ClearSpectra(); // the spectral list after a restart
+    EXPECT_NE(std::string::npos, SummaryISTDProblem(o).find("\"ISTD-d8\" is not in the spectral list"));
+}
+
 TEST(MultiSummaryExport, FileBytes)
 {
     CSearchOptions o;
@@ -423,8 +444,6 @@ TEST_F(MultiSummaryRunTest, StopReadsNoFurtherFile)
     EXPECT_EQ(std::vector<std::string>{}, sink.Texts());
 }
 
-namespace {
-
 // The tool tip of a run whose peaks total 0 gives 0 %, never nan.
 TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
 {
@@ -434,5 +453,3 @@ TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
     const std::string tip = SummaryPeakTip(result, 0, 2, 7, 300, 120);
     EXPECT_NE(tip.find("Area = 0.00 %<br>Area = 0 <br>Height = 0.00 %"), std::string::npos) << tip;
 }
-
-} // namespace
