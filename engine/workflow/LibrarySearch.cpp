@@ -109,37 +109,50 @@ private:
     F m_f;
 };
 
-// The outcome of one entry, made on a worker thread and delivered in scan order.
-struct EntryRow {
-    std::vector<std::string> Cells;
-    bool Beep = false;
-};
-
 // One worker's reusable state: its entry chromatogram and its cell table (grown to the largest n needed,
-// never beyond MaxPeaks x MaxPeaks).
+// never beyond MaxPeaks x MaxPeaks). An entry is read and its spectra prepared once for all unknowns.
 class EntryComparer {
 public:
-    EntryComparer(const CLibraryChromatogram& unknown, const CSearchOptions& options, int maxPeaks)
-        : m_unknown(unknown), m_options(options), m_maxPeaks(maxPeaks)
+    EntryComparer(const std::vector<const CLibraryChromatogram*>& unknowns, const CSearchOptions& options, int maxPeaks)
+        : m_unknowns(unknowns), m_options(options), m_maxPeaks(maxPeaks), m_unknownSpectra(unknowns.size())
     {
-        // The unknown's spectra are prepared once for all entries, each entry's once for both directions.
-        m_unknownSpectra.PreparePeaks(m_unknown, MassThresholdOf(m_options));
+        // The unknowns' spectra are prepared once for all entries, each entry's once for both directions.
+        for (std::size_t u = 0; u < unknowns.size(); ++u)
+            m_unknownSpectra[u].PreparePeaks(*unknowns[u], MassThresholdOf(m_options));
     }
 
-    EntryRow Compare(const CLibraryEntryFile& file)
+    // The rows of the entry, one per unknown in the unknowns' order.
+    std::vector<CEntryRow> Compare(const CLibraryEntryFile& file)
     {
-        EntryRow row;
+        std::vector<CEntryRow> rows(m_unknowns.size());
         if (!file.NotAFile.empty()) {
-            row.Cells = NotAFileEntryRowCells(file.FileCell, file.NotAFile);
-            return row;
+            for (CEntryRow& row : rows)
+                row.Cells = NotAFileEntryRowCells(file.FileCell, file.NotAFile);
+            return rows;
         }
+        bool loaded = false;
         try {
             m_entry.Clear();
-            if (!m_entry.LoadEntry(file.Path)) {
-                row.Cells = UnreadableEntryRowCells(file.FileCell);
-                return row;
-            }
-            const int n = std::max(m_unknown.PeakCount, m_entry.PeakCount);
+            m_entryPrepared = false;
+            ++m_entriesRead;
+            loaded = m_entry.LoadEntry(file.Path);
+        } catch (const std::exception&) {
+            loaded = false;
+        }
+        for (std::size_t u = 0; u < m_unknowns.size(); ++u)
+            rows[u] = loaded ? CompareWith(u, file) : CEntryRow{UnreadableEntryRowCells(file.FileCell), false};
+        return rows;
+    }
+
+    long long EntriesRead() const noexcept { return m_entriesRead; }
+
+private:
+    CEntryRow CompareWith(std::size_t u, const CLibraryEntryFile& file)
+    {
+        CEntryRow row;
+        const CLibraryChromatogram& unknown = *m_unknowns[u];
+        try {
+            const int n = std::max(unknown.PeakCount, m_entry.PeakCount);
             if (n > m_maxPeaks) {
                 row.Cells = TooManyPeaksRowCells(file.FileCell, m_entry);
                 row.Beep = true;
@@ -149,16 +162,19 @@ public:
             if (m_cells.Rows() < size)
                 m_cells.Resize(size, size);
             // The table is scratch memory of the comparisons; it needs no reset.
+            if (!m_entryPrepared) { // once per entry, when a first unknown compares it
+                m_entrySpectra.PreparePeaks(m_entry, MassThresholdOf(m_options));
+                m_entryPrepared = true;
+            }
             CLibraryHit forward;
             CLibraryHit reverse;
-            m_entrySpectra.PreparePeaks(m_entry, MassThresholdOf(m_options));
             CCompareTuning tuning;
             tuning.TableIsScratch = true; // only the hits are reported
-            tuning.ThisSpectra = &m_unknownSpectra;
+            tuning.ThisSpectra = &m_unknownSpectra[u];
             tuning.OtherSpectra = &m_entrySpectra;
-            CompareChromatograms(m_unknown, m_entry, m_options, &forward, &m_cells, tuning);
+            CompareChromatograms(unknown, m_entry, m_options, &forward, &m_cells, tuning);
             std::swap(tuning.ThisSpectra, tuning.OtherSpectra);
-            CompareChromatograms(m_entry, m_unknown, m_options, &reverse, &m_cells, tuning);
+            CompareChromatograms(m_entry, unknown, m_options, &reverse, &m_cells, tuning);
             forward.SetReverseFrom(reverse);
             row.Cells = HitRowCells(file.FileCell, m_entry, forward);
         } catch (const std::exception&) {
@@ -168,59 +184,56 @@ public:
         return row;
     }
 
-private:
-    const CLibraryChromatogram& m_unknown;
+    const std::vector<const CLibraryChromatogram*>& m_unknowns;
     const CSearchOptions& m_options;
     int m_maxPeaks;
     CLibraryChromatogram m_entry;
     CCellTable m_cells;
-    CPreparedSpectra m_unknownSpectra;
+    std::vector<CPreparedSpectra> m_unknownSpectra;
     CPreparedSpectra m_entrySpectra;
+    bool m_entryPrepared = false;
+    long long m_entriesRead = 0;
 };
 
-void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, EntryRow&& row)
-{
-    if (callbacks.Progress)
-        callbacks.Progress(file.PositionInFolder);
-    if (row.Beep)
-        Messages().Beep();
-    if (callbacks.Row)
-        callbacks.Row(std::move(row.Cells));
-}
+using EntryRows = std::vector<CEntryRow>;
 
 // Compares the entries on `threads` workers; the calling thread delivers the rows in scan order. Entries are
 // claimed in order and only while running is set, so the delivered rows are always a prefix of the scan. The
 // workers stay at most a few entries ahead of the delivery, so a stop takes effect after the entries in
 // progress (not after everything the workers could claim while the receiver was busy) and the rows waiting
 // for delivery stay few.
-int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChromatogram& unknown,
-                const CSearchOptions& options, int maxPeaks, unsigned threads, std::atomic<bool>& running,
-                const CLibrarySearchCallbacks& callbacks)
+CLibraryScanCount ScanEntries(const std::vector<CLibraryEntryFile>& files,
+                              const std::vector<const CLibraryChromatogram*>& unknowns, const CSearchOptions& options,
+                              int maxPeaks, unsigned threads, std::atomic<bool>& running,
+                              const LibraryEntryRowsReceiver& deliver)
 {
-    int delivered = 0;
+    CLibraryScanCount count;
     if (threads <= 1 || files.size() <= 1) {
-        EntryComparer comparer(unknown, options, maxPeaks);
-        for (const CLibraryEntryFile& file : files) {
+        EntryComparer comparer(unknowns, options, maxPeaks);
+        for (std::size_t index = 0; index < files.size(); ++index) {
             if (!running.load())
                 break;
-            Deliver(callbacks, file, comparer.Compare(file));
-            ++delivered;
+            EntryRows rows = comparer.Compare(files[index]);
+            count.EntriesRead = comparer.EntriesRead();
+            deliver(index, std::move(rows));
+            ++count.Delivered;
         }
-        return delivered;
+        return count;
     }
 
     std::mutex mutex;
     std::condition_variable done;
-    std::vector<std::optional<EntryRow>> results(files.size());
+    std::vector<std::optional<EntryRows>> results(files.size());
     std::size_t claimed = 0;    // guarded by mutex
     std::size_t delivering = 0; // the next row to deliver; guarded by mutex
     const std::size_t lookAhead = 4 * static_cast<std::size_t>(threads);
     std::condition_variable room;
     unsigned active = threads;
     bool abandoned = false; // guarded by mutex: the delivery ended early (a callback threw)
+    std::atomic<long long> entriesRead{0};
 
     auto worker = [&] {
-        EntryComparer comparer(unknown, options, maxPeaks);
+        EntryComparer comparer(unknowns, options, maxPeaks);
         for (;;) {
             std::size_t index;
             {
@@ -232,13 +245,14 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
                     break;
                 index = claimed++;
             }
-            EntryRow row = comparer.Compare(files[index]);
+            EntryRows rows = comparer.Compare(files[index]);
             {
                 std::lock_guard lock(mutex);
-                results[index] = std::move(row);
+                results[index] = std::move(rows);
             }
             done.notify_one();
         }
+        entriesRead += comparer.EntriesRead();
         {
             std::lock_guard lock(mutex);
             --active;
@@ -246,37 +260,40 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
         done.notify_one();
     };
 
-    std::vector<std::jthread> pool; // joined when it goes, however the delivery ends
-    pool.reserve(threads);
-    for (unsigned i = 0; i < threads; ++i)
-        pool.emplace_back(worker);
-    // Runs before the pool is joined, also when a callback throws: a worker waiting for room must wake and end.
-    const CScopeExit abandon([&] {
-        {
-            std::lock_guard lock(mutex);
-            abandoned = true;
-        }
-        room.notify_all();
-    });
+    {
+        std::vector<std::jthread> pool; // joined when it goes, however the delivery ends
+        pool.reserve(threads);
+        for (unsigned i = 0; i < threads; ++i)
+            pool.emplace_back(worker);
+        // Runs before the pool is joined, also when a callback throws: a worker waiting for room must wake and end.
+        const CScopeExit abandon([&] {
+            {
+                std::lock_guard lock(mutex);
+                abandoned = true;
+            }
+            room.notify_all();
+        });
 
-    for (std::size_t next = 0;; ++next) {
-        std::optional<EntryRow> row;
-        {
-            std::unique_lock lock(mutex);
-            done.wait(lock, [&] {
-                return (next < claimed && results[next].has_value()) || (next >= claimed && active == 0);
-            });
-            if (next >= claimed)
-                break;
-            row = std::move(results[next]);
-            results[next].reset();
-            delivering = next + 1;
+        for (std::size_t next = 0;; ++next) {
+            std::optional<EntryRows> rows;
+            {
+                std::unique_lock lock(mutex);
+                done.wait(lock, [&] {
+                    return (next < claimed && results[next].has_value()) || (next >= claimed && active == 0);
+                });
+                if (next >= claimed)
+                    break;
+                rows = std::move(results[next]);
+                results[next].reset();
+                delivering = next + 1;
+            }
+            room.notify_all();
+            deliver(next, std::move(*rows));
+            ++count.Delivered;
         }
-        room.notify_all();
-        Deliver(callbacks, files[next], std::move(*row));
-        ++delivered;
     }
-    return delivered;
+    count.EntriesRead = entriesRead.load();
+    return count;
 }
 
 } // namespace
@@ -288,41 +305,74 @@ std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, boo
     return out;
 }
 
-CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const CSearchOptions& options,
-                                   std::atomic<bool>& running, const CLibrarySearchCallbacks& callbacks)
+CSearchUnknown ReadSearchUnknown(const std::string& path, const CSearchOptions& options, int maxPeaks,
+                                 const std::function<void(const CUnknownInfo&)>& onRead)
 {
-    CLibrarySearchResult result;
-    CLibraryChromatogram unknown;
+    CSearchUnknown out;
+    CLibrarySearchResult& result = out.Result;
+    auto unknown = std::make_unique<CLibraryChromatogram>();
     std::string dataSystem;
     bool read = false;
     try {
         const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
-        read = ReadFromDataFile(unknown, request.UnknownPath, minArea, &dataSystem, false) == 1;
+        read = ReadFromDataFile(*unknown, path, minArea, &dataSystem, false) == 1;
     } catch (const std::exception&) {
         read = false;
     }
     if (!read) {
         result.End = LibrarySearchEnd::UnknownUnreadable;
-        result.FailureText = FormatC("Error reading from Chromatogram file '%s'", request.UnknownPath.c_str());
+        result.FailureText = FormatC("Error reading from Chromatogram file '%s'", path.c_str());
         ShowMessage(result.FailureText, "Corvelinscope", MessageIcon::Stop);
-        running.store(false);
-        return result;
+        return out;
     }
-    if (NeedsInputRICalibration(dataSystem, unknown))
-        unknown.Recalibrate(options.RICalibration());
+    if (NeedsInputRICalibration(dataSystem, *unknown))
+        unknown->Recalibrate(options.RICalibration());
 
-    result.Unknown.PeakCount = unknown.PeakCount;
-    result.Unknown.PeakCountText = FormatC("%2i", unknown.PeakCount);
-    result.Unknown.SampleName = unknown.SampleName;
+    result.Unknown.PeakCount = unknown->PeakCount;
+    result.Unknown.PeakCountText = FormatC("%2i", unknown->PeakCount);
+    result.Unknown.SampleName = unknown->SampleName;
     result.Unknown.DataSystemName = dataSystem;
-    if (callbacks.Unknown)
-        callbacks.Unknown(result.Unknown);
+    if (onRead)
+        onRead(result.Unknown);
 
-    if (unknown.PeakCount > request.MaxPeaks) {
+    if (unknown->PeakCount > maxPeaks) {
         result.End = LibrarySearchEnd::UnknownTooManyPeaks;
         result.FailureText = FormatC("Warning: Unknown file %s has %2i peaks which are too many to be comparable!",
-                                     request.UnknownPath.c_str(), unknown.PeakCount);
+                                     path.c_str(), unknown->PeakCount);
         Messages().Beep();
+        return out;
+    }
+    out.Chromatogram = std::move(unknown);
+    return out;
+}
+
+CLibraryScanCount ScanLibraryEntries(const std::vector<CLibraryEntryFile>& entries,
+                                     const std::vector<const CLibraryChromatogram*>& unknowns,
+                                     const CSearchOptions& options, int maxPeaks, int threadCount,
+                                     std::atomic<bool>& running, const LibraryEntryRowsReceiver& deliver)
+{
+    unsigned threads =
+        threadCount > 0 ? static_cast<unsigned>(threadCount) : std::max(1u, std::thread::hardware_concurrency());
+    threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max<std::size_t>(entries.size(), 1)));
+    return ScanEntries(entries, unknowns, options, maxPeaks, threads, running, deliver);
+}
+
+void DeliverEntryRow(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, CEntryRow&& row)
+{
+    if (callbacks.Progress)
+        callbacks.Progress(file.PositionInFolder);
+    if (row.Beep)
+        Messages().Beep();
+    if (callbacks.Row)
+        callbacks.Row(std::move(row.Cells));
+}
+
+CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const CSearchOptions& options,
+                                   std::atomic<bool>& running, const CLibrarySearchCallbacks& callbacks)
+{
+    CSearchUnknown unknown = ReadSearchUnknown(request.UnknownPath, options, request.MaxPeaks, callbacks.Unknown);
+    CLibrarySearchResult result = std::move(unknown.Result);
+    if (!unknown.Chromatogram) {
         running.store(false);
         return result;
     }
@@ -333,10 +383,12 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
     if (callbacks.ProgressRange)
         callbacks.ProgressRange(result.EntryCount % 65536);
 
-    unsigned threads = request.Threads > 0 ? static_cast<unsigned>(request.Threads)
-                                           : std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max<std::size_t>(files.size(), 1)));
-    result.RowCount = ScanEntries(files, unknown, options, request.MaxPeaks, threads, running, callbacks);
+    const std::vector<const CLibraryChromatogram*> unknowns = {unknown.Chromatogram.get()};
+    result.RowCount = ScanLibraryEntries(files, unknowns, options, request.MaxPeaks, request.Threads, running,
+                                         [&](std::size_t index, std::vector<CEntryRow>&& rows) {
+                                             DeliverEntryRow(callbacks, files[index], std::move(rows.front()));
+                                         })
+                          .Delivered;
     result.End = result.RowCount < result.EntryCount ? LibrarySearchEnd::Stopped : LibrarySearchEnd::Completed;
     running.store(false);
     return result;

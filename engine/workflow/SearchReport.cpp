@@ -25,13 +25,18 @@ std::string SearchReportFileName(const std::string& unknownPath, std::time_t whe
 
 std::string SearchReportText(const CSearchReport& report, const CSearchOptions& o, const CReportTable& hits)
 {
+    return SearchReportText(report, SearchParameterText(o), hits);
+}
+
+std::string SearchReportText(const CSearchReport& report, const std::string& parameterText, const CReportTable& hits)
+{
     std::string t;
     t += "Library search results for = " + report.UnknownPath + "\n";
     t += "Sample Name = " + report.SampleName + "\n";
     t += "Number of Peaks = " + report.PeakCountText + "\n";
     t += "Chromatogram Library =  " + report.LibraryFolder + "\n";
     t += "\n";
-    t += SearchParameterText(o);
+    t += parameterText;
     t += "\n";
     if (!report.StoppedLine.empty())
         t += report.StoppedLine + "\n";
@@ -45,21 +50,46 @@ std::string StoppedSearchLine(int rows, int entries)
     return FormatC("Search stopped after %d of %d library entries", rows, entries);
 }
 
+namespace {
+
+void ShowReportFailure(const CFileException& e, const std::string& file)
+{
+    ShowMessage(
+        std::string(std::strerror(e.GetOsError())) + "\n" +
+            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", file.c_str()),
+        "Corvelinscope", MessageIcon::Stop);
+}
+
+} // namespace
+
 bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
                        std::string* path, std::time_t when)
+{
+    return WriteSearchReportText(report, SearchReportText(report, options, hits), path, when);
+}
+
+bool WriteSearchReportText(const CSearchReport& report, const std::string& text, std::string* path, std::time_t when)
 {
     const std::string file = SearchReportFileName(report.UnknownPath, when);
     if (path)
         *path = file;
     try {
-        const std::string used = WriteTextFileUnderFreeName(file, SearchReportText(report, options, hits));
+        const std::string used = WriteTextFileUnderFreeName(file, text);
         if (path)
             *path = used;
     } catch (const CFileException& e) {
-        ShowMessage(
-            std::string(std::strerror(e.GetOsError())) + "\n" +
-                FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", file.c_str()),
-            "Corvelinscope", MessageIcon::Stop);
+        ShowReportFailure(e, file);
+        return false;
+    }
+    return true;
+}
+
+bool WriteSearchReportTextTo(const std::string& file, const std::string& text)
+{
+    try {
+        WriteTextFile(file, text);
+    } catch (const CFileException& e) {
+        ShowReportFailure(e, file);
         return false;
     }
     return true;
