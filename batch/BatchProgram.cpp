@@ -7,6 +7,7 @@
 
 #include "batch/HitTablePrinter.h"
 #include "batch/ProgressBar.h"
+#include "batch/ScaleOut.h"
 #include "batch/StderrMessageSink.h"
 #include "batch/SummaryExport.h"
 #include "batch/ViewExports.h"
@@ -37,6 +38,9 @@ constexpr const char* kUsage =
     "       corvelinscope-batch /MSReport=<data file> [/MSReportCsv=<file.csv>] [/Params=<file.spf>]\n"
     "       corvelinscope-batch /Summary=<out.csv> /SummaryOf=<file or folder> ... [/Params=<file.spf>] [options]\n"
     "       corvelinscope-batch /MatchMatrix=<this file> /MatrixOther=<other file> [/MatrixCsv=<out.csv>] [options]\n"
+    "       corvelinscope-batch /Unknowns=<folder or list file> [/Library=<folder>] [options] [/Out=<folder>]\n"
+    "       corvelinscope-batch (/Search=<unknown> | /Unknowns=<...>) /Shard=<k>/<n> /Out=<file or folder> [...]\n"
+    "       corvelinscope-batch /Merge=<shard files or folders> ... [/Out=<report file or folder>]\n"
     "\n"
     "The desktop program's command line, run without a window. Keywords ignore case; options apply in order.\n"
     "  /Search=<file>     search the library with this unknown chromatogram; the hit list goes to stdout and\n"
@@ -60,13 +64,23 @@ constexpr const char* kUsage =
     "  /Summary=<file>    write the multi-file peak summary CSV of the /SummaryOf= inputs (Show and ISTD options\n"
     "                     from the /Params= file, as on the desktop page)\n"
     "  /SummaryOf=<path>  a chromatogram file, or a folder (its files that a plug-in reads, by name); repeatable\n"
+    "  /Out=<file>        write the search's CSV report to this file instead of next to the unknown\n"
+    "  /Unknowns=<path>   search many unknowns in one pass (each library entry read once): a folder (its files a\n"
+    "                     reader reads, not .csv reports or shard files) or a list file (one path a line); each\n"
+    "                     unknown gets the report a search of it alone writes (into /Out=<folder> when given)\n"
+    "  /Shard=<k>/<n>     search only library shard k of n (FNV-1a 64 of the entry path relative to the library\n"
+    "                     folder, modulo n) and write its shard result file to /Out= (with /Unknowns=: a folder)\n"
+    "  /Merge=<path>      put shard result files (or folders of them) together into the report of the one-machine\n"
+    "                     search, next to the unknown or to /Out=; the library is not needed; repeatable\n"
     "  /Threads=<n>       compare on n threads (default: one per core); results do not depend on it\n"
     "  /Save              write the CSV report (also written whenever /Print is not given)\n"
     "  /Print             printing needs the desktop program; here it only suppresses the report\n"
     "  /Debug             show every argument as it is parsed\n"
     "Messages go to stderr; Ctrl-C stops a search after the entries in progress and still writes the report.\n"
     "Exit codes: 0 done, 1 nothing to do, 2 unreadable unknown or file, 3 unknown has too many peaks,\n"
-    "            4 report not written, 5 conversion failed, 6 plug-ins not set up, 130 interrupted.\n";
+    "            4 report not written, 5 conversion failed, 6 plug-ins not set up, 7 merge refused,\n"
+    "            130 interrupted. With /Unknowns=, the code of the first unknown (in list order) that did not\n"
+    "            end with 0: an unreadable unknown is named on stderr, the others are searched and give 2.\n";
 
 std::atomic<bool> g_running{false};
 std::atomic<bool> g_interrupted{false};
@@ -122,7 +136,7 @@ std::string DisplayValue(const std::vector<std::string>& args)
     return file;
 }
 
-int RunSearch(const CCommandLine& line, const CSearchOptions& options)
+int RunSearch(const CCommandLine& line, const CSearchOptions& options, const std::string& out)
 {
     CSearchSession session;
     session.ApplyCommandLine(line);
@@ -178,8 +192,10 @@ int RunSearch(const CCommandLine& line, const CSearchOptions& options)
     if (session.SavesAtBatchEnd()) {
         CSearchReport report = session.Report(result.Unknown.SampleName, result.Unknown.PeakCountText);
         report.StoppedLine = stoppedLine;
-        std::string path;
-        if (WriteSearchReport(report, options, hits, &path))
+        std::string path = out;
+        const bool written = out.empty() ? WriteSearchReport(report, options, hits, &path)
+                                         : WriteSearchReportTextTo(out, SearchReportText(report, options, hits));
+        if (written)
             std::fprintf(stderr, "Report written to %s\n", path.c_str());
         else if (code == kExitOk)
             code = kExitReportFailed;
@@ -241,8 +257,12 @@ int RunBatchProgram(const std::vector<std::string>& args)
         const std::string display = DisplayValue(args);
         if (IsSummaryRequest(args)) {
             code = RunSummaryExport(args, startup, line.Threads);
+        } else if (IsScaleOutRequest(args)) {
+            g_running.store(true);
+            const InterruptHandling interrupts;
+            code = RunScaleOut(args, line, startup, g_running, g_interrupted);
         } else if (line.IsBatchSearch()) {
-            code = RunSearch(line, startup);
+            code = RunSearch(line, startup, OutValue(args));
         } else if (line.IsBatchConversion()) {
             code = RunConversion(line, startup);
         } else if (IsViewExport(args)) {

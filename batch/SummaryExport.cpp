@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "batch/ArgumentValues.h"
 #include "batch/BatchProgram.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugin.h"
@@ -20,20 +21,6 @@ namespace corvelin {
 
 namespace {
 
-std::vector<std::string> Values(const std::vector<std::string>& args, const char* keyword)
-{
-    std::vector<std::string> out;
-    const std::size_t length = std::char_traits<char>::length(keyword);
-    for (std::size_t i = 1; i < args.size(); ++i)
-        if (StartsWithKeyword(args[i], keyword)) {
-            std::string value = args[i].substr(length);
-            if (!value.empty() && value.back() == '"')
-                value.pop_back();
-            out.push_back(value);
-        }
-    return out;
-}
-
 bool AnyPluginReads(const std::string& path)
 {
     const CDatasystemPlugins& plugins = DatasystemPlugins();
@@ -47,7 +34,7 @@ bool AnyPluginReads(const std::string& path)
 
 bool IsSummaryRequest(const std::vector<std::string>& args)
 {
-    return !Values(args, "/Summary=").empty();
+    return !ArgumentValues(args, "/Summary=").empty();
 }
 
 std::vector<std::string> SummaryInputs(const std::vector<std::string>& args)
@@ -57,7 +44,7 @@ std::vector<std::string> SummaryInputs(const std::vector<std::string>& args)
         if (std::find(paths.begin(), paths.end(), path) == paths.end())
             paths.push_back(path);
     };
-    for (const std::string& value : Values(args, "/SummaryOf=")) {
+    for (const std::string& value : ArgumentValues(args, "/SummaryOf=")) {
         std::error_code ec;
         if (!std::filesystem::is_directory(value, ec)) {
             add(value);
@@ -76,7 +63,7 @@ std::vector<std::string> SummaryInputs(const std::vector<std::string>& args)
 
 int RunSummaryExport(const std::vector<std::string>& args, const CSearchOptions& options, int threads)
 {
-    const std::string output = Values(args, "/Summary=").back();
+    const std::string output = ArgumentValues(args, "/Summary=").back();
     const std::vector<std::string> inputs = SummaryInputs(args);
     if (inputs.empty()) {
         std::fprintf(stderr, "No chromatograms to summarise: give /SummaryOf=<file or folder>.\n");

@@ -11,6 +11,7 @@
 //   4  the CSV report (or the summary CSV) could not be written
 //   5  a conversion failed
 //   6  the data-system plug-ins could not be set up
+//   7  a merge of library shard results was refused (a shard file missing, given twice, stale or foreign)
 //   130 the search was interrupted (SIGINT); the report of what was found is still written
 #include "engine/workflow/LibrarySearch.h"
 
@@ -24,6 +25,7 @@ enum BatchExitCode : int {
     kExitReportFailed = 4,
     kExitConversionFailed = 5,
     kExitNoPlugins = 6,
+    kExitMergeRefused = 7,
     kExitInterrupted = 130,
 };
 
