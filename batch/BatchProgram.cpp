@@ -258,6 +258,8 @@ int RunBatchProgram(const std::vector<std::string>& args)
         if (IsSummaryRequest(args)) {
             code = RunSummaryExport(args, startup, line.Threads);
         } else if (IsScaleOutRequest(args)) {
+            // A shard task cancelled by its scheduler (SIGTERM) leaves no temporary file; Ctrl-C stops the search.
+            InstallTemporaryFileCleanup();
             g_running.store(true);
             const InterruptHandling interrupts;
             code = RunScaleOut(args, line, startup, g_running, g_interrupted);

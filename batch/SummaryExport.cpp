@@ -8,7 +8,6 @@
 #include "batch/ArgumentValues.h"
 #include "batch/BatchProgram.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
 #include "engine/views/MultiSummaryExport.h"
@@ -18,19 +17,6 @@
 #include "engine/workflow/CommandLine.h"
 
 namespace corvelin {
-
-namespace {
-
-bool AnyPluginReads(const std::string& path)
-{
-    const CDatasystemPlugins& plugins = DatasystemPlugins();
-    for (int i = 0; i < plugins.GetCount(); ++i)
-        if (const CDatasystemPlugin* plugin = plugins.GetPlugin(i); plugin && plugin->MatchesExtension(path))
-            return true;
-    return false;
-}
-
-} // namespace
 
 bool IsSummaryRequest(const std::vector<std::string>& args)
 {
@@ -52,7 +38,7 @@ std::vector<std::string> SummaryInputs(const std::vector<std::string>& args)
         }
         std::vector<std::string> files;
         for (const auto& entry : std::filesystem::directory_iterator(value, ec))
-            if (entry.is_regular_file(ec) && AnyPluginReads(entry.path().filename().string()))
+            if (entry.is_regular_file(ec) && DatasystemPlugins().AnyMatchesExtension(entry.path().filename().string()))
                 files.push_back(entry.path().string());
         std::sort(files.begin(), files.end());
         for (const std::string& file : files)

@@ -19,14 +19,13 @@
 #include "bench/SyntheticLibrary.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
-#include "engine/plugins/DatasystemPlugin.h"
-#include "engine/plugins/DatasystemPlugins.h"
 #include "engine/scaleout/ShardMerge.h"
 #include "engine/scaleout/ShardOutput.h"
 #include "engine/scaleout/UnknownsSearch.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/HitList.h"
 #include "engine/workflow/SearchReport.h"
+#include "tests/support/ScopedEntryReader.h"
 
 namespace fs = std::filesystem;
 
@@ -59,15 +58,9 @@ int main(int argc, char** argv)
     const int peaks = argc > 2 ? std::atoi(argv[2]) : 100;
     const int unknownCount = argc > 3 ? std::atoi(argv[3]) : 20;
     const fs::path exe = fs::canonical("/proc/self/exe");
-    auto plugins = std::make_unique<CDatasystemPlugins>();
-    auto plugin = std::make_unique<CDatasystemPlugin>(
+    const ScopedEntryReader reader(
         (exe.parent_path().parent_path() / "lib" / "corvelinscope" / "plugins" / "corvelin-reader-library-entry.so")
-            .string(),
-        true);
-    plugin->Name = "Corvelinscope Library Entry";
-    plugin->Extension = ".ChromLibEntry";
-    plugins->Append(std::move(plugin));
-    SetDatasystemPlugins(std::move(plugins));
+            .string());
 
     CSyntheticLibraryShape shape;
     shape.Entries = entries;
@@ -158,7 +151,6 @@ int main(int argc, char** argv)
     std::printf("    ratio to one search           %14.2fx %20.2fx   report equal: %s\n", shardSum / oneSearch,
                 (shardMax + merge) / oneSearch, mergedSame ? "yes" : "NO");
 
-    SetDatasystemPlugins(nullptr);
     fs::remove_all(dir);
     return same && mergedSame ? 0 : 1;
 }

@@ -86,6 +86,14 @@ CDatasystemPlugin* CDatasystemPlugins::GetPlugin(int i) const noexcept
     return i >= 0 && i < GetCount() ? m_plugins[static_cast<std::size_t>(i)].get() : nullptr;
 }
 
+bool CDatasystemPlugins::AnyMatchesExtension(const std::string& path) const noexcept
+{
+    for (const auto& plugin : m_plugins)
+        if (plugin && plugin->MatchesExtension(path))
+            return true;
+    return false;
+}
+
 void CDatasystemPlugins::Append(std::unique_ptr<CDatasystemPlugin> plugin)
 {
     if (plugin)

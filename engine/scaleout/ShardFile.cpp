@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "engine/platform/CFormat.h"
+#include "engine/platform/NumberScan.h"
 #include "engine/platform/TextFile.h"
 #include "engine/platform/WholeFile.h"
 
@@ -54,17 +55,6 @@ void Escape(std::string& out, std::string_view text)
     throw CUserException(FormatC("line %zu: ", line) + why);
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Reads escaped text from text[pos] up to (not including) an unescaped stop character, or to the end when
 // stop is 0. pos is left on the stop character.
 std::string Unescape(std::string_view text, std::size_t& pos, char stop, std::size_t line)
@@ -94,8 +84,8 @@ std::string Unescape(std::string_view text, std::size_t& pos, char stop, std::si
             out += '\t';
             break;
         case 'x': {
-            const int hi = pos + 1 < text.size() ? HexDigit(text[pos]) : -1;
-            const int lo = hi >= 0 ? HexDigit(text[pos + 1]) : -1;
+            const int hi = pos + 1 < text.size() ? HexDigitValue(text[pos]) : -1;
+            const int lo = hi >= 0 ? HexDigitValue(text[pos + 1]) : -1;
             if (lo < 0)
                 Malformed(line, "a bad \\x escape");
             out += static_cast<char>(hi * 16 + lo);

@@ -128,6 +128,14 @@ CMergedSearch MergeGroup(const std::vector<const CShardInput*>& group)
     return merged;
 }
 
+// A name with ".shard-" in it, but not the temporary file of a writer that was killed before its rename
+// ("<name>.shard-1-of-4.tmp<pid>-<n>").
+bool IsShardFileName(const std::string& name)
+{
+    const std::size_t at = name.rfind(".shard-");
+    return at != std::string::npos && name.find(".tmp", at) == std::string::npos;
+}
+
 } // namespace
 
 std::vector<std::string> ShardFilesOf(const std::vector<std::string>& paths)
@@ -143,7 +151,7 @@ std::vector<std::string> ShardFilesOf(const std::vector<std::string>& paths)
             Refuse(path + " is neither a shard file nor a folder of them");
         std::vector<std::string> found;
         for (fs::directory_iterator it(path, ec), end; !ec && it != end; it.increment(ec))
-            if (it->path().filename().string().find(".shard-") != std::string::npos && it->is_regular_file(ec))
+            if (IsShardFileName(it->path().filename().string()) && it->is_regular_file(ec))
                 found.push_back(it->path().string());
         if (found.empty())
             Refuse("the folder " + path + " holds no shard files (\"*.shard-<k>-of-<n>\")");

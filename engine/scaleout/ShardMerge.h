@@ -35,7 +35,8 @@ struct CORVELIN_ENGINE_EXPORT CMergedSearch {
     std::vector<std::string> ShardPaths;        // by shard index
 };
 
-// The shard files given: a file as it is, a folder as its files whose names contain ".shard-" (sorted).
+// The shard files given: a file as it is, a folder as its files whose names contain ".shard-" (sorted), less
+// the temporary files a killed writer can leave ("....tmp<pid>-<n>").
 // @exception CShardMergeRefused when a path is neither a file nor a folder, or a folder holds no shard file.
 CORVELIN_ENGINE_EXPORT std::vector<std::string> ShardFilesOf(const std::vector<std::string>& paths);
 

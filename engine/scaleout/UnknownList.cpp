@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "engine/core/Exceptions.h"
-#include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/platform/WholeFile.h"
 #include "engine/workflow/CommandLine.h"
@@ -22,15 +21,6 @@ bool IsOwnOutput(const std::string& name)
            (name.size() >= 4 && StartsWithKeyword(name.substr(name.size() - 4), ".csv"));
 }
 
-bool AnyPluginReads(const std::string& name)
-{
-    const CDatasystemPlugins& plugins = DatasystemPlugins();
-    for (int i = 0; i < plugins.GetCount(); ++i)
-        if (const CDatasystemPlugin* plugin = plugins.GetPlugin(i); plugin && plugin->MatchesExtension(name))
-            return true;
-    return false;
-}
-
 } // namespace
 
 std::vector<std::string> UnknownsOf(const std::string& folderOrList)
@@ -41,7 +31,7 @@ std::vector<std::string> UnknownsOf(const std::string& folderOrList)
         for (fs::directory_iterator it(folderOrList, ec), end; !ec && it != end; it.increment(ec)) {
             const std::string name = it->path().filename().string();
             std::error_code typeError;
-            if (it->is_regular_file(typeError) && !IsOwnOutput(name) && AnyPluginReads(name))
+            if (it->is_regular_file(typeError) && !IsOwnOutput(name) && DatasystemPlugins().AnyMatchesExtension(name))
                 paths.push_back((fs::path(folderOrList) / name).string());
         }
         std::sort(paths.begin(), paths.end());

@@ -2,8 +2,11 @@
 // refused with a text naming the culprit, several unknowns merged apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/scaleout/ShardMerge.h"
 #include "engine/workflow/LibrarySearch.h"
+#include "tests/support/TempDir.h"
 
 using namespace corvelin;
 
@@ -121,4 +124,15 @@ TEST(ShardMerge, SeveralUnknownsGiveOneSearchEachAndOneBadGroupStopsAll)
     EXPECT_EQ(merged[1].Rows, scan.Rows);
     inputs.pop_back();
     EXPECT_NE(Refusal(inputs).find("shard 2/3 of /b.ChromLibEntry is missing"), std::string::npos);
+}
+
+TEST(ShardMerge, FoldersGiveTheirShardFilesButNoTemporaryFilesOfAKilledWriter)
+{
+    TempDir dir;
+    for (const char* name : {"b.shard-1-of-2", "a.shard-0", "a.shard-0.tmp4242-0", "report.csv", "b.shard-0-of-2"})
+        WriteAllText(dir.File(name), "x");
+    EXPECT_EQ(ShardFilesOf({dir.Path().string(), dir.File("report.csv")}),
+              (std::vector<std::string>{dir.File("a.shard-0"), dir.File("b.shard-0-of-2"), dir.File("b.shard-1-of-2"),
+                                        dir.File("report.csv")}));
+    EXPECT_THROW(ShardFilesOf({dir.File("missing")}), CShardMergeRefused);
 }

@@ -6,10 +6,9 @@
 
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
-#include "engine/plugins/DatasystemPlugin.h"
-#include "engine/plugins/DatasystemPlugins.h"
 #include "engine/scaleout/UnknownsSearch.h"
 #include "tests/support/RecordingMessageSink.h"
+#include "tests/support/ScopedEntryReader.h"
 #include "tests/support/SyntheticChromatogram.h"
 #include "tests/support/TempDir.h"
 
@@ -23,12 +22,6 @@ class UnknownsSearch : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        auto plugins = std::make_unique<CDatasystemPlugins>();
-        auto plugin = std::make_unique<CDatasystemPlugin>(CORVELIN_ENTRY_READER, true);
-        plugin->Name = "Corvelinscope Library Entry";
-        plugin->Extension = ".ChromLibEntry";
-        plugins->Append(std::move(plugin));
-        m_previous = SetDatasystemPlugins(std::move(plugins));
         fs::create_directories(m_dir.File("lib/sub"));
         CSyntheticShape shape;
         shape.Peaks = 30;
@@ -43,8 +36,6 @@ protected:
         for (int u = 0; u < 3; ++u)
             MakeSyntheticVariant(*MakeSyntheticChromatogram(shape, 100 + u), 7 + u, 0.02, 5)->SaveEntry(Unknown(u));
     }
-    void TearDown() override { SetDatasystemPlugins(std::move(m_previous)); }
-
     std::string Unknown(int u) const { return m_dir.File("u" + std::to_string(u) + ".ChromLibEntry"); }
 
     std::vector<std::vector<std::string>> Alone(const std::string& unknown)
@@ -60,7 +51,7 @@ protected:
     TempDir m_dir;
     CSearchOptions m_options;
     RecordingMessageSink m_sink;
-    std::unique_ptr<CDatasystemPlugins> m_previous;
+    ScopedEntryReader m_reader{CORVELIN_ENTRY_READER};
 };
 
 } // namespace
