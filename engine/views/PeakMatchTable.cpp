@@ -12,6 +12,7 @@
 #include "engine/platform/TextFile.h"
 #include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ColumnArrangement.h"
+#include "engine/table/CsvReportFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/InputRICalibration.h"
@@ -312,15 +313,7 @@ std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChr
 bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self, const CLibraryChromatogram& other,
                        const CSearchOptions& options, const CReportTable& table)
 {
-    try {
-        WriteTextFile(path, PeakMatchCsvText(self, other, options, table));
-    } catch (const CFileException& e) {
-        ShowMessage(
-            std::string(std::strerror(e.GetOsError())) + "\n" +
-            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", path.c_str()));
-        return false;
-    }
-    return true;
+    return WriteReportFile(path, [&] { WriteTextFile(path, PeakMatchCsvText(self, other, options, table)); });
 }
 
 } // namespace corvelin

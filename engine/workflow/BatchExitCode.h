@@ -12,8 +12,10 @@
 //   5  a conversion failed
 //   6  the data-system plug-ins could not be set up
 //   7  a merge of library shard results was refused (a shard file missing, given twice, stale or foreign)
+//   8  an internal error: out of memory or an unexpected exception (the message says what happened)
 //   130 the search was interrupted (SIGINT); the report of what was found is still written
 #include "engine/workflow/LibrarySearch.h"
+#include "engine/workflow/commands/JobOutcome.h"
 
 namespace corvelin {
 
@@ -25,7 +27,8 @@ enum BatchExitCode : int {
     kExitReportFailed = 4,
     kExitConversionFailed = 5,
     kExitNoPlugins = 6,
-    kExitMergeRefused = 7,
+    kExitRefusedMerge = 7,
+    kExitInternalError = 8,
     kExitInterrupted = 130,
 };
 
@@ -33,16 +36,7 @@ enum BatchExitCode : int {
 // unknown, 3 for one with too many peaks, otherwise 0.
 inline int BatchSearchExitCode(LibrarySearchEnd end) noexcept
 {
-    switch (end) {
-    case LibrarySearchEnd::UnknownUnreadable:
-        return kExitUnreadable;
-    case LibrarySearchEnd::UnknownTooManyPeaks:
-        return kExitTooManyPeaks;
-    case LibrarySearchEnd::Completed:
-    case LibrarySearchEnd::Stopped:
-        break;
-    }
-    return kExitOk;
+    return ExitCodeOf(SearchFailure(end));
 }
 
 } // namespace corvelin

@@ -3,12 +3,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <exception>
 #include <filesystem>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "engine/compare/CellTable.h"
 #include "engine/compare/Compare.h"
@@ -24,6 +21,7 @@
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/HitList.h"
+#include "engine/workflow/OrderedRunner.h"
 
 namespace fs = std::filesystem;
 
@@ -96,18 +94,6 @@ void ListFolder(const std::string& folder, const std::string& prefix, bool subfo
         ListFolder(folder + name + "/", (prefix.empty() ? std::string("./") : prefix) + name + "/", subfolders, out,
                    depth + 1);
 }
-
-// Calls its function when it goes out of scope, also while an exception unwinds the stack.
-template <class F> class CScopeExit {
-public:
-    explicit CScopeExit(F f) : m_f(std::move(f)) {}
-    ~CScopeExit() { m_f(); }
-    CScopeExit(const CScopeExit&) = delete;
-    CScopeExit& operator=(const CScopeExit&) = delete;
-
-private:
-    F m_f;
-};
 
 // One worker's reusable state: its entry chromatogram and its cell table (grown to the largest n needed,
 // never beyond MaxPeaks x MaxPeaks). An entry is read and its spectra prepared once for all unknowns.
@@ -197,102 +183,29 @@ private:
 
 using EntryRows = std::vector<CEntryRow>;
 
-// Compares the entries on `threads` workers; the calling thread delivers the rows in scan order. Entries are
-// claimed in order and only while running is set, so the delivered rows are always a prefix of the scan. The
-// workers stay at most a few entries ahead of the delivery, so a stop takes effect after the entries in
-// progress (not after everything the workers could claim while the receiver was busy) and the rows waiting
-// for delivery stay few.
+// Compares the entries on the runner's threads, each with a comparer of its own, and delivers the rows in scan
+// order on the calling thread. An entry whose comparison throws gives the row of an unreadable entry.
 CLibraryScanCount ScanEntries(const std::vector<CLibraryEntryFile>& files,
                               const std::vector<const CLibraryChromatogram*>& unknowns, const CSearchOptions& options,
                               int maxPeaks, unsigned threads, std::atomic<bool>& running,
                               const LibraryEntryRowsReceiver& deliver)
 {
+    std::vector<std::optional<EntryComparer>> comparers(threads);
     CLibraryScanCount count;
-    if (threads <= 1 || files.size() <= 1) {
-        EntryComparer comparer(unknowns, options, maxPeaks);
-        for (std::size_t index = 0; index < files.size(); ++index) {
-            if (!running.load())
-                break;
-            EntryRows rows = comparer.Compare(files[index]);
-            count.EntriesRead = comparer.EntriesRead();
-            deliver(index, std::move(rows));
-            ++count.Delivered;
-        }
-        return count;
-    }
-
-    std::mutex mutex;
-    std::condition_variable done;
-    std::vector<std::optional<EntryRows>> results(files.size());
-    std::size_t claimed = 0;    // guarded by mutex
-    std::size_t delivering = 0; // the next row to deliver; guarded by mutex
-    const std::size_t lookAhead = 4 * static_cast<std::size_t>(threads);
-    std::condition_variable room;
-    unsigned active = threads;
-    bool abandoned = false; // guarded by mutex: the delivery ended early (a callback threw)
-    std::atomic<long long> entriesRead{0};
-
-    auto worker = [&] {
-        EntryComparer comparer(unknowns, options, maxPeaks);
-        for (;;) {
-            std::size_t index;
-            {
-                std::unique_lock lock(mutex);
-                room.wait(lock, [&] {
-                    return abandoned || claimed >= files.size() || !running.load() || claimed < delivering + lookAhead;
-                });
-                if (abandoned || claimed >= files.size() || !running.load())
-                    break;
-                index = claimed++;
-            }
-            EntryRows rows = comparer.Compare(files[index]);
-            {
-                std::lock_guard lock(mutex);
-                results[index] = std::move(rows);
-            }
-            done.notify_one();
-        }
-        entriesRead += comparer.EntriesRead();
-        {
-            std::lock_guard lock(mutex);
-            --active;
-        }
-        done.notify_one();
-    };
-
-    {
-        std::vector<std::jthread> pool; // joined when it goes, however the delivery ends
-        pool.reserve(threads);
-        for (unsigned i = 0; i < threads; ++i)
-            pool.emplace_back(worker);
-        // Runs before the pool is joined, also when a callback throws: a worker waiting for room must wake and end.
-        const CScopeExit abandon([&] {
-            {
-                std::lock_guard lock(mutex);
-                abandoned = true;
-            }
-            room.notify_all();
-        });
-
-        for (std::size_t next = 0;; ++next) {
-            std::optional<EntryRows> rows;
-            {
-                std::unique_lock lock(mutex);
-                done.wait(lock, [&] {
-                    return (next < claimed && results[next].has_value()) || (next >= claimed && active == 0);
-                });
-                if (next >= claimed)
-                    break;
-                rows = std::move(results[next]);
-                results[next].reset();
-                delivering = next + 1;
-            }
-            room.notify_all();
-            deliver(next, std::move(*rows));
-            ++count.Delivered;
-        }
-    }
-    count.EntriesRead = entriesRead.load();
+    count.Delivered = static_cast<int>(RunInOrder<EntryRows>(
+        files.size(), threads, running,
+        [&](std::size_t i, unsigned worker) {
+            if (!comparers[worker])
+                comparers[worker].emplace(unknowns, options, maxPeaks);
+            return comparers[worker]->Compare(files[i]);
+        },
+        [&](std::size_t i, const std::string&) {
+            return EntryRows(unknowns.size(), CEntryRow{UnreadableEntryRowCells(files[i].FileCell), false});
+        },
+        [&](std::size_t i, EntryRows&& rows) { deliver(i, std::move(rows)); }));
+    for (const std::optional<EntryComparer>& comparer : comparers)
+        if (comparer)
+            count.EntriesRead += comparer->EntriesRead();
     return count;
 }
 
@@ -351,10 +264,8 @@ CLibraryScanCount ScanLibraryEntries(const std::vector<CLibraryEntryFile>& entri
                                      const CSearchOptions& options, int maxPeaks, int threadCount,
                                      std::atomic<bool>& running, const LibraryEntryRowsReceiver& deliver)
 {
-    unsigned threads =
-        threadCount > 0 ? static_cast<unsigned>(threadCount) : std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max<std::size_t>(entries.size(), 1)));
-    return ScanEntries(entries, unknowns, options, maxPeaks, threads, running, deliver);
+    return ScanEntries(entries, unknowns, options, maxPeaks, RunnerThreads(threadCount, entries.size()), running,
+                       deliver);
 }
 
 void DeliverEntryRow(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, CEntryRow&& row)

@@ -1,12 +1,10 @@
 #include "engine/workflow/SearchReport.h"
 
-#include <cstring>
-
-#include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/platform/TextFile.h"
+#include "engine/table/CsvReportFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/SearchParameterText.h"
@@ -50,18 +48,6 @@ std::string StoppedSearchLine(int rows, int entries)
     return FormatC("Search stopped after %d of %d library entries", rows, entries);
 }
 
-namespace {
-
-void ShowReportFailure(const CFileException& e, const std::string& file)
-{
-    ShowMessage(
-        std::string(std::strerror(e.GetOsError())) + "\n" +
-            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", file.c_str()),
-        "Corvelinscope", MessageIcon::Stop);
-}
-
-} // namespace
-
 bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
                        std::string* path, std::time_t when)
 {
@@ -73,26 +59,20 @@ bool WriteSearchReportText(const CSearchReport& report, const std::string& text,
     const std::string file = SearchReportFileName(report.UnknownPath, when);
     if (path)
         *path = file;
-    try {
-        const std::string used = WriteTextFileUnderFreeName(file, text);
-        if (path)
-            *path = used;
-    } catch (const CFileException& e) {
-        ShowReportFailure(e, file);
-        return false;
-    }
-    return true;
+    return WriteReportFile(
+        file,
+        [&] {
+            const std::string used = WriteTextFileUnderFreeName(file, text);
+            if (path)
+                *path = used;
+        },
+        "Corvelinscope", MessageIcon::Stop);
 }
 
 bool WriteSearchReportTextTo(const std::string& file, const std::string& text)
 {
-    try {
-        WriteTextFile(file, text);
-    } catch (const CFileException& e) {
-        ShowReportFailure(e, file);
-        return false;
-    }
-    return true;
+    return WriteReportFile(
+        file, [&] { WriteTextFile(file, text); }, "Corvelinscope", MessageIcon::Stop);
 }
 
 } // namespace corvelin

@@ -7,6 +7,7 @@
 #include "readers/peak-table/PeakTableColumns.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
+#include "readers/peak-list/PeakListPluginSupport.h"
 
 namespace corvelin {
 
@@ -18,10 +19,7 @@ inline constexpr std::size_t kMaxFileBytes = 64u << 20;
 inline constexpr std::size_t kHeadBytes = 16u << 20;
 
 // A refused or unreadable file: an errno-style code and a sentence for the user.
-class FileError : public CFormatException {
-public:
-    FileError(int code, const std::string& reason) : CFormatException(reason, code) {}
-};
+using FileError = peaklist::FileError;
 
 // 0 when path is a peak table with a retention time and a spectrum column; otherwise the open error (ENOENT,
 // EACCES, ...), EFBIG, or EMEDIUMTYPE with the reason in *reason. Never throws.

@@ -37,6 +37,9 @@ TEST_F(BatchMatchMatrix, WritesTheTableAsCsvBytes)
     const BatchRun toFile = Run({"/MatchMatrix=" + m_this, "/MatrixOther=" + m_other, "/MatrixCsv=" + csv});
     ASSERT_EQ(toFile.ExitCode, 0) << toFile.Err;
     EXPECT_EQ(ReadAllText(csv), expected);
+    // The command's own keywords are known: nothing is "Ignored".
+    for (const BatchRun* run : {&toStdout, &toFile})
+        EXPECT_EQ(run->Err.find("Ignored"), std::string::npos) << run->Err;
 
     const BatchRun ranged = Run({"/RTRange=1.5-4", "/MatchMatrix=" + m_this, "/MatrixOther=" + m_other});
     ASSERT_EQ(ranged.ExitCode, 0) << ranged.Err;

@@ -1,36 +1,30 @@
-#include "batch/SummaryExport.h"
+#include "engine/workflow/commands/SummaryJob.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
-#include "batch/ArgumentValues.h"
-#include "batch/BatchProgram.h"
+#include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
+#include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
 #include "engine/views/MultiSummaryExport.h"
 #include "engine/views/MultiSummaryResultData.h"
 #include "engine/views/MultiSummaryRun.h"
 #include "engine/views/MultiSummaryTable.h"
-#include "engine/workflow/CommandLine.h"
+#include "engine/workflow/commands/NotingSink.h"
 
 namespace corvelin {
 
-bool IsSummaryRequest(const std::vector<std::string>& args)
-{
-    return !ArgumentValues(args, "/Summary=").empty();
-}
-
-std::vector<std::string> SummaryInputs(const std::vector<std::string>& args)
+std::vector<std::string> SummaryInputs(const std::vector<std::string>& given)
 {
     std::vector<std::string> paths;
     const auto add = [&](const std::string& path) {
         if (std::find(paths.begin(), paths.end(), path) == paths.end())
             paths.push_back(path);
     };
-    for (const std::string& value : ArgumentValues(args, "/SummaryOf=")) {
+    for (const std::string& value : given) {
         std::error_code ec;
         if (!std::filesystem::is_directory(value, ec)) {
             add(value);
@@ -47,28 +41,34 @@ std::vector<std::string> SummaryInputs(const std::vector<std::string>& args)
     return paths;
 }
 
-int RunSummaryExport(const std::vector<std::string>& args, const CSearchOptions& options, int threads)
+CJobOutcome Run(const CSummaryRequest& request, std::atomic<bool>& running, CJobSink& out)
 {
-    const std::string output = ArgumentValues(args, "/Summary=").back();
-    const std::vector<std::string> inputs = SummaryInputs(args);
+    CJobOutcome outcome;
+    CNotingSink sink(out, outcome);
+    const std::vector<std::string> inputs = SummaryInputs(request.Inputs);
     if (inputs.empty()) {
-        std::fprintf(stderr, "No chromatograms to summarise: give /SummaryOf=<file or folder>.\n");
-        return kExitNothingToDo;
+        sink.Note("No chromatograms to summarise: give /SummaryOf=<file or folder>.");
+        outcome.Fail(JobFailure::NothingToDo);
+        return outcome;
     }
     CMultiSummaryResultData result;
-    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, options, result, {}, threads);
+    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, request.Options, result, running, {}, request.Threads);
     if (stats.PeaksExamined == 0) {
         ShowMessage("The selected chromatograms have no peaks");
-        return kExitNothingToDo;
+        outcome.Fail(JobFailure::NothingToDo);
+        return outcome;
     }
     CReportTable table;
     PrepareMultiSummaryTable(table);
-    FillMultiSummaryTable(result, options, table);
-    if (!WriteMultiSummaryCsv(output, options, table))
-        return kExitReportFailed;
-    std::fprintf(stderr, "%d of %zu files read, %d peak groups; summary written to %s\n", stats.FilesRead,
-                 inputs.size(), result.GroupCount(), output.c_str());
-    return kExitOk;
+    FillMultiSummaryTable(result, request.Options, table);
+    if (!WriteMultiSummaryCsv(request.Output, request.Options, table)) {
+        outcome.Fail(JobFailure::ReportNotWritten);
+        return outcome;
+    }
+    outcome.FilesWritten.push_back(request.Output);
+    sink.Note(FormatC("%d of %zu files read, %d peak groups; summary written to %s", stats.FilesRead, inputs.size(),
+                      result.GroupCount(), request.Output.c_str()));
+    return outcome;
 }
 
 } // namespace corvelin
