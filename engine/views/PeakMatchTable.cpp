@@ -6,6 +6,7 @@
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/core/Exceptions.h"
+#include "engine/core/PeakShare.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
@@ -17,6 +18,7 @@
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/InputRICalibration.h"
 #include "engine/workflow/SearchParameterText.h"
+#include "engine/views/ViewPeakLimit.h"
 
 namespace corvelin {
 
@@ -55,9 +57,9 @@ void PutPeak(std::vector<std::string>& cells, int first, const CLibraryChromatog
     cells[first + 0] = FormatC("%.2f", peak.RT);
     cells[first + 1] = FormatC("%2i", peak.PeakNumber);
     cells[first + 2] = FormatC("%.0f", peak.Area);
-    cells[first + 3] = FormatC("%.2f %%", peak.Area * 100.0 / chromatogram.TotalArea);
+    cells[first + 3] = FormatC("%.2f %%", PeakSharePercent(peak.Area, chromatogram.TotalArea));
     cells[first + 4] = FormatC("%.1f", peak.Height);
-    cells[first + 5] = FormatC("%.2f %%", peak.Height * 100.0 / chromatogram.TotalHeight);
+    cells[first + 5] = FormatC("%.2f %%", PeakSharePercent(peak.Height, chromatogram.TotalHeight));
     cells[first + 6] = FormatC("%.2f", peak.StartRT);
     cells[first + 7] = FormatC("%.2f", peak.EndRT);
     cells[first + 8] = FormatC("%.1f", peak.RI);
@@ -110,6 +112,8 @@ CPeakMatchTable::Outcome ReadInput(const std::string& path, const CSearchOptions
         ShowMessage("Error reading file " + path);
         return CPeakMatchTable::Outcome::Unreadable;
     }
+    if (!WithinViewPeakLimit(path, target))
+        return CPeakMatchTable::Outcome::TooManyPeaks;
     if (options.RIMatching && NeedsInputRICalibration(dataSystem, target)) {
         if (options.RICalibration().GetCount() < 2) {
             ShowMessage("Insufficient RI calibration data for file " + path, kCaption, MessageIcon::Exclamation);
@@ -249,6 +253,9 @@ void CPeakMatchTable::Build(CLibraryChromatogram self, CLibraryChromatogram othe
 {
     m_this = std::move(self);
     m_other = std::move(other);
+    // A damaged or hostile file may claim any PeakCount: the table counts the peaks that exist, as the matrix does.
+    m_this.PeakCount = static_cast<int>(m_this.Peaks.size());
+    m_other.PeakCount = static_cast<int>(m_other.Peaks.size());
     m_cells.Resize(m_this.Peaks.size(), m_other.Peaks.size());
     CLibraryHit hit;
     m_this.Compare(m_other, options, hit, &m_cells);

@@ -7,7 +7,7 @@
 //      that cannot be searched (missing, not a folder, the root folder), the conversion page is switched off, or a
 //      "/MatchMatrix=" without "/MatrixOther="
 //   2  the unknown chromatogram (or the "/Display=" file, or a match matrix file) could not be read
-//   3  the unknown has more peaks than MaxPeaks
+//   3  the unknown has more peaks than MaxPeaks, or a "/MatchMatrix=" or "/PeakTable=" file more than kMaxViewPeaks
 //   4  the CSV report (or the summary CSV) could not be written
 //   5  a conversion failed
 //   6  the data-system plug-ins could not be set up

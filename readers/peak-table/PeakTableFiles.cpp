@@ -34,13 +34,22 @@ int CheckPeakTableFile(const std::string& path, const LabColumns& lab, std::stri
     }
 }
 
-void ReadPeakTableFile(const std::string& path, const LabColumns& lab, double minAreaPercent,
-                       CLibraryChromatogram& chromatogram)
+std::string ReadPeakTableFile(const std::string& path, const LabColumns& lab, double minAreaPercent,
+                              CLibraryChromatogram& chromatogram)
 {
     const std::string text = peaklist::ReadFileHead(path, kMaxFileBytes + 1);
     if (text.size() > kMaxFileBytes)
         throw FileError(EFBIG, "'" + path + "' is too large for a peak table.");
-    FillChromatogram(ParsePeakTable(text, lab), minAreaPercent, path, chromatogram);
+    const PeakTable table = ParsePeakTable(text, lab);
+    FillChromatogram(table, minAreaPercent, path, chromatogram);
+    if (table.leftOutCount == 0)
+        return {};
+    std::string warning = std::to_string(table.leftOutCount) + " rows of '" + path + "' were left out:";
+    for (const std::string& reason : table.leftOut)
+        warning += "\n" + reason;
+    if (table.leftOutCount > table.leftOut.size())
+        warning += "\n...";
+    return warning;
 }
 
 } // namespace peaktable

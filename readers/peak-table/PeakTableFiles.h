@@ -26,9 +26,10 @@ using FileError = peaklist::FileError;
 int CheckPeakTableFile(const std::string& path, const LabColumns& lab, std::string* reason) noexcept;
 
 // Reads a peak table into an empty chromatogram. Throws FileError (unreadable, too large) or TableError (no
-// retention time or spectrum column, a damaged row).
-void ReadPeakTableFile(const std::string& path, const LabColumns& lab, double minAreaPercent,
-                       CLibraryChromatogram& chromatogram);
+// retention time or spectrum column, a damaged row). Returns a warning that names the rows left out (negative or
+// too large areas or heights), empty when none was.
+std::string ReadPeakTableFile(const std::string& path, const LabColumns& lab, double minAreaPercent,
+                              CLibraryChromatogram& chromatogram);
 
 } // namespace peaktable
 

@@ -9,6 +9,7 @@
 #include "readers/peak-table/LabColumnSettings.h"
 #include "readers/peak-table/PeakTableFiles.h"
 #include "readers/peak-table/TableText.h"
+#include "engine/platform/MessageSink.h"
 #include "engine/plugins/PluginInterface.h"
 
 namespace corvelin {
@@ -52,7 +53,9 @@ CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromato
     return peaklist::ReadFromDataSystemExport<peaktable::TableError>(
         path, chromatogram, errorText, "Not a readable peak table, ",
         [minAreaPercent](const std::string& file, CLibraryChromatogram& read) {
-            peaktable::ReadPeakTableFile(file, LabColumns(), minAreaPercent, read);
+            const std::string warning = peaktable::ReadPeakTableFile(file, LabColumns(), minAreaPercent, read);
+            if (!warning.empty())
+                ShowMessage(warning, kDataSystemName, MessageIcon::Exclamation);
         });
 }
 

@@ -14,7 +14,7 @@ enum class JobFailure {
     None,
     NothingToDo,      // no command, a refused command, nothing to work on
     Unreadable,       // an input could not be read
-    TooManyPeaks,     // the unknown has more peaks than MaxPeaks
+    TooManyPeaks,     // the unknown has more peaks than MaxPeaks, or a compared file more than kMaxViewPeaks
     ReportNotWritten, // a report or CSV could not be written (also to standard output)
     ConversionFailed,
     NoPlugins,     // the data-system plug-ins could not be set up

@@ -2,8 +2,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "engine/options/SearchOptions.h"
+#include "engine/platform/PendingTemporaryFile.h"
 #include "engine/platform/TextFile.h"
 #include "engine/table/ReportTable.h"
 #include "engine/views/MassSpecReport.h"
@@ -25,6 +27,7 @@ void Emit(const std::string& file, const std::string& text, CJobSink& sink, CJob
         }
         return;
     }
+    InstallTemporaryFileCleanup(); // Ctrl-C or a kill while the CSV is written leaves no temporary file
     try {
         WriteTextFile(file, text);
         outcome.FilesWritten.push_back(file);
@@ -34,12 +37,20 @@ void Emit(const std::string& file, const std::string& text, CJobSink& sink, CJob
     }
 }
 
-// Whether the view was built; otherwise the failure: an unreadable input, or a refused one (nothing to do).
-template <class End> bool Built(End end, End built, End unreadable, CJobOutcome& outcome)
+// Whether the view was built; otherwise the failure: an unreadable input, an input beyond the views' peak limit,
+// or a refused one (nothing to do).
+template <class End>
+bool Built(End end, End built, End unreadable, CJobOutcome& outcome, std::optional<End> tooManyPeaks = std::nullopt)
 {
-    if (end != built)
-        outcome.Fail(end == unreadable ? JobFailure::Unreadable : JobFailure::NothingToDo);
-    return end == built;
+    if (end == built)
+        return true;
+    if (end == unreadable)
+        outcome.Fail(JobFailure::Unreadable);
+    else if (tooManyPeaks && end == *tooManyPeaks)
+        outcome.Fail(JobFailure::TooManyPeaks);
+    else
+        outcome.Fail(JobFailure::NothingToDo);
+    return false;
 }
 
 } // namespace
@@ -52,7 +63,8 @@ CJobOutcome Run(const CPeakTableRequest& request, std::atomic<bool>&, CJobSink& 
     CReportTable table;
     SetUpPeakMatchColumns(table);
     using End = CPeakMatchTable::Outcome;
-    if (Built(model.Build(request.This, request.Other, request.Options, table), End::Built, End::Unreadable, outcome))
+    if (Built(model.Build(request.This, request.Other, request.Options, table), End::Built, End::Unreadable, outcome,
+              std::optional(End::TooManyPeaks)))
         Emit(request.Csv, PeakMatchCsvText(model.This(), model.Other(), request.Options, table), sink, outcome);
     return outcome;
 }
@@ -79,11 +91,13 @@ CJobOutcome Run(const CMatchMatrixRequest& request, std::atomic<bool>&, CJobSink
         return outcome;
     }
     CMatchMatrix matrix;
-    // A matrix that is not built has an input that could not be read (or lacks the RI calibration).
-    if (BuildMatchMatrix(request.This, request.Other, request.Options, matrix) == MatchMatrixBuildEnd::Built)
+    // A matrix that is not built has an input that could not be read (or lacks the RI calibration), or one beyond
+    // the peak limit.
+    const MatchMatrixBuildEnd end = BuildMatchMatrix(request.This, request.Other, request.Options, matrix);
+    if (end == MatchMatrixBuildEnd::Built)
         Emit(request.Csv, MatchMatrixCsv(matrix), sink, outcome);
     else
-        outcome.Fail(JobFailure::Unreadable);
+        outcome.Fail(end == MatchMatrixBuildEnd::TooManyPeaks ? JobFailure::TooManyPeaks : JobFailure::Unreadable);
     return outcome;
 }
 
