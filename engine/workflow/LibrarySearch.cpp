@@ -1,5 +1,4 @@
 #include "engine/workflow/LibrarySearch.h"
-#include "engine/workflow/InputRICalibration.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,11 +15,11 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ColumnArrangement.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/HitList.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/workflow/OrderedRunner.h"
 
 namespace fs = std::filesystem;
@@ -99,6 +98,7 @@ void ListFolder(const std::string& folder, const std::string& prefix, bool subfo
 struct EntryRow {
     std::vector<std::string> Cells;
     bool Beep = false;
+    bool LacksRI = false; // compared with RI matching on, without RI values
 };
 
 // One worker's reusable state: its entry chromatogram and its cell table (grown to the largest n needed,
@@ -125,6 +125,7 @@ public:
                 row.Cells = UnreadableEntryRowCells(file.FileCell);
                 return row;
             }
+            row.LacksRI = LacksRICalibration(m_entry, m_options);
             const int n = std::max(m_unknown.PeakCount, m_entry.PeakCount);
             if (n > m_maxPeaks) {
                 row.Cells = TooManyPeaksRowCells(file.FileCell, m_entry);
@@ -178,7 +179,7 @@ void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& 
 // order on the calling thread. An entry whose comparison throws gives the row of an unreadable entry.
 int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChromatogram& unknown,
                 const CSearchOptions& options, int maxPeaks, unsigned threads, std::atomic<bool>& running,
-                const CLibrarySearchCallbacks& callbacks)
+                const CLibrarySearchCallbacks& callbacks, int& entriesLackingRI)
 {
     std::vector<std::optional<EntryComparer>> comparers(threads);
     const std::size_t delivered = RunInOrder<EntryRow>(
@@ -191,7 +192,10 @@ int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChrom
         [&](std::size_t i, const std::string&) {
             return EntryRow{UnreadableEntryRowCells(files[i].FileCell), false};
         },
-        [&](std::size_t i, EntryRow&& row) { Deliver(callbacks, files[i], std::move(row)); });
+        [&](std::size_t i, EntryRow&& row) {
+            entriesLackingRI += row.LacksRI ? 1 : 0;
+            Deliver(callbacks, files[i], std::move(row));
+        });
     return static_cast<int>(delivered);
 }
 
@@ -209,28 +213,17 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
 {
     CLibrarySearchResult result;
     CLibraryChromatogram unknown;
-    std::string dataSystem;
-    bool read = false;
-    try {
-        const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
-        read = ReadFromDataFile(unknown, request.UnknownPath, minArea, &dataSystem, false) == 1;
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
+    const CInputRead read = ReadInput(request.UnknownPath, options, InputUse::SearchUnknown, unknown);
+    if (!read.Read) {
         result.End = LibrarySearchEnd::UnknownUnreadable;
-        result.FailureText = FormatC("Error reading from Chromatogram file '%s'", request.UnknownPath.c_str());
-        ShowMessage(result.FailureText, "Corvelinscope", MessageIcon::Stop);
+        result.FailureText = ReadFailureText(InputUse::SearchUnknown, request.UnknownPath);
         running.store(false);
         return result;
     }
-    if (NeedsInputRICalibration(dataSystem, unknown))
-        unknown.Recalibrate(options.RICalibration());
-
     result.Unknown.PeakCount = unknown.PeakCount;
     result.Unknown.PeakCountText = FormatC("%2i", unknown.PeakCount);
     result.Unknown.SampleName = unknown.SampleName;
-    result.Unknown.DataSystemName = dataSystem;
+    result.Unknown.DataSystemName = read.DataSystemName;
     if (callbacks.Unknown)
         callbacks.Unknown(result.Unknown);
 
@@ -250,8 +243,16 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
         callbacks.ProgressRange(result.EntryCount % 65536);
 
     const unsigned threads = RunnerThreads(request.Threads, files.size());
-    result.RowCount = ScanEntries(files, unknown, options, request.MaxPeaks, threads, running, callbacks);
+    int entriesLackingRI = 0;
+    result.RowCount =
+        ScanEntries(files, unknown, options, request.MaxPeaks, threads, running, callbacks, entriesLackingRI);
     result.End = result.RowCount < result.EntryCount ? LibrarySearchEnd::Stopped : LibrarySearchEnd::Completed;
+    // The RI match values stay as computed; the user learns that they mean nothing where RI values are missing.
+    std::string warning = read.RIUnknown ? RIWarningForFile(request.UnknownPath) : std::string();
+    if (entriesLackingRI > 0)
+        warning += (warning.empty() ? "" : "\n\n") + RIWarningForEntries(entriesLackingRI, result.RowCount);
+    if (!warning.empty())
+        ShowMessage(warning, "Corvelinscope", MessageIcon::Exclamation);
     running.store(false);
     return result;
 }

@@ -58,7 +58,9 @@ struct CORVELIN_ENGINE_EXPORT CLibrarySearchResult {
 // Runs a search. running must be set by the caller; the search tests it before each entry and clears it
 // when it ends. The unknown is read with the options' area threshold when that is switched on; when its
 // data system is not this program's own ("Corvelinscope...") and it has no RI calibration it is recalibrated
-// with the options' RI table. An unreadable unknown shows its message (titled with the program's name); an
+// with the options' RI table. An unreadable unknown shows its message (titled with the program's name, the
+// reader's reason on a line of its own); with RI matching on, an unknown or entries without RI values give one
+// warning at the end (the RI match values stay as computed); an
 // entry with more than MaxPeaks peaks gives a warning row and a beep; an entry file that cannot be read gives
 // a warning row. Nothing is thrown for bad input.
 CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request,

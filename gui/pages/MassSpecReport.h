@@ -35,8 +35,6 @@ public:
     COdorListCtrl* List() const noexcept { return m_list; }
 
 private:
-    bool ReadForBrowse(const std::string& path);
-
     QLineEdit* m_pathEdit = nullptr;
     QLabel* m_sampleLabel = nullptr;
     QLabel* m_dataSystemLabel = nullptr;

@@ -7,8 +7,7 @@
 #include <QWidget>
 
 #include "engine/views/ChromatogramPlotModel.h"
-
-class QRubberBand;
+#include "gui/widgets/DragBand.h"
 
 namespace corvelin {
 
@@ -79,9 +78,7 @@ private:
     void Changed();
 
     CChromatogramPlotModel m_model;
-    QRubberBand* m_band = nullptr;
-    QPoint m_pressPos;
-    bool m_tracking = false;
+    CDragBand m_band{this};
     bool m_ownMouse = true;
     bool m_hostHandlesRanges = false;
 };
