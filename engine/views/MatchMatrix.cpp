@@ -7,6 +7,7 @@
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/table/ReportCsv.h"
+#include "engine/views/ViewPeakLimit.h"
 #include "engine/workflow/InputReader.h"
 
 namespace corvelin {
@@ -18,9 +19,15 @@ bool ReadMatrixInput(const std::string& path, const CSearchOptions& options, CLi
                      MatchMatrixBuildEnd& end)
 {
     const CInputRead read = ReadInput(path, options, InputUse::MatchMatrix, target);
-    if (!read.Read)
+    if (!read.Read) {
         end = read.RIRefused ? MatchMatrixBuildEnd::NoRICalibration : MatchMatrixBuildEnd::Unreadable;
-    return read.Read;
+        return false;
+    }
+    if (!WithinViewPeakLimit(path, target)) {
+        end = MatchMatrixBuildEnd::TooManyPeaks;
+        return false;
+    }
+    return true;
 }
 
 } // namespace

@@ -6,15 +6,18 @@
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/core/Exceptions.h"
+#include "engine/core/PeakShare.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/platform/TextFile.h"
 #include "engine/table/ColumnArrangement.h"
+#include "engine/table/CsvReportFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/InputReader.h"
 #include "engine/workflow/SearchParameterText.h"
+#include "engine/views/ViewPeakLimit.h"
 
 namespace corvelin {
 
@@ -53,9 +56,9 @@ void PutPeak(std::vector<std::string>& cells, int first, const CLibraryChromatog
     cells[first + 0] = FormatC("%.2f", peak.RT);
     cells[first + 1] = FormatC("%2i", peak.PeakNumber);
     cells[first + 2] = FormatC("%.0f", peak.Area);
-    cells[first + 3] = FormatC("%.2f %%", peak.Area * 100.0 / chromatogram.TotalArea);
+    cells[first + 3] = FormatC("%.2f %%", PeakSharePercent(peak.Area, chromatogram.TotalArea));
     cells[first + 4] = FormatC("%.1f", peak.Height);
-    cells[first + 5] = FormatC("%.2f %%", peak.Height * 100.0 / chromatogram.TotalHeight);
+    cells[first + 5] = FormatC("%.2f %%", PeakSharePercent(peak.Height, chromatogram.TotalHeight));
     cells[first + 6] = FormatC("%.2f", peak.StartRT);
     cells[first + 7] = FormatC("%.2f", peak.EndRT);
     cells[first + 8] = FormatC("%.1f", peak.RI);
@@ -98,9 +101,11 @@ CPeakMatchTable::Outcome ReadTableInput(const std::string& path, const CSearchOp
                                         CLibraryChromatogram& target)
 {
     const CInputRead read = ReadInput(path, options, InputUse::PeakMatchTable, target);
-    if (read.Read)
-        return CPeakMatchTable::Outcome::Built;
-    return read.RIRefused ? CPeakMatchTable::Outcome::MissingRICalibration : CPeakMatchTable::Outcome::Unreadable;
+    if (!read.Read)
+        return read.RIRefused ? CPeakMatchTable::Outcome::MissingRICalibration : CPeakMatchTable::Outcome::Unreadable;
+    if (!WithinViewPeakLimit(path, target))
+        return CPeakMatchTable::Outcome::TooManyPeaks;
+    return CPeakMatchTable::Outcome::Built;
 }
 
 // The last sorted column and direction of every peak match table of the process.
@@ -232,6 +237,9 @@ void CPeakMatchTable::Build(CLibraryChromatogram self, CLibraryChromatogram othe
 {
     m_this = std::move(self);
     m_other = std::move(other);
+    // A damaged or hostile file may claim any PeakCount: the table counts the peaks that exist, as the matrix does.
+    m_this.PeakCount = static_cast<int>(m_this.Peaks.size());
+    m_other.PeakCount = static_cast<int>(m_other.Peaks.size());
     m_cells.Resize(m_this.Peaks.size(), m_other.Peaks.size());
     CLibraryHit hit;
     m_this.Compare(m_other, options, hit, &m_cells);
@@ -296,15 +304,7 @@ std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChr
 bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self, const CLibraryChromatogram& other,
                        const CSearchOptions& options, const CReportTable& table)
 {
-    try {
-        WriteTextFile(path, PeakMatchCsvText(self, other, options, table));
-    } catch (const CFileException& e) {
-        ShowMessage(
-            std::string(std::strerror(e.GetOsError())) + "\n" +
-            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", path.c_str()));
-        return false;
-    }
-    return true;
+    return WriteReportFile(path, [&] { WriteTextFile(path, PeakMatchCsvText(self, other, options, table)); });
 }
 
 } // namespace corvelin
