@@ -14,6 +14,14 @@ namespace corvelin {
 
 namespace {
 
+// Said under the overall details: the reverse comparison passes no cell table, so each peak of "other" takes its
+// best peak of "this" without the one-to-one assignment the library search uses, and its reverse match (and
+// matched peak count) can be higher than the hit list's for the same pair.
+constexpr const char* kReverseNote =
+    "<br>The reverse match here pairs every \"other\" peak with its best \"this\" peak, without the one-to-one "
+    "peak assignment of the library search, so it can be higher (and count more matched peaks) than the reverse "
+    "match of the same pair in the hit list.";
+
 // Reads one input for the matrix; false after its message.
 bool ReadMatrixInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target,
                      MatchMatrixBuildEnd& end)
@@ -64,7 +72,8 @@ void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
     matrix.Built = true;
     FillMatchMatrixTable(matrix, options);
     matrix.DetailsText =
-        MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options);
+        MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options) +
+        kReverseNote;
 }
 
 void FillMatchMatrixTable(CMatchMatrix& matrix, const CSearchOptions& options)
