@@ -17,10 +17,11 @@ namespace {
 // Said under the overall details: the reverse comparison passes no cell table, so each peak of "other" takes its
 // best peak of "this" without the one-to-one assignment the library search uses, and its reverse match (and
 // matched peak count) can be higher than the hit list's for the same pair.
+// The tip does not wrap its text: the note is broken into lines of about the details table's width.
 constexpr const char* kReverseNote =
-    "<br>The reverse match here pairs every \"other\" peak with its best \"this\" peak, without the one-to-one "
-    "peak assignment of the library search, so it can be higher (and count more matched peaks) than the reverse "
-    "match of the same pair in the hit list.";
+    "<br>The reverse match here pairs every \"other\" peak with its best<br>\"this\" peak, without the one-to-one "
+    "peak assignment of the<br>library search, so it can be higher (and count more matched<br>peaks) than the "
+    "reverse match of the same pair in the hit list.";
 
 // Reads one input for the matrix; false after its message.
 bool ReadMatrixInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target,

@@ -209,7 +209,7 @@ std::vector<CPlacedText> MatrixAxisTexts(const CMatrixLayout& layout, const CMat
     std::vector<CPlacedText> texts;
     CLabelPlacer placer({area.Left, area.Top, area.Width(), area.Height()}, lineHeight / 4);
     const double numbersTop = layout.OriginY + 5;
-    const double numbersLeft = layout.OriginX + 7;
+    const double numbersLeft = layout.OriginX + 8; // clear of the tick marks, which reach 5 past the axis
     const double thisWidth = textWidth(kMatrixThisAxisTitle);
     placer.Place(kMatrixThisAxisTitle, {area.Right - 5 - thisWidth, numbersTop + lineHeight, thisWidth, lineHeight},
                  texts);
