@@ -128,13 +128,11 @@ void CMassSpecReport::OnReport()
         m_reportedPath = Path;
         m_list->AutoSizeColumns(-1, true);
         // A typed path shows (and prints) its sample name and data system as a browsed one does.
-        try {
-            ReadForBrowse(Path);
-        } catch (const std::exception&) {
-            SampleNameText.clear();
-            DataSystemText.clear();
-            RefreshControls();
-        }
+        CLibraryChromatogram chromatogram;
+        const CInputRead read = ReadInput(Path, m_options, InputUse::MassSpecBrowse, chromatogram, {-1, false});
+        SampleNameText = read.Read ? chromatogram.SampleName : std::string();
+        DataSystemText = read.Read ? read.DataSystemName : std::string();
+        RefreshControls();
     }
     m_list->SyncHeader();
     m_list->ResumeRedraw();
