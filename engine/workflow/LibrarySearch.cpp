@@ -1,5 +1,4 @@
 #include "engine/workflow/LibrarySearch.h"
-#include "engine/workflow/InputRICalibration.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -16,11 +15,11 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ColumnArrangement.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/HitList.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/workflow/OrderedRunner.h"
 
 namespace fs = std::filesystem;
@@ -117,16 +116,20 @@ public:
             return rows;
         }
         bool loaded = false;
+        bool lacksRI = false;
         try {
             m_entry.Clear();
             m_entryPrepared = false;
             ++m_entriesRead;
             loaded = m_entry.LoadEntry(file.Path);
+            lacksRI = loaded && LacksRICalibration(m_entry, m_options);
         } catch (const std::exception&) {
             loaded = false;
         }
         for (std::size_t u = 0; u < m_unknowns.size(); ++u)
             rows[u] = loaded ? CompareWith(u, file) : CEntryRow{UnreadableEntryRowCells(file.FileCell), false};
+        for (CEntryRow& row : rows)
+            row.LacksRI = lacksRI;
         return rows;
     }
 
@@ -224,27 +227,17 @@ CSearchUnknown ReadSearchUnknown(const std::string& path, const CSearchOptions& 
     CSearchUnknown out;
     CLibrarySearchResult& result = out.Result;
     auto unknown = std::make_unique<CLibraryChromatogram>();
-    std::string dataSystem;
-    bool read = false;
-    try {
-        const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
-        read = ReadFromDataFile(*unknown, path, minArea, &dataSystem, false) == 1;
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
+    const CInputRead read = ReadInput(path, options, InputUse::SearchUnknown, *unknown);
+    if (!read.Read) {
         result.End = LibrarySearchEnd::UnknownUnreadable;
-        result.FailureText = FormatC("Error reading from Chromatogram file '%s'", path.c_str());
-        ShowMessage(result.FailureText, "Corvelinscope", MessageIcon::Stop);
+        result.FailureText = ReadFailureText(InputUse::SearchUnknown, path);
         return out;
     }
-    if (NeedsInputRICalibration(dataSystem, *unknown))
-        unknown->Recalibrate(options.RICalibration());
-
+    out.RIUnknown = read.RIUnknown;
     result.Unknown.PeakCount = unknown->PeakCount;
     result.Unknown.PeakCountText = FormatC("%2i", unknown->PeakCount);
     result.Unknown.SampleName = unknown->SampleName;
-    result.Unknown.DataSystemName = dataSystem;
+    result.Unknown.DataSystemName = read.DataSystemName;
     if (onRead)
         onRead(result.Unknown);
 
@@ -294,13 +287,21 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
     if (callbacks.ProgressRange)
         callbacks.ProgressRange(result.EntryCount % 65536);
 
+    int entriesLackingRI = 0;
     const std::vector<const CLibraryChromatogram*> unknowns = {unknown.Chromatogram.get()};
     result.RowCount = ScanLibraryEntries(files, unknowns, options, request.MaxPeaks, request.Threads, running,
                                          [&](std::size_t index, std::vector<CEntryRow>&& rows) {
+                                             entriesLackingRI += rows.front().LacksRI ? 1 : 0;
                                              DeliverEntryRow(callbacks, files[index], std::move(rows.front()));
                                          })
                           .Delivered;
     result.End = result.RowCount < result.EntryCount ? LibrarySearchEnd::Stopped : LibrarySearchEnd::Completed;
+    // The RI match values stay as computed; the user learns that they mean nothing where RI values are missing.
+    std::string warning = unknown.RIUnknown ? RIWarningForFile(request.UnknownPath) : std::string();
+    if (entriesLackingRI > 0)
+        warning += (warning.empty() ? "" : "\n\n") + RIWarningForEntries(entriesLackingRI, result.RowCount);
+    if (!warning.empty())
+        ShowMessage(warning, "Corvelinscope", MessageIcon::Exclamation);
     running.store(false);
     return result;
 }

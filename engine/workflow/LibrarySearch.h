@@ -60,7 +60,9 @@ struct CORVELIN_ENGINE_EXPORT CLibrarySearchResult {
 // Runs a search. running must be set by the caller; the search tests it before each entry and clears it
 // when it ends. The unknown is read with the options' area threshold when that is switched on; when its
 // data system is not this program's own ("Corvelinscope...") and it has no RI calibration it is recalibrated
-// with the options' RI table. An unreadable unknown shows its message (titled with the program's name); an
+// with the options' RI table. An unreadable unknown shows its message (titled with the program's name, the
+// reader's reason on a line of its own); with RI matching on, an unknown or entries without RI values give one
+// warning at the end (the RI match values stay as computed); an
 // entry with more than MaxPeaks peaks gives a warning row and a beep; an entry file that cannot be read gives
 // a warning row. Nothing is thrown for bad input.
 CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request,
@@ -97,6 +99,7 @@ CORVELIN_ENGINE_EXPORT std::vector<CLibraryEntryFile> ListLibraryEntries(const s
 struct CORVELIN_ENGINE_EXPORT CSearchUnknown {
     CLibrarySearchResult Result;
     std::unique_ptr<CLibraryChromatogram> Chromatogram;
+    bool RIUnknown = false; // read, but with RI matching on its RI values are unknown
 };
 CORVELIN_ENGINE_EXPORT CSearchUnknown ReadSearchUnknown(const std::string& path, const CSearchOptions& options,
                                                         int maxPeaks,
@@ -106,6 +109,7 @@ CORVELIN_ENGINE_EXPORT CSearchUnknown ReadSearchUnknown(const std::string& path,
 struct CORVELIN_ENGINE_EXPORT CEntryRow {
     std::vector<std::string> Cells;
     bool Beep = false;
+    bool LacksRI = false; // compared with RI matching on, the entry has no RI values
 };
 // Receives the rows of entries[index], one per unknown in the unknowns' order, on the calling thread.
 using LibraryEntryRowsReceiver = std::function<void(std::size_t index, std::vector<CEntryRow>&& rows)>;

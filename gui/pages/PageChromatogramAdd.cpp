@@ -20,10 +20,9 @@
 #include "gui/options/ParameterFileDialogs.h"
 #include "engine/options/SearchOptions.h"
 #include "gui/options/SearchOptionsUI.h"
-#include "engine/options/SettingsStore.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
-#include "engine/plugins/ReadFromDataFile.h"
+#include "gui/pages/ChromatogramBrowse.h"
 #include "gui/widgets/DataExchange.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/WaitCursor.h"
@@ -113,32 +112,12 @@ void CPageChromatogramAdd::OnBrowse()
 {
     if (!StoreControls())
         return;
-    std::string filter;
-    try {
-        filter = DatasystemPlugins().BuildChromatogramFilter();
-    } catch (const CUserException&) {
-        return;
-    }
-    for (;;) {
-        const CFileChoiceResult choice = ChooseChromatogramFile(this, FolderOfPath(ToQString(DataFile)), filter);
-        if (choice.path.isEmpty())
-            return;
-        const std::string path = ToStdString(choice.path);
-        bool ok = false;
-        try {
-            CLibraryChromatogram chromatogram;
-            ok = ReadFromDataFile(chromatogram, path, 0.0, nullptr, true) == 1;
-        } catch (const std::exception&) {
-            ok = false;
-        }
-        if (ok) {
-            DataFile = path;
-            RefreshControls();
-            RememberChromatogramFilter(choice.filterIndex);
-            return;
-        }
-        Messages().ShowMessage("Data file '" + path + "' could not be read", "File Error", MessageIcon::Stop);
-    }
+    BrowseChromatogram(this, FolderOfPath(ToQString(DataFile)), InputUse::ConversionBrowse, m_options,
+                       [this](const std::string& path, const CLibraryChromatogram&, const CInputRead&) {
+                           DataFile = path;
+                           RefreshControls();
+                           return true;
+                       });
 }
 
 void CPageChromatogramAdd::ShowTree(const std::vector<CInfoLine>& lines)
