@@ -22,6 +22,7 @@
 #include "engine/workflow/LibraryFolderCheck.h"
 #include "engine/workflow/LibrarySearch.h"
 #include "engine/workflow/NistExport.h"
+#include "engine/workflow/RunDisplay.h"
 #include "engine/workflow/SearchReport.h"
 #include "engine/workflow/SearchSession.h"
 
@@ -32,7 +33,7 @@ namespace {
 constexpr const char* kUsage =
     "usage: corvelinscope-batch /Search=<unknown> [/Library=<folder>] [options] [/Save] [/Print]\n"
     "       corvelinscope-batch /Convert=<data file> [/MinArea=<percent>] [/Params=<file.spf>]\n"
-    "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
+    "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>] [/TIC=<out.csv>]\n"
     "       corvelinscope-batch /PeakTable=<this> /PeakTableOther=<other> [/PeakTableCsv=<file.csv>] [options]\n"
     "       corvelinscope-batch /MSReport=<data file> [/MSReportCsv=<file.csv>] [/Params=<file.spf>]\n"
     "       corvelinscope-batch /Summary=<out.csv> /SummaryOf=<file or folder> ... [/Params=<file.spf>] [options]\n"
@@ -44,6 +45,8 @@ constexpr const char* kUsage =
     "  /Library=<folder>  library folder (default: setting LastFolder of section LibrarySearch)\n"
     "  /Convert=<file>    convert a data file into a library entry beside it (\"Display && Convert\")\n"
     "  /Display=<file>    print what a data file holds (\"just display\") without converting\n"
+    "  /TIC=<file>        with /Display= of a raw run: its total-ion chromatogram and the peaks a conversion\n"
+    "                     finds, as CSV (\"Time (min)\",\"TIC\" rows, an empty line, then one row per peak)\n"
     "  /PeakTable=<file>  peak match table of this file against /PeakTableOther=<file>, as the CSV of the\n"
     "                     page's \"CSV-Export\" (to /PeakTableCsv=<file>, else stdout); compare options as given\n"
     "  /MSReport=<file>   mass spec match report of the file against the marked spectra of the parameter file's\n"
@@ -110,16 +113,22 @@ void PrintTree(const CInfoTree& tree)
     }
 }
 
-std::string DisplayValue(const std::vector<std::string>& args)
+// The value of the last argument with this keyword (a closing quote dropped), empty when none.
+std::string KeywordArgument(const std::vector<std::string>& args, const std::string& keyword)
 {
     std::string file;
     for (std::size_t i = 1; i < args.size(); ++i)
-        if (StartsWithKeyword(args[i], "/Display=")) {
-            file = args[i].substr(9);
+        if (StartsWithKeyword(args[i], keyword.c_str())) {
+            file = args[i].substr(keyword.size());
             if (!file.empty() && file.back() == '"')
                 file.pop_back();
         }
     return file;
+}
+
+std::string DisplayValue(const std::vector<std::string>& args)
+{
+    return KeywordArgument(args, "/Display=");
 }
 
 int RunSearch(const CCommandLine& line, const CSearchOptions& options)
@@ -247,6 +256,8 @@ int RunBatchProgram(const std::vector<std::string>& args)
             code = RunConversion(line, startup);
         } else if (IsViewExport(args)) {
             code = RunViewExport(args, startup);
+        } else if (!display.empty() && !KeywordArgument(args, "/TIC=").empty()) {
+            code = ExportRunTic(display, KeywordArgument(args, "/TIC="), line.MinAreaOn ? line.MinArea : 0.0);
         } else if (!display.empty()) {
             CInfoTree tree;
             const bool read = DisplayChromatogram(display, line.MinAreaOn ? line.MinArea : 0.0, startup, tree);

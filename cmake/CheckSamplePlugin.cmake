@@ -50,4 +50,18 @@ run(${bin}/corvelinscope-batch /Search=${WORK}/data/sample.peaklist /Library=${W
 if(NOT out MATCHES "sample\\.peaklist\\.ChromLibEntry +Alkane test mix +1\\.000 +1\\.000 +3/ 3 +3/ 3")
   message(FATAL_ERROR "the search did not find the sample's three peaks:\n${out}")
 endif()
+# The raw-data sample hands its scans over through the scan-run export: the TIC file lists every scan of the
+# sample and the three peaks the program's detector finds in it.
+set(scanModule ${WORK}/plugin-build/sample-scanlist-reader.so)
+run(${bin}/corvelinscope-register add SampleScanList --name "Sample Scan List" --path ${scanModule}
+    --extension .scanlist --filter "Sample Scan Lists (*.scanlist)|*.scanlist")
+file(COPY ${SOURCE_DIR}/examples/sample-plugin/sample.scanlist DESTINATION ${WORK}/data)
+run(${bin}/corvelinscope-batch /Display=${WORK}/data/sample.scanlist /TIC=${WORK}/data/sample-tic.csv)
+file(STRINGS ${WORK}/data/sample-tic.csv rows)
+list(LENGTH rows count)
+list(FIND rows "\"Peak\",\"Apex (min)\",\"Start (min)\",\"End (min)\",\"Area\",\r" header)
+math(EXPR peaks "${count} - ${header} - 1")
+if(NOT count EQUAL 906 OR NOT peaks EQUAL 3)
+  message(FATAL_ERROR "the scan-list sample's TIC file has ${count} rows and ${peaks} peaks:\n${rows}")
+endif()
 file(REMOVE_RECURSE ${WORK})

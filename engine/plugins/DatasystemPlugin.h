@@ -22,6 +22,7 @@ public:
     std::string Extension;      // data-file ending, for example ".cdf"
     std::string Filter;         // file-dialog part: description, "|", pattern
     std::string RegisteredPath; // "Path" as registered, before it was made absolute
+    std::string SettingsSection; // "Plugins\<key>", handed to SetRegistryPath (empty when not registered)
 };
 
 // Whether text ends with ending, ignoring ASCII case.

@@ -113,7 +113,7 @@ bool IsKnownArgument(const std::string& a)
         "/Height=", "/Absolute=", "/Multi=", "/RTRange=", "/Library=", "/Weight=", "/Threads=", "/Subfolders=",
         // corvelinscope-batch's own keywords, read there
         "/Display=", "/Summary=", "/SummaryOf=", "/PeakTable=", "/PeakTableOther=", "/PeakTableCsv=", "/MSReport=",
-        "/MSReportCsv="};
+        "/MSReportCsv=", "/TIC="};
     for (const char* keyword : kKeywords)
         if (StartsWithKeyword(a, keyword))
             return true;

@@ -98,8 +98,11 @@ bool IsInsideRunFolder(const std::string& path)
            FirstRunFolderMark(Lower(path), 1) != std::string::npos;
 }
 
-bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree)
+bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree,
+                         CLibraryChromatogram* shown)
 {
+    if (shown)
+        shown->Clear();
     tree.clear();
     const auto start = std::chrono::steady_clock::now();
     CLibraryChromatogram chromatogram;
@@ -138,6 +141,8 @@ bool DisplayChromatogram(const std::string& path, double minAreaPercent, const C
                                     point.Intensity, point.WeightedIntensity),
                             4, false});
     }
+    if (shown)
+        shown->CopyFrom(chromatogram);
     return true;
 }
 

@@ -4,10 +4,12 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <new>
 
 #include "readers/peak-detector/ChromatogramBuilder.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/IonCurrent.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/PluginInterface.h"
@@ -93,8 +95,7 @@ int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std
         std::optional<CScanRun> cached = cache.Take(path);
         const CScanRun run = cached ? std::move(*cached) : parse(path);
         const CPeakDetectorSettings settings = CPeakDetectorSettings::FromSettings(settingsSection);
-        CPeakList list = DetectPeaks(run, settings);
-        FilterPeaks(list, minAreaPercent, settings.MaxPeaks);
+        const CPeakList list = DetectRunPeaks(run, settings, minAreaPercent);
         FillChromatogram(run, list, *chromatogram);
         return 0;
     } catch (const CFormatException& e) {
@@ -104,6 +105,61 @@ int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std
     } catch (const std::exception& e) {
         return fail(EIO, e.what());
     }
+}
+
+namespace {
+
+// What a module hands over through ReadScanRun: the C view and the arrays it points into.
+struct CHandedScanRun {
+    CorvelinScanRunData Data{};
+    CScanRun Run;
+    std::vector<double> Tic;
+};
+
+} // namespace
+
+int ReaderReadScanRun(const RunParser& parse, CRunCache& cache, const std::string& settingsSection, const char* path,
+                      CorvelinScanRunData** run, char* errorText)
+{
+    const auto fail = [&](int code, const std::string& reason) {
+        CopyToPluginBuffer(errorText, reason);
+        return code != 0 ? code : EIO;
+    };
+    if (!run)
+        return fail(EINVAL, "No place for the run given.");
+    *run = nullptr;
+    if (!path)
+        return fail(EINVAL, "No file given.");
+    try {
+        auto handed = std::make_unique<CHandedScanRun>();
+        std::optional<CScanRun> cached = cache.Take(path);
+        handed->Run = cached ? std::move(*cached) : parse(path);
+        handed->Tic = TotalIonCurrent(handed->Run, CPeakDetectorSettings::FromSettings(settingsSection).MaxNominalMass);
+        CorvelinScanRunData& data = handed->Data;
+        data.ScanCount = handed->Run.ScanCount();
+        data.LineCount = handed->Run.LineCount();
+        data.Times = handed->Run.Times().data();
+        data.TotalIonCurrent = handed->Tic.data();
+        data.ScanOffsets = handed->Run.Offsets().data();
+        data.Masses = handed->Run.Masses().data();
+        data.Intensities = handed->Run.Intensities().data();
+        data.ModuleData = handed.get();
+        *run = &handed.release()->Data;
+        CopyToPluginBuffer(errorText, "");
+        return 0;
+    } catch (const CFormatException& e) {
+        return fail(e.Code(), e.what());
+    } catch (const std::bad_alloc&) {
+        return fail(ENOMEM, "Not enough memory to read the file.");
+    } catch (const std::exception& e) {
+        return fail(EIO, e.what());
+    }
+}
+
+void ReaderFreeScanRun(CorvelinScanRunData* run) noexcept
+{
+    if (run)
+        delete static_cast<CHandedScanRun*>(run->ModuleData);
 }
 
 void CopyToPluginBuffer(char* buffer, const std::string& text)

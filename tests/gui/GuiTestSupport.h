@@ -41,6 +41,8 @@ public:
     bool AddMspReader();
     // Adds the ANDI/AIA netCDF reader module (false when it was not built).
     bool AddAndiReader();
+    // Adds a reader module as the registration would: with its settings section "Plugins\<key>" handed over.
+    bool AddReader(const char* module, const char* name, const char* extension, const std::string& key);
 
 private:
     ScopedMemorySettings m_settings;
