@@ -38,7 +38,8 @@ int main(int argc, char** argv)
     std::vector<double> times(scans), tic(scans);
     for (std::size_t s = 0; s < scans; ++s) {
         times[s] = 30.0 * static_cast<double>(s) / static_cast<double>(scans);
-        tic[s] = 1e5 + 3e3 * std::sin(static_cast<double>(s) * 0.7) + 1e6 * std::exp(-std::pow(std::fmod(times[s], 0.5) - 0.25, 2) / 1e-4);
+        tic[s] = 1e5 + 3e3 * std::sin(static_cast<double>(s) * 0.7) +
+                 1e6 * std::exp(-std::pow(std::fmod(times[s], 0.5) - 0.25, 2) / 1e-4);
     }
     CRunPlotModel model;
     model.SetRun(times, tic);

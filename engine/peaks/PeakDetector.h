@@ -42,6 +42,7 @@ CORVELIN_ENGINE_EXPORT void FilterPeaks(CPeakList& list, double minAreaPercent, 
 
 // The peaks a read of run delivers: DetectPeaks, then FilterPeaks with minAreaPercent and settings.MaxPeaks. The
 // reader modules and the program's run view both call it, so the marks shown are the peaks a conversion writes.
-CORVELIN_ENGINE_EXPORT CPeakList DetectRunPeaks(const CScanRun& run, const CPeakDetectorSettings& settings, double minAreaPercent);
+CORVELIN_ENGINE_EXPORT CPeakList DetectRunPeaks(const CScanRun& run, const CPeakDetectorSettings& settings,
+                                                double minAreaPercent);
 
 } // namespace corvelin

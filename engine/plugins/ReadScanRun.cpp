@@ -13,7 +13,9 @@ namespace corvelin {
 
 CScanRun CopyScanRunData(const CorvelinScanRunData& data, std::vector<double>& tic)
 {
-    const auto refuse = [](const char* why) { throw CFormatException(std::string("Unusable scan run: ") + why, EBADMSG); };
+    const auto refuse = [](const char* why) {
+        throw CFormatException(std::string("Unusable scan run: ") + why, EBADMSG);
+    };
     if (!data.ScanOffsets || (data.ScanCount > 0 && (!data.Times || !data.TotalIonCurrent)) ||
         (data.LineCount > 0 && (!data.Masses || !data.Intensities)))
         refuse("an array is missing");

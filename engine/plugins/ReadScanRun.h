@@ -33,12 +33,10 @@ CORVELIN_ENGINE_EXPORT CScanRun CopyScanRunData(const CorvelinScanRunData& data,
 // @exception the choice's exceptions (ReadFromDataFile.h)
 // @exception CArchiveException (BadClass, path, the module's reason) when the module refuses the file; the
 // reason is shown first when showMessages is set.
-CORVELIN_ENGINE_EXPORT std::optional<CPluginScanRun> ReadScanRunFromDataFile(const CDatasystemPlugins& plugins,
-                                                                             const std::string& path,
-                                                                             bool showMessages);
+CORVELIN_ENGINE_EXPORT std::optional<CPluginScanRun>
+ReadScanRunFromDataFile(const CDatasystemPlugins& plugins, const std::string& path, bool showMessages);
 // The same for one plug-in.
-CORVELIN_ENGINE_EXPORT std::optional<CPluginScanRun> ReadScanRunThroughPlugin(CDatasystemPlugin& plugin,
-                                                                              const std::string& path,
-                                                                              bool showMessages);
+CORVELIN_ENGINE_EXPORT std::optional<CPluginScanRun>
+ReadScanRunThroughPlugin(CDatasystemPlugin& plugin, const std::string& path, bool showMessages);
 
 } // namespace corvelin

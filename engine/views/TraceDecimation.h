@@ -20,8 +20,7 @@ struct CORVELIN_ENGINE_EXPORT CPixelPoint {
 // side included so the line reaches the plot's edges. A column holding one sample gives one point; a column with
 // more gives its lowest and highest value, in the order they were acquired. Columns are the pixels of mapping.
 // y values are not clipped (the painter clips to the plot). Samples with a non-finite value are skipped.
-CORVELIN_ENGINE_EXPORT std::vector<CPixelPoint> DecimateMinMax(const std::vector<double>& x,
-                                                               const std::vector<double>& y,
-                                                               const CPlotMapping& mapping);
+CORVELIN_ENGINE_EXPORT std::vector<CPixelPoint>
+DecimateMinMax(const std::vector<double>& x, const std::vector<double>& y, const CPlotMapping& mapping);
 
 } // namespace corvelin

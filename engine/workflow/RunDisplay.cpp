@@ -66,8 +66,7 @@ int ExportRunTic(const std::string& runPath, const std::string& csvPath, double 
     try {
         WriteTextFile(csvPath, RunDisplayCsv(*display));
     } catch (const std::exception& e) {
-        ShowMessage("The file '" + csvPath + "' could not be written: " + e.what(), "Corvelinscope",
-                    MessageIcon::Stop);
+        ShowMessage("The file '" + csvPath + "' could not be written: " + e.what(), "Corvelinscope", MessageIcon::Stop);
         return kExitReportFailed;
     }
     return kExitOk;

@@ -25,9 +25,8 @@ struct CORVELIN_ENGINE_EXPORT CRunDisplay {
 
 // Reads path's scan run and detects its peaks with its module's settings and minAreaPercent; nothing when its
 // plug-in hands over no scan run (a peak list). Exceptions as ReadScanRunFromDataFile.
-CORVELIN_ENGINE_EXPORT std::optional<CRunDisplay> ReadRunDisplay(const CDatasystemPlugins& plugins,
-                                                                 const std::string& path, double minAreaPercent,
-                                                                 bool showMessages);
+CORVELIN_ENGINE_EXPORT std::optional<CRunDisplay>
+ReadRunDisplay(const CDatasystemPlugins& plugins, const std::string& path, double minAreaPercent, bool showMessages);
 
 // Stores settings in the run's module section (so the next conversion uses them) and detects again with them.
 CORVELIN_ENGINE_EXPORT void DetectAgain(CRunDisplay& display, const CPeakDetectorSettings& settings);

@@ -111,7 +111,8 @@ private slots:
         synthetic::RunSpec spec;
         spec.Components = synthetic::ThreeComponents();
         const std::string file = dir.File("mix.jdx");
-        WriteAllText(file, synthetic::WriteJcamp(synthetic::MakeScans(spec), synthetic::Dialect::PagesAndRetentionTime));
+        WriteAllText(file,
+                     synthetic::WriteJcamp(synthetic::MakeScans(spec), synthetic::Dialect::PagesAndRetentionTime));
         CSearchOptions options;
         CPageChromatogramAdd page(options);
         page.resize(900, 700);

@@ -50,7 +50,7 @@ TEST_F(BatchTicExport, WritesTheScansAndTheConvertedPeaks)
     for (const Scan& scan : scans) {
         double tic = 0;
         for (const auto& [mass, intensity] : scan.Lines)
-            tic += intensity;
+            tic += std::stod(Number(intensity)); // as written into the file
         expected += Row({FormatC("%.4f", scan.Seconds / 60), FormatC("%.0f", tic)});
     }
     expected += "\r\n" + Row({"Peak", "Apex (min)", "Start (min)", "End (min)", "Area"});

@@ -17,7 +17,7 @@ namespace {
 struct DecimationCase {
     const char* Name;
     std::size_t Samples;
-    int Width;        // plot pixels (inner width = Width - 20)
+    int Width;         // plot pixels (inner width = Width - 20)
     std::size_t Spike; // sample index holding a spike of 1000 (over a ramp 0 ... 1)
 };
 
