@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "engine/peaks/IonCurrent.h"
 #include "engine/peaks/PeakDetector.h"
 #include "engine/plugins/PluginInterface.h"
+#include "engine/plugins/ScanRunHandOver.h"
 
 using namespace corvelin;
 
@@ -101,13 +101,6 @@ void Fill(const CPeakList& list, CLibraryChromatogram& chromatogram)
     chromatogram.PeakCount = static_cast<int>(chromatogram.Peaks.size());
 }
 
-// What ReadScanRun hands over: the C view and the arrays it points into, freed together by FreeScanRun.
-struct HandedRun {
-    CorvelinScanRunData Data{};
-    CScanRun Run;
-    std::vector<double> Tic;
-};
-
 } // namespace
 
 CORVELIN_PLUGIN_EXPORT void SetRegistryPath(char* section)
@@ -154,36 +147,23 @@ CORVELIN_PLUGIN_EXPORT int ReadScanRun(const char* path, CorvelinScanRunData** r
         return EINVAL;
     *run = nullptr;
     try {
-        auto handed = std::make_unique<HandedRun>();
         std::string name;
-        handed->Run = ReadScanList(path, name);
-        handed->Tic = TotalIonCurrent(handed->Run, CPeakDetectorSettings::FromSettings(g_section).MaxNominalMass);
-        CorvelinScanRunData& data = handed->Data;
-        data.ScanCount = handed->Run.ScanCount();
-        data.LineCount = handed->Run.LineCount();
-        data.Times = handed->Run.Times().data();
-        data.TotalIonCurrent = handed->Tic.data();
-        data.ScanOffsets = handed->Run.Offsets().data();
-        data.Masses = handed->Run.Masses().data();
-        data.Intensities = handed->Run.Intensities().data();
-        data.ModuleData = handed.get();
-        *run = &handed.release()->Data;
+        CScanRun scans = ReadScanList(path, name);
+        std::vector<double> tic = TotalIonCurrent(scans, CPeakDetectorSettings::FromSettings(g_section).MaxNominalMass);
+        // The engine packs the run into the C view; this module's FreeScanRun gives it back.
+        *run = HandOverScanRun(std::move(scans), std::move(tic));
         return 0;
-    } catch (const CFormatException& e) {
-        if (errorText)
-            std::snprintf(errorText, kPluginBufferSize, "%s", e.what());
-        return e.Code() != 0 ? e.Code() : EIO;
     } catch (const std::exception& e) {
         if (errorText)
             std::snprintf(errorText, kPluginBufferSize, "%s", e.what());
-        return EIO;
+        const auto* format = dynamic_cast<const CFormatException*>(&e);
+        return format && format->Code() != 0 ? format->Code() : EIO;
     }
 }
 
 CORVELIN_PLUGIN_EXPORT void FreeScanRun(CorvelinScanRunData* run)
 {
-    if (run)
-        delete static_cast<HandedRun*>(run->ModuleData);
+    ReleaseHandedScanRun(run);
 }
 
 CORVELIN_PLUGIN_EXPORT void GetDataSystemName(char* name)

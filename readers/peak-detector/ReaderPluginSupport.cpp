@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <cstring>
 #include <exception>
-#include <memory>
 #include <new>
 
 #include "readers/peak-detector/ChromatogramBuilder.h"
@@ -13,6 +12,7 @@
 #include "readers/peak-detector/RunReadError.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/PluginInterface.h"
+#include "engine/plugins/ScanRunHandOver.h"
 
 namespace corvelin {
 
@@ -80,6 +80,31 @@ int ReaderIsFileReadable(const RunParser& parse, CRunCache& cache, const char* p
     return code != 0 ? code : EIO;
 }
 
+namespace {
+
+// Runs a read, turning what it throws into the refusal's code and reason (fail(code, reason) returns the code).
+template <typename Fail, typename Read> int Guarded(const Fail& fail, const Read& read)
+{
+    try {
+        read();
+        return 0;
+    } catch (const CFormatException& e) {
+        return fail(e.Code(), e.what());
+    } catch (const std::bad_alloc&) {
+        return fail(ENOMEM, "Not enough memory to read the file.");
+    } catch (const std::exception& e) {
+        return fail(EIO, e.what());
+    }
+}
+
+CScanRun ParsedOrCached(const RunParser& parse, CRunCache& cache, const char* path)
+{
+    std::optional<CScanRun> cached = cache.Take(path);
+    return cached ? std::move(*cached) : parse(path);
+}
+
+} // namespace
+
 int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std::string& settingsSection,
                              const char* path, CLibraryChromatogram* chromatogram, double minAreaPercent,
                              std::string* errorText)
@@ -91,32 +116,12 @@ int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std
     };
     if (!path || !chromatogram)
         return fail(EINVAL, "No file or no chromatogram given.");
-    try {
-        std::optional<CScanRun> cached = cache.Take(path);
-        const CScanRun run = cached ? std::move(*cached) : parse(path);
+    return Guarded(fail, [&] {
+        const CScanRun run = ParsedOrCached(parse, cache, path);
         const CPeakDetectorSettings settings = CPeakDetectorSettings::FromSettings(settingsSection);
-        const CPeakList list = DetectRunPeaks(run, settings, minAreaPercent);
-        FillChromatogram(run, list, *chromatogram);
-        return 0;
-    } catch (const CFormatException& e) {
-        return fail(e.Code(), e.what());
-    } catch (const std::bad_alloc&) {
-        return fail(ENOMEM, "Not enough memory to read the file.");
-    } catch (const std::exception& e) {
-        return fail(EIO, e.what());
-    }
+        FillChromatogram(run, DetectRunPeaks(run, settings, minAreaPercent), *chromatogram);
+    });
 }
-
-namespace {
-
-// What a module hands over through ReadScanRun: the C view and the arrays it points into.
-struct CHandedScanRun {
-    CorvelinScanRunData Data{};
-    CScanRun Run;
-    std::vector<double> Tic;
-};
-
-} // namespace
 
 int ReaderReadScanRun(const RunParser& parse, CRunCache& cache, const std::string& settingsSection, const char* path,
                       CorvelinScanRunData** run, char* errorText)
@@ -130,36 +135,18 @@ int ReaderReadScanRun(const RunParser& parse, CRunCache& cache, const std::strin
     *run = nullptr;
     if (!path)
         return fail(EINVAL, "No file given.");
-    try {
-        auto handed = std::make_unique<CHandedScanRun>();
-        std::optional<CScanRun> cached = cache.Take(path);
-        handed->Run = cached ? std::move(*cached) : parse(path);
-        handed->Tic = TotalIonCurrent(handed->Run, CPeakDetectorSettings::FromSettings(settingsSection).MaxNominalMass);
-        CorvelinScanRunData& data = handed->Data;
-        data.ScanCount = handed->Run.ScanCount();
-        data.LineCount = handed->Run.LineCount();
-        data.Times = handed->Run.Times().data();
-        data.TotalIonCurrent = handed->Tic.data();
-        data.ScanOffsets = handed->Run.Offsets().data();
-        data.Masses = handed->Run.Masses().data();
-        data.Intensities = handed->Run.Intensities().data();
-        data.ModuleData = handed.get();
-        *run = &handed.release()->Data;
-        CopyToPluginBuffer(errorText, "");
-        return 0;
-    } catch (const CFormatException& e) {
-        return fail(e.Code(), e.what());
-    } catch (const std::bad_alloc&) {
-        return fail(ENOMEM, "Not enough memory to read the file.");
-    } catch (const std::exception& e) {
-        return fail(EIO, e.what());
-    }
+    CopyToPluginBuffer(errorText, "");
+    return Guarded(fail, [&] {
+        CScanRun scans = ParsedOrCached(parse, cache, path);
+        std::vector<double> tic =
+            TotalIonCurrent(scans, CPeakDetectorSettings::FromSettings(settingsSection).MaxNominalMass);
+        *run = HandOverScanRun(std::move(scans), std::move(tic));
+    });
 }
 
 void ReaderFreeScanRun(CorvelinScanRunData* run) noexcept
 {
-    if (run)
-        delete static_cast<CHandedScanRun*>(run->ModuleData);
+    ReleaseHandedScanRun(run);
 }
 
 void CopyToPluginBuffer(char* buffer, const std::string& text)
