@@ -114,14 +114,16 @@ void CRunPlot::paintEvent(QPaintEvent*)
     painter.setPen(QPen(QColor(0, 0, 160), 1));
     painter.drawPolyline(ToPolygon(m_model.Polyline(-1, r)));
 
-    // Peak marks: start and end as short blue ticks on the trace, the apex as a red triangle above it.
+    // Peak marks: start and end as teal drop lines from the trace to the baseline (the integration limits), the
+    // apex as a red triangle above the trace.
+    const int baseline = mapping.YPixel(0);
     for (std::size_t p = 0; p < m_model.Peaks().size(); ++p) {
         const CPeakMarkPixels marks = m_model.Marks(p, r);
         if (marks.End.X < inner.left() - 4 || marks.Start.X > inner.right() + 4)
             continue;
-        painter.setPen(QPen(QColor(0, 120, 200), 1));
-        painter.drawLine(marks.Start.X, marks.Start.Y - 4, marks.Start.X, marks.Start.Y + 4);
-        painter.drawLine(marks.End.X, marks.End.Y - 4, marks.End.X, marks.End.Y + 4);
+        painter.setPen(QPen(QColor(0, 150, 150), 1));
+        painter.drawLine(marks.Start.X, marks.Start.Y - 5, marks.Start.X, baseline);
+        painter.drawLine(marks.End.X, marks.End.Y - 5, marks.End.X, baseline);
         const bool selected = static_cast<int>(p) == m_selected;
         painter.setPen(selected ? QColor(0, 0, 0) : QColor(200, 0, 0));
         painter.setBrush(selected ? QColor(255, 120, 0) : QColor(220, 0, 0));
