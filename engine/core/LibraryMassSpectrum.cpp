@@ -71,7 +71,7 @@ double CLibraryMassSpectrumData::SumOfSquares(double threshold) const noexcept
 {
     double sum = 0;
     for (const auto& p : m_points)
-        if (p.Intensity > threshold)
+        if (p.Intensity >= threshold)
             sum += p.WeightedIntensity * p.WeightedIntensity;
     return sum;
 }

@@ -50,7 +50,8 @@ public:
     // WeightedIntensity = Mass^1.5 * Intensity^0.6, scaled so that the largest is 100. With a largest raw
     // weight of 0 every weight stays 0.
     void ApplyWeighting();
-    // Sum of WeightedIntensity^2 over the lines with Intensity > threshold (strictly).
+    // Sum of WeightedIntensity^2 over the lines with Intensity >= threshold: the lines that can pair in MSMatch,
+    // so that the match stays within 0 ... 1.
     double SumOfSquares(double threshold) const noexcept;
     // Largest mass of all lines; 0 for an empty spectrum.
     double LargestMass() const noexcept;
@@ -64,7 +65,7 @@ private:
 };
 
 // Square of the cosine between the weighted spectra A and B with intensity threshold t: lines pair when their
-// masses differ by less than 0.75 and both intensities are >= t; the sums of squares take lines > t.
+// masses differ by less than 0.75 and both intensities are >= t; the sums of squares take the same lines (>= t).
 // 1 when both are empty, 0 when a sum of squares is 0.
 CORVELIN_ENGINE_EXPORT double MSMatch(const CLibraryMassSpectrumData& a, const CLibraryMassSpectrumData& b,
                                       double threshold) noexcept;

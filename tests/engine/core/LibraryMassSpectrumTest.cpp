@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -51,34 +52,38 @@ TEST_P(MSMatchExamples, GivesTheDocumentedValue)
 // Without the threshold it would pair 50.3 with 50 and shift everything.
 INSTANTIATE_TEST_SUITE_P(
     Examples, MSMatchExamples,
-    ::testing::Values(MatchCase{"identical", {{50, 100, 100}, {51, 50, 50}}, {{50, 100, 100}, {51, 50, 50}}, 0, 1},
-                      MatchCase{"no_pair", {{50, 100, 100}}, {{60, 100, 100}}, 0, 0},
-                      MatchCase{"pair_at_0_7", {{50.0, 100, 100}}, {{50.7, 100, 100}}, 0, 1},
-                      MatchCase{"no_pair_at_0_75", {{50.0, 100, 100}}, {{50.75, 100, 100}}, 0, 0},
-                      MatchCase{"both_empty", {}, {}, 0, 1}, MatchCase{"a_empty", {}, {{50, 100, 100}}, 0, 0},
-                      MatchCase{"b_empty", {{50, 100, 100}}, {}, 0, 0},
-                      MatchCase{"cosine_squared",
-                                {{50, 100, 100}, {51, 0, 0}},
-                                {{50, 100, 30}, {51, 100, 40}},
-                                0,
-                                (100.0 * 30) * (100.0 * 30) / (100.0 * 100 * (30.0 * 30 + 40 * 40))},
-                      MatchCase{"threshold_skips_low_line_in_a",
-                                {{49.8, 3, 60}, {50, 100, 100}, {51, 50, 50}},
-                                {{50, 100, 100}, {51, 50, 50}},
-                                5,
-                                1},
-                      MatchCase{"threshold_skips_low_line_in_b",
-                                {{50, 100, 100}, {51, 50, 50}},
-                                {{50, 3, 60}, {50.5, 100, 100}, {51.2, 50, 50}},
-                                5,
-                                1},
-                      // A line exactly at the threshold pairs (>=) but stays out of the sums (>): dot counts 10·10
-                      // while the sums hold only the 100 lines.
-                      MatchCase{"threshold_equal_in_merge_not_in_sums",
-                                {{50, 100, 100}, {60, 5, 10}},
-                                {{50, 100, 100}, {60, 5, 10}},
-                                5,
-                                (100.0 * 100 + 10 * 10) * (100.0 * 100 + 10 * 10) / (100.0 * 100 * 100 * 100)}),
+    ::testing::Values(
+        MatchCase{"identical", {{50, 100, 100}, {51, 50, 50}}, {{50, 100, 100}, {51, 50, 50}}, 0, 1},
+        MatchCase{"no_pair", {{50, 100, 100}}, {{60, 100, 100}}, 0, 0},
+        MatchCase{"pair_at_0_7", {{50.0, 100, 100}}, {{50.7, 100, 100}}, 0, 1},
+        MatchCase{"no_pair_at_0_75", {{50.0, 100, 100}}, {{50.75, 100, 100}}, 0, 0},
+        MatchCase{"both_empty", {}, {}, 0, 1}, MatchCase{"a_empty", {}, {{50, 100, 100}}, 0, 0},
+        MatchCase{"b_empty", {{50, 100, 100}}, {}, 0, 0},
+        MatchCase{"cosine_squared",
+                  {{50, 100, 100}, {51, 0, 0}},
+                  {{50, 100, 30}, {51, 100, 40}},
+                  0,
+                  (100.0 * 30) * (100.0 * 30) / (100.0 * 100 * (30.0 * 30 + 40 * 40))},
+        MatchCase{"threshold_skips_low_line_in_a",
+                  {{49.8, 3, 60}, {50, 100, 100}, {51, 50, 50}},
+                  {{50, 100, 100}, {51, 50, 50}},
+                  5,
+                  1},
+        MatchCase{"threshold_skips_low_line_in_b",
+                  {{50, 100, 100}, {51, 50, 50}},
+                  {{50, 3, 60}, {50.5, 100, 100}, {51.2, 50, 50}},
+                  5,
+                  1},
+        // A line exactly at the threshold pairs (>=) and counts in both sums of squares (>=), so
+        // identical spectra match exactly 1 (a rule of > for the sums gave 1.0201 here).
+        MatchCase{
+            "threshold_equal_in_merge_and_in_sums", {{50, 100, 100}, {60, 5, 10}}, {{50, 100, 100}, {60, 5, 10}}, 5, 1},
+        // Only B's line at the threshold pairs: dot = 100·100, sums 100² + 10² and 100² + 20².
+        MatchCase{"threshold_equal_line_pairs_once",
+                  {{50, 100, 100}, {60, 4, 10}},
+                  {{50, 100, 100}, {60, 5, 20}, {70, 5, 20}},
+                  5,
+                  (100.0 * 100) * (100.0 * 100) / (100.0 * 100 * (100.0 * 100 + 20 * 20 + 20 * 20))}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
@@ -108,11 +113,38 @@ TEST(LibraryMassSpectrum, ApplyWeightingWithoutWeightLeavesZeros)
     EXPECT_EQ(empty.GetCount(), 0u);
 }
 
-TEST(LibraryMassSpectrum, SumOfSquaresTakesLinesStrictlyAboveTheThreshold)
+TEST(LibraryMassSpectrum, SumOfSquaresTakesLinesAtOrAboveTheThreshold)
 {
     const auto s = Spectrum({{50, 5, 3}, {51, 6, 4}, {52, 4, 100}});
-    EXPECT_DOUBLE_EQ(s.SumOfSquares(5), 16);
+    EXPECT_DOUBLE_EQ(s.SumOfSquares(5), 9 + 16);
+    EXPECT_DOUBLE_EQ(s.SumOfSquares(6), 16);
     EXPECT_DOUBLE_EQ(s.SumOfSquares(0), 9 + 16 + 10000);
+}
+
+// The match is a squared cosine over the lines at or above the threshold, so it never leaves 0 ... 1 and a
+// spectrum matches itself exactly, whatever lines lie on the threshold.
+TEST(LibraryMassSpectrum, MatchStaysWithinZeroAndOneWithLinesOnTheThreshold)
+{
+    std::mt19937_64 rng(25);
+    std::uniform_int_distribution<int> pick(0, 3);
+    std::uniform_real_distribution<double> weight(0.5, 100);
+    for (double threshold : {0.0, 5.0, 50.0}) {
+        for (int k = 0; k < 200; ++k) {
+            CLibraryMassSpectrumData a, b;
+            for (int mass = 40; mass < 60; ++mass) {
+                // A quarter of the lines lie exactly on the threshold.
+                const double ia = pick(rng) == 0 ? threshold : threshold + weight(rng);
+                const double ib = pick(rng) == 0 ? threshold : threshold + weight(rng);
+                a.Append({static_cast<double>(mass), ia, weight(rng)});
+                if (pick(rng) != 0)
+                    b.Append({static_cast<double>(mass), ib, weight(rng)});
+            }
+            const double ab = MSMatch(a, b, threshold);
+            EXPECT_GE(ab, 0.0);
+            EXPECT_LE(ab, 1.0) << "threshold " << threshold << ", case " << k;
+            EXPECT_EQ(MSMatch(a, a, threshold), 1.0) << "threshold " << threshold << ", case " << k;
+        }
+    }
 }
 
 TEST(LibraryMassSpectrum, LargestMassAndTopIntensities)
