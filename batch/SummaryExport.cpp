@@ -1,6 +1,7 @@
 #include "batch/SummaryExport.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -83,7 +84,8 @@ int RunSummaryExport(const std::vector<std::string>& args, const CSearchOptions&
         return kExitNothingToDo;
     }
     CMultiSummaryResultData result;
-    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, options, result, {}, threads);
+    std::atomic<bool> running{true};
+    const CMultiSummaryRunStats stats = RunMultiSummary(inputs, options, result, running, {}, threads);
     if (stats.PeaksExamined == 0) {
         ShowMessage("The selected chromatograms have no peaks");
         return kExitNothingToDo;

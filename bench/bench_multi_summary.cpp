@@ -3,6 +3,7 @@
 // one, every peak against every group), measured side by side in one run, with the cost of merely reading the
 // files for scale. The two results must be identical. Each whole run is timed as the best of three rounds, by
 // the clock and by the process's CPU time.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -112,10 +113,11 @@ int main(int argc, char** argv)
     options.RIMatching = 0;
     options.RTWindowWidth = 0.05;
 
+    std::atomic<bool> running{true};
     if (argc > 3 && std::string(argv[3]) == "engine-only") { // for profiling
         CMultiSummaryResultData engine;
         const auto start = Clock::now();
-        RunMultiSummary(paths, options, engine);
+        RunMultiSummary(paths, options, engine, running);
         std::printf("engine run %.3f s, %d groups\n", Seconds(start), engine.GroupCount());
         fs::remove_all(folder);
         return 0;
@@ -132,7 +134,7 @@ int main(int argc, char** argv)
     CMultiSummaryResultData literalResult;
     for (int round = 0; round < 3; ++round) {
         engine.Clear(); // the previous round's record is freed outside the measurement
-        engineRun.Best([&] { RunMultiSummary(paths, options, engine); });
+        engineRun.Best([&] { RunMultiSummary(paths, options, engine, running); });
         literalResult.Clear();
         literalRun.Best([&] { literal::GroupMultiSummary(ReadAll(paths), options, literalResult); });
     }

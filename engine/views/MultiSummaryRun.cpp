@@ -1,11 +1,7 @@
 #include "engine/views/MultiSummaryRun.h"
 
 #include <algorithm>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <optional>
-#include <thread>
 
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/platform/CFormat.h"
@@ -13,6 +9,7 @@
 #include "engine/plugins/ReadFromDataFile.h"
 #include "engine/views/MultiSummaryGrouping.h"
 #include "engine/views/MultiSummaryResultData.h"
+#include "engine/workflow/OrderedRunner.h"
 
 namespace corvelin {
 
@@ -82,67 +79,14 @@ ReadFile Read(const std::string& path, const CSearchOptions& options, MessageSin
     return file;
 }
 
-// Reads the files on `threads` readers, the calling thread among them, at most a few files ahead of the
-// delivery, and hands them to deliver in file order on the calling thread. The calling thread reads a file
-// itself whenever the next one is not ready yet, so it waits only while every file it could take is being read;
-// on a busy machine that keeps it from sleeping (and waiting to be woken) once per file.
-void ReadInOrder(const std::vector<std::string>& paths, const CSearchOptions& options, unsigned threads,
-                 const std::function<void(std::size_t, ReadFile&&)>& deliver)
+// A file whose read threw past the reader: left out like any unreadable file, with a message saying why.
+ReadFile Unreadable(const std::string& path, const std::string& reason, MessageSink& outer)
 {
-    MessageSink& outer = Messages();
-    if (threads <= 1 || paths.size() <= 1) {
-        for (std::size_t i = 0; i < paths.size(); ++i)
-            deliver(i, Read(paths[i], options, outer));
-        return;
-    }
-    std::mutex mutex;
-    std::condition_variable ready;
-    std::condition_variable room;
-    std::vector<std::optional<ReadFile>> results(paths.size());
-    std::size_t claimed = 0;
-    std::size_t delivering = 0;
-    const std::size_t lookAhead = 2 * static_cast<std::size_t>(threads);
-    const auto canClaim = [&] { return claimed < paths.size() && claimed < delivering + lookAhead; };
-    // Reads the file at index (claimed under the lock) and stores it; called and returns with the lock held.
-    const auto readClaimed = [&](std::unique_lock<std::mutex>& lock, std::size_t index) {
-        lock.unlock();
-        ReadFile file = Read(paths[index], options, outer);
-        lock.lock();
-        results[index] = std::move(file);
-    };
-
-    auto worker = [&] {
-        std::unique_lock lock(mutex);
-        for (;;) {
-            room.wait(lock, [&] { return claimed >= paths.size() || canClaim(); });
-            if (claimed >= paths.size())
-                return;
-            readClaimed(lock, claimed++);
-            ready.notify_all();
-        }
-    };
-    std::vector<std::thread> pool;
-    for (unsigned i = 1; i < threads; ++i)
-        pool.emplace_back(worker);
-    for (std::size_t next = 0; next < paths.size(); ++next) {
-        ReadFile file;
-        {
-            std::unique_lock lock(mutex);
-            while (!results[next].has_value()) {
-                if (canClaim())
-                    readClaimed(lock, claimed++);
-                else
-                    ready.wait(lock, [&] { return results[next].has_value() || canClaim(); });
-            }
-            file = std::move(*results[next]);
-            results[next].reset();
-            delivering = next + 1;
-        }
-        room.notify_all();
-        deliver(next, std::move(file));
-    }
-    for (auto& t : pool)
-        t.join();
+    ReadFile file;
+    file.Messages = std::make_unique<CRecordedMessages>(outer);
+    file.Messages->ShowMessage("'" + path + "' could not be read.\n" + reason, "File Read Error",
+                               MessageIcon::Exclamation);
+    return file;
 }
 
 } // namespace
@@ -154,34 +98,38 @@ std::string SummaryFileStatus(const std::string& path)
 }
 
 CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths, const CSearchOptions& options,
-                                      CMultiSummaryResultData& result, const CMultiSummaryCallbacks& callbacks,
-                                      int threads)
+                                      CMultiSummaryResultData& result, std::atomic<bool>& running,
+                                      const CMultiSummaryCallbacks& callbacks, int threads)
 {
     CMultiSummaryRunStats stats;
     result.Clear();
     CMultiSummaryGrouper grouper(result, options);
-    unsigned readers = threads > 0 ? static_cast<unsigned>(threads) : std::max(1u, std::thread::hardware_concurrency());
-    readers = std::min<unsigned>(readers, static_cast<unsigned>(std::max<std::size_t>(paths.size(), 1)));
     const auto step = [&] {
         ++stats.PeaksExamined;
         if (callbacks.Progress)
             callbacks.Progress(stats.PeaksExamined);
     };
-    ReadInOrder(paths, options, readers, [&](std::size_t i, ReadFile&& file) {
-        std::string status = SummaryFileStatus(paths[i]);
-        if (callbacks.Status)
-            callbacks.Status(status);
-        file.Messages->Replay(Messages());
-        if (!file.Chromatogram) {
-            ++stats.FilesFailed;
-            return;
-        }
-        ++stats.FilesRead;
-        const int peaks = file.Chromatogram->PeakCount;
-        if (callbacks.Status)
-            callbacks.Status(status + FormatC("%i Peaks", peaks));
-        grouper.Add(std::move(file.Chromatogram), std::move(file.Spectra), step);
-    });
+    MessageSink& outer = Messages();
+    const std::size_t delivered = RunInOrder<ReadFile>(
+        paths.size(), RunnerThreads(threads, paths.size()), running,
+        [&](std::size_t i, unsigned) { return Read(paths[i], options, outer); },
+        [&](std::size_t i, const std::string& reason) { return Unreadable(paths[i], reason, outer); },
+        [&](std::size_t i, ReadFile&& file) {
+            std::string status = SummaryFileStatus(paths[i]);
+            if (callbacks.Status)
+                callbacks.Status(status);
+            file.Messages->Replay(Messages());
+            if (!file.Chromatogram) {
+                ++stats.FilesFailed;
+                return;
+            }
+            ++stats.FilesRead;
+            const int peaks = file.Chromatogram->PeakCount;
+            if (callbacks.Status)
+                callbacks.Status(status + FormatC("%i Peaks", peaks));
+            grouper.Add(std::move(file.Chromatogram), std::move(file.Spectra), step);
+        });
+    stats.Stopped = delivered < paths.size();
     SortSummaryGroups(result);
     return stats;
 }

@@ -3,12 +3,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <exception>
 #include <filesystem>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "engine/compare/CellTable.h"
 #include "engine/compare/Compare.h"
@@ -24,6 +21,7 @@
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/HitList.h"
+#include "engine/workflow/OrderedRunner.h"
 
 namespace fs = std::filesystem;
 
@@ -96,18 +94,6 @@ void ListFolder(const std::string& folder, const std::string& prefix, bool subfo
         ListFolder(folder + name + "/", (prefix.empty() ? std::string("./") : prefix) + name + "/", subfolders, out,
                    depth + 1);
 }
-
-// Calls its function when it goes out of scope, also while an exception unwinds the stack.
-template <class F> class CScopeExit {
-public:
-    explicit CScopeExit(F f) : m_f(std::move(f)) {}
-    ~CScopeExit() { m_f(); }
-    CScopeExit(const CScopeExit&) = delete;
-    CScopeExit& operator=(const CScopeExit&) = delete;
-
-private:
-    F m_f;
-};
 
 // The outcome of one entry, made on a worker thread and delivered in scan order.
 struct EntryRow {
@@ -188,95 +174,25 @@ void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& 
         callbacks.Row(std::move(row.Cells));
 }
 
-// Compares the entries on `threads` workers; the calling thread delivers the rows in scan order. Entries are
-// claimed in order and only while running is set, so the delivered rows are always a prefix of the scan. The
-// workers stay at most a few entries ahead of the delivery, so a stop takes effect after the entries in
-// progress (not after everything the workers could claim while the receiver was busy) and the rows waiting
-// for delivery stay few.
+// Compares the entries on the runner's threads, each with a comparer of its own, and delivers the rows in scan
+// order on the calling thread. An entry whose comparison throws gives the row of an unreadable entry.
 int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChromatogram& unknown,
                 const CSearchOptions& options, int maxPeaks, unsigned threads, std::atomic<bool>& running,
                 const CLibrarySearchCallbacks& callbacks)
 {
-    int delivered = 0;
-    if (threads <= 1 || files.size() <= 1) {
-        EntryComparer comparer(unknown, options, maxPeaks);
-        for (const CLibraryEntryFile& file : files) {
-            if (!running.load())
-                break;
-            Deliver(callbacks, file, comparer.Compare(file));
-            ++delivered;
-        }
-        return delivered;
-    }
-
-    std::mutex mutex;
-    std::condition_variable done;
-    std::vector<std::optional<EntryRow>> results(files.size());
-    std::size_t claimed = 0;    // guarded by mutex
-    std::size_t delivering = 0; // the next row to deliver; guarded by mutex
-    const std::size_t lookAhead = 4 * static_cast<std::size_t>(threads);
-    std::condition_variable room;
-    unsigned active = threads;
-    bool abandoned = false; // guarded by mutex: the delivery ended early (a callback threw)
-
-    auto worker = [&] {
-        EntryComparer comparer(unknown, options, maxPeaks);
-        for (;;) {
-            std::size_t index;
-            {
-                std::unique_lock lock(mutex);
-                room.wait(lock, [&] {
-                    return abandoned || claimed >= files.size() || !running.load() || claimed < delivering + lookAhead;
-                });
-                if (abandoned || claimed >= files.size() || !running.load())
-                    break;
-                index = claimed++;
-            }
-            EntryRow row = comparer.Compare(files[index]);
-            {
-                std::lock_guard lock(mutex);
-                results[index] = std::move(row);
-            }
-            done.notify_one();
-        }
-        {
-            std::lock_guard lock(mutex);
-            --active;
-        }
-        done.notify_one();
-    };
-
-    std::vector<std::jthread> pool; // joined when it goes, however the delivery ends
-    pool.reserve(threads);
-    for (unsigned i = 0; i < threads; ++i)
-        pool.emplace_back(worker);
-    // Runs before the pool is joined, also when a callback throws: a worker waiting for room must wake and end.
-    const CScopeExit abandon([&] {
-        {
-            std::lock_guard lock(mutex);
-            abandoned = true;
-        }
-        room.notify_all();
-    });
-
-    for (std::size_t next = 0;; ++next) {
-        std::optional<EntryRow> row;
-        {
-            std::unique_lock lock(mutex);
-            done.wait(lock, [&] {
-                return (next < claimed && results[next].has_value()) || (next >= claimed && active == 0);
-            });
-            if (next >= claimed)
-                break;
-            row = std::move(results[next]);
-            results[next].reset();
-            delivering = next + 1;
-        }
-        room.notify_all();
-        Deliver(callbacks, files[next], std::move(*row));
-        ++delivered;
-    }
-    return delivered;
+    std::vector<std::optional<EntryComparer>> comparers(threads);
+    const std::size_t delivered = RunInOrder<EntryRow>(
+        files.size(), threads, running,
+        [&](std::size_t i, unsigned worker) {
+            if (!comparers[worker])
+                comparers[worker].emplace(unknown, options, maxPeaks);
+            return comparers[worker]->Compare(files[i]);
+        },
+        [&](std::size_t i, const std::string&) {
+            return EntryRow{UnreadableEntryRowCells(files[i].FileCell), false};
+        },
+        [&](std::size_t i, EntryRow&& row) { Deliver(callbacks, files[i], std::move(row)); });
+    return static_cast<int>(delivered);
 }
 
 } // namespace
@@ -333,9 +249,7 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
     if (callbacks.ProgressRange)
         callbacks.ProgressRange(result.EntryCount % 65536);
 
-    unsigned threads = request.Threads > 0 ? static_cast<unsigned>(request.Threads)
-                                           : std::max(1u, std::thread::hardware_concurrency());
-    threads = std::min<unsigned>(threads, static_cast<unsigned>(std::max<std::size_t>(files.size(), 1)));
+    const unsigned threads = RunnerThreads(request.Threads, files.size());
     result.RowCount = ScanEntries(files, unknown, options, request.MaxPeaks, threads, running, callbacks);
     result.End = result.RowCount < result.EntryCount ? LibrarySearchEnd::Stopped : LibrarySearchEnd::Completed;
     running.store(false);

@@ -27,7 +27,7 @@
 #include "engine/options/SearchOptions.h"
 #include "gui/options/SearchOptionsUI.h"
 #include "engine/options/SettingsStore.h"
-#include "gui/pages/LibrarySearchWorker.h"
+#include "gui/pages/JobWorker.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
@@ -165,15 +165,18 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
             host->PostOk();
     });
 
+    m_worker = new CJobWorker(this);
+    connect(m_worker, &CJobWorker::progress, m_progress, &QProgressBar::setValue);
+    connect(m_worker, &CJobWorker::finished, this, &CPageLibrarySearch::OnSearchFinished);
+
     SetSearchingState(false);
     RefreshControls();
 }
 
 CPageLibrarySearch::~CPageLibrarySearch()
 {
-    // The worker reports to this page: stop it and wait for it before anything goes away.
-    m_running = false;
-    m_worker.reset();
+    // The search reports to this page: stop it and wait for it before anything goes away.
+    delete m_worker;
 }
 
 void CPageLibrarySearch::InsertColumns()
@@ -301,10 +304,7 @@ void CPageLibrarySearch::OnSearch()
     if (IsRunning() || !StoreControls() || !PrepareLibraryFolder())
         return;
     RefreshControls();
-    m_running = true;
-    m_searching = true;
-    m_list->SetEmptyText(kHitListSearchingText);
-    StartWorker();
+    StartSearch();
 }
 
 bool CPageLibrarySearch::PrepareLibraryFolder()
@@ -322,34 +322,31 @@ bool CPageLibrarySearch::PrepareLibraryFolder()
     return true;
 }
 
-void CPageLibrarySearch::StartWorker()
+void CPageLibrarySearch::StartSearch()
 {
-    m_worker.reset();
-    CLibrarySearchCallbacks callbacks;
-    callbacks.Unknown = [this](const CUnknownInfo& unknown) {
-        QMetaObject::invokeMethod(
-            this, [=, this] { OnUnknownRead(unknown); }, Qt::QueuedConnection);
-    };
-    callbacks.ProgressRange = [this](int count) {
-        QMetaObject::invokeMethod(
-            this, [=, this] { OnScanStarted(count); }, Qt::QueuedConnection);
-    };
-    callbacks.Progress = [this](int position) {
-        QMetaObject::invokeMethod(
-            this, [=, this] { m_progress->setValue(position); }, Qt::QueuedConnection);
-    };
-    callbacks.Row = [this](std::vector<std::string> cells) {
-        QMetaObject::invokeMethod(
-            this, [this, cells = std::move(cells)] { OnRow(cells); }, Qt::QueuedConnection);
-        if (RowDeliveredHook)
-            RowDeliveredHook(m_running);
-    };
-    auto finished = [this](const CLibrarySearchResult& result) {
-        QMetaObject::invokeMethod(
-            this, [result, this] { OnWorkerFinished(result); }, Qt::QueuedConnection);
-    };
-    m_worker = std::make_unique<CLibrarySearchWorker>(Session, m_options, m_running, std::move(callbacks),
-                                                      std::move(finished));
+    m_searching = true;
+    m_list->SetEmptyText(kHitListSearchingText);
+    m_worker->Start([this, session = Session, options = m_options](CJobWorker::CJob& job) {
+        CLibrarySearchCallbacks callbacks;
+        callbacks.Unknown = [this, &job](const CUnknownInfo& unknown) {
+            job.Post([=, this] { OnUnknownRead(unknown); });
+        };
+        callbacks.ProgressRange = [this, &job](int count) { job.Post([=, this] { OnScanStarted(count); }); };
+        callbacks.Progress = [&job](int position) { job.Progress(position); };
+        callbacks.Row = [this, &job](std::vector<std::string> cells) {
+            job.Post([this, cells = std::move(cells)] { OnRow(cells); });
+            if (RowDeliveredHook)
+                RowDeliveredHook(job.Running());
+        };
+        CLibrarySearchResult result;
+        try {
+            result = session.Run(options, job.Running(), callbacks);
+        } catch (const std::exception&) {
+            // Nothing in the search throws for bad input; anything else ends it like an unreadable unknown.
+            result.End = LibrarySearchEnd::UnknownUnreadable;
+        }
+        job.Post([this, result] { m_result = result; });
+    });
 }
 
 void CPageLibrarySearch::OnUnknownRead(const CUnknownInfo& unknown)
@@ -375,10 +372,9 @@ void CPageLibrarySearch::OnRow(const std::vector<std::string>& cells)
     m_list->Table().AddRow(cells);
 }
 
-void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
+void CPageLibrarySearch::OnSearchFinished()
 {
-    if (m_worker)
-        m_worker->Join();
+    const CLibrarySearchResult result = m_result;
     BatchResult = BatchSearchExitCode(result.End);
     m_stoppedLine =
         result.End == LibrarySearchEnd::Stopped ? StoppedSearchLine(result.RowCount, result.EntryCount) : std::string();
@@ -398,7 +394,6 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
         m_scanSuspendedRedraw = false;
         m_list->ResumeRedraw();
     }
-    m_running = false;
     m_searching = false;
     SetSearchingState(false);
     RefreshControls();
@@ -407,7 +402,7 @@ void CPageLibrarySearch::OnWorkerFinished(const CLibrarySearchResult& result)
 
 void CPageLibrarySearch::OnStopSearch()
 {
-    m_running = false;
+    m_worker->Stop();
 }
 
 void CPageLibrarySearch::SortByColumn(int column)
@@ -640,10 +635,7 @@ void CPageLibrarySearch::OnWindowCreated()
                     host->EndWithoutQuestions();
                 return;
             }
-            m_running = true;
-            m_searching = true;
-            m_list->SetEmptyText(kHitListSearchingText);
-            StartWorker();
+            StartSearch();
             m_pollTimer->start();
         });
     }

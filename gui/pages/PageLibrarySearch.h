@@ -21,7 +21,7 @@ class QTimer;
 
 namespace corvelin {
 class COdorListCtrl;
-class CLibrarySearchWorker;
+class CJobWorker;
 
 class CPageLibrarySearch : public CMainPage {
     Q_OBJECT
@@ -44,8 +44,8 @@ public:
     // flag; tests hold the search here to act while it runs.
     std::function<void(const std::atomic<bool>& running)> RowDeliveredHook;
 
-    // True from "Search" until the page has taken the worker's last row and result (the engine's running
-    // flag clears a little earlier, when the worker's scan ends).
+    // True from "Search" until the page has taken the search's last row and result (the search's own running
+    // flag clears a little earlier, when its scan ends).
     bool IsRunning() const noexcept { return m_searching; }
     bool ResultsSaved() const noexcept { return m_resultsSaved; }
     // "Library Search Results ...": not searching and at least one row.
@@ -91,13 +91,14 @@ signals:
 private:
     void InsertColumns();
     void SetSearchingState(bool searching);
-    void StartWorker();
+    // Starts a search job with a stop state of its own on the page's fields and a copy of the options.
+    void StartSearch();
     // Adds the folder's trailing separator; false (after a message) when there is no folder.
     bool PrepareLibraryFolder();
     void OnUnknownRead(const CUnknownInfo& unknown);
     void OnScanStarted(int entryCount);
     void OnRow(const std::vector<std::string>& cells);
-    void OnWorkerFinished(const CLibrarySearchResult& result);
+    void OnSearchFinished();
     void OnBatchPoll();
     void SortByColumn(int column);
     bool ReadUnknownForBrowse(const std::string& path);
@@ -105,12 +106,12 @@ private:
     // The pair a hand-off takes from the selection: one row gives (unknown, row), two rows (first, second).
     bool SelectedPair(std::string& thisPath, std::string& otherPath) const;
 
-    std::atomic<bool> m_running{false}; // the engine's flag: set before the start, cleared by stop or the end
     bool m_searching = false;
     bool m_scanSuspendedRedraw = false;
     bool m_resultsSaved = true;
-    std::string m_stoppedLine; // "Search stopped after ..." of a search stopped early, for its report
-    std::unique_ptr<CLibrarySearchWorker> m_worker;
+    std::string m_stoppedLine;     // "Search stopped after ..." of a search stopped early, for its report
+    CLibrarySearchResult m_result; // the end of the last search, handed over by its job
+    CJobWorker* m_worker = nullptr;
 
     QLineEdit* m_unknownEdit = nullptr;
     QLineEdit* m_folderEdit = nullptr;

@@ -25,6 +25,7 @@
 #include "engine/workflow/NistExport.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
+#include "gui/pages/JobWorker.h"
 #include "gui/widgets/DataExchange.h"
 #include "gui/plots/SpectrumThumbnails.h"
 #include "gui/widgets/FileDialogs.h"
@@ -65,6 +66,8 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     m_add = new QPushButton(QStringLiteral("Add"), this);
     m_remove = new QPushButton(QStringLiteral("Remove"), this);
     m_go = new QPushButton(QStringLiteral("Go"), this);
+    m_stop = new QPushButton(QStringLiteral("Stop"), this);
+    m_stop->setEnabled(false);
     m_export = new QPushButton(QStringLiteral("Export"), this);
     m_advanced = new QPushButton(QStringLiteral("advanced ..."), this);
     m_open = IconButton(this, QStyle::SP_DialogOpenButton, QStringLiteral("Open search parameter file"));
@@ -107,6 +110,7 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     optionsGrid->addLayout(paramRow, 2, 1);
     optionsGrid->addWidget(m_go, 0, 2);
     optionsGrid->addWidget(m_export, 1, 2);
+    optionsGrid->addWidget(m_stop, 2, 2);
 
     auto* top = new QHBoxLayout;
     top->addLayout(fileRow, 1);
@@ -121,6 +125,7 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     connect(m_add, &QPushButton::clicked, this, &CPageMultiSummary::OnAdd);
     connect(m_remove, &QPushButton::clicked, this, &CPageMultiSummary::OnRemove);
     connect(m_go, &QPushButton::clicked, this, &CPageMultiSummary::OnGo);
+    connect(m_stop, &QPushButton::clicked, this, &CPageMultiSummary::OnStop);
     connect(m_export, &QPushButton::clicked, this, &CPageMultiSummary::OnExport);
     connect(m_advanced, &QPushButton::clicked, this, &CPageMultiSummary::OnAdvanced);
     connect(m_open, &QPushButton::clicked, this, &CPageMultiSummary::OnOpenParameters);
@@ -131,13 +136,16 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     connect(m_tip, &CHtmlToolTip::LinkActivated, this,
             [this](const QString& message) { OnPeakLink(ToStdString(message)); });
     m_thumbnails = std::make_unique<CSpectrumThumbnails>(m_tip->Pictures(), QSize(m_pictureWidth, m_pictureHeight));
+    m_worker = new CJobWorker(this);
+    connect(m_worker, &CJobWorker::progress, m_progress, &QProgressBar::setValue);
+    connect(m_worker, &CJobWorker::finished, this, &CPageMultiSummary::OnRunFinished);
     RefreshControls();
 }
 
 CPageMultiSummary::~CPageMultiSummary()
 {
-    if (m_worker.joinable())
-        m_worker.join();
+    // A run reports to this page: it is stopped (it reads no further file) and waited for before anything goes.
+    delete m_worker;
     m_thumbnails.reset(); // its pictures live in the tip
 }
 
@@ -162,7 +170,7 @@ void CPageMultiSummary::RefreshControls()
 
 bool CPageMultiSummary::CanLeave()
 {
-    if (!m_busy.load())
+    if (!m_busy)
         return true;
     Messages().Beep();
     return false;
@@ -178,8 +186,9 @@ void CPageMultiSummary::SetBusyState(bool busy)
 {
     // While a run is in progress nothing that changes the shared options or the file list can be used.
     for (QWidget* w : std::initializer_list<QWidget*>{m_add, m_remove, m_advanced, m_open, m_save, m_ms, m_rt, m_ri,
-                                                      m_minMatch, m_export})
+                                                      m_minMatch, m_export, m_go})
         w->setEnabled(!busy);
+    m_stop->setEnabled(busy);
 }
 
 bool CPageMultiSummary::AddFile(const std::string& path)
@@ -247,7 +256,7 @@ void CPageMultiSummary::OnRemove()
 
 void CPageMultiSummary::OnGo()
 {
-    if (m_busy.load())
+    if (m_busy)
         return;
     if (!StoreControls())
         return;
@@ -268,58 +277,62 @@ void CPageMultiSummary::OnGo()
     }
     m_progress->setRange(0, static_cast<int>(std::min<long long>(peaks, 0x7fffffff)));
     m_progress->setValue(0);
-    m_busy.store(true);
+    m_busy = true;
     SetBusyState(true);
     m_results->SetEmptyText(kSummarySearchingText);
     m_results->viewport()->update();
-    // The previous result and its pictures go; the worker builds the new record on its own and hands it over
-    // at its end, so the hover tip never reads a record that is being rebuilt.
+    // The previous result and its pictures go; the job builds the new record on its own and hands it over at
+    // its end, so the hover tip never reads a record that is being rebuilt.
     m_tip->HideTip();
     m_result.Clear();
     m_thumbnails->Clear();
-    if (m_worker.joinable())
-        m_worker.join();
-    m_progressValue.store(0);
-    m_progressPosted.store(false);
-    m_worker = std::thread([this, paths, options = CSearchOptions(m_options)] {
+    m_runFiles = paths.size();
+    m_worker->Start([this, paths, options = CSearchOptions(m_options)](CJobWorker::CJob& job) {
         auto result = std::make_shared<CMultiSummaryResultData>();
         CMultiSummaryCallbacks callbacks;
-        callbacks.Status = [this](const std::string& status) {
-            QMetaObject::invokeMethod(
-                this, [this, status] { SetStatus(status); }, Qt::QueuedConnection);
+        callbacks.Status = [this, &job](const std::string& status) {
+            job.Post([this, status] { SetStatus(status); });
+            if (StatusDeliveredHook)
+                StatusDeliveredHook(job.Running());
         };
-        callbacks.Progress = [this](int position) {
-            m_progressValue.store(position);
-            if (!m_progressPosted.exchange(true))
-                QMetaObject::invokeMethod(
-                    this,
-                    [this] {
-                        m_progressPosted.store(false);
-                        m_progress->setValue(m_progressValue.load());
-                    },
-                    Qt::QueuedConnection);
-        };
-        RunMultiSummary(paths, options, *result, callbacks);
-        QMetaObject::invokeMethod(
-            this, [this, result] { OnWorkerFinished(result); }, Qt::QueuedConnection);
+        callbacks.Progress = [&job](int position) { job.Progress(position); };
+        CMultiSummaryRunStats stats;
+        try {
+            stats = RunMultiSummary(paths, options, *result, job.Running(), callbacks);
+        } catch (const std::exception&) {
+            stats.Stopped = true; // what was grouped before the fault is shown
+        }
+        job.Post([this, result, stats] {
+            m_runResult = result;
+            m_runStats = stats;
+        });
     });
 }
 
-void CPageMultiSummary::OnWorkerFinished(std::shared_ptr<CMultiSummaryResultData> result)
+void CPageMultiSummary::OnStop()
 {
-    if (m_worker.joinable())
-        m_worker.join();
-    m_result = std::move(*result);
-    m_progress->setValue(m_progressValue.load());
+    m_worker->Stop();
+}
+
+void CPageMultiSummary::OnRunFinished()
+{
+    if (m_runResult)
+        m_result = std::move(*m_runResult);
+    m_runResult.reset();
     FillResults();
     m_results->SetEmptyText(kSummaryEmptyText);
-    m_busy.store(false);
+    m_busy = false;
     SetBusyState(false);
-    SetStatus(kSummaryDoneText);
-    QTimer::singleShot(750, this, [this] {
-        if (!m_busy.load() && m_status == kSummaryDoneText)
-            SetStatus({});
-    });
+    if (m_runStats.Stopped) {
+        SetStatus(FormatC("Stopped after %i of %i files.", m_runStats.FilesRead + m_runStats.FilesFailed,
+                          static_cast<int>(m_runFiles)));
+    } else {
+        SetStatus(kSummaryDoneText);
+        QTimer::singleShot(750, this, [this] {
+            if (!m_busy && m_status == kSummaryDoneText)
+                SetStatus({});
+        });
+    }
     emit runFinished();
 }
 
@@ -401,7 +414,7 @@ std::string CPageMultiSummary::TipTextAtPoint(const QPoint& viewportPos)
 {
     // A run rebuilds its record apart from the page; while it is busy the table shows the previous run's rows
     // without their peaks, so there is nothing to tell.
-    if (m_busy.load())
+    if (m_busy)
         return {};
     const QModelIndex index = m_results->indexAt(viewportPos);
     return index.isValid() ? TipTextAt(index.row(), index.column()) : std::string();

@@ -1,17 +1,18 @@
 #pragma once
 // The "Multiple Chromatogram Peak List" page: a list of chromatogram files, "Go" that runs the engine's
-// multi-file peak summary on a worker thread (progress bar, status line), the results table with a hover tip
-// per peak and its two actions, "advanced ..." that refills the table from the last result without a new run,
-// and the CSV export.
+// multi-file peak summary as a job (progress bar, status line; "Stop" ends it early), the results table with a hover
+// tip per peak and its two actions, "advanced ..." that refills the table from the last result without a new run, and
+// the CSV export.
 #include <QPoint>
 #include <QSize>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "engine/views/MultiSummaryResultData.h"
+#include "engine/views/MultiSummaryRun.h"
 #include "gui/pages/MainPage.h"
 
 class QCheckBox;
@@ -22,6 +23,7 @@ class QPushButton;
 
 namespace corvelin {
 class CHtmlToolTip;
+class CJobWorker;
 class COdorListCtrl;
 class CSpectrumThumbnails;
 
@@ -39,6 +41,8 @@ public:
     void OnAdd();
     void OnRemove();
     void OnGo();
+    // Ends the run early: no further file is read; the groups of the files read so far are shown.
+    void OnStop();
     void OnExport();
     void OnAdvanced();
     void OnOpenParameters();
@@ -48,7 +52,10 @@ public:
 
     // Appends a file to the file list after reading it (the checks of "Add"); false stops an "Add" of several.
     bool AddFile(const std::string& path);
-    bool IsBusy() const noexcept { return m_busy.load(); }
+    bool IsBusy() const noexcept { return m_busy; }
+    // Called on the run's thread after each status it hands to the page, with the run's running flag; tests
+    // hold the run here to act while it runs.
+    std::function<void(const std::atomic<bool>& running)> StatusDeliveredHook;
     const std::string& StatusText() const noexcept { return m_status; }
     COdorListCtrl* FileList() const noexcept { return m_files; }
     COdorListCtrl* Results() const noexcept { return m_results; }
@@ -69,14 +76,16 @@ signals:
 
 private:
     void SetBusyState(bool busy);
-    void OnWorkerFinished(std::shared_ptr<CMultiSummaryResultData> result);
+    void OnRunFinished();
     void FillResults();
     void SetStatus(const std::string& text);
 
-    std::atomic<bool> m_busy{false};
-    std::thread m_worker;
-    std::atomic<int> m_progressValue{0};
-    std::atomic<bool> m_progressPosted{false};
+    bool m_busy = false;
+    CJobWorker* m_worker = nullptr;
+    // The record the last run built on its own, handed over at its end, with what it did.
+    std::shared_ptr<CMultiSummaryResultData> m_runResult;
+    CMultiSummaryRunStats m_runStats;
+    std::size_t m_runFiles = 0;
     CMultiSummaryResultData m_result;
     std::string m_status;
     int m_pictureWidth = 300;
@@ -89,6 +98,7 @@ private:
     QPushButton* m_add = nullptr;
     QPushButton* m_remove = nullptr;
     QPushButton* m_go = nullptr;
+    QPushButton* m_stop = nullptr;
     QPushButton* m_export = nullptr;
     QPushButton* m_advanced = nullptr;
     QPushButton* m_open = nullptr;

@@ -1,7 +1,13 @@
 // The "Multiple Chromatogram Peak List" page: adding files, "Go" on the worker and while busy, the "min Match:"
 // range, refilling after "advanced ...", and the exported CSV against the engine's file.
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QThread>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
@@ -140,6 +146,61 @@ private slots:
         QCOMPARE(ReadAllText(csv), TextModeBytes(MultiSummaryCsvText(options, results)));
         QCOMPARE(GetSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath", "x"),
                  out.Path().string());
+    }
+
+    // "Stop" ends a run midway: no further file is read (the files removed after "Add" would each have given a
+    // message), the groups of the files read are shown, and the next "Go" runs the whole list.
+    void stoppedRunReadsNoFurtherFileAndThePageGoesOn()
+    {
+        const int inFlight = 2 * QThread::idealThreadCount() + 2; // the most files a run reads ahead
+        std::vector<std::string> paths;
+        for (int i = 0; i < inFlight + 10; ++i) {
+            paths.push_back(m_dir.File("many" + std::to_string(100 + i) + ".ChromLibEntry"));
+            WriteTestEntry(paths.back(), 10 + i % 7, 6, "Many " + std::to_string(i));
+        }
+        CSearchOptions options;
+        CPageMultiSummary page(options);
+        page.show();
+        for (const std::string& p : paths)
+            QVERIFY(page.AddFile(p));
+        for (std::size_t i = static_cast<std::size_t>(inFlight); i < paths.size(); ++i)
+            std::filesystem::rename(paths[i], paths[i] + ".away");
+        std::atomic<bool> hold{true};
+        std::atomic<bool> held{false};
+        page.StatusDeliveredHook = [&](const std::atomic<bool>& running) {
+            held.store(hold.load());
+            const auto end = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+            while (hold.load() && running.load() && std::chrono::steady_clock::now() < end)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        QPushButton* go = nullptr;
+        QPushButton* stop = nullptr;
+        for (QPushButton* b : page.findChildren<QPushButton*>()) {
+            go = b->text() == QStringLiteral("Go") ? b : go;
+            stop = b->text() == QStringLiteral("Stop") ? b : stop;
+        }
+        QVERIFY(go && stop && !stop->isEnabled());
+        QSignalSpy finished(&page, &CPageMultiSummary::runFinished);
+        QTest::mouseClick(go, Qt::LeftButton);
+        QVERIFY(page.IsBusy() && stop->isEnabled() && !go->isEnabled());
+        QVERIFY(WaitFor([&] { return held.load(); }));
+        QTest::mouseClick(stop, Qt::LeftButton);
+        QVERIFY(finished.wait(20000));
+        QVERIFY(!page.IsBusy());
+        QCOMPARE(m_env->Recorder().Texts(), std::vector<std::string>{});
+        const int shown = page.Result().ChromatogramCount();
+        QVERIFY(shown >= 1 && shown <= inFlight);
+        QCOMPARE(page.StatusText(), FormatC("Stopped after %i of %i files.", shown, static_cast<int>(paths.size())));
+
+        hold.store(false);
+        for (std::size_t i = static_cast<std::size_t>(inFlight); i < paths.size(); ++i)
+            std::filesystem::rename(paths[i] + ".away", paths[i]);
+        QVERIFY(go->isEnabled() && !stop->isEnabled());
+        QTest::mouseClick(go, Qt::LeftButton);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(page.Result().ChromatogramCount(), static_cast<int>(paths.size()));
+        QCOMPARE(page.StatusText(), std::string("fertig."));
+        QCOMPARE(m_env->Recorder().Texts(), std::vector<std::string>{});
     }
 
     void noPeaksAndMinMatchRange()

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -374,7 +375,8 @@ TEST_F(MultiSummaryRunTest, ResultsInFileOrderWhateverTheThreads)
             lastProgress = p;
         };
         CMultiSummaryResultData result;
-        const auto stats = RunMultiSummary(paths, o, result, callbacks, threads);
+        std::atomic<bool> running{true};
+        const auto stats = RunMultiSummary(paths, o, result, running, callbacks, threads);
         EXPECT_EQ(7, stats.FilesRead);
         EXPECT_EQ(2, stats.FilesFailed);
         EXPECT_EQ(14, lastProgress);
@@ -397,4 +399,26 @@ TEST_F(MultiSummaryRunTest, ResultsInFileOrderWhateverTheThreads)
             EXPECT_EQ(reference[0], text);
     }
     EXPECT_NE(std::string::npos, reference[0].find("\"run1.ChromLibEntry\",\"run1.ChromLibEntry\",\"11\","));
+}
+
+// A run stopped while its first file is delivered reads no further file (a missing file would have given its
+// message), groups what it read, and says it stopped.
+TEST_F(MultiSummaryRunTest, StopReadsNoFurtherFile)
+{
+    const std::string first = m_dir.File("first.ChromLibEntry");
+    Make(first, {{2.0, 10.0, 1}, {4, 5, 2}})->SaveEntry(first);
+    std::vector<std::string> paths{first};
+    for (int i = 0; i < 6; ++i)
+        paths.push_back(m_dir.File("missing" + std::to_string(i) + ".ChromLibEntry"));
+    RecordingMessageSink sink;
+    std::atomic<bool> running{true};
+    CMultiSummaryCallbacks callbacks;
+    callbacks.Status = [&](const std::string&) { running.store(false); };
+    CMultiSummaryResultData result;
+    const auto stats = RunMultiSummary(paths, CSearchOptions(), result, running, callbacks, 1);
+    EXPECT_TRUE(stats.Stopped);
+    EXPECT_EQ(1, stats.FilesRead);
+    EXPECT_EQ(0, stats.FilesFailed);
+    EXPECT_EQ(1, result.ChromatogramCount());
+    EXPECT_EQ(std::vector<std::string>{}, sink.Texts());
 }
