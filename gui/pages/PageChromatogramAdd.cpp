@@ -33,6 +33,7 @@
 #include "engine/peaks/IonCurrent.h"
 #include "engine/platform/CFormat.h"
 #include "gui/options/PeakDetectionDialog.h"
+#include "gui/pages/JobWorker.h"
 #include "gui/plots/MultiChromatogramPlot.h"
 #include "gui/plots/RunPlot.h"
 #include "gui/plots/SpectrumDraw.h"
@@ -134,6 +135,11 @@ CPageChromatogramAdd::CPageChromatogramAdd(CSearchOptions& options, QWidget* par
     connect(m_detectionButton, &QPushButton::clicked, this, &CPageChromatogramAdd::OnPeakDetection);
     connect(m_ionsEdit, &QLineEdit::returnPressed, this, &CPageChromatogramAdd::OnIonMasses);
     connect(m_runPlot, &CRunPlot::PeakClicked, this, &CPageChromatogramAdd::OnPeakClicked);
+    m_runReader = new CJobWorker(this);
+    connect(m_runReader, &CJobWorker::finished, this, [this] {
+        if (m_readAgain)
+            StartRunRead(m_runGeneration);
+    });
     m_detectionButton->setEnabled(false);
     m_ionsEdit->setEnabled(false);
 
@@ -265,27 +271,55 @@ void CPageChromatogramAdd::OnDisplayAndConvert()
 
 void CPageChromatogramAdd::ShowPlot(const CLibraryChromatogram& shown)
 {
-    m_run.reset();
+    m_peakPlot->RemoveAll();
+    ShowRun(std::nullopt);
+    if (shown.PeakCount > 0)
+        m_peakPlot->AddChromatogram(shown);
+    if (shown.PeakCount == 0 && shown.SourcePath.empty())
+        return; // not read
+    // The scans are read on the job worker; the peak plot stands until they arrive (a peak list keeps it).
+    const int generation = ++m_runGeneration;
+    if (m_runReader->IsRunning()) {
+        m_runReader->Stop();
+        m_readAgain = true;
+        return;
+    }
+    StartRunRead(generation);
+}
+
+void CPageChromatogramAdd::StartRunRead(int generation)
+{
+    m_readAgain = false;
+    const std::string path = DataFile;
+    const double minArea = MinAreaInEffect();
+    m_runReader->Start([this, path, minArea, generation](CJobWorker::CJob& job) {
+        auto run = std::make_shared<std::optional<CRunDisplay>>();
+        try {
+            *run = ReadRunDisplay(DatasystemPlugins(), path, minArea, false);
+        } catch (const std::exception&) {
+            run->reset();
+        }
+        job.Post([this, run, generation] {
+            if (generation == m_runGeneration)
+                ShowRun(std::move(*run));
+        });
+    });
+}
+
+void CPageChromatogramAdd::ShowRun(std::optional<CRunDisplay> run)
+{
+    m_run = std::move(run);
     m_runPlot->Model().Clear();
     m_runPlot->SelectPeak(-1);
-    m_peakPlot->RemoveAll();
     m_spectrum->SetSpectrum(nullptr, {});
     m_spectrumSide->setCurrentIndex(0);
-    if (shown.PeakCount > 0 || !shown.SourcePath.empty()) {
-        try {
-            m_run = ReadRunDisplay(DatasystemPlugins(), DataFile, MinAreaInEffect(), false);
-        } catch (const std::exception&) {
-            m_run.reset();
-        }
-    }
     if (m_run) {
+        m_peakPlot->RemoveAll();
         m_runPlot->Model().SetRun(m_run->Source.Run.Times(), m_run->Source.TotalIonCurrent);
         m_runPlot->Model().SetPeaks(m_run->Peaks);
         m_plots->setCurrentWidget(m_runPlot);
         OnIonMasses();
     } else {
-        if (shown.PeakCount > 0)
-            m_peakPlot->AddChromatogram(shown);
         m_plots->setCurrentWidget(m_peakPlot);
     }
     m_runPlot->Refresh();

@@ -12,6 +12,7 @@
 
 #include "engine/core/LibraryMassSpectrum.h"
 #include "engine/workflow/RunDisplay.h"
+#include "gui/pages/JobWorker.h"
 
 #include "gui/pages/MainPage.h"
 
@@ -71,6 +72,8 @@ public:
     QStackedWidget* Plots() const noexcept { return m_plots; }
     QLineEdit* IonMassesField() const noexcept { return m_ionsEdit; }
     QPushButton* PeakDetectionButton() const noexcept { return m_detectionButton; }
+    // Whether the scans of the file shown are still being read (on the job worker).
+    bool IsReadingRun() const noexcept { return m_runReader && m_runReader->IsRunning(); }
     // The raw run shown, when the file's module handed over its scans.
     const std::optional<CRunDisplay>& ShownRun() const noexcept { return m_run; }
     // The tree's lines, depth-first, each indented by one blank per level (tests and screenshots).
@@ -78,8 +81,12 @@ public:
 
 private:
     void ShowTree(const std::vector<CInfoLine>& lines);
-    // Shows the file just read: the run plot when its module hands over the scans, else the peak plot of shown.
+    // Shows the file just read: the peak plot of shown at once; its scans are read on the job worker and, when
+    // its module hands them over, the run plot replaces it.
     void ShowPlot(const CLibraryChromatogram& shown);
+    void StartRunRead(int generation);
+    // Shows run (or, without one, the peak plot).
+    void ShowRun(std::optional<CRunDisplay> run);
     // The tree row of peak p (0-based, in peak order), or nullptr.
     QTreeWidgetItem* PeakRow(int peak) const;
     double MinAreaInEffect() const { return MinAreaOn ? MinArea : 0.0; }
@@ -97,6 +104,9 @@ private:
     QLineEdit* m_ionsEdit = nullptr;
     QPushButton* m_detectionButton = nullptr;
     std::optional<CRunDisplay> m_run;
+    CJobWorker* m_runReader = nullptr;
+    int m_runGeneration = 0; // the read whose result is shown; older reads' results are dropped
+    bool m_readAgain = false;
     CLibraryMassSpectrumData m_peakSpectrum;
 };
 

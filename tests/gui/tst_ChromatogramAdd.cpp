@@ -120,16 +120,19 @@ private slots:
         page.DataFile = file;
         page.RefreshControls();
         page.OnJustDisplay();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun(); }));
         QCOMPARE(page.Plots()->currentWidget(), static_cast<QWidget*>(page.RunPlot()));
         const CRunPlotModel& model = page.RunPlot()->Model();
         QCOMPARE(model.Peaks().size(), std::size_t(3));
         page.OnDisplayAndConvert();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun(); }));
         CLibraryChromatogram converted;
         converted.ReadEntry(file + ".ChromLibEntry");
         QCOMPARE(converted.PeakCount, 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(model.Peaks()[static_cast<std::size_t>(i)].RT, converted.GetPeak(i)->RT);
         page.OnJustDisplay();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun() && !model.IsEmpty(); }));
 
         QTest::mouseClick(page.RunPlot(), Qt::LeftButton, {}, page.RunPlot()->PeakApex(1));
         QCOMPARE(page.RunPlot()->SelectedPeak(), 1);
@@ -181,6 +184,7 @@ private slots:
         page.DataFile = file;
         page.RefreshControls();
         page.OnJustDisplay();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun(); }));
         QCOMPARE(page.Plots()->currentWidget(), static_cast<QWidget*>(page.PeakPlot()));
         QCOMPARE(page.PeakPlot()->Count(), 1);
         QCOMPARE(page.PeakPlot()->Model().Chromatogram(0).PeakCount, 4);
