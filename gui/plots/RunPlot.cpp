@@ -121,9 +121,9 @@ void CRunPlot::paintEvent(QPaintEvent*)
         const CPeakMarkPixels marks = m_model.Marks(p, r);
         if (marks.End.X < inner.left() - 4 || marks.Start.X > inner.right() + 4)
             continue;
-        painter.setPen(QPen(QColor(0, 150, 150), 1));
-        painter.drawLine(marks.Start.X, marks.Start.Y - 5, marks.Start.X, baseline);
-        painter.drawLine(marks.End.X, marks.End.Y - 5, marks.End.X, baseline);
+        painter.setPen(QPen(QColor(0, 150, 150), 2));
+        painter.drawLine(marks.Start.X, marks.Start.Y - 12, marks.Start.X, baseline);
+        painter.drawLine(marks.End.X, marks.End.Y - 12, marks.End.X, baseline);
         const bool selected = static_cast<int>(p) == m_selected;
         painter.setPen(selected ? QColor(0, 0, 0) : QColor(200, 0, 0));
         painter.setBrush(selected ? QColor(255, 120, 0) : QColor(220, 0, 0));

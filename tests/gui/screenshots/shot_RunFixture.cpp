@@ -17,7 +17,7 @@ private slots:
         spec.Scans = 1200;
         spec.Components = synthetic::ThreeComponents();
         spec.Components.push_back({400.0, 2.5, 6.0e4, {{73, 100}, {147, 35}, {207, 18}}});
-        const std::string path = (ScreenshotFolder() + QStringLiteral("/mix.mzML")).toStdString();
+        const std::string path = QString(ScreenshotFolder() + QStringLiteral("/mix.mzML")).toStdString();
         synthetic::WriteMzml(synthetic::MakeScans(spec), path);
         QVERIFY(QFile::exists(QString::fromStdString(path)));
     }
