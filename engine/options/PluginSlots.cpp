@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 #include "engine/options/SettingsStore.h"
@@ -38,6 +39,25 @@ int SlotNumber(const std::string& name)
 }
 
 } // namespace
+
+int PluginSlotBound()
+{
+    const int count = GetSettingInt(SettingsScope::LocalMachine, "Plugins", nullptr, nullptr, 0);
+    if (count < 0)
+        return std::numeric_limits<int>::max();
+    const std::string text = GetSettingString(SettingsScope::LocalMachine, "Plugins", nullptr, nullptr, "");
+    const std::size_t first = text.find_first_not_of(" \t+");
+    if (first != std::string::npos && text[first] != '-') {
+        std::size_t end = first;
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+            ++end;
+        const std::string digits = text.substr(first, end - first);
+        const std::size_t lead = std::min(digits.find_first_not_of('0'), digits.size());
+        if (digits.size() - lead > 10 || (digits.size() - lead == 10 && digits.substr(lead) > "2147483647"))
+            return std::numeric_limits<int>::max();
+    }
+    return count;
+}
 
 std::vector<int> PluginSlotIndexes(int slots)
 {

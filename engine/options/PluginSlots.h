@@ -12,4 +12,9 @@ namespace corvelin {
 // store cannot list its values.
 CORVELIN_ENGINE_EXPORT std::vector<int> PluginSlotIndexes(int slots);
 
+// The slot count "@" as a bound for reading the slots: the count itself, but a negative count, or one written
+// beyond the range of an int ("4294967296", which the integer reading wraps to 0), gives INT_MAX, so the slots
+// present are read instead of none. 0 when no count is set.
+CORVELIN_ENGINE_EXPORT int PluginSlotBound();
+
 } // namespace corvelin

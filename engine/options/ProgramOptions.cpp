@@ -18,7 +18,7 @@ constexpr const char* kProgram = "Corvelinscope";
 
 int PluginSlotCountOrThrow()
 {
-    const int slotCount = GetSettingInt(kMachine, "Plugins", nullptr, nullptr, 0);
+    const int slotCount = PluginSlotBound();
     if (slotCount == 0) {
         ShowMessage("ReadAmdisPath: Error reading number of file types plugins.");
         throw CUserException("no plug-in slot registered");

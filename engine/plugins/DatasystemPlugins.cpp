@@ -51,7 +51,7 @@ CDatasystemPlugins::~CDatasystemPlugins()
 
 std::unique_ptr<CDatasystemPlugins> CDatasystemPlugins::LoadFromRegistration(const std::string& programFolder)
 {
-    const int slots = GetSettingInt(SettingsScope::LocalMachine, "Plugins", nullptr, nullptr, 0);
+    const int slots = PluginSlotBound();
     if (slots <= 0)
         AbandonWithoutPlugins();
 

@@ -8,6 +8,7 @@
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ReportCsv.h"
+#include "engine/views/ViewPeakLimit.h"
 #include "engine/workflow/InputRICalibration.h"
 
 namespace corvelin {
@@ -29,6 +30,10 @@ bool ReadInput(const std::string& path, const CSearchOptions& options, CLibraryC
     if (!read) {
         ShowMessage("Error reading file " + path);
         end = MatchMatrixBuildEnd::Unreadable;
+        return false;
+    }
+    if (!WithinViewPeakLimit(path, target)) {
+        end = MatchMatrixBuildEnd::TooManyPeaks;
         return false;
     }
     if (options.RIMatching && NeedsInputRICalibration(dataSystem, target)) {

@@ -44,6 +44,7 @@ enum class MatchMatrixBuildEnd {
     NoPaths,         // "Please choose the files to compare"
     Unreadable,      // "Error reading file <path>"
     NoRICalibration, // "Insufficient RI calibration data for file <path>"
+    TooManyPeaks,    // a file has more than kMaxViewPeaks peaks (WithinViewPeakLimit's message)
 };
 
 // Reads both files (messages on, data-system names requested, the area threshold as minimum area when it is

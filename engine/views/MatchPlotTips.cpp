@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "engine/core/LibraryChromatogram.h"
+#include "engine/core/PeakShare.h"
 #include "engine/platform/CFormat.h"
 #include "engine/views/MatchLines.h"
 
@@ -11,7 +12,7 @@ namespace {
 
 double Percent(double part, double total) noexcept
 {
-    return total != 0 ? part / total * 100 : 0;
+    return PeakSharePercent(part, total);
 }
 
 struct PeakFigures {

@@ -5,6 +5,7 @@
 
 #include "engine/compare/CellTable.h"
 #include "engine/core/LibraryChromatogram.h"
+#include "engine/core/PeakShare.h"
 #include "engine/platform/CFormat.h"
 #include "engine/views/ColorScheme.h"
 #include "engine/views/MatchMatrix.h"
@@ -17,7 +18,7 @@ constexpr double kFilled = 0.001;
 
 double Share(double part, double total)
 {
-    return part / total * 100.0;
+    return PeakSharePercent(part, total);
 }
 
 } // namespace

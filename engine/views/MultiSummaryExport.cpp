@@ -1,12 +1,9 @@
 #include "engine/views/MultiSummaryExport.h"
 
-#include <cstring>
-
-#include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
-#include "engine/platform/MessageSink.h"
 #include "engine/platform/TextFile.h"
+#include "engine/table/CsvReportFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/workflow/SearchParameterText.h"
 
@@ -42,15 +39,7 @@ std::string MultiSummaryCsvText(const CSearchOptions& o, const CReportTable& tab
 
 bool WriteMultiSummaryCsv(const std::string& path, const CSearchOptions& options, const CReportTable& table)
 {
-    try {
-        WriteTextFile(path, MultiSummaryCsvText(options, table));
-    } catch (const CFileException& e) {
-        ShowMessage(
-            std::string(std::strerror(e.GetOsError())) + "\n" +
-            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", path.c_str()));
-        return false;
-    }
-    return true;
+    return WriteReportFile(path, [&] { WriteTextFile(path, MultiSummaryCsvText(options, table)); });
 }
 
 } // namespace corvelin

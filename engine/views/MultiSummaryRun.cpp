@@ -121,6 +121,7 @@ CMultiSummaryRunStats RunMultiSummary(const std::vector<std::string>& paths, con
             file.Messages->Replay(Messages());
             if (!file.Chromatogram) {
                 ++stats.FilesFailed;
+                stats.FailedPaths.push_back(paths[i]);
                 return;
             }
             ++stats.FilesRead;

@@ -29,7 +29,8 @@ struct CORVELIN_ENGINE_EXPORT CMultiSummaryRunStats {
     int FilesRead = 0;
     int FilesFailed = 0;
     int PeaksExamined = 0;
-    bool Stopped = false; // running was cleared before every file had been read
+    bool Stopped = false;                 // running was cleared before every file had been read
+    std::vector<std::string> FailedPaths; // the files that could not be read, in file order
 };
 
 // Clears result, then reads paths in order (minimum area 0, messages enabled; a file that fails to read is left

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/core/LibraryChromatogram.h"
+#include "engine/core/PeakShare.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/table/ReportTable.h"
@@ -147,9 +148,9 @@ std::string SummaryPeakTip(const CMultiSummaryResultData& result, int chromatogr
                    "RI = %.1f<br>Area = %.2f %%<br>Area = %.0f <br>Height = %.2f %%<br>Height = %.1f <br>"
                    "Width = %.2f sec</td></tr><tr><td><bmp handle=%lu cx=%i cy=%i><br><a msg=\"%i-Nist-%i\">Send "
                    "to NIST</a> <a msg=\"%i-Spec-%i\">Send to MS options</a></td></tr></table>",
-                   column - 1, q->RT, q->RI, q->Area * 100 / c.TotalArea, q->Area, q->Height * 100 / c.TotalHeight,
-                   q->Height, q->WidthSeconds(), static_cast<unsigned long>(pictureHandle), width, height, chromatogram,
-                   group, chromatogram, group);
+                   column - 1, q->RT, q->RI, PeakSharePercent(q->Area, c.TotalArea), q->Area,
+                   PeakSharePercent(q->Height, c.TotalHeight), q->Height, q->WidthSeconds(),
+                   static_cast<unsigned long>(pictureHandle), width, height, chromatogram, group, chromatogram, group);
 }
 
 CSummaryPeakLink ParseSummaryPeakLink(const std::string& message)

@@ -6,16 +6,19 @@
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/core/Exceptions.h"
+#include "engine/core/PeakShare.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/platform/TextFile.h"
 #include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ColumnArrangement.h"
+#include "engine/table/CsvReportFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/InputRICalibration.h"
 #include "engine/workflow/SearchParameterText.h"
+#include "engine/views/ViewPeakLimit.h"
 
 namespace corvelin {
 
@@ -54,9 +57,9 @@ void PutPeak(std::vector<std::string>& cells, int first, const CLibraryChromatog
     cells[first + 0] = FormatC("%.2f", peak.RT);
     cells[first + 1] = FormatC("%2i", peak.PeakNumber);
     cells[first + 2] = FormatC("%.0f", peak.Area);
-    cells[first + 3] = FormatC("%.2f %%", peak.Area * 100.0 / chromatogram.TotalArea);
+    cells[first + 3] = FormatC("%.2f %%", PeakSharePercent(peak.Area, chromatogram.TotalArea));
     cells[first + 4] = FormatC("%.1f", peak.Height);
-    cells[first + 5] = FormatC("%.2f %%", peak.Height * 100.0 / chromatogram.TotalHeight);
+    cells[first + 5] = FormatC("%.2f %%", PeakSharePercent(peak.Height, chromatogram.TotalHeight));
     cells[first + 6] = FormatC("%.2f", peak.StartRT);
     cells[first + 7] = FormatC("%.2f", peak.EndRT);
     cells[first + 8] = FormatC("%.1f", peak.RI);
@@ -109,6 +112,8 @@ CPeakMatchTable::Outcome ReadInput(const std::string& path, const CSearchOptions
         ShowMessage("Error reading file " + path);
         return CPeakMatchTable::Outcome::Unreadable;
     }
+    if (!WithinViewPeakLimit(path, target))
+        return CPeakMatchTable::Outcome::TooManyPeaks;
     if (options.RIMatching && NeedsInputRICalibration(dataSystem, target)) {
         if (options.RICalibration().GetCount() < 2) {
             ShowMessage("Insufficient RI calibration data for file " + path, kCaption, MessageIcon::Exclamation);
@@ -248,6 +253,9 @@ void CPeakMatchTable::Build(CLibraryChromatogram self, CLibraryChromatogram othe
 {
     m_this = std::move(self);
     m_other = std::move(other);
+    // A damaged or hostile file may claim any PeakCount: the table counts the peaks that exist, as the matrix does.
+    m_this.PeakCount = static_cast<int>(m_this.Peaks.size());
+    m_other.PeakCount = static_cast<int>(m_other.Peaks.size());
     m_cells.Resize(m_this.Peaks.size(), m_other.Peaks.size());
     CLibraryHit hit;
     m_this.Compare(m_other, options, hit, &m_cells);
@@ -312,15 +320,7 @@ std::string PeakMatchCsvText(const CLibraryChromatogram& self, const CLibraryChr
 bool WritePeakMatchCsv(const std::string& path, const CLibraryChromatogram& self, const CLibraryChromatogram& other,
                        const CSearchOptions& options, const CReportTable& table)
 {
-    try {
-        WriteTextFile(path, PeakMatchCsvText(self, other, options, table));
-    } catch (const CFileException& e) {
-        ShowMessage(
-            std::string(std::strerror(e.GetOsError())) + "\n" +
-            FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", path.c_str()));
-        return false;
-    }
-    return true;
+    return WriteReportFile(path, [&] { WriteTextFile(path, PeakMatchCsvText(self, other, options, table)); });
 }
 
 } // namespace corvelin

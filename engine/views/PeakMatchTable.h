@@ -59,12 +59,13 @@ CORVELIN_ENGINE_EXPORT void SortPeakMatchTable(CReportTable& table, int column);
 class CORVELIN_ENGINE_EXPORT CPeakMatchTable {
 public:
     enum class Outcome {
-        Built,               // the table holds the new rows
-        MissingPath,         // "Please choose the files to compare" was shown
-        MultipleMatching,    // the question was answered No: nothing built
-        OpenOptions,         // the question was answered Yes: the caller opens the compare options
-        Unreadable,          // "Error reading file <path>" was shown
-        MissingRICalibration // "Insufficient RI calibration data for file <path>" was shown
+        Built,                // the table holds the new rows
+        MissingPath,          // "Please choose the files to compare" was shown
+        MultipleMatching,     // the question was answered No: nothing built
+        OpenOptions,          // the question was answered Yes: the caller opens the compare options
+        Unreadable,           // "Error reading file <path>" was shown
+        MissingRICalibration, // "Insufficient RI calibration data for file <path>" was shown
+        TooManyPeaks          // a file has more than kMaxViewPeaks peaks (WithinViewPeakLimit's message)
     };
 
     // Reads both files (area threshold as minimum area, messages on), applies the options' RI table to a

@@ -7,12 +7,15 @@
 //      that cannot be searched (missing, not a folder, the root folder), the conversion page is switched off, or a
 //      "/MatchMatrix=" without "/MatrixOther="
 //   2  the unknown chromatogram (or the "/Display=" file, or a match matrix file) could not be read
-//   3  the unknown has more peaks than MaxPeaks
+//   3  the unknown has more peaks than MaxPeaks, or a "/MatchMatrix=" or "/PeakTable=" file more than kMaxViewPeaks
 //   4  the CSV report (or the summary CSV) could not be written
 //   5  a conversion failed
 //   6  the data-system plug-ins could not be set up
+//   7  a merge of partial results was refused
+//   8  an internal error: out of memory or an unexpected exception (the message says what happened)
 //   130 the search was interrupted (SIGINT); the report of what was found is still written
 #include "engine/workflow/LibrarySearch.h"
+#include "engine/workflow/commands/JobOutcome.h"
 
 namespace corvelin {
 
@@ -24,6 +27,8 @@ enum BatchExitCode : int {
     kExitReportFailed = 4,
     kExitConversionFailed = 5,
     kExitNoPlugins = 6,
+    kExitRefusedMerge = 7,
+    kExitInternalError = 8,
     kExitInterrupted = 130,
 };
 
@@ -31,16 +36,7 @@ enum BatchExitCode : int {
 // unknown, 3 for one with too many peaks, otherwise 0.
 inline int BatchSearchExitCode(LibrarySearchEnd end) noexcept
 {
-    switch (end) {
-    case LibrarySearchEnd::UnknownUnreadable:
-        return kExitUnreadable;
-    case LibrarySearchEnd::UnknownTooManyPeaks:
-        return kExitTooManyPeaks;
-    case LibrarySearchEnd::Completed:
-    case LibrarySearchEnd::Stopped:
-        break;
-    }
-    return kExitOk;
+    return ExitCodeOf(SearchFailure(end));
 }
 
 } // namespace corvelin

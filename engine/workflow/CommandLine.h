@@ -4,10 +4,12 @@
 // a parameter file at its position; only the first "/Convert=" or "/Search=" counts; "/Debug" shows every
 // argument and restarts the walk. The desktop program and corvelinscope-batch share this parser.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/core/EngineExport.h"
+#include "engine/workflow/commands/CommandKeyword.h"
 
 namespace corvelin {
 
@@ -25,10 +27,24 @@ struct CORVELIN_ENGINE_EXPORT CCommandLine {
     bool MinAreaOn = false;    // "Minimum  peak area %" switch
     double MinArea = 0.5;      // percent
     bool MinAreaGiven = false; // the command line set the two conversion fields
-    // Extensions of this system (the desktop program ignores unknown keywords, so these are safe to share).
+    // Extensions of this system, accepted by both programs.
     int Threads = 0; // "/Threads=": worker threads of a library search; 0 = one per core
-    // "/Subfolders=<0|1>" sets the options' "Search subfolders" switch; "/Display=<file>" is the batch
-    // program's (read there); both are known keywords here.
+    // "/Subfolders=<0|1>" sets the options' "Search subfolders" switch.
+    // The batch program's commands (the last value of a keyword wins; paths lose one trailing double quote). A
+    // command whose keyword was given with an empty value is still asked for, except "/Display=".
+    std::string DisplayFile;                    // "/Display="
+    std::optional<std::string> SummaryOutput;   // "/Summary="
+    std::vector<std::string> SummaryOf;         // every "/SummaryOf=", in order
+    std::optional<std::string> PeakTableThis;   // "/PeakTable="
+    std::string PeakTableOther;                 // "/PeakTableOther="
+    std::string PeakTableCsv;                   // "/PeakTableCsv="
+    std::optional<std::string> MSReportFile;    // "/MSReport="
+    std::string MSReportCsv;                    // "/MSReportCsv="
+    std::optional<std::string> MatchMatrixThis; // "/MatchMatrix="
+    std::string MatrixOther;                    // "/MatrixOther="
+    std::string MatrixCsv;                      // "/MatrixCsv="
+    std::optional<std::string> TicCsv;          // "/TIC=" (with "/Display=" of a raw run)
+    // A new command's fields go here (see CommandKeyword.h).
     // Arguments that were recognised but refused, with the reason, for a batch program to report.
     std::vector<std::string> Refused;
 
@@ -44,10 +60,11 @@ using ParameterFileLoader = std::function<void(const std::string& path, CSearchO
 // "Corvelinscope debug mode". Values are checked before they are taken: a switch must be a whole number,
 // "/SWnd=" and "/RIWnd=" finite and not negative, "/MinArea=" 0 to 100, "/RTRange=" a valid range text,
 // "/Weight=" 0 ... 4, "/Library=" not empty; a refused value leaves the option as it was and the argument is
-// listed in Refused with the reason. Arguments matching no keyword are listed there too ("unknown argument");
-// they change nothing.
+// listed in Refused with the reason. Arguments matching no keyword of the program (CommandKeywords) are listed
+// there too ("unknown argument"); they change nothing.
 CORVELIN_ENGINE_EXPORT CCommandLine ParseCommandLine(const std::vector<std::string>& args, CSearchOptions& startup,
-                                                     const ParameterFileLoader& loadParameters);
+                                                     const ParameterFileLoader& loadParameters,
+                                                     CommandProgram program = kBatchProgram);
 
 // Whether text begins with keyword over the keyword's whole length, ignoring ASCII case.
 CORVELIN_ENGINE_EXPORT bool StartsWithKeyword(const std::string& text, const char* keyword) noexcept;

@@ -9,6 +9,7 @@
 
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
+#include "engine/core/PeakShare.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
@@ -98,6 +99,21 @@ bool IsInsideRunFolder(const std::string& path)
            FirstRunFolderMark(Lower(path), 1) != std::string::npos;
 }
 
+namespace {
+
+// Gives the chromatogram the RI calibration of its entry (see ConvertChromatogram); returns the line that says
+// what happened to the file's own calibration, empty when it had none.
+std::string ApplyConversionRICalibration(const CLibraryRICalibrationData& table, CLibraryChromatogram& chromatogram)
+{
+    const std::size_t own = chromatogram.RICalibration.GetCount();
+    if (own >= 2 && table.GetCount() == 0)
+        return FormatC("Keeping the RI calibration of the data file (%d points).", static_cast<int>(own));
+    chromatogram.Recalibrate(table);
+    return own >= 2 ? "The RI calibration of the data file was replaced by the current RI cal table." : "";
+}
+
+} // namespace
+
 bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree,
                          CLibraryChromatogram* shown)
 {
@@ -130,10 +146,10 @@ bool DisplayChromatogram(const std::string& path, double minAreaPercent, const C
         const CLibraryChromatogramPeakData* peak = chromatogram.GetPeak(i);
         if (!peak)
             break;
-        tree.push_back(
-            {FormatC(" Peak %2i: RT %.2f, RI %.1f, Area%% %.2f, Width %.2f, Area(abs) %.0f", i, peak->RT, peak->RI,
-                     peak->Area * 100.0 / chromatogram.TotalArea, (peak->EndRT - peak->StartRT) * 60.0, peak->Area),
-             2, false});
+        tree.push_back({FormatC(" Peak %2i: RT %.2f, RI %.1f, Area%% %.2f, Width %.2f, Area(abs) %.0f", i, peak->RT,
+                                peak->RI, PeakSharePercent(peak->Area, chromatogram.TotalArea),
+                                (peak->EndRT - peak->StartRT) * 60.0, peak->Area),
+                        2, false});
         tree.push_back(
             {FormatC("  Number of mass spec points: %2i", static_cast<int>(peak->Spectrum.GetCount())), 3, false});
         for (const CLibraryMassSpectrumPoint& point : peak->Spectrum.Points())
@@ -162,8 +178,9 @@ bool ConvertChromatogram(const std::string& path, double minAreaPercent, const C
         tree.push_back({FormatC("The chromatogramm '%s' could not be read", path.c_str()), 0, false});
         return false;
     }
+    std::string calibration;
     try {
-        chromatogram.Recalibrate(options.RICalibration());
+        calibration = ApplyConversionRICalibration(options.RICalibration(), chromatogram);
         chromatogram.SaveEntry(LibraryEntryName(path));
     } catch (const std::exception& e) {
         tree.push_back({FormatC("ReadFromPlugin error #2 on file %s\n", path.c_str()), 0, false});
@@ -176,6 +193,8 @@ bool ConvertChromatogram(const std::string& path, double minAreaPercent, const C
         return false;
     }
     tree.push_back({FormatC("The chromatogramm '%s' was converted successfully", path.c_str()), 0, false});
+    if (!calibration.empty())
+        tree.push_back({calibration, 1, false});
     return true;
 }
 

@@ -39,8 +39,11 @@ CORVELIN_ENGINE_EXPORT bool DisplayChromatogram(const std::string& path, double 
                                                 const CSearchOptions& options, CInfoTree& tree,
                                                 CLibraryChromatogram* shown = nullptr);
 
-// Converts one file: read, recalibrate with the options' RI table (always), write the entry (replacing an
-// existing one whole). Appends its top-level line to tree; false when the file was not converted.
+// Converts one file: read, give it its RI calibration, write the entry (replacing an existing one whole). The
+// data file's own calibration (at least two points) is kept when the options' RI table is empty ("Keeping the RI
+// calibration of the data file (n points)."), else the options' table is applied ("The RI calibration of the data
+// file was replaced by the current RI cal table." when the file had one): recalibrating with an empty table
+// would leave every RI uncalibrated. Appends its lines to tree; false when the file was not converted.
 CORVELIN_ENGINE_EXPORT bool ConvertChromatogram(const std::string& path, double minAreaPercent,
                                                 const CSearchOptions& options, bool showMessages, CInfoTree& tree);
 

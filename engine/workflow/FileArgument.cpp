@@ -4,23 +4,19 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/workflow/CommandLine.h"
+#include "engine/workflow/commands/CommandKeyword.h"
 
 namespace corvelin {
 
 namespace {
 
-bool EqualsNoCase(const std::string& text, const char* keyword)
-{
-    return text.size() == std::char_traits<char>::length(keyword) && StartsWithKeyword(text, keyword);
-}
-
-// "/Word=..." (letters only before the "="), "/Save", "/Print" and anything beginning with "/Debug".
+// Any keyword of the command line ("/Save", "/Debug...") and anything shaped "/Word=..." (letters only before
+// the "=").
 bool IsKeywordArgument(const std::string& a)
 {
     if (a.size() < 2 || a[0] != '/')
         return false;
-    if (EqualsNoCase(a, "/Save") || EqualsNoCase(a, "/Print") || StartsWithKeyword(a, "/Debug"))
+    if (FindCommandKeyword(a, kBatchProgram) != nullptr)
         return true;
     std::size_t i = 1;
     while (i < a.size() && std::isalpha(static_cast<unsigned char>(a[i])))

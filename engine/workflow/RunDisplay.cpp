@@ -1,10 +1,6 @@
 #include "engine/workflow/RunDisplay.h"
 
 #include "engine/platform/CFormat.h"
-#include "engine/platform/MessageSink.h"
-#include "engine/platform/TextFile.h"
-#include "engine/plugins/DatasystemPlugins.h"
-#include "engine/workflow/BatchExitCode.h"
 #include "engine/table/ReportCsv.h"
 
 namespace corvelin {
@@ -48,28 +44,6 @@ std::string RunDisplayCsv(const CRunDisplay& display)
                 CsvField(FormatC("%.4f", peak.StartRT)) + CsvField(FormatC("%.4f", peak.EndRT)) +
                 CsvField(FormatC("%.0f", peak.Area)) + "\n";
     return text;
-}
-
-int ExportRunTic(const std::string& runPath, const std::string& csvPath, double minAreaPercent)
-{
-    std::optional<CRunDisplay> display;
-    try {
-        display = ReadRunDisplay(DatasystemPlugins(), runPath, minAreaPercent, true);
-    } catch (const std::exception&) {
-        return kExitUnreadable; // the reason was shown where it was found
-    }
-    if (!display) {
-        ShowMessage("'" + runPath + "' holds no scan run (it is a peak list): there is no TIC to write.",
-                    "Corvelinscope", MessageIcon::Stop);
-        return kExitUnreadable;
-    }
-    try {
-        WriteTextFile(csvPath, RunDisplayCsv(*display));
-    } catch (const std::exception& e) {
-        ShowMessage("The file '" + csvPath + "' could not be written: " + e.what(), "Corvelinscope", MessageIcon::Stop);
-        return kExitReportFailed;
-    }
-    return kExitOk;
 }
 
 } // namespace corvelin

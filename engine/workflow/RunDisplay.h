@@ -36,9 +36,4 @@ CORVELIN_ENGINE_EXPORT void DetectAgain(CRunDisplay& display, const CPeakDetecto
 // one row per peak (numbered from 1, times "%.4f" minutes, TIC and area "%.0f").
 CORVELIN_ENGINE_EXPORT std::string RunDisplayCsv(const CRunDisplay& display);
 
-// "/Display=<run> /TIC=<csv>": reads runPath through the process-wide plug-ins (messages on) and writes
-// RunDisplayCsv to csvPath whole. Returns a BatchExitCode: kExitUnreadable when the run cannot be read or its
-// plug-in hands over no scan run (the reason shown), kExitReportFailed when the file cannot be written.
-CORVELIN_ENGINE_EXPORT int ExportRunTic(const std::string& runPath, const std::string& csvPath, double minAreaPercent);
-
 } // namespace corvelin

@@ -1,12 +1,10 @@
 #include "engine/workflow/SearchReport.h"
 
-#include <cstring>
-
-#include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/platform/TextFile.h"
+#include "engine/table/CsvReportFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/SearchParameterText.h"
@@ -51,18 +49,14 @@ bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& option
     const std::string file = SearchReportFileName(report.UnknownPath, when);
     if (path)
         *path = file;
-    try {
-        const std::string used = WriteTextFileUnderFreeName(file, SearchReportText(report, options, hits));
-        if (path)
-            *path = used;
-    } catch (const CFileException& e) {
-        ShowMessage(
-            std::string(std::strerror(e.GetOsError())) + "\n" +
-                FormatC("Could not open file %s. Please ensure that it is not opened, e.g. by Excel.", file.c_str()),
-            "Corvelinscope", MessageIcon::Stop);
-        return false;
-    }
-    return true;
+    return WriteReportFile(
+        file,
+        [&] {
+            const std::string used = WriteTextFileUnderFreeName(file, SearchReportText(report, options, hits));
+            if (path)
+                *path = used;
+        },
+        "Corvelinscope", MessageIcon::Stop);
 }
 
 } // namespace corvelin

@@ -5,8 +5,6 @@
 #include "gui/app/LibraryManagerSheet.h"
 #include "gui/app/QtMessageSink.h"
 
-#include <cstdio>
-
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchParameterFile.h"
 #include "gui/pages/PageChromatogramAdd.h"
@@ -17,6 +15,8 @@
 #include "engine/workflow/BatchExitCode.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/FileArgument.h"
+#include "engine/workflow/commands/StartupCommandLine.h"
+#include "engine/workflow/commands/StdioJobSink.h"
 
 namespace corvelin {
 
@@ -36,9 +36,7 @@ bool CLibraryManagerApp::Start()
     m_sheet = std::make_unique<CLibraryManagerSheet>(m_args.size() > 1);
     m_sheet->SetHelpPath(m_helpPath);
     // A batch run (search or conversion) never waits for a message box: messages go to stderr.
-    bool batchRun = false;
-    for (std::size_t i = 1; i < m_args.size(); ++i)
-        batchRun = batchRun || StartsWithKeyword(m_args[i], "/Search=") || StartsWithKeyword(m_args[i], "/Convert=");
+    const bool batchRun = NamesCommand(m_args, {CommandKind::Search, CommandKind::Convert});
     if (auto* sink = dynamic_cast<CQtMessageSink*>(&Messages()))
         sink->SetBatch(batchRun);
     try {
@@ -48,16 +46,10 @@ bool CLibraryManagerApp::Start()
         return false; // "Error reading number of file types plugins." was shown
     }
 
-    const CCommandLine line = ParseCommandLine(m_args, m_startup, [](const std::string& path, CSearchOptions& options) {
-        if (!ReadParameterFile(options, path))
-            std::fprintf(stderr, "The search parameter file '%s' could not be read; defaults were used.\n",
-                         path.c_str());
-    });
+    CStdioJobSink notes;
+    const CCommandLine line = ParseStartupCommandLine(m_args, m_startup, kDesktopProgram, notes);
     // A file given without a keyword is this program's "open with" (below), not an unknown argument.
     const CFileArgument file = FindFileArgument(m_args);
-    for (const std::string& refused : line.Refused)
-        if (file.Path.empty() || refused != file.Path + ": unknown argument")
-            std::fprintf(stderr, "Ignored %s\n", refused.c_str());
 
     CPageLibrarySearch* search = m_sheet->LibrarySearchPage();
     search->Session.ApplyCommandLine(line);

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "gui/app/DesktopUsage.h"
 #include "gui/app/LibraryManagerApp.h"
 #include "gui/app/QtMessageSink.h"
 #include "engine/platform/PendingTemporaryFile.h"
+#include "engine/workflow/commands/CommandKeyword.h"
 
 using namespace corvelin;
 
@@ -16,7 +16,7 @@ int main(int argc, char* argv[])
 {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-            std::fputs(DesktopUsage(), stdout);
+            std::fputs(UsageText(kDesktopProgram).c_str(), stdout);
             return 0;
         }
     QApplication app(argc, argv);

@@ -1,7 +1,5 @@
 #include "gui/pages/PageLibrarySearch.h"
 
-#include <cstdio>
-
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -20,6 +18,8 @@
 #include "gui/widgets/QtText.h"
 #include "engine/platform/TextFile.h"
 #include "engine/workflow/BatchExitCode.h"
+#include "engine/workflow/commands/SearchJob.h"
+#include "engine/workflow/commands/StdioJobSink.h"
 #include "engine/workflow/LibraryFolderCheck.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -462,13 +462,8 @@ void CPageLibrarySearch::OnSaveReportFile()
     report.StoppedLine = m_stoppedLine;
     CWaitCursor wait;
     std::string path;
-    if (WriteSearchReport(report, m_options, m_list->Table(), &path)) {
+    if (WriteSearchReport(report, m_options, m_list->Table(), &path))
         m_resultsSaved = true;
-        if (BatchSearch)
-            std::fprintf(stderr, "Report written to %s\n", path.c_str());
-    } else if (BatchSearch && BatchResult == kExitOk) {
-        BatchResult = kExitReportFailed;
-    }
 }
 
 void CPageLibrarySearch::OnPrintHitList()
@@ -646,10 +641,15 @@ void CPageLibrarySearch::OnBatchPoll()
     if (IsRunning())
         return;
     m_pollTimer->stop();
-    if (Session.PrintsAtBatchEnd())
-        OnPrintHitList();
-    if (Session.SavesAtBatchEnd())
-        OnSaveReportFile();
+    StoreControls();
+    CSearchReport report = Session.Report(SampleNameText, PeakCountText);
+    report.StoppedLine = m_stoppedLine;
+    CStdioJobSink notes;
+    const CJobOutcome end = EndBatchSearch(
+        Session, report, m_options, m_list->Table(), [this] { OnPrintHitList(); }, notes);
+    m_resultsSaved = m_resultsSaved || !end.FilesWritten.empty();
+    if (BatchResult == kExitOk)
+        BatchResult = end.ExitCode();
     m_okTimer->start();
 }
 

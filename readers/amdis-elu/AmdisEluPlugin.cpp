@@ -68,49 +68,25 @@ CORVELIN_PLUGIN_EXPORT void SetRegistryPath(char* section)
 
 CORVELIN_PLUGIN_EXPORT int IsFileReadable(const char* path, int showMessages)
 {
-    if (path == nullptr)
-        return EINVAL;
-    const int code = amdis::CheckEluFile(path);
-    if (code != 0 && showMessages != 0) {
-        try {
-            ShowMessage(code == EINVAL ? std::string("'").append(path).append("' is not an AMDIS ELU file.")
-                                       : "Cannot open '" + std::string(path) + "': " + std::strerror(code),
-                        "File Read Error", MessageIcon::Exclamation);
-        } catch (...) {
-        }
-    }
-    return code;
+    return peaklist::IsFileReadableExport(path, showMessages, [](const std::string& file, std::string& reason) {
+        const int code = amdis::CheckEluFile(file);
+        if (code == EINVAL)
+            reason = "'" + file + "' is not an AMDIS ELU file.";
+        return code;
+    });
 }
 
 CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromatogram* chromatogram,
                                               double minAreaPercent, std::string* errorText)
 {
-    auto fail = [errorText](const std::string& text) {
-        try {
-            if (errorText != nullptr)
-                *errorText = text;
-        } catch (...) {
-        }
-        return 1;
-    };
-    if (path == nullptr || chromatogram == nullptr)
-        return fail("No file or no chromatogram given.");
-    try {
-        amdis::EluReadOptions options;
-        options.keepFlaggedLines = KeepFlaggedLines();
-        options.minAreaPercent = minAreaPercent;
-        amdis::ReadEluFile(path, options, *chromatogram);
-        return 0;
-    } catch (const amdis::FormatError& error) {
-        chromatogram->Clear();
-        return fail(std::string("Malformed ELU file, ") + error.what());
-    } catch (const std::exception& error) {
-        chromatogram->Clear();
-        return fail(error.what());
-    } catch (...) {
-        chromatogram->Clear();
-        return fail("Unknown error.");
-    }
+    return peaklist::ReadFromDataSystemExport<amdis::FormatError>(
+        path, chromatogram, errorText, "Malformed ELU file, ",
+        [minAreaPercent](const std::string& file, CLibraryChromatogram& read) {
+            amdis::EluReadOptions options;
+            options.keepFlaggedLines = KeepFlaggedLines();
+            options.minAreaPercent = minAreaPercent;
+            amdis::ReadEluFile(file, options, read);
+        });
 }
 
 CORVELIN_PLUGIN_EXPORT void ResetChromatogram(CLibraryChromatogram* chromatogram)

@@ -2,8 +2,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
 
 #include "readers/amdis-elu/EluParser.h"
 #include "readers/amdis-elu/MslParser.h"
@@ -11,34 +9,6 @@
 namespace corvelin {
 
 namespace amdis {
-
-namespace {
-
-std::string OpenErrorText(const std::string& path, int err)
-{
-    return "Cannot open '" + path + "': " + std::strerror(err);
-}
-
-} // namespace
-
-std::string ReadFileHead(const std::string& path, std::size_t maxBytes)
-{
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const int err = errno != 0 ? errno : ENOENT;
-        throw FileError(err, OpenErrorText(path, err));
-    }
-    std::string text;
-    char buffer[65536];
-    while (text.size() < maxBytes && in) {
-        in.read(buffer, static_cast<std::streamsize>(std::min(sizeof buffer, maxBytes - text.size())));
-        text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad())
-        throw FileError(EIO, "Cannot read '" + path + "'.");
-    return text;
-}
 
 std::string ReadWholeFile(const std::string& path)
 {

@@ -10,6 +10,7 @@
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/core/LibraryMassSpectrum.h"
+#include "readers/peak-list/PeakListPluginSupport.h"
 
 namespace corvelin {
 
@@ -21,13 +22,8 @@ inline constexpr std::size_t kMaxFileBytes = 256u << 20;
 inline constexpr std::size_t kHeadBytes = 64u << 10;
 
 // A refused or unreadable file: an errno-style code and a sentence for the user.
-class FileError : public CFormatException {
-public:
-    FileError(int code, const std::string& reason) : CFormatException(reason, code) {}
-};
-
-// The first maxBytes of a file (all of it when shorter). Throws FileError with the errno of a failed open/read.
-std::string ReadFileHead(const std::string& path, std::size_t maxBytes);
+using FileError = peaklist::FileError;
+using peaklist::ReadFileHead;
 // The whole file; FileError (EFBIG) when it is larger than kMaxFileBytes.
 std::string ReadWholeFile(const std::string& path);
 

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -9,6 +10,9 @@
 
 #include "pwiz/data/msdata/DefaultReaderList.hpp"
 #include "pwiz/data/msdata/MSData.hpp"
+#include "pwiz/data/msdata/Serializer_mzML.hpp"
+#include "pwiz/data/msdata/Serializer_mzXML.hpp"
+#include "readers/mzml/MzmlPreScan.h"
 #include "readers/peak-detector/RunReadError.h"
 
 namespace corvelin {
@@ -18,12 +22,14 @@ namespace {
 namespace fs = std::filesystem;
 namespace pm = pwiz::msdata;
 
-// The first bytes of the file: enough for the format test of the XML readers.
-std::string FileHead(const std::string& path)
+// 512 bytes of the file from offset on: from the root element on, enough for the format test of the XML readers
+// whatever comments come before it.
+std::string FileHead(const std::string& path, std::size_t offset = 0)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw CRunReadError(EACCES, "The file cannot be opened.");
+    in.seekg(static_cast<std::streamoff>(offset));
     std::string head(512, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<std::size_t>(in.gcount()));
@@ -59,14 +65,24 @@ int MsLevel(const pm::Spectrum& spectrum)
     return level.valueAs<int>();
 }
 
-// The scan start time in minutes, or NaN when the scan has none.
-double ScanStartMinutes(const pm::Spectrum& spectrum)
+// The scan start time in minutes, or NaN when the scan has none. mzXML retention times come from the pre-scan,
+// which reads every duration form; an mzML time must state its unit.
+double ScanStartMinutes(const pm::Spectrum& spectrum, const CMzmlPreScan* mzxml)
 {
+    if (mzxml) {
+        const std::size_t eq = spectrum.id.rfind("scan=");
+        const auto found = eq == std::string::npos
+                               ? mzxml->MzxmlSeconds.end()
+                               : mzxml->MzxmlSeconds.find(std::strtoll(spectrum.id.c_str() + eq + 5, nullptr, 10));
+        return found == mzxml->MzxmlSeconds.end() ? std::nan("") : found->second / 60.0;
+    }
     if (spectrum.scanList.scans.empty())
         return std::nan("");
     const pwiz::data::CVParam time = spectrum.scanList.scans.front().cvParam(pwiz::cv::MS_scan_start_time);
     if (time.empty())
         return std::nan("");
+    if (time.units != pwiz::cv::UO_second && time.units != pwiz::cv::UO_minute)
+        throw CRunReadError(EBADMSG, "An MS1 scan's start time has no unit of time (seconds or minutes).");
     return time.timeInSeconds() / 60.0;
 }
 
@@ -98,8 +114,10 @@ void FillTexts(const pm::MSData& data, const std::string& path, CScanRun& run)
         run.Comment = ParamText(data.run, pwiz::cv::CVID_Unknown, "comment");
 }
 
-// Reads the file with the mzML or the mzXML reader of the library; anything else is refused.
-void ReadData(const std::string& path, const std::string& head, pm::MSData& data)
+// Reads the file with the mzML or the mzXML reader of the library; anything else is refused. True for mzXML. The
+// library's format test looks at the file's first bytes only, so a file whose root element comes later (after a
+// long comment) goes to the library's parser of its root element directly.
+bool ReadData(const std::string& path, const std::string& head, const std::string& rootName, pm::MSData& data)
 {
     const pm::Reader_mzML mzml;
     const pm::Reader_mzXML mzxml;
@@ -108,13 +126,26 @@ void ReadData(const std::string& path, const std::string& head, pm::MSData& data
         reader = &mzml;
     else if (!mzxml.identify(path, head).empty())
         reader = &mzxml;
-    if (!reader)
+    const bool mzmlRoot = rootName == "mzML" || rootName == "indexedmzML";
+    if (!reader && !mzmlRoot && rootName != "mzXML")
         throw CRunReadError(EMEDIUMTYPE, "The file is XML but neither mzML nor mzXML.");
     try {
-        reader->read(path, head, data);
+        if (reader) {
+            reader->read(path, head, data);
+            return reader == &mzxml;
+        }
+        const boost::shared_ptr<std::istream> stream(new std::ifstream(path, std::ios::binary));
+        if (mzmlRoot) {
+            pm::Serializer_mzML::Config config;
+            config.indexed = rootName == "indexedmzML";
+            pm::Serializer_mzML(config).read(stream, data);
+        } else {
+            pm::Serializer_mzXML().read(stream, data);
+        }
     } catch (const std::exception& e) {
         throw CRunReadError(EBADMSG, std::string("The file is damaged or truncated: ") + e.what());
     }
+    return !mzmlRoot;
 }
 
 void AddScan(const pm::Spectrum& spectrum, double minutes, CScanRun& run)
@@ -122,8 +153,11 @@ void AddScan(const pm::Spectrum& spectrum, double minutes, CScanRun& run)
     const pm::BinaryDataArrayPtr mz = spectrum.getMZArray();
     const pm::BinaryDataArrayPtr intensity = spectrum.getIntensityArray();
     run.AddScan(minutes);
-    if (!mz || !intensity)
+    if (!mz || !intensity) {
+        if (spectrum.defaultArrayLength > 0)
+            throw CRunReadError(EBADMSG, "A scan announces lines but lacks its mass or intensity array.");
         return; // a scan without arrays is an empty scan
+    }
     const std::size_t n = mz->data.size();
     if (intensity->data.size() != n)
         throw CRunReadError(EBADMSG, "A scan's mass and intensity arrays differ in length.");
@@ -140,12 +174,12 @@ void AddScan(const pm::Spectrum& spectrum, double minutes, CScanRun& run)
 CScanRun ReadMzmlRun(const std::string& path)
 {
     CheckIsRegularFile(path);
-    const std::string head = FileHead(path);
-    if (!LooksLikeXml(head))
+    if (!LooksLikeXml(FileHead(path)))
         throw CRunReadError(EMEDIUMTYPE, "The file is not an XML file (mzML or mzXML).");
+    const CMzmlPreScan scan = PreScanMzml(path, kMaxMzmlLinesPerScan, kMaxMzmlLinesPerScan * sizeof(double));
 
     pm::MSData data;
-    ReadData(path, head, data);
+    const bool mzxml = ReadData(path, FileHead(path), scan.RootName, data);
 
     CScanRun run;
     FillTexts(data, path, run);
@@ -162,11 +196,13 @@ CScanRun ReadMzmlRun(const std::string& path)
             const pm::SpectrumPtr spectrum = spectra->spectrum(i, true);
             if (!spectrum)
                 continue;
+            if (spectrum->index != i || spectrum->id != spectra->spectrumIdentity(i).id)
+                throw CRunReadError(EBADMSG, "The file's index points at the wrong scans (the file is damaged).");
             if (MsLevel(*spectrum) != 1) {
                 ++higherLevels;
                 continue;
             }
-            const double minutes = ScanStartMinutes(*spectrum);
+            const double minutes = ScanStartMinutes(*spectrum, mzxml ? &scan : nullptr);
             if (!std::isfinite(minutes))
                 throw CRunReadError(ENODATA, "An MS1 scan has no scan start time.");
             AddScan(*spectrum, minutes, run);
@@ -178,6 +214,8 @@ CScanRun ReadMzmlRun(const std::string& path)
     }
     if (run.ScanCount() == 0 && higherLevels > 0)
         throw CRunReadError(ENODATA, "The file holds MS/MS scans only, no MS1 scans.");
+    if (run.ScanCount() > 0 && run.LineCount() == 0)
+        throw CRunReadError(ENODATA, "Every MS1 scan of the file is empty.");
     if (run.ScanCount() < 2)
         throw CRunReadError(EMEDIUMTYPE,
                             "The file holds fewer than two MS1 scans: a single spectrum is not a chromatogram.");

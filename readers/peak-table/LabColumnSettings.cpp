@@ -11,12 +11,13 @@ namespace {
 
 std::string FirstSetting(const std::vector<std::string>& sections, const std::string& valueName)
 {
-    for (const std::string& section : sections) {
-        std::string text =
-            GetSettingString(SettingsScope::LocalMachine, section.c_str(), nullptr, valueName.c_str(), "");
-        if (!TrimBlanks(text).empty())
-            return text;
-    }
+    for (const char* subsection : {kLabColumnsSubsection, static_cast<const char*>(nullptr)})
+        for (const std::string& section : sections) {
+            std::string text =
+                GetSettingString(SettingsScope::LocalMachine, section.c_str(), subsection, valueName.c_str(), "");
+            if (!TrimBlanks(text).empty())
+                return text;
+        }
     return {};
 }
 
@@ -63,6 +64,8 @@ LabColumns LoadLabColumns(const std::vector<std::string>& sections) noexcept
         unit.insert(unit.begin(), '(');
         unit.push_back(')');
         lab.rtUnit = ReduceHeader(unit).unit;
+        if (lab.rtUnit == TimeUnit::Unknown)
+            lab.rtUnit = TimeUnit::Unstated;
     } catch (...) {
         return LabColumns{};
     }

@@ -35,6 +35,10 @@ TimeUnit UnitOfWord(std::string_view w) noexcept
         return TimeUnit::Seconds;
     if (w == "min" || w == "mins" || w == "minute" || w == "minutes")
         return TimeUnit::Minutes;
+    if (w == "ms" || w == "msec" || w == "millisecond" || w == "milliseconds")
+        return TimeUnit::Milliseconds;
+    if (w == "h" || w == "hr" || w == "hrs" || w == "hour" || w == "hours")
+        return TimeUnit::Hours;
     return TimeUnit::Unstated;
 }
 
@@ -60,8 +64,12 @@ HeaderName ReduceHeader(std::string_view header)
             bracketed.clear();
         } else if ((c == ')' || c == ']') && depth > 0) {
             --depth;
-            if (const TimeUnit u = UnitOfWord(bracketed); u != TimeUnit::Unstated)
+            if (const TimeUnit u = UnitOfWord(bracketed); u != TimeUnit::Unstated) {
                 result.unit = u;
+            } else if (!bracketed.empty() && result.unit == TimeUnit::Unstated) {
+                result.unit = TimeUnit::Unknown;
+                result.unitText = bracketed;
+            }
         } else if (depth > 0) {
             if (std::isalnum(static_cast<unsigned char>(c)))
                 bracketed += c;
@@ -100,6 +108,7 @@ ColumnMap RecogniseColumns(const std::vector<std::string>& headerCells, const La
             if (!used[c] && reduced[c].name == name) {
                 map.index[r] = static_cast<int>(c);
                 map.unit[r] = reduced[c].unit;
+                map.unitText[r] = reduced[c].unitText;
                 used[c] = true;
                 return;
             }
@@ -111,7 +120,7 @@ ColumnMap RecogniseColumns(const std::vector<std::string>& headerCells, const La
     for (const RoleAliases& entry : kAliases)
         for (const char* alias : entry.aliases)
             take(entry.role, alias);
-    if (lab.rtUnit != TimeUnit::Unstated)
+    if (lab.rtUnit != TimeUnit::Unstated && map.UnitOf(ColumnRole::RT) == TimeUnit::Unstated)
         map.unit[static_cast<std::size_t>(ColumnRole::RT)] = lab.rtUnit;
     return map;
 }

@@ -7,6 +7,7 @@
 #include "readers/peak-table/PeakTableColumns.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
+#include "readers/peak-list/PeakListPluginSupport.h"
 
 namespace corvelin {
 
@@ -18,19 +19,17 @@ inline constexpr std::size_t kMaxFileBytes = 64u << 20;
 inline constexpr std::size_t kHeadBytes = 16u << 20;
 
 // A refused or unreadable file: an errno-style code and a sentence for the user.
-class FileError : public CFormatException {
-public:
-    FileError(int code, const std::string& reason) : CFormatException(reason, code) {}
-};
+using FileError = peaklist::FileError;
 
 // 0 when path is a peak table with a retention time and a spectrum column; otherwise the open error (ENOENT,
 // EACCES, ...), EFBIG, or EMEDIUMTYPE with the reason in *reason. Never throws.
 int CheckPeakTableFile(const std::string& path, const LabColumns& lab, std::string* reason) noexcept;
 
 // Reads a peak table into an empty chromatogram. Throws FileError (unreadable, too large) or TableError (no
-// retention time or spectrum column, a damaged row).
-void ReadPeakTableFile(const std::string& path, const LabColumns& lab, double minAreaPercent,
-                       CLibraryChromatogram& chromatogram);
+// retention time or spectrum column, a damaged row). Returns a warning that names the rows left out (negative or
+// too large areas or heights), empty when none was.
+std::string ReadPeakTableFile(const std::string& path, const LabColumns& lab, double minAreaPercent,
+                              CLibraryChromatogram& chromatogram);
 
 } // namespace peaktable
 

@@ -1,6 +1,8 @@
 #include "readers/peak-table/PeakTableParser.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "readers/peak-table/TableText.h"
 
@@ -41,7 +43,72 @@ std::optional<double> OptionalNumber(const std::string& cell, bool decimalComma,
 
 double MinutesFactor(TimeUnit unit) noexcept
 {
-    return unit == TimeUnit::Seconds ? 1.0 / 60.0 : 1.0;
+    switch (unit) {
+    case TimeUnit::Seconds:
+        return 1.0 / 60.0;
+    case TimeUnit::Milliseconds:
+        return 1.0 / 60000.0;
+    case TimeUnit::Hours:
+        return 60.0;
+    default:
+        return 1.0;
+    }
+}
+
+// A time column whose header states a unit the reader does not know is refused: its values cannot be placed.
+void CheckTimeUnits(const ColumnMap& map)
+{
+    for (const ColumnRole role : {ColumnRole::RT, ColumnRole::Start, ColumnRole::End})
+        if (map.Has(role) && map.UnitOf(role) == TimeUnit::Unknown)
+            throw TableError(std::string("the ") + RoleText(role) + " column states the unit '" +
+                             map.unitText[static_cast<std::size_t>(role)].substr(0, 40) +
+                             "', which is not known (s, ms, min or h)");
+}
+
+// An area or height cell: absent when empty, +infinity for a number beyond the range of a double ("1e999"),
+// else a number (or the row is damaged).
+std::optional<double> PeakValue(const std::string& cell, bool decimalComma, std::size_t line, ColumnRole role)
+{
+    const std::string_view text = TrimBlanks(cell);
+    double v = 0;
+    if (!text.empty() && !ParseNumber(text, decimalComma, v)) {
+        std::string plain(text.substr(0, 64));
+        if (decimalComma)
+            std::replace(plain.begin(), plain.end(), ',', '.');
+        char* end = nullptr;
+        const double huge = std::strtod(plain.c_str(), &end);
+        if (end == plain.c_str() + plain.size() && std::isinf(huge) && plain.find_first_of("iInN") == std::string::npos)
+            return std::fabs(huge);
+    }
+    return OptionalNumber(cell, decimalComma, false, line, role);
+}
+
+// Why a row's area or height (what) cannot be taken, or empty. An empty cell: the value came from the spectrum.
+std::string UnusableValue(double value, const char* what, const std::string& cell)
+{
+    const std::string subject = TrimBlanks(cell).empty() ? std::string("the spectrum's ") + what
+                                                         : std::string("the ") + what + " '" + cell.substr(0, 40) + "'";
+    if (value < 0)
+        return subject + " is negative";
+    if (!(value <= kMaxPeakValue))
+        return subject + " is too large";
+    return {};
+}
+
+double SumOfIntensities(const std::vector<SpectrumLine>& lines)
+{
+    double sum = 0;
+    for (const SpectrumLine& l : lines)
+        sum += l.intensity;
+    return sum;
+}
+
+double LargestIntensity(const std::vector<SpectrumLine>& lines)
+{
+    double largest = 0;
+    for (const SpectrumLine& l : lines)
+        largest = std::max(largest, l.intensity);
+    return largest;
 }
 
 } // namespace
@@ -62,8 +129,10 @@ HeaderRow FindHeaderRow(std::string_view text, const LabColumns& lab)
             RowError(lines.Number(), error.what());
         }
         const ColumnMap map = RecogniseColumns(cells, lab);
-        if (map.Has(ColumnRole::RT) && map.Has(ColumnRole::Spectrum))
+        if (map.Has(ColumnRole::RT) && map.Has(ColumnRole::Spectrum)) {
+            CheckTimeUnits(map);
             return {lines.Number(), separator, cells.size(), map};
+        }
         if (!first)
             first = map;
     }
@@ -109,10 +178,10 @@ PeakTable ParsePeakTable(std::string_view text, const LabColumns& lab)
             RowError(line, "the retention time '" + rtCell.substr(0, 40) + "' is not a number from 0 up");
         largestRT = std::max(largestRT, row.rt);
         row.ri = OptionalNumber(CellOf(cells, map, ColumnRole::RI), table.decimalComma, false, line, ColumnRole::RI);
-        row.area =
-            OptionalNumber(CellOf(cells, map, ColumnRole::Area), table.decimalComma, false, line, ColumnRole::Area);
-        row.height =
-            OptionalNumber(CellOf(cells, map, ColumnRole::Height), table.decimalComma, false, line, ColumnRole::Height);
+        const std::string& areaCell = CellOf(cells, map, ColumnRole::Area);
+        const std::string& heightCell = CellOf(cells, map, ColumnRole::Height);
+        const std::optional<double> area = PeakValue(areaCell, table.decimalComma, line, ColumnRole::Area);
+        const std::optional<double> height = PeakValue(heightCell, table.decimalComma, line, ColumnRole::Height);
         // Start and end cells may carry more after the time ("291.391, 22430": time and signal).
         row.start =
             OptionalNumber(CellOf(cells, map, ColumnRole::Start), table.decimalComma, true, line, ColumnRole::Start);
@@ -123,10 +192,23 @@ PeakTable ParsePeakTable(std::string_view text, const LabColumns& lab)
         spectrumLines += row.spectrum.size();
         if (spectrumLines > kMaxTableSpectrumLines)
             RowError(line, "more than " + std::to_string(kMaxTableSpectrumLines) + " spectrum lines in the table");
+        row.area = area ? *area : SumOfIntensities(row.spectrum);
+        row.height = height ? *height : LargestIntensity(row.spectrum);
+        std::string unusable = UnusableValue(row.area, "area", areaCell);
+        if (unusable.empty())
+            unusable = UnusableValue(row.height, "height", heightCell);
+        if (!unusable.empty()) {
+            if (table.leftOut.size() < kListedLeftOut)
+                table.leftOut.push_back("line " + std::to_string(line) + ": " + unusable);
+            ++table.leftOutCount;
+            continue;
+        }
         row.name = CellOf(cells, map, ColumnRole::Name).substr(0, 256);
         table.rows.push_back(std::move(row));
     }
 
+    if (table.rows.empty() && table.leftOutCount > 0)
+        throw TableError("no row is left: " + table.leftOut.front() + (table.leftOut.size() > 1 ? ", ..." : ""));
     table.rtUnit = map.UnitOf(ColumnRole::RT);
     if (table.rtUnit == TimeUnit::Unstated)
         table.rtUnit = largestRT > kSecondsAbove ? TimeUnit::Seconds : TimeUnit::Minutes;

@@ -22,11 +22,15 @@ inline constexpr std::size_t kMaxTableSpectrumLines = 1u << 21;
 inline constexpr std::size_t kMaxPreambleLines = 50;
 // Retention times without a stated unit are seconds when the largest is above this, else minutes.
 inline constexpr double kSecondsAbove = 100;
+// The largest area or height taken: the totals of kMaxRows such rows, and their percentages, stay finite.
+inline constexpr double kMaxPeakValue = 1e300;
 
 struct PeakRow {
     std::size_t line = 0; // 1-based line in the file
     double rt = 0;        // minutes
-    std::optional<double> ri, area, height;
+    std::optional<double> ri;
+    double area = 0;                  // the area cell, else the sum of the spectrum's intensities
+    double height = 0;                // the height cell, else the spectrum's largest intensity
     std::optional<double> start, end; // minutes
     std::vector<SpectrumLine> spectrum;
     std::string name;
@@ -38,7 +42,10 @@ struct PeakTable {
     bool decimalComma = false;
     TimeUnit rtUnit = TimeUnit::Unstated; // as read, after the rule for an unstated unit
     std::vector<PeakRow> rows;            // in file order
+    std::vector<std::string> leftOut;     // "line 7: the area '-5' is negative" for the first rows left out
+    std::size_t leftOutCount = 0;         // all rows left out
 };
+inline constexpr std::size_t kListedLeftOut = 20;
 
 // The header row: the first non-empty line (up to kMaxPreambleLines of them) with a retention time and a spectrum
 // column. Throws TableError naming the column that the first non-empty line lacks when there is none.
@@ -50,9 +57,11 @@ struct HeaderRow {
 };
 HeaderRow FindHeaderRow(std::string_view text, const LabColumns& lab);
 
-// The whole table. Throws TableError for a missing column or a damaged row (the message names its line). A row
-// with more non-empty cells than the header has columns is damaged: a separator inside an unquoted cell would
-// otherwise shift the values into the wrong columns.
+// The whole table. Throws TableError for a missing column, a time column in a unit that is not known, or a
+// damaged row (the message names its line). A row with more non-empty cells than the header has columns is
+// damaged: a separator inside an unquoted cell would otherwise shift the values into the wrong columns. A row
+// whose area or height is negative or beyond kMaxPeakValue is left out and listed in leftOut; a table with no row
+// left throws.
 PeakTable ParsePeakTable(std::string_view text, const LabColumns& lab);
 
 } // namespace peaktable

@@ -2,7 +2,6 @@
 // row per peak with its retention time and apex spectrum) read as chromatograms. The module is registered once
 // per file ending, so the program may hand it several settings sections; a lab's own column names are read from
 // them at every read. Nothing thrown inside crosses the C boundary.
-#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -43,46 +42,21 @@ CORVELIN_PLUGIN_EXPORT void SetRegistryPath(char* section)
 
 CORVELIN_PLUGIN_EXPORT int IsFileReadable(const char* path, int showMessages)
 {
-    if (path == nullptr)
-        return EINVAL;
-    std::string reason;
-    const int code = peaktable::CheckPeakTableFile(path, LabColumns(), &reason);
-    if (code != 0 && showMessages != 0) {
-        try {
-            ShowMessage(reason.empty() ? "Cannot read '" + std::string(path) + "': " + std::strerror(code) : reason,
-                        "File Read Error", MessageIcon::Exclamation);
-        } catch (...) {
-        }
-    }
-    return code;
+    return peaklist::IsFileReadableExport(path, showMessages, [](const std::string& file, std::string& reason) {
+        return peaktable::CheckPeakTableFile(file, LabColumns(), &reason);
+    });
 }
 
 CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromatogram* chromatogram,
                                               double minAreaPercent, std::string* errorText)
 {
-    auto fail = [errorText](const std::string& text) {
-        try {
-            if (errorText != nullptr)
-                *errorText = text;
-        } catch (...) {
-        }
-        return 1;
-    };
-    if (path == nullptr || chromatogram == nullptr)
-        return fail("No file or no chromatogram given.");
-    try {
-        peaktable::ReadPeakTableFile(path, LabColumns(), minAreaPercent, *chromatogram);
-        return 0;
-    } catch (const peaktable::TableError& error) {
-        chromatogram->Clear();
-        return fail(std::string("Not a readable peak table, ") + error.what());
-    } catch (const std::exception& error) {
-        chromatogram->Clear();
-        return fail(error.what());
-    } catch (...) {
-        chromatogram->Clear();
-        return fail("Unknown error.");
-    }
+    return peaklist::ReadFromDataSystemExport<peaktable::TableError>(
+        path, chromatogram, errorText, "Not a readable peak table, ",
+        [minAreaPercent](const std::string& file, CLibraryChromatogram& read) {
+            const std::string warning = peaktable::ReadPeakTableFile(file, LabColumns(), minAreaPercent, read);
+            if (!warning.empty())
+                ShowMessage(warning, kDataSystemName, MessageIcon::Exclamation);
+        });
 }
 
 CORVELIN_PLUGIN_EXPORT void ResetChromatogram(CLibraryChromatogram* chromatogram)

@@ -112,11 +112,17 @@ BatchRun BatchFixture::RunInterruptedAfterOutput(const std::vector<std::string>&
     return Launch(args, true, signaled, output);
 }
 
+BatchRun BatchFixture::RunWithStdout(const std::vector<std::string>& args, const std::string& stdoutPath) const
+{
+    bool signaled = false;
+    return Launch(args, false, signaled, {}, stdoutPath);
+}
+
 BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled,
-                              const std::string& interruptAfterOutput) const
+                              const std::string& interruptAfterOutput, const std::string& stdoutPath) const
 {
     const std::string program = m_programFolder + "corvelinscope-batch";
-    const std::string out = m_dir.File("stdout.txt");
+    const std::string out = stdoutPath.empty() ? m_dir.File("stdout.txt") : stdoutPath;
     const std::string err = m_dir.File("stderr.txt");
     std::vector<std::string> env = {"CORVELIN_REGISTRY_DIR=" + m_dir.File("registry"), "HOME=" + m_dir.File("home"),
                                     "LANG=C", "TZ=UTC"};
@@ -139,7 +145,8 @@ BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interru
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out.c_str(),
+                                     stdoutPath.empty() ? O_WRONLY | O_CREAT | O_TRUNC : O_WRONLY, 0644);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;
     BatchRun run;
@@ -160,7 +167,7 @@ BatchRun BatchFixture::Launch(const std::vector<std::string>& args, bool interru
         signaled = WIFSIGNALED(status);
     }
     posix_spawn_file_actions_destroy(&actions);
-    run.Out = ReadAllText(out);
+    run.Out = stdoutPath.empty() ? ReadAllText(out) : std::string();
     run.Err = ReadAllText(err);
     return run;
 }

@@ -34,6 +34,8 @@ protected:
     // search and before the report is written).
     BatchRun RunInterruptedAfterOutput(const std::vector<std::string>& args, const std::string& output,
                                        bool& signaled) const;
+    // The same with the program's stdout opened on this path (e.g. "/dev/full").
+    BatchRun RunWithStdout(const std::vector<std::string>& args, const std::string& stdoutPath) const;
     // Writes a per-user integer into the program's settings (e.g. "LibrarySearch" / "MaxPeaks").
     void WriteUserInt(const char* section, const char* name, int value) const;
     void WriteMachineInt(const char* section, const char* name, int value) const;
@@ -51,7 +53,7 @@ protected:
 
 private:
     BatchRun Launch(const std::vector<std::string>& args, bool interrupt, bool& signaled,
-                    const std::string& interruptAfterOutput = {}) const;
+                    const std::string& interruptAfterOutput = {}, const std::string& stdoutPath = {}) const;
 
 protected:
     std::string m_settings;

@@ -12,6 +12,7 @@
 #include "tests/batch/cli/BatchFixture.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
+#include "engine/options/SearchParameterFile.h"
 #include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "tests/support/RecordingMessageSink.h"
@@ -61,12 +62,14 @@ TEST_F(BatchConversion, EntryNamesFollowTheDataFile)
         MakeTestChromatogram("S", {{1.0, 10}, {2.0, 20}})->SaveEntry(Data(c.file));
         const BatchRun run = Run({"/Convert=" + Data(c.file) + "\""});
         EXPECT_EQ(run.ExitCode, 0) << c.file << run.Err;
-        EXPECT_EQ(run.Out, "The chromatogramm '" + Data(c.file) + "' was converted successfully\n");
+        EXPECT_EQ(run.Out,
+                  "The chromatogramm '" + Data(c.file) +
+                      "' was converted successfully\n  Keeping the RI calibration of the data file (3 points).\n");
         CLibraryChromatogram entry;
         ASSERT_TRUE(entry.LoadEntry(Data(c.entry))) << c.entry;
-        // Always recalibrated with the options' (here empty) RI table, whatever the file held.
-        EXPECT_EQ(entry.RICalibration.GetCount(), 0u);
-        EXPECT_EQ(entry.GetPeak(0)->RI, -1.0);
+        // The options' RI table is empty: the file's own calibration stays.
+        EXPECT_EQ(entry.RICalibration.GetCount(), 3u);
+        EXPECT_EQ(entry.GetPeak(0)->RI, 850.0);
     }
 }
 
@@ -163,8 +166,11 @@ TEST_F(FolderConversion, ConvertAllStopsAtTheFirstFailureAndKeepsWhatWasConverte
     RecordingMessageSink sink;
     CInfoTree tree;
     EXPECT_FALSE(DisplayAndConvert(Data("f/b.raw"), 0, true, m_options, tree));
+    const CInfoLine kept{"Keeping the RI calibration of the data file (3 points).", 1, false};
     EXPECT_EQ(tree, (CInfoTree{{"The chromatogramm '" + Data("f/a.raw") + "' was converted successfully", 0, false},
+                               kept,
                                {"The chromatogramm '" + Data("f/b.raw") + "' was converted successfully", 0, false},
+                               kept,
                                {"ReadFromPlugin error #1 on file " + Data("f/c.raw") + "\n", 0, false}}));
     EXPECT_TRUE(fs::exists(Data("f/a.raw.ChromLibEntry")));
     EXPECT_TRUE(fs::exists(Data("f/b.raw.ChromLibEntry")));
@@ -180,10 +186,10 @@ TEST_F(FolderConversion, RunFoldersConvertDataMsFirstThenHpt)
     MakeTestChromatogram("X", {{1.0, 10}})->SaveEntry(Data("runs/notrun/data.ms"));
     CInfoTree tree;
     EXPECT_TRUE(DisplayAndConvert(Data("runs/r1.D/r1.hpt"), 0, true, m_options, tree));
-    ASSERT_EQ(tree.size(), 3u);
+    ASSERT_EQ(tree.size(), 6u); // each with the line that keeps its own RI calibration
     EXPECT_EQ(tree[0].Text, "The chromatogramm '" + Data("runs/r1.D/data.ms") + "' was converted successfully");
-    EXPECT_EQ(tree[1].Text, "The chromatogramm '" + Data("runs/r2.d/DATA.MS") + "' was converted successfully");
-    EXPECT_EQ(tree[2].Text, "The chromatogramm '" + Data("runs/r1.D/r1.hpt") + "' was converted successfully");
+    EXPECT_EQ(tree[2].Text, "The chromatogramm '" + Data("runs/r2.d/DATA.MS") + "' was converted successfully");
+    EXPECT_EQ(tree[4].Text, "The chromatogramm '" + Data("runs/r1.D/r1.hpt") + "' was converted successfully");
     EXPECT_TRUE(fs::exists(Data("runs/r1.D.ChromLibEntry")));
     EXPECT_TRUE(fs::exists(Data("runs/r1.ChromLibEntry")));
     EXPECT_TRUE(fs::exists(Data("runs/r2.d.ChromLibEntry")));
@@ -267,6 +273,43 @@ TEST_F(FolderConversion, InterruptedWritesLeaveNoTemporaryFiles)
     EXPECT_TRUE(fs::exists(busy));
     EXPECT_TRUE(fs::exists(other));
     ::close(busyFd);
+}
+
+// A conversion keeps the file's own RI calibration while the options' RI table is empty, and says so; with a table
+// in the options, the table replaces it, and that is said too.
+TEST_F(BatchConversion, TheFilesOwnRICalibrationIsKeptWithoutAnRITable)
+{
+    MakeTestChromatogram("S", {{1.0, 25}})->SaveEntry(Data("own.ChromLibEntry"));
+    CSearchOptions withTable;
+    for (const auto& [rt, ri] : {std::pair{1.0, 700.0}, std::pair{11.0, 1700.0}}) {
+        auto point = std::make_unique<CLibraryRICalibrationPoint>();
+        point->RT = rt;
+        point->RI = ri;
+        withTable.RICalibration().AddPoint(std::move(point));
+    }
+    ASSERT_TRUE(WriteParameterFile(withTable, Data("table.spf")));
+    const struct {
+        std::vector<std::string> Params;
+        const char* Line;
+        double RI;
+    } cases[] = {
+        {{}, "Keeping the RI calibration of the data file (3 points).", 850.0},
+        {{"/Params=" + Data("table.spf")},
+         "The RI calibration of the data file was replaced by the current RI cal "
+         "table.",
+         700.0},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.Params;
+        args.push_back("/Convert=" + Data("own.ChromLibEntry"));
+        const BatchRun run = Run(args);
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        EXPECT_NE(run.Out.find(c.Line), std::string::npos) << run.Out;
+        CLibraryChromatogram entry;
+        ASSERT_TRUE(entry.LoadEntry(Data("own.ChromLibEntry.ChromLibEntry")));
+        ASSERT_EQ(entry.PeakCount, 1);
+        EXPECT_DOUBLE_EQ(entry.GetPeak(0)->RI, c.RI);
+    }
 }
 
 } // namespace

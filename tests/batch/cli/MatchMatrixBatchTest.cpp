@@ -1,6 +1,8 @@
 // The match matrix through corvelinscope-batch: the table's CSV bytes, the RT search range, the failures.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/core/LibraryChromatogram.h"
 #include "tests/batch/cli/BatchFixture.h"
 
@@ -37,6 +39,9 @@ TEST_F(BatchMatchMatrix, WritesTheTableAsCsvBytes)
     const BatchRun toFile = Run({"/MatchMatrix=" + m_this, "/MatrixOther=" + m_other, "/MatrixCsv=" + csv});
     ASSERT_EQ(toFile.ExitCode, 0) << toFile.Err;
     EXPECT_EQ(ReadAllText(csv), expected);
+    // The command's own keywords are known: nothing is "Ignored".
+    for (const BatchRun* run : {&toStdout, &toFile})
+        EXPECT_EQ(run->Err.find("Ignored"), std::string::npos) << run->Err;
 
     const BatchRun ranged = Run({"/RTRange=1.5-4", "/MatchMatrix=" + m_this, "/MatrixOther=" + m_other});
     ASSERT_EQ(ranged.ExitCode, 0) << ranged.Err;
@@ -55,6 +60,28 @@ TEST_F(BatchMatchMatrix, MissingOrUnreadableFilesEndWithTheirCodes)
     EXPECT_EQ(unreadable.ExitCode, 2);
     EXPECT_NE(unreadable.Err.find("Error reading file " + missing), std::string::npos) << unreadable.Err;
     EXPECT_TRUE(unreadable.Out.empty());
+}
+
+// A file of more peaks than the comparison views take ends both of them with exit 3 and the limit named, before
+// any cell table is made; nothing is written.
+TEST_F(BatchMatchMatrix, FilesBeyondThePeakLimitEndWithCode3)
+{
+    std::vector<std::pair<double, double>> peaks;
+    for (int i = 0; i <= 5000; ++i)
+        peaks.emplace_back(1.0 + i * 0.001, 10);
+    const std::string big = Data("big.ChromLibEntry");
+    MakeTestChromatogram("Big", peaks)->SaveEntry(big);
+    const std::string csv = Data("out.csv");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"/MatchMatrix=" + big, "/MatrixOther=" + m_this, "/MatrixCsv=" + csv},
+          std::vector<std::string>{"/PeakTable=" + m_this, "/PeakTableOther=" + big, "/PeakTableCsv=" + csv}}) {
+        const BatchRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 3) << args[0] << run.Err;
+        EXPECT_NE(run.Err.find("has 5001 peaks; the match matrix and the peak match table compare at most 5000"),
+                  std::string::npos)
+            << run.Err;
+        EXPECT_FALSE(std::filesystem::exists(csv));
+    }
 }
 
 } // namespace

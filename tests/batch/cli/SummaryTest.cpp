@@ -78,6 +78,32 @@ TEST_F(BatchSummary, ShowOptionFromTheParameterFileAndFailures)
     EXPECT_EQ(4, run.ExitCode);
     EXPECT_NE(std::string::npos, run.Err.find("Please ensure that it is not opened, e.g. by Excel.")) << run.Err;
     run = Run({"/Summary=" + out, "/SummaryOf=" + Data("runs/notes.txt")});
-    EXPECT_EQ(1, run.ExitCode);
-    EXPECT_NE(std::string::npos, run.Err.find("The selected chromatograms have no peaks")) << run.Err;
+    EXPECT_EQ(2, run.ExitCode); // no input could be read
+    EXPECT_NE(std::string::npos, run.Err.find("Left out " + Data("runs/notes.txt") + ": it could not be read."))
+        << run.Err;
+}
+
+// Every input left out is named with its reason; one file named in two spellings is one row; an output that is one
+// of the inputs is refused and the input stays as it was.
+TEST_F(BatchSummary, LeftOutInputsAreNamedAndOneFileIsOneRow)
+{
+    const std::string out = Data("summary.csv");
+    BatchRun run = Run({"/Summary=" + out, "/SummaryOf=" + Data("runs/a.ChromLibEntry"),
+                        "/SummaryOf=" + Data("runs/../runs/a.ChromLibEntry"), "/SummaryOf=" + Data("runs/gone.raw")});
+    ASSERT_EQ(0, run.ExitCode) << run.Err;
+    EXPECT_NE(std::string::npos, run.Err.find("Left out " + Data("runs/gone.raw") + ": No such file or directory."))
+        << run.Err;
+    const std::string csv = ReadAllText(out);
+    EXPECT_NE(std::string::npos, csv.find("\"a.ChromLibEntry\",\"A\",\"100\",\"300\",\r\n")) << csv;
+    EXPECT_EQ(csv.find("a.ChromLibEntry"), csv.rfind("a.ChromLibEntry")) << csv;
+
+    run = Run({"/Summary=" + Data("missing.raw"), "/SummaryOf=" + Data("missing.raw")});
+    EXPECT_EQ(2, run.ExitCode) << run.Err;
+
+    const std::string input = Data("runs/b.ChromLibEntry");
+    const std::string before = ReadAllText(input);
+    run = Run({"/Summary=" + Data("runs/./b.ChromLibEntry"), "/SummaryOf=" + Data("runs")});
+    EXPECT_EQ(4, run.ExitCode) << run.Err;
+    EXPECT_NE(std::string::npos, run.Err.find("would replace one of its inputs")) << run.Err;
+    EXPECT_EQ(before, ReadAllText(input));
 }

@@ -145,6 +145,20 @@ TEST_F(ViewExport, MassSpecReportToStdout)
     EXPECT_EQ(run.Out, expected);
 }
 
+// A CSV that standard output does not take is a report not written (4), also when the failure shows only at the
+// final flush: the few hundred bytes of the report fit the stream's buffer.
+TEST_F(ViewExport, FullStandardOutputIsAReportNotWritten)
+{
+    if (!std::filesystem::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full";
+    CSearchOptions options;
+    options.AddSpectrum("first peak", m_thisRun->Peaks[0]->Spectrum, true);
+    const BatchRun run = RunWithStdout({"/Params=" + Params(options), "/MSReport=" + m_this}, "/dev/full");
+    EXPECT_EQ(run.ExitCode, 4) << run.Err;
+    EXPECT_NE(run.Err.find("Could not write to standard output: No space left on device"), std::string::npos)
+        << run.Err;
+}
+
 // A foreign chromatogram without an RI table is refused under RI matching until the options carry one; then
 // its RI values come from the options' table.
 TEST_F(ViewExport, ForeignRunsTakeTheOptionsRITableUnderRIMatching)

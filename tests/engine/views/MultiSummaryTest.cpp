@@ -422,3 +422,17 @@ TEST_F(MultiSummaryRunTest, StopReadsNoFurtherFile)
     EXPECT_EQ(1, result.ChromatogramCount());
     EXPECT_EQ(std::vector<std::string>{}, sink.Texts());
 }
+
+namespace {
+
+// The tool tip of a run whose peaks total 0 gives 0 %, never nan.
+TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
+{
+    std::vector<std::unique_ptr<CLibraryChromatogram>> runs;
+    runs.push_back(Make("/d/z.raw", {{2, 0, 1}}));
+    const auto result = Group(std::move(runs), CSearchOptions{});
+    const std::string tip = SummaryPeakTip(result, 0, 2, 7, 300, 120);
+    EXPECT_NE(tip.find("Area = 0.00 %<br>Area = 0 <br>Height = 0.00 %"), std::string::npos) << tip;
+}
+
+} // namespace

@@ -1,3 +1,5 @@
 # The search reads its unknown through the plug-ins: the tests install a list with the library-entry reader.
 add_dependencies(${target} corvelin-reader-library-entry)
 target_compile_definitions(${target} PRIVATE CORVELIN_ENTRY_READER="$<TARGET_FILE:corvelin-reader-library-entry>")
+# The man pages that the command registry is checked against.
+target_compile_definitions(${target} PRIVATE CORVELIN_MAN_DIR="${CMAKE_SOURCE_DIR}/docs/man")

@@ -24,6 +24,7 @@ struct MzmlOptions {
     int MsLevel = 1;             // every scan's level
     bool WithTimes = true;
     bool ChromatogramOnly = false; // a TIC chromatogram and no spectra
+    bool Indexed = true;           // with the offset index
     std::string SampleName = "test mix";
     std::string Comment = "10 ng per component";
 };
@@ -88,6 +89,7 @@ inline void WriteMzml(const std::vector<Scan>& scans, const std::string& path, c
     pm::MSDataFile::WriteConfig config(options.Form == MzmlForm::MzXML ? pm::MSDataFile::Format_mzXML
                                                                        : pm::MSDataFile::Format_mzML);
     config.useWorkerThreads = false;
+    config.indexed = options.Indexed;
     config.binaryDataEncoderConfig.precision = pm::BinaryDataEncoder::Precision_64;
     if (options.Form == MzmlForm::Zlib)
         config.binaryDataEncoderConfig.compression = pm::BinaryDataEncoder::Compression_Zlib;

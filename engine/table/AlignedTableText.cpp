@@ -1,4 +1,4 @@
-#include "batch/HitTablePrinter.h"
+#include "engine/table/AlignedTableText.h"
 
 #include <algorithm>
 #include <vector>

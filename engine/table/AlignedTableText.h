@@ -4,10 +4,12 @@
 // Control characters in texts are shown as blanks, so nothing in a cell ends or breaks the output.
 #include <string>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
 class CReportTable;
 
-std::string FormatAlignedTable(const CReportTable& table);
+CORVELIN_ENGINE_EXPORT std::string FormatAlignedTable(const CReportTable& table);
 
 } // namespace corvelin

@@ -1,0 +1,60 @@
+#pragma once
+// What the peak-list reader modules (peak tables, AMDIS ELU files) have in common behind their exports: reading
+// the head of a file within a bound, refusing a file with a code (and, when asked, a message), and turning a
+// read into the code and error text of ReadFromDataSystem. The raw-data readers share theirs in
+// readers/peak-detector/ReaderPluginSupport.h.
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "engine/core/Exceptions.h"
+#include "engine/core/LibraryChromatogram.h"
+
+namespace corvelin {
+
+namespace peaklist {
+
+// A refused or unreadable file: an errno-style code and a sentence for the user.
+class FileError : public CFormatException {
+public:
+    FileError(int code, const std::string& reason) : CFormatException(reason, code) {}
+};
+
+// The first maxBytes of a regular file (all of it when shorter). Throws FileError with the errno of a failed
+// open or read, EISDIR for a folder.
+std::string ReadFileHead(const std::string& path, std::size_t maxBytes);
+
+// IsFileReadable: EINVAL without a path, otherwise what check returns (0 = readable). With showMessages set a
+// refusal is shown (caption "File Read Error"): the reason check gave, else "Cannot open '<path>': <error>".
+// Never throws.
+int IsFileReadableExport(const char* path, int showMessages,
+                         const std::function<int(const std::string& path, std::string& reason)>& check) noexcept;
+
+// ReadFromDataSystem's failure: the text to *errorText (when given), the chromatogram emptied; returns 1.
+int FailedRead(CLibraryChromatogram* chromatogram, std::string* errorText, const std::string& text) noexcept;
+
+// ReadFromDataSystem: calls read(path, chromatogram); 0 when it returns. A FormatError becomes
+// "<formatPrefix><what>", any other exception its text; the chromatogram is emptied then. Never throws.
+template <class FormatError>
+int ReadFromDataSystemExport(const char* path, CLibraryChromatogram* chromatogram, std::string* errorText,
+                             const char* formatPrefix,
+                             const std::function<void(const std::string& path, CLibraryChromatogram&)>& read) noexcept
+{
+    if (path == nullptr || chromatogram == nullptr)
+        return FailedRead(nullptr, errorText, "No file or no chromatogram given.");
+    try {
+        read(path, *chromatogram);
+        return 0;
+    } catch (const FormatError& error) {
+        return FailedRead(chromatogram, errorText, std::string(formatPrefix) + error.what());
+    } catch (const std::exception& error) {
+        return FailedRead(chromatogram, errorText, error.what());
+    } catch (...) {
+        return FailedRead(chromatogram, errorText, "Unknown error.");
+    }
+}
+
+} // namespace peaklist
+
+} // namespace corvelin
