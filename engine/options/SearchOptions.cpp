@@ -281,7 +281,7 @@ std::vector<CPrintLine> CSearchOptions::PrintSummary() const
     body(FormatC("RI Matching: %s", YesNo(RIMatching)));
     body(FormatC("Area Matching: %s", YesNo(AreaMatching)));
     body(FormatC("Height Matching: %s", YesNo(HeightMatching)));
-    body(FormatC("Absolute Area/_Height Matching: %s", YesNo(AbsoluteAreaHeight)));
+    body(FormatC("Absolute Area/Height Matching: %s", YesNo(AbsoluteAreaHeight)));
     body(FormatC("Search Folder Recursion: %s", YesNo(SearchSubfolders)));
     body("RT Search Range: " + TimeRange);
     if (RTMatching)

@@ -199,12 +199,14 @@ CPlotHit CChromatogramPlotModel::HitTest(int x, int y, const CPixelRect& rect) c
 
 bool CChromatogramPlotModel::HeightAxisPercent(double& yMinPercent, double& yMaxPercent) const
 {
-    const double overall = OverallBounds().YMax;
-    if (m_items.empty() || overall <= 0)
+    if (m_items.empty())
+        return false;
+    const double largest = LargestHeight(0);
+    if (!(largest > 0))
         return false;
     const CPlotRange range = EffectiveRange(0);
-    yMinPercent = range.YMin / overall * 100;
-    yMaxPercent = range.YMax / overall * 100;
+    yMinPercent = range.YMin / largest * 100;
+    yMaxPercent = range.YMax / largest * 100;
     return yMaxPercent > yMinPercent;
 }
 

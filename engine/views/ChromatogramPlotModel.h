@@ -71,7 +71,9 @@ public:
     // The first peak, in list order, whose pixel triangle holds the point.
     CPlotHit HitTest(int x, int y, const CPixelRect& rect) const;
 
-    // The height-axis range in percent of the overall largest height, for the first chromatogram's view.
+    // The height-axis range for the first chromatogram's view, in percent of its own largest height: every trace
+    // is scaled to its own largest peak, and the views keep one percent range for all, so the axis is true for
+    // every trace (100 % is the top of each trace's largest peak).
     bool HeightAxisPercent(double& yMinPercent, double& yMaxPercent) const;
 
 private:

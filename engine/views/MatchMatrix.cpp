@@ -15,6 +15,15 @@ namespace corvelin {
 
 namespace {
 
+// Said under the overall details: the reverse comparison passes no cell table, so each peak of "other" takes its
+// best peak of "this" without the one-to-one assignment the library search uses, and its reverse match (and
+// matched peak count) can be higher than the hit list's for the same pair.
+// The tip does not wrap its text: the note is broken into lines of about the details table's width.
+constexpr const char* kReverseNote =
+    "<br>The reverse match here pairs every \"other\" peak with its best<br>\"this\" peak, without the one-to-one "
+    "peak assignment of the<br>library search, so it can be higher (and count more matched<br>peaks) than the "
+    "reverse match of the same pair in the hit list.";
+
 // Reads one input; false after its message.
 bool ReadInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target,
                MatchMatrixBuildEnd& end)
@@ -81,7 +90,8 @@ void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
     matrix.Built = true;
     FillMatchMatrixTable(matrix, options);
     matrix.DetailsText =
-        MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options);
+        MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options) +
+        kReverseNote;
 }
 
 void FillMatchMatrixTable(CMatchMatrix& matrix, const CSearchOptions& options)

@@ -2,9 +2,10 @@
 // The match matrix of two chromatograms, "this" and "other": the forward comparison with its cell table (rows =
 // peaks of "this", columns = peaks of "other"), the reverse comparison without a table, the numeric table of
 // the page (column "RT", one column per "this" peak in the RT search range, one row per "other" peak in the
-// range, cells "%.3f" from 0.0005 on) and the overall details text. A build reads both files through the
-// plug-ins; it replaces the previous matrix only when it gets as far as comparing, so a failed build leaves the
-// previous one (and everything that points into it) in place.
+// range, cells "%.3f" from 0.0005 on) and the overall details text, which ends with a note on why its reverse
+// match can differ from the hit list's (no one-to-one assignment in the reverse direction). A build reads both files
+// through the plug-ins; it replaces the previous matrix only when it gets as far as comparing, so a failed build leaves
+// the previous one (and everything that points into it) in place.
 #include <string>
 #include <vector>
 

@@ -134,8 +134,13 @@ CMatrixLayout CMatrixDisplayModel::Layout(const CMatrixRect& area, double minSiz
     const double h = area.Height();
     auto mapX = [&](double rt) { return MatrixMap(rt, r.XMin, r.XMax, area.Left, w); };
     auto mapY = [&](double rt) { return MatrixMap(rt, r.YMin, r.YMax, area.Top, h); };
-    for (double value : MatrixTicks(r))
-        layout.Ticks.push_back({value, mapX(value), mapY(value), FormatC("%.2f", value)});
+    // A tick that maps before an axis's origin or past its arrow end is not on the drawn axis.
+    for (double value : MatrixTicks(r)) {
+        const double x = mapX(value);
+        const double y = mapY(value);
+        layout.Ticks.push_back({value, x, y, FormatC("%.2f", value), x >= layout.OriginX - 0.5 && x <= area.Right - 5,
+                                y >= layout.OriginY - 0.5 && y <= area.Bottom - 5});
+    }
 
     const CCellTable& cells = *m_cells;
     std::vector<char> rowAssigned(static_cast<std::size_t>(m_rows), 0);
@@ -196,6 +201,35 @@ CMatrixLayout CMatrixDisplayModel::Layout(const CMatrixRect& area, double minSiz
         }
     }
     return layout;
+}
+
+std::vector<CPlacedText> MatrixAxisTexts(const CMatrixLayout& layout, const CMatrixRect& area, double lineHeight,
+                                         const TextWidthFn& textWidth)
+{
+    std::vector<CPlacedText> texts;
+    CLabelPlacer placer({area.Left, area.Top, area.Width(), area.Height()}, lineHeight / 4);
+    const double numbersTop = layout.OriginY + 5;
+    const double numbersLeft = layout.OriginX + 8; // clear of the tick marks, which reach 5 past the axis
+    const double thisWidth = textWidth(kMatrixThisAxisTitle);
+    placer.Place(kMatrixThisAxisTitle, {area.Right - 5 - thisWidth, numbersTop + lineHeight, thisWidth, lineHeight},
+                 texts);
+    // Beside the column of the vertical axis's numbers, so it never takes the place of the lowest one.
+    double numbersWidth = 0;
+    for (const CMatrixLayout::Tick& tick : layout.Ticks)
+        if (tick.OnY)
+            numbersWidth = std::max(numbersWidth, textWidth(tick.Label));
+    const double otherWidth = textWidth(kMatrixOtherAxisTitle);
+    placer.Place(kMatrixOtherAxisTitle,
+                 {numbersLeft + numbersWidth + lineHeight, area.Bottom - 5 - lineHeight, otherWidth, lineHeight},
+                 texts);
+    for (const CMatrixLayout::Tick& tick : layout.Ticks) {
+        const double w = textWidth(tick.Label);
+        if (tick.OnX)
+            placer.Place(tick.Label, {tick.X - w / 2, numbersTop, w, lineHeight}, texts);
+        if (tick.OnY)
+            placer.Place(tick.Label, {numbersLeft, tick.Y - lineHeight / 2, w, lineHeight}, texts);
+    }
+    return texts;
 }
 
 std::string CMatrixDisplayModel::PairText(int thisPeak, int otherPeak, const PictureHandle& picture) const

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/core/EngineExport.h"
+#include "engine/views/LabelPlacement.h"
 
 namespace corvelin {
 
@@ -74,12 +75,25 @@ struct CORVELIN_ENGINE_EXPORT CMatrixLayout {
         double X; // mapped on the horizontal axis
         double Y; // mapped on the vertical axis
         std::string Label;
+        bool OnX = false; // whether the tick lies on the drawn horizontal axis
+        bool OnY = false; // ... on the drawn vertical axis
     };
     std::vector<Tick> Ticks;
     // In drawing order: unassigned "other" peaks, unassigned "this" peaks, assigned pairs. Assigned cells from
     // 0.0005 to below 0.001 are listed (they have a tool) but not filled.
     std::vector<CMatrixCircle> Circles;
 };
+
+inline constexpr const char* kMatrixThisAxisTitle = "\"this\" RT";
+inline constexpr const char* kMatrixOtherAxisTitle = "\"other\" RT";
+
+// The texts around the axes of a layout drawn into area: the axis titles (kMatrixThisAxisTitle right-aligned in
+// the line under the horizontal axis's numbers, kMatrixOtherAxisTitle at the lower end of the vertical axis,
+// beside its numbers), then the numbers of the ticks on each axis (horizontal: centred under the tick; vertical: right
+// of the axis, centred on the tick). Every text is moved inside the area; a number that would overlap a text already
+// placed is left out, so an end label is never cut and no two texts cover each other.
+CORVELIN_ENGINE_EXPORT std::vector<CPlacedText> MatrixAxisTexts(const CMatrixLayout& layout, const CMatrixRect& area,
+                                                                double lineHeight, const TextWidthFn& textWidth);
 
 class CORVELIN_ENGINE_EXPORT CMatrixDisplayModel {
 public:

@@ -1,5 +1,7 @@
 #include "gui/pages/MassSpecReport.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -15,10 +17,12 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
+#include "engine/platform/TextFile.h"
 #include "engine/plugins/ReadFromDataFile.h"
 #include "engine/views/MassSpecReport.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
+#include "gui/print/MassSpecReportPrinter.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
@@ -52,8 +56,14 @@ CMassSpecReport::CMassSpecReport(CSearchOptions& options, QWidget* parent)
     auto* open = new QPushButton(this);
     open->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     open->setToolTip(QStringLiteral("Open search parameter file"));
+    m_export = new QPushButton(QStringLiteral("CSV-Export"), this);
+    m_print = new QPushButton(QStringLiteral("Print ..."), this);
+    m_export->setEnabled(false);
+    m_print->setEnabled(false);
     auto* commands = new QHBoxLayout;
     commands->addWidget(report);
+    commands->addWidget(m_export);
+    commands->addWidget(m_print);
     commands->addStretch(1);
     commands->addWidget(advanced);
     commands->addWidget(open);
@@ -71,6 +81,8 @@ CMassSpecReport::CMassSpecReport(CSearchOptions& options, QWidget* parent)
     connect(browse, &QPushButton::clicked, this, &CMassSpecReport::OnBrowse);
     connect(report, &QPushButton::clicked, this, &CMassSpecReport::OnReport);
     connect(advanced, &QPushButton::clicked, this, &CMassSpecReport::OnAdvanced);
+    connect(m_export, &QPushButton::clicked, this, &CMassSpecReport::OnCsvExport);
+    connect(m_print, &QPushButton::clicked, this, &CMassSpecReport::OnPrint);
     connect(open, &QPushButton::clicked, this, &CMassSpecReport::OnOpenParameters);
     connect(m_list, &COdorListCtrl::contextMenuAt, this, [this](const QPoint& pos) {
         std::unique_ptr<QMenu> menu(CreateContextMenu());
@@ -142,10 +154,53 @@ void CMassSpecReport::OnReport()
     StoreControls();
     CWaitCursor wait;
     m_list->SuspendRedraw();
-    if (BuildMassSpecReport(Path, m_options, m_list->Table()) == MassSpecReportOutcome::Built)
+    m_built = BuildMassSpecReport(Path, m_options, m_list->Table()) == MassSpecReportOutcome::Built;
+    if (m_built) {
+        m_reportedPath = Path;
         m_list->AutoSizeColumns(-1, true);
+    }
     m_list->SyncHeader();
     m_list->ResumeRedraw();
+    m_export->setEnabled(m_built);
+    m_print->setEnabled(m_built);
+}
+
+QString CMassSpecReport::BesideChromatogram(const QString& suffix) const
+{
+    const QFileInfo info(ToQString(m_reportedPath));
+    return info.dir().filePath(info.completeBaseName() + suffix);
+}
+
+void CMassSpecReport::OnCsvExport()
+{
+    if (!m_built)
+        return;
+    CFileChoice request;
+    request.kind = CFileChoice::Save;
+    const QFileInfo proposed(BesideChromatogram(QStringLiteral(" MS Match Report.CSV")));
+    request.initialFolder = proposed.absolutePath();
+    request.initialFile = proposed.fileName();
+    request.filter = "CSV-Files (*.csv)|*.csv|All Files (*.*)|*.*||";
+    request.filterIndex = 1;
+    request.defaultSuffix = QStringLiteral("CSV");
+    const CFileChoiceResult choice = ChooseFile(this, request);
+    if (choice.path.isEmpty())
+        return;
+    CWaitCursor wait;
+    try {
+        WriteTextFile(ToStdString(choice.path), MassSpecReportCsvText(m_list->Table()));
+    } catch (const std::exception& e) {
+        Messages().ShowMessage("Could not write " + ToStdString(choice.path) + ":\n" + e.what(), "Corvelinscope",
+                               MessageIcon::Exclamation);
+    }
+}
+
+void CMassSpecReport::OnPrint()
+{
+    if (!m_built)
+        return;
+    const CMassSpecReportTexts texts{m_reportedPath, SampleNameText, DataSystemText};
+    PrintMassSpecReport(this, texts, m_list->Table(), BesideChromatogram(QStringLiteral(" MS Match Report.pdf")));
 }
 
 void CMassSpecReport::OnAdvanced()

@@ -8,6 +8,7 @@
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPushButton;
 
 namespace corvelin {
 class COdorListCtrl;
@@ -29,6 +30,13 @@ public:
     void OnAdvanced();
     void OnOpenParameters();
     void OnColumnArrangement();
+    // "CSV-Export": the report as CSV (visible columns in display order) in a file the user chooses, proposed as
+    // "<chromatogram> MS Match Report.CSV" beside the chromatogram.
+    void OnCsvExport();
+    // "Print ...": the printed report (to "<chromatogram> MS Match Report.pdf" on a machine without printers).
+    void OnPrint();
+    // Whether the list holds a report (export and print are enabled).
+    bool HasReport() const noexcept { return m_built; }
     // The context menu of the list; the caller owns it.
     QMenu* CreateContextMenu();
 
@@ -36,11 +44,17 @@ public:
 
 private:
     bool ReadForBrowse(const std::string& path);
+    // The chromatogram's folder and base name with the suffix appended.
+    QString BesideChromatogram(const QString& suffix) const;
 
     QLineEdit* m_pathEdit = nullptr;
     QLabel* m_sampleLabel = nullptr;
     QLabel* m_dataSystemLabel = nullptr;
     COdorListCtrl* m_list = nullptr;
+    QPushButton* m_export = nullptr;
+    QPushButton* m_print = nullptr;
+    bool m_built = false;
+    std::string m_reportedPath; // the chromatogram of the report shown
 };
 
 } // namespace corvelin

@@ -314,6 +314,14 @@ CMatrixReportTexts CPageMatrixCompare::ReportTexts() const
     texts.OtherPath = m_matrix.Other.SourcePath;
     texts.OtherSampleName = m_matrix.Other.SampleName;
     texts.OtherPeakCount = m_matrix.Other.PeakCount;
+    if (m_matrix.Built) {
+        texts.Forward = m_matrix.Forward.Overall;
+        texts.ForwardMatched = m_matrix.Forward.MatchedPeaks;
+        texts.ForwardConsidered = m_matrix.Forward.ConsideredPeaks;
+        texts.Reverse = m_matrix.Reverse.Overall;
+        texts.ReverseMatched = m_matrix.Reverse.MatchedPeaks;
+        texts.ReverseConsidered = m_matrix.Reverse.ConsideredPeaks;
+    }
     return texts;
 }
 

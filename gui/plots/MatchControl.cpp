@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QRubberBand>
 
 #include "engine/compare/Compare.h"
@@ -43,8 +44,17 @@ protected:
         if (!m_control.HasData())
             return;
         QPainter painter(this);
-        const QRect clip = m_control.m_plots[0]->geometry().united(m_control.m_plots[1]->geometry());
-        painter.setClipRect(clip.translated(-pos()));
+        // Over both plots, but not across their axis numbers, so every number stays readable.
+        QRegion clip(m_control.m_plots[0]->geometry().united(m_control.m_plots[1]->geometry()));
+        for (const CMultiChromatogramPlot* plot : m_control.m_plots) {
+            const CChromatogramPlotFrame frame = plot->Frame();
+            for (const auto* texts : {&frame.TimeLabels, &frame.HeightLabels, &frame.Title})
+                for (const CPlacedText& text : *texts)
+                    clip -= QRectF(text.Box.Left, text.Box.Top, text.Box.Width, text.Box.Height)
+                                .toAlignedRect()
+                                .translated(plot->geometry().topLeft());
+        }
+        painter.setClipRegion(clip.translated(-pos()));
         for (int k = 0; k < static_cast<int>(m_control.m_lines.size()); ++k) {
             const CLineEnds ends = m_control.LineEnds(k);
             painter.setPen(QPen(PlotColour(m_control.m_lines[k].Colour), k == m_control.m_selected ? 2 : 1));

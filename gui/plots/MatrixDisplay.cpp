@@ -115,13 +115,16 @@ void CMatrixDisplay::Draw(QPainter& painter, const QRect& rect, bool printing) c
     painter.drawLine(origin, QPointF(origin.x(), area.Bottom - 5));
     const QFontMetricsF metrics(painter.font(), painter.device());
     for (const CMatrixLayout::Tick& tick : layout.Ticks) {
-        const QString label = ToQString(tick.Label);
-        const double w = metrics.horizontalAdvance(label);
-        const double h = metrics.height();
-        painter.drawLine(QPointF(tick.X, origin.y() - 5), QPointF(tick.X, origin.y() + 5));
-        painter.drawText(QRectF(tick.X - w / 2, origin.y() + 5, w + 1, h), Qt::AlignCenter, label);
-        painter.drawLine(QPointF(origin.x() - 5, tick.Y), QPointF(origin.x() + 5, tick.Y));
-        painter.drawText(QRectF(origin.x() + 7, tick.Y - h / 2, w + 1, h), Qt::AlignLeft | Qt::AlignVCenter, label);
+        if (tick.OnX)
+            painter.drawLine(QPointF(tick.X, origin.y() - 5), QPointF(tick.X, origin.y() + 5));
+        if (tick.OnY)
+            painter.drawLine(QPointF(origin.x() - 5, tick.Y), QPointF(origin.x() + 5, tick.Y));
+    }
+    const auto width = [&metrics](const std::string& text) { return metrics.horizontalAdvance(ToQString(text)); };
+    for (const CPlacedText& text : MatrixAxisTexts(layout, area, metrics.height(), width)) {
+        const CLabelBox& b = text.Box;
+        painter.drawText(QRectF(b.Left, b.Top, b.Width, b.Height), Qt::AlignCenter | Qt::TextDontClip,
+                         ToQString(text.Text));
     }
     // Circles, in the model's order.
     for (const CMatrixCircle& c : layout.Circles) {

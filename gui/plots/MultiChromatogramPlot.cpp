@@ -6,7 +6,6 @@
 #include <QRubberBand>
 
 #include "engine/options/SearchOptions.h"
-#include "engine/views/PlotAxes.h"
 #include "gui/widgets/QtText.h"
 
 namespace corvelin {
@@ -86,9 +85,18 @@ void CMultiChromatogramPlot::MoveRight()
     Changed();
 }
 
+CChromatogramPlotFrame CMultiChromatogramPlot::Frame() const
+{
+    const QFontMetrics metrics(parentWidget() != nullptr ? parentWidget()->font() : font());
+    return LayoutChromatogramPlot(m_model, {0, 0, width(), height()}, metrics.height() + metrics.leading(),
+                                  [&metrics](const std::string& text) {
+                                      return static_cast<double>(metrics.horizontalAdvance(ToQString(text)));
+                                  });
+}
+
 CPixelRect CMultiChromatogramPlot::PlotRect() const
 {
-    return {0, 0, width(), height()};
+    return Frame().TraceArea;
 }
 
 QPoint CMultiChromatogramPlot::PeakApex(int i, int p) const
@@ -152,7 +160,8 @@ void CMultiChromatogramPlot::paintEvent(QPaintEvent*)
         painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("This display will contain chromatograms."));
         return;
     }
-    const CPixelRect plotRect = PlotRect();
+    const CChromatogramPlotFrame frame = Frame();
+    const CPixelRect plotRect = frame.TraceArea;
     for (int i = 0; i < Count(); ++i) {
         const CPlotProperties& properties = m_model.Properties(i);
         painter.setPen(QPen(PlotColour(properties.Colour), properties.PenWidth, Qt::SolidLine));
@@ -168,36 +177,26 @@ void CMultiChromatogramPlot::paintEvent(QPaintEvent*)
         painter.drawPolyline(line);
     }
 
-    // Legends: one line each, right-aligned, in the chromatogram's colour.
-    const QFontMetrics metrics(font);
-    const int lineHeight = metrics.height() + metrics.leading();
+    const auto box = [](const CLabelBox& b) { return QRectF(b.Left, b.Top, b.Width, b.Height); };
+    // Legends: one line each above the traces, right-aligned, in the chromatogram's colour.
     for (int i = 0; i < Count(); ++i) {
         painter.setPen(PlotColour(m_model.Properties(i).Colour));
-        painter.drawText(QRect(0, i * lineHeight, width(), lineHeight), Qt::AlignRight | Qt::AlignTop,
+        painter.drawText(box(frame.LegendLines[static_cast<std::size_t>(i)]), Qt::AlignRight | Qt::AlignTop,
                          ToQString(m_model.Chromatogram(i).SourcePath));
     }
 
-    // Axes, by the first chromatogram's view.
+    // Axes, by the first chromatogram's view; the numbers outside the traces.
     painter.setPen(Qt::black);
-    const CPlotMapping first = m_model.Mapping(0, plotRect);
-    const int left = plotRect.Left, bottom = plotRect.Bottom;
-    painter.drawLine(left + 10, bottom - 10, plotRect.Right - 10, bottom - 10);
-    for (const CAxisTick& tick : TimeAxisTicks(first.XMin, first.XMax)) {
-        const int x = first.XPixel(tick.Value);
-        painter.drawLine(x, bottom - 20, x, bottom - 10);
-        painter.drawText(QPoint(x - 10, bottom - 10 - metrics.descent() - 1), QString::fromStdString(tick.Label));
-    }
-    painter.drawLine(left + 10, bottom - 10, left + 10, plotRect.Top + 10);
-    double lowPercent = 0, highPercent = 0;
-    if (m_model.HeightAxisPercent(lowPercent, highPercent)) {
-        const double overall = m_model.OverallBounds().YMax;
-        for (const CAxisTick& tick : HeightAxisTicks(lowPercent, highPercent)) {
-            const int y = first.YPixel(tick.Value * overall / 100);
-            painter.drawLine(left, y, left + 10, y);
-            painter.drawText(QRect(10 + 2, y - lineHeight / 2, width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                             QString::fromStdString(tick.Label));
-        }
-    }
+    const int left = plotRect.Left + 10, bottom = plotRect.Bottom - 10;
+    painter.drawLine(left, bottom, plotRect.Right - 10, bottom);
+    painter.drawLine(left, bottom, left, plotRect.Top + 10);
+    for (const int x : frame.TimeTickX)
+        painter.drawLine(x, bottom, x, bottom + 4);
+    for (const int y : frame.HeightTickY)
+        painter.drawLine(left - 6, y, left, y);
+    for (const auto* texts : {&frame.TimeLabels, &frame.HeightLabels, &frame.Title})
+        for (const CPlacedText& text : *texts)
+            painter.drawText(box(text.Box), Qt::AlignCenter | Qt::TextDontClip, ToQString(text.Text));
 }
 
 void CMultiChromatogramPlot::mousePressEvent(QMouseEvent* event)

@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include "engine/views/ChromatogramPlotFrame.h"
 #include "engine/views/ChromatogramPlotModel.h"
 
 class QRubberBand;
@@ -43,7 +44,10 @@ public:
     void MoveLeft();
     void MoveRight();
 
+    // The rectangle the traces are mapped into: the widget less the legend and the axis numbers.
     CPixelRect PlotRect() const;
+    // Legend, axis numbers and trace area for the widget's current size and font.
+    CChromatogramPlotFrame Frame() const;
     CPlotHit HitTest(const QPoint& pos) const { return m_model.HitTest(pos.x(), pos.y(), PlotRect()); }
     // The apex of peak p of chromatogram i in this widget's coordinates.
     QPoint PeakApex(int i, int p) const;

@@ -1,10 +1,14 @@
 #include "gui/plots/SpectrumDraw.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "gui/widgets/QtText.h"
 #include "engine/core/LibraryMassSpectrum.h"
+#include "engine/platform/CFormat.h"
+#include "engine/views/LabelPlacement.h"
 
 namespace corvelin {
 
@@ -95,11 +99,20 @@ CSpectrumDraw::DrawnTexts CSpectrumDraw::Draw(QPainter& painter, const CLibraryM
         return drawn;
     }
 
+    // The mass numbers centred under their ticks, inside the picture; one that would run into its neighbour is
+    // left out.
+    CLabelPlacer tickPlacer({double(rect.left()), double(rect.top()), double(rect.width()), double(rect.height())},
+                            metrics.averageCharWidth() / 2.0);
     for (int tick : MassTicks(M)) {
         const int x = rect.left() + static_cast<int>((width - 10) * tick / M) + 5;
         const QString text = QString::number(tick);
-        painter.drawText(QPoint(x - 10, rect.bottom() - h + metrics.ascent()), text);
         painter.drawLine(x, rect.bottom() - h - 7, x, rect.bottom() - h - 2);
+        const double w = metrics.horizontalAdvance(text);
+        const std::optional<CLabelBox> box = tickPlacer.Place({x - w / 2, double(rect.bottom() - h + 1), w, double(h)});
+        if (!box)
+            continue;
+        painter.drawText(QRectF(box->Left, box->Top, box->Width, box->Height), Qt::AlignCenter | Qt::TextDontClip,
+                         text);
         drawn.Ticks.push_back(ToStdString(text));
     }
 
@@ -111,20 +124,37 @@ CSpectrumDraw::DrawnTexts CSpectrumDraw::Draw(QPainter& painter, const CLibraryM
         painter.drawLine(x, a, x, y);
     }
     painter.setPen(Qt::black);
-    for (std::size_t i : LabelledPoints(*spectrum)) {
+    // The labels of the most intense sticks first; one that would cover another label or the caption, or leave
+    // the plot above the mass axis, is left out.
+    CLabelPlacer placer({double(rect.left()), double(rect.top()), double(rect.width()), double(a - rect.top())},
+                        metrics.averageCharWidth() / 2.0);
+    if (!captionKept.isEmpty())
+        placer.Block({double(captionKept.left()), double(captionKept.top()), double(captionKept.width()),
+                      double(captionKept.height())});
+    std::vector<std::size_t> labelled = LabelledPoints(*spectrum);
+    std::stable_sort(labelled.begin(), labelled.end(), [spectrum](std::size_t l, std::size_t r) {
+        return spectrum->GetPoint(l)->Intensity > spectrum->GetPoint(r)->Intensity;
+    });
+    std::vector<std::pair<std::size_t, QRectF>> kept;
+    for (std::size_t i : labelled) {
         const CLibraryMassSpectrumPoint* p = spectrum->GetPoint(i);
         const int x = rect.left() + static_cast<int>(p->Mass / M * (width - 10) + 5);
         const int y = static_cast<int>(a - p->Intensity / I * (a - h - 5));
         char buffer[32];
         std::snprintf(buffer, sizeof buffer, "%.0f", p->Mass);
         const QString text = QString::fromLatin1(buffer);
-        QRect box = metrics.boundingRect(text);
-        box.moveBottom(y - 1);
-        box.moveLeft(x - box.width() / 2);
-        if (box.intersects(captionKept))
+        const std::optional<CLabelBox> box =
+            placer.Place(CLabelBox::CentredAbove(x, y - 1, metrics.horizontalAdvance(text), h));
+        if (!box)
             continue;
-        painter.drawText(box, Qt::AlignCenter, text);
-        drawn.StickLabels.push_back(buffer);
+        painter.drawText(QRectF(box->Left, box->Top, box->Width, box->Height), Qt::AlignCenter | Qt::TextDontClip,
+                         text);
+        kept.push_back({i, QRectF(box->Left, box->Top, box->Width, box->Height)});
+    }
+    std::sort(kept.begin(), kept.end(), [](const auto& l, const auto& r) { return l.first < r.first; }); // by mass
+    for (const auto& [i, box] : kept) {
+        drawn.StickLabels.push_back(FormatC("%.0f", spectrum->GetPoint(i)->Mass));
+        drawn.StickLabelBoxes.push_back(box);
     }
     return drawn;
 }

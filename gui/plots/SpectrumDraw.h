@@ -25,10 +25,13 @@ public:
     static std::vector<int> MassTicks(double massScale);
     // Indexes of the points that get a mass label: intensity >= the fifth-largest (among >= 0.1) and > 0.
     static std::vector<std::size_t> LabelledPoints(const CLibraryMassSpectrumData& spectrum);
-    // What Draw drew, for tests: the tick labels, the stick label texts, the "no peaks" text.
+    // What Draw drew, for tests: the tick labels, the stick label texts and boxes, the "no peaks" text. The most
+    // intense sticks are labelled first; a label that would cover another or the caption, or leave the picture,
+    // is left out.
     struct DrawnTexts {
         std::vector<std::string> Ticks;
-        std::vector<std::string> StickLabels;
+        std::vector<std::string> StickLabels; // by mass
+        std::vector<QRectF> StickLabelBoxes;  // the same order
         bool NoPeaks = false;
     };
     static DrawnTexts Draw(QPainter& painter, const CLibraryMassSpectrumData* spectrum, double massScale,

@@ -1,34 +1,34 @@
 #include "gui/print/MatchMatrixReportPrinter.h"
 
 #include <QPainter>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
 
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
-#include "engine/platform/MessageSink.h"
+#include "gui/plots/ColorScale.h"
 #include "gui/plots/MatrixDisplay.h"
-#include "gui/print/PrintLayout.h"
+#include "gui/print/ReportPrinting.h"
 #include "gui/widgets/QtText.h"
 
 namespace corvelin {
 
-CMatrixPrintPlan LayoutMatchMatrixReport(const CPaperMetrics& paper, const CPageLayoutSettings& layout,
-                                         const CMatrixReportTexts& texts, const CSearchOptions& options)
+double MatrixLegendHeight(const CPageLayoutSettings& layout)
 {
-    const double left = std::max(layout.BorderLeft * kPrintUnitsPerMm, paper.MarginLeft);
-    const double top = std::max(layout.BorderTop * kPrintUnitsPerMm, paper.MarginTop);
-    const double right = paper.Width - std::max(layout.BorderRight * kPrintUnitsPerMm, paper.MarginRight);
-    const double bottom = paper.Height - std::max(layout.BorderBottom * kPrintUnitsPerMm, paper.MarginBottom);
-    const double width = std::max(right - left, 1.0);
+    return 5 * kPrintUnitsPerMm + CTextMeasure().LineHeight(ReportBaseFont(layout)) + 2 * kPrintUnitsPerMm;
+}
 
+CMatrixPrintPlan LayoutMatchMatrixReport(const CPaperMetrics& paper, const CPageLayoutSettings& layout,
+                                         const CMatrixReportTexts& texts, const CSearchOptions& options,
+                                         const QString& date)
+{
+    const QRectF area = ReportTextArea(paper, layout);
+    const double left = area.left();
+    const double width = area.width();
     const QFont base = ReportBaseFont(layout);
     const QFont bold = ReportBoldFont(layout);
     const CTextMeasure measure;
-    const CStrip strip(top, bottom - top);
+    const CStrip strip = ReportStrip(paper, layout);
 
     CMatrixPrintPlan plan;
     double y = 0;
@@ -48,25 +48,36 @@ CMatrixPrintPlan LayoutMatchMatrixReport(const CPaperMetrics& paper, const CPage
     line(FormatC("     Sample name: %s", texts.OtherSampleName.c_str()), false);
     line(FormatC("     Number of peaks: %li", texts.OtherPeakCount), false);
     line("", false);
+    if (texts.Forward >= 0) {
+        line(FormatC("Forward match: %.3f (%i of %i peaks matched)", texts.Forward, texts.ForwardMatched,
+                     texts.ForwardConsidered),
+             false);
+        line(FormatC("Reverse match: %.3f (%i of %i peaks matched; each \"other\" peak takes its best \"this\" peak, "
+                     "without the one-to-one assignment of the library search)",
+                     texts.Reverse, texts.ReverseMatched, texts.ReverseConsidered),
+             false);
+        line("", false);
+    }
     if (layout.PrintSearchOptions != 0)
         for (const CPrintLine& summary : options.PrintSummary())
             line(summary.Text, summary.Heading);
 
+    const double legend = MatrixLegendHeight(layout);
     const double pageHeight = strip.PageHeight();
     int page = static_cast<int>(std::floor(y / pageHeight));
     const double within = y - page * pageHeight;
-    if (pageHeight - within >= kMatrixMinimumHeight) {
-        plan.MatrixBox = QRectF(left, top + within, width, pageHeight - within);
+    if (pageHeight - within >= kMatrixMinimumHeight + legend) {
+        plan.MatrixBox = QRectF(left, area.top() + within, width, pageHeight - within - legend);
     } else {
         ++page;
-        const double side = std::min(width, pageHeight);
-        plan.MatrixBox = QRectF(left, top, side, side);
+        const double side = std::min(width, pageHeight - legend);
+        plan.MatrixBox = QRectF(left, area.top(), side, side);
     }
+    plan.LegendBox = QRectF(left, plan.MatrixBox.bottom() + 2 * kPrintUnitsPerMm, plan.MatrixBox.width(),
+                            legend - 2 * kPrintUnitsPerMm);
     plan.MatrixPage = page;
-    plan.PageCount = page + 1;
-    for (const CPrintItem& item : plan.Text.Items)
-        plan.PageCount = std::max(plan.PageCount, item.Page + 1);
-    plan.Text.PageCount = plan.PageCount;
+    FinishReportPages(plan.Text, page + 1, area, layout, date);
+    plan.PageCount = plan.Text.PageCount;
     return plan;
 }
 
@@ -79,64 +90,53 @@ void DrawMatchMatrixPage(QPainter& painter, const CMatrixPrintPlan& plan, int pa
     painter.save();
     painter.setFont(ReportBaseFont(layout));
     painter.setPen(Qt::black);
-    const QRect box = plan.MatrixBox.toRect();
     painter.setClipRect(plan.MatrixBox);
-    display.Draw(painter, box, true);
+    display.Draw(painter, plan.MatrixBox.toRect(), true);
+    painter.setClipping(false);
+    CColorScale::Draw(painter, plan.LegendBox.toRect());
     painter.restore();
 }
 
-bool PrintMatchMatrixOn(QPrinter& printer, const QString& docName, const CMatrixReportTexts& texts,
-                        const CSearchOptions& options, const CMatrixDisplay& display)
-{
-    printer.setDocName(docName);
-    printer.setFullPage(true);
-    const CPageLayoutSettings layout = CPageLayoutSettings::Load();
-    const CMatrixPrintPlan plan = LayoutMatchMatrixReport(PaperMetricsOf(printer), layout, texts, options);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    const double scale = printer.resolution() / 254.0; // device pixels per 0.1 mm
-    for (int page = 0; page < plan.PageCount; ++page) {
-        if (page > 0 && !printer.newPage()) {
-            printer.abort();
-            return false;
-        }
-        painter.save();
-        painter.scale(scale, scale);
-        DrawMatchMatrixPage(painter, plan, page, layout, display);
-        painter.restore();
+namespace {
+
+class CMatrixReport : public CPrintableReport {
+public:
+    CMatrixReport(const CMatrixReportTexts& texts, const CSearchOptions& options, const CMatrixDisplay& display)
+        : m_texts(texts), m_options(options), m_display(display), m_layout(CPageLayoutSettings::Load())
+    {
     }
-    return painter.end();
-}
+    int Layout(const CPaperMetrics& paper) override
+    {
+        m_plan = LayoutMatchMatrixReport(paper, m_layout, m_texts, m_options);
+        return m_plan.PageCount;
+    }
+    void DrawPage(QPainter& painter, int page) const override
+    {
+        DrawMatchMatrixPage(painter, m_plan, page, m_layout, m_display);
+    }
+
+private:
+    const CMatrixReportTexts& m_texts;
+    const CSearchOptions& m_options;
+    const CMatrixDisplay& m_display;
+    CPageLayoutSettings m_layout;
+    CMatrixPrintPlan m_plan;
+};
+
+} // namespace
 
 bool WriteMatchMatrixReportPdf(const QString& pdfPath, const QString& docName, const CMatrixReportTexts& texts,
                                const CSearchOptions& options, const CMatrixDisplay& display)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfPath);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    return PrintMatchMatrixOn(printer, docName, texts, options, display);
+    CMatrixReport report(texts, options, display);
+    return WriteReportPdf(pdfPath, docName, report);
 }
 
 bool PrintMatchMatrixReport(QWidget* parent, const QString& docName, const CMatrixReportTexts& texts,
                             const CSearchOptions& options, const CMatrixDisplay& display, const QString& pdfPath)
 {
-    if (QPrinterInfo::defaultPrinter().isNull() && QPrinterInfo::availablePrinterNames().isEmpty()) {
-        const bool written = WriteMatchMatrixReportPdf(pdfPath, docName, texts, options, display);
-        if (written)
-            Messages().ShowMessage("No printer is installed. The report was written to the file\n" +
-                                       ToStdString(pdfPath),
-                                   {}, MessageIcon::Information);
-        return written;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, parent);
-    dialog.setOptions(QAbstractPrintDialog::PrintDialogOptions());
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    return PrintMatchMatrixOn(printer, docName, texts, options, display);
+    CMatrixReport report(texts, options, display);
+    return PrintReport(parent, docName, report, false, pdfPath);
 }
 
 } // namespace corvelin

@@ -1,15 +1,31 @@
 #include "gui/print/PrintLayout.h"
 
+#include <QDate>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QPrinter>
-#include <QString>
 #include <algorithm>
 #include <cmath>
 
-#include "gui/print/LibrarySearchReportPrinter.h"
+#include "gui/widgets/QtText.h"
 
 namespace corvelin {
+
+QFont ReportBaseFont(const CPageLayoutSettings& layout)
+{
+    QFont font(ToQString(layout.FontName));
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(layout.BaseFontSize * 254.0 / 72.0))));
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont ReportBoldFont(const CPageLayoutSettings& layout)
+{
+    QFont font = ReportBaseFont(layout);
+    font.setWeight(QFont::Bold); // 700
+    return font;
+}
 
 CTextMeasure::CTextMeasure() : m_image(1, 1, QImage::Format_RGB32)
 {
@@ -48,6 +64,70 @@ std::pair<int, double> CStrip::Place(double& y, double h, double clear) const
     const auto result = std::make_pair(page, m_top + within);
     y += h;
     return result;
+}
+
+QRectF ReportTextArea(const CPaperMetrics& paper, const CPageLayoutSettings& layout)
+{
+    const double left = std::max(layout.BorderLeft * kPrintUnitsPerMm, paper.MarginLeft);
+    const double top = std::max(layout.BorderTop * kPrintUnitsPerMm, paper.MarginTop);
+    const double right = paper.Width - std::max(layout.BorderRight * kPrintUnitsPerMm, paper.MarginRight);
+    const double bottom = paper.Height - std::max(layout.BorderBottom * kPrintUnitsPerMm, paper.MarginBottom);
+    return QRectF(left, top, std::max(right - left, 1.0), std::max(bottom - top, 1.0));
+}
+
+double ReportFooterHeight(const CPageLayoutSettings& layout)
+{
+    return CTextMeasure().LineHeight(ReportBaseFont(layout)) + 2 * kPrintUnitsPerMm;
+}
+
+CStrip ReportStrip(const CPaperMetrics& paper, const CPageLayoutSettings& layout)
+{
+    const QRectF area = ReportTextArea(paper, layout);
+    return CStrip(area.top(), area.height() - ReportFooterHeight(layout));
+}
+
+QString ReportDate()
+{
+    return QDate::currentDate().toString(Qt::ISODate);
+}
+
+QString ReportFooterText(const QString& date)
+{
+    return QStringLiteral("Printed %1 by Corvelinscope %2")
+        .arg(date, QStringLiteral(CORVELIN_PRODUCT_VERSION).trimmed());
+}
+
+void FinishReportPages(CPrintPlan& plan, int minimumPages, const QRectF& textArea, const CPageLayoutSettings& layout,
+                       const QString& date)
+{
+    plan.PageCount = std::max(minimumPages, 1);
+    for (const CPrintItem& item : plan.Items)
+        plan.PageCount = std::max(plan.PageCount, item.Page + 1);
+    const double line = CTextMeasure().LineHeight(ReportBaseFont(layout));
+    const QRectF box(textArea.left(), textArea.bottom() - line, textArea.width(), line);
+    const QString left = ReportFooterText(date);
+    for (int page = 0; page < plan.PageCount; ++page) {
+        plan.Items.push_back({page, box, left, false, true});
+        CPrintItem number{page, box, QStringLiteral("Page %1 of %2").arg(page + 1).arg(plan.PageCount), false, true};
+        number.AlignRight = true;
+        plan.Items.push_back(number);
+    }
+}
+
+void DrawPrintPage(QPainter& painter, const CPrintPlan& plan, int page, const CPageLayoutSettings& layout)
+{
+    const QFont base = ReportBaseFont(layout);
+    const QFont bold = ReportBoldFont(layout);
+    painter.setPen(Qt::black);
+    for (const CPrintItem& item : plan.Items) {
+        if (item.Page != page)
+            continue;
+        painter.setFont(item.Bold ? bold : base);
+        // Table cells are not clipped to their column: a long text runs on as on paper.
+        const int flags = (item.AlignRight ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop |
+                          (item.Wrap ? Qt::TextWordWrap : Qt::TextDontClip);
+        painter.drawText(item.Box, flags, item.Text);
+    }
 }
 
 CPaperMetrics PaperMetricsOf(const QPrinter& printer)

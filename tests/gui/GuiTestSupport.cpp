@@ -7,7 +7,9 @@
 #include <filesystem>
 
 #include "engine/core/LibraryChromatogram.h"
+#include "engine/options/SearchOptions.h"
 #include "engine/plugins/DatasystemPlugins.h"
+#include "engine/workflow/Conversion.h"
 
 namespace corvelin {
 
@@ -59,6 +61,24 @@ GuiTestEnvironment::~GuiTestEnvironment()
     SetDatasystemPlugins(std::move(m_previousPlugins));
 }
 
+void GuiTestEnvironment::AddReader(const char* module, const char* name, const char* extension, const char* filter)
+{
+    DatasystemPlugins().Append(MakePlugin(module, name, extension, filter));
+}
+
+std::string ConvertRunCopy(const std::string& run, const std::string& folder)
+{
+    const std::string copy = folder + "/" + std::filesystem::path(run).filename().string();
+    std::error_code error;
+    if (!std::filesystem::copy_file(run, copy, error))
+        return {};
+    CInfoTree tree;
+    const CSearchOptions options;
+    const bool converted = ConvertChromatogram(copy, 1.0, options, false, tree);
+    std::filesystem::remove(copy, error);
+    return converted ? LibraryEntryName(copy) : std::string();
+}
+
 bool GuiTestEnvironment::AddMspReader()
 {
 #ifdef CORVELIN_MSP_READER
@@ -80,7 +100,8 @@ bool GuiTestEnvironment::AddAndiReader()
 #endif
 }
 
-bool GuiTestEnvironment::AddReader(const char* module, const char* name, const char* extension, const std::string& key)
+bool GuiTestEnvironment::AddRegisteredReader(const char* module, const char* name, const char* extension,
+                                             const std::string& key)
 {
     auto plugin = MakePlugin(module, name, extension, "");
     plugin->SettingsSection = "Plugins\\" + key;

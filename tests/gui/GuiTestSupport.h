@@ -41,8 +41,10 @@ public:
     bool AddMspReader();
     // Adds the ANDI/AIA netCDF reader module (false when it was not built).
     bool AddAndiReader();
+    // Adds a reader module by its path, data-system name, extension and file-dialog filter.
+    static void AddReader(const char* module, const char* name, const char* extension, const char* filter);
     // Adds a reader module as the registration would: with its settings section "Plugins\<key>" handed over.
-    bool AddReader(const char* module, const char* name, const char* extension, const std::string& key);
+    bool AddRegisteredReader(const char* module, const char* name, const char* extension, const std::string& key);
 
 private:
     ScopedMemorySettings m_settings;
@@ -59,6 +61,10 @@ void WriteTestEntry(const std::string& path, int seed, int peaks, const std::str
 // when withSubfolder; returns the folder with a trailing "/".
 std::string MakeTestLibrary(const TempDir& dir, const std::string& name, int count, int peaks,
                             bool withSubfolder = false);
+
+// Copies a real run into folder and converts it there into a library entry (1 % minimum peak area), leaving the
+// original untouched; returns the entry's path, empty when the copy or the conversion failed.
+std::string ConvertRunCopy(const std::string& run, const std::string& folder);
 
 // Waits (processing events) until predicate holds or the timeout passes; returns the predicate's value.
 template <typename Predicate> bool WaitFor(Predicate predicate, int timeoutMs = 60000)

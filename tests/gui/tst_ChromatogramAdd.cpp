@@ -106,7 +106,7 @@ private slots:
     void runPlotMarksTheConvertedPeaksAndDetectsAgain()
     {
 #ifdef CORVELIN_JCAMP_MODULE
-        QVERIFY(m_env->AddReader(CORVELIN_JCAMP_MODULE, "JCAMP-DX GC/MS", ".jdx", "JCAMP-GCMS"));
+        QVERIFY(m_env->AddRegisteredReader(CORVELIN_JCAMP_MODULE, "JCAMP-DX GC/MS", ".jdx", "JCAMP-GCMS"));
         TempDir dir;
         synthetic::RunSpec spec;
         spec.Components = synthetic::ThreeComponents();
@@ -175,7 +175,7 @@ private slots:
     void moduleWithoutScansShowsThePeakPlot()
     {
 #ifdef CORVELIN_FAKE_MODULE
-        QVERIFY(m_env->AddReader(CORVELIN_FAKE_MODULE, "Fake GC-MS", ".raw", "FakeRaw"));
+        QVERIFY(m_env->AddRegisteredReader(CORVELIN_FAKE_MODULE, "Fake GC-MS", ".raw", "FakeRaw"));
         TempDir dir;
         const std::string file = dir.File("run.raw");
         WriteTestEntry(file, 3, 4, "Fake run");

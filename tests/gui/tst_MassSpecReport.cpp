@@ -1,10 +1,14 @@
 // The "Mass Spec Match Report" page: browsing shows the dialog again until a file is read, then the report
 // lists every peak against the marked spectra with every column sized to be seen.
+#include <QPushButton>
 #include <fstream>
 
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
+#include "engine/platform/TextFile.h"
+#include "engine/views/MassSpecReport.h"
 #include "gui/pages/MassSpecReport.h"
+#include "gui/print/MassSpecReportPrinter.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
@@ -70,6 +74,34 @@ private slots:
         QCOMPARE(table.RowCount(), 8);
         QCOMPARE(table.Cell(1, 1), std::string("1.000"));
         QVERIFY(table.Width(0) > 0 && table.Width(1) > 0);
+
+        // Like the other views, the report can be exported as CSV and printed (here: to a PDF file).
+        QPushButton* csv = nullptr;
+        for (QPushButton* button : page.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("CSV-Export"))
+                csv = button;
+        QVERIFY(csv && csv->isEnabled());
+        const std::string saved = dir.File("report.csv");
+        CFileChoice asked;
+        SetFileChoiceHook([&](const CFileChoice& request) {
+            asked = request;
+            return CFileChoiceResult{ToQString(saved), 1};
+        });
+        QTest::mouseClick(csv, Qt::LeftButton);
+        QCOMPARE(asked.initialFile, QStringLiteral("run MS Match Report.CSV"));
+        QCOMPARE(ReadAllText(saved), TextModeBytes(MassSpecReportCsvText(table)));
+        const CPrintPlan plan =
+            LayoutMassSpecReport(CPaperMetrics{}, CPageLayoutSettings{}, {good, "Sample three", "entry"}, table,
+                                 QStringLiteral("2031-04-05"));
+        QStringList headers;
+        for (const CPrintItem& item : plan.Items)
+            if (item.Bold)
+                headers << item.Text;
+        QCOMPARE(headers, (QStringList{QStringLiteral("Corvelinscope Mass Spec Match Report"), QStringLiteral("RT"),
+                                       QStringLiteral("second peak")}));
+        QCOMPARE(plan.Items.back().Text, QStringLiteral("Page 1 of 1"));
+        QVERIFY(WriteMassSpecReportPdf(ToQString(dir.File("report.pdf")), {good, "Sample three", "entry"}, table));
+        QVERIFY(ReadAllText(dir.File("report.pdf")).rfind("%PDF", 0) == 0);
     }
 
 private:

@@ -329,19 +329,36 @@ private slots:
         QCOMPARE(roomy.PageCount, 1);
         QCOMPARE(roomy.MatrixPage, 0);
         const double textEnd = roomy.MatrixBox.top();
-        QCOMPARE(roomy.MatrixBox.bottom(), 2970.0 - 200.0);
+        // Under the matrix its colour legend, above the footer.
+        const double footer = ReportFooterHeight(layout);
+        const double legend = MatrixLegendHeight(layout);
+        QCOMPARE(roomy.MatrixBox.bottom(), 2970.0 - 200.0 - footer - legend);
+        QCOMPARE(roomy.LegendBox.bottom(), 2970.0 - 200.0 - footer);
         QCOMPARE(roomy.MatrixBox.left(), 150.0);
         QCOMPARE(roomy.Text.Items[0].Text, QStringLiteral("Corvelinscope Match Matrix Report"));
         QCOMPARE(roomy.Text.Items[2].Text, QStringLiteral("1st (\"this\") file: /data/this.cdf"));
         QCOMPARE(roomy.Text.Items[4].Text, QStringLiteral("     Number of peaks: 12"));
 
-        // A bottom border that leaves 59 mm below the text.
-        layout.BorderBottom = static_cast<int>((2970.0 - textEnd - 590.0) / 10.0);
+        // A built matrix prints its forward and reverse match under the files.
+        CMatrixReportTexts built = texts;
+        built.Forward = 0.7;
+        built.ForwardMatched = 9;
+        built.ForwardConsidered = 12;
+        built.Reverse = 0.608;
+        built.ReverseMatched = 10;
+        built.ReverseConsidered = 10;
+        const CMatrixPrintPlan withValues = LayoutMatchMatrixReport(a4, layout, built, options);
+        QCOMPARE(withValues.Text.Items[10].Text, QStringLiteral("Forward match: 0.700 (9 of 12 peaks matched)"));
+        QVERIFY(withValues.Text.Items[11].Text.startsWith(QStringLiteral("Reverse match: 0.608 (10 of 10 peaks")));
+
+        // A bottom border that leaves 59 mm below the text (and the legend and footer).
+        layout.BorderBottom = static_cast<int>((2970.0 - textEnd - 590.0 - footer - legend) / 10.0);
         const CMatrixPrintPlan tight = LayoutMatchMatrixReport(a4, layout, texts, options);
-        QVERIFY(2970.0 - layout.BorderBottom * 10.0 - textEnd < 600.0);
+        QVERIFY(2970.0 - layout.BorderBottom * 10.0 - textEnd - footer - legend < 600.0);
         QCOMPARE(tight.PageCount, 2);
         QCOMPARE(tight.MatrixPage, 1);
-        const double side = std::min(2100.0 - 150.0 - 200.0, 2970.0 - 200.0 - layout.BorderBottom * 10.0);
+        const double side =
+            std::min(2100.0 - 150.0 - 200.0, 2970.0 - 200.0 - layout.BorderBottom * 10.0 - footer - legend);
         QCOMPARE(tight.MatrixBox, QRectF(150.0, 200.0, side, side));
 
         // Without the options block the same borders leave room on page 1.
@@ -350,7 +367,7 @@ private slots:
 
         // The PDF of a machine without printers has the two pages.
         m_env->Settings().WriteSettingInt(SettingsScope::CurrentUser, "PageLayout", nullptr, "BorderBottom",
-                                          static_cast<int>((2970.0 - textEnd - 590.0) / 10.0));
+                                          layout.BorderBottom);
         CMatrixDisplay display;
         TempDir dir;
         const QString pdf = ToQString(dir.File("matrix.pdf"));

@@ -86,7 +86,7 @@ private slots:
         const double right = a4.Width - layout.BorderRight * 10.0;
         std::vector<const CPrintItem*> headers;
         for (const CPrintItem& item : plan.Items)
-            if (item.Bold && !item.Wrap)
+            if (item.Bold && !item.Wrap && !item.Repeat)
                 headers.push_back(&item);
         QCOMPARE(headers[0]->Text, QStringLiteral("Foward"));
         QCOMPARE(headers[1]->Text, QStringLiteral("File"));
@@ -131,6 +131,38 @@ private slots:
         for (const CPrintItem& item : plan.Items)
             fileCells += item.Text.startsWith(QStringLiteral("entry"));
         QCOMPARE(fileCells, 60 * bands);
+    }
+
+    // Every page carries the date, the program version and "Page n of m" on its last line; every page a band
+    // continues on starts with the band's header row; no mnemonic marks reach the paper.
+    void everyPageHasItsFooterAndTheBandHeader()
+    {
+        CReportTable table;
+        FillHitList(table, 120);
+        const CPageLayoutSettings layout;
+        const CPrintPlan plan = LayoutLibrarySearchReport(CPaperMetrics{}, layout, {"/data/run1.cdf", "Run one", "42"},
+                                                          CSearchOptions{}, table, QStringLiteral("2031-04-05"));
+        QVERIFY(plan.PageCount >= 3);
+        const double bottom = 2970.0 - layout.BorderBottom * 10.0;
+        for (int p = 0; p < plan.PageCount; ++p) {
+            const auto items = ItemsOnPage(plan, p);
+            QStringList footer;
+            const CPrintItem* firstCell = nullptr;
+            for (const CPrintItem* item : items) {
+                QVERIFY2(!item->Text.contains(QLatin1Char('_')), qPrintable(item->Text));
+                if (qFuzzyCompare(item->Box.bottom(), bottom))
+                    footer << item->Text;
+                else if (!item->Wrap && !firstCell)
+                    firstCell = item;
+            }
+            QCOMPARE(footer, (QStringList{ReportFooterText(QStringLiteral("2031-04-05")),
+                                          QStringLiteral("Page %1 of %2").arg(p + 1).arg(plan.PageCount)}));
+            QVERIFY(footer[0].contains(QStringLiteral("2031-04-05 by Corvelinscope ")));
+            // Pages holding table rows start their table part with a bold header row.
+            QVERIFY(firstCell);
+            QVERIFY2(firstCell->Bold, qPrintable(firstCell->Text));
+            QCOMPARE(firstCell->Text, QStringLiteral("File"));
+        }
     }
 
     void selectedRowsOnlyWhenSomeButNotAll_data()

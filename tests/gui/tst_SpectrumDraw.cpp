@@ -18,6 +18,8 @@ CLibraryMassSpectrumData Spectrum(std::initializer_list<std::pair<double, double
     return spectrum;
 }
 
+using Lines = std::vector<std::pair<double, double>>;
+
 CSpectrumDraw::DrawnTexts DrawOnImage(const CLibraryMassSpectrumData* spectrum, const std::string& label = {},
                                       const QString& save = {})
 {
@@ -65,8 +67,38 @@ private slots:
         const CLibraryMassSpectrumData spectrum =
             Spectrum({{41, 30}, {43, 90}, {55, 20}, {57, 100}, {69, 40}, {71, 50}, {85, 45}, {99, 5}});
         const auto drawn = DrawOnImage(&spectrum, "12.34", QStringLiteral("spectrum-plot.png"));
-        // In point order; 41 (30), 55 (20) and 99 (5) are below the fifth-largest intensity (40).
+        // In point order; 41 (30), 55 (20) and 99 (5) are below the fifth-largest intensity (40). 69 stands 8
+        // pixels beside 71, but its label sits lower, clear of 71's.
         QCOMPARE(drawn.StickLabels, (std::vector<std::string>{"43", "57", "69", "71", "85"}));
+    }
+
+    // Mass labels never overlap each other and never leave the picture (a stick at either end, crowded sticks).
+    void labelsNeitherOverlapNorLeaveThePicture_data()
+    {
+        QTest::addColumn<Lines>("lines");
+        QTest::addColumn<std::vector<std::string>>("labels");
+        QTest::newRow("largest mass at the right edge")
+            << Lines{{50, 10}, {400, 100}} << std::vector<std::string>{"50", "400"};
+        QTest::newRow("smallest mass at the left edge")
+            << Lines{{1, 100}, {300, 50}} << std::vector<std::string>{"1", "300"};
+        QTest::newRow("neighbours: the stronger wins")
+            << Lines{{100, 98}, {101, 100}, {102, 99}, {300, 10}} << std::vector<std::string>{"101", "300"};
+    }
+    void labelsNeitherOverlapNorLeaveThePicture()
+    {
+        QFETCH(Lines, lines);
+        QFETCH(std::vector<std::string>, labels);
+        CLibraryMassSpectrumData spectrum;
+        for (const auto& [mass, intensity] : lines)
+            spectrum.Append(CLibraryMassSpectrumPoint(mass, intensity));
+        const auto drawn = DrawOnImage(&spectrum);
+        QCOMPARE(drawn.StickLabels, labels);
+        const QRectF picture(0, 0, 400, 220);
+        for (std::size_t i = 0; i < drawn.StickLabelBoxes.size(); ++i) {
+            QVERIFY2(picture.contains(drawn.StickLabelBoxes[i]), drawn.StickLabels[i].c_str());
+            for (std::size_t j = 0; j < i; ++j)
+                QVERIFY(!drawn.StickLabelBoxes[i].intersects(drawn.StickLabelBoxes[j]));
+        }
     }
 
     // The top stick's label sits at the caption's height: right beside the caption it is left out, further on

@@ -288,11 +288,11 @@ TEST(SearchOptions, PrintSummaryOfTheRecordDefaults)
     for (std::size_t i = 1; i < lines.size(); ++i)
         EXPECT_FALSE(lines[i].Heading);
     EXPECT_EQ(Texts(lines),
-              (std::vector<std::string>{
-                  "Search Options", "MS Matching: Yes", "RT Matching: Yes", "RI Matching: No", "Area Matching: No",
-                  "Height Matching: No", "Absolute Area/_Height Matching: No", "Search Folder Recursion: No",
-                  "RT Search Range: *", "RT Window Width: 0.10", "Multiple Matching: No", "Weighting: none",
-                  "Mass Threshold: No", "Area Threshold: No", "Mass Spec Options", "    no inclusion/exclusion", " "}));
+              (std::vector<std::string>{"Search Options", "MS Matching: Yes", "RT Matching: Yes", "RI Matching: No",
+                                        "Area Matching: No", "Height Matching: No", "Absolute Area/Height Matching: No",
+                                        "Search Folder Recursion: No", "RT Search Range: *", "RT Window Width: 0.10",
+                                        "Multiple Matching: No", "Weighting: none", "Mass Threshold: No",
+                                        "Area Threshold: No", "Mass Spec Options", "    no inclusion/exclusion", " "}));
 }
 
 TEST(SearchOptions, PrintSummaryWithEveryOptionalLine)
@@ -316,7 +316,7 @@ TEST(SearchOptions, PrintSummaryWithEveryOptionalLine)
                                                                        "RI Matching: Yes",
                                                                        "Area Matching: No",
                                                                        "Height Matching: No",
-                                                                       "Absolute Area/_Height Matching: No",
+                                                                       "Absolute Area/Height Matching: No",
                                                                        "Search Folder Recursion: No",
                                                                        "RT Search Range: *",
                                                                        "RI Window Width: 15.0",

@@ -90,7 +90,6 @@ private slots:
         qInfo("ELU runs: %d x %d peaks, forward %.3f, reverse %.3f, %d tools", page.Matrix().ThisCount(),
               page.Matrix().OtherCount(), page.Matrix().Forward.Overall, page.Matrix().Reverse.Overall,
               page.Display()->ToolCount());
-        page.Splitter()->setSizes({360, 840});
         Save(page, QStringLiteral("matrix-page-elu.png"));
         QWidget* right = page.Display()->parentWidget();
         Save(*right, QStringLiteral("matrix-display-elu.png"));
@@ -139,7 +138,6 @@ private slots:
         QVERIFY(page.HasMatrix());
         qInfo("ELEY runs: %d x %d peaks, forward %.3f, reverse %.3f", page.Matrix().ThisCount(),
               page.Matrix().OtherCount(), page.Matrix().Forward.Overall, page.Matrix().Reverse.Overall);
-        page.Splitter()->setSizes({480, 720});
         Save(page, QStringLiteral("matrix-page-eley.png"));
     }
 

@@ -30,16 +30,6 @@ void Save(QWidget& widget, const QString& name)
     QVERIFY2(widget.grab().save(path), qPrintable(path));
 }
 
-void AddReader(const char* module, const char* name, const char* extension, const char* filter)
-{
-    auto plugin = std::make_unique<CDatasystemPlugin>(module);
-    plugin->Name = name;
-    plugin->Extension = extension;
-    plugin->Filter = filter;
-    plugin->RegisteredPath = module;
-    DatasystemPlugins().Append(std::move(plugin));
-}
-
 } // namespace
 
 class ScreenshotsPmtTest : public QObject {
@@ -51,7 +41,8 @@ private slots:
         if (!QFileInfo::exists(QString::fromStdString(kEley1)) || !QFileInfo::exists(QString::fromStdString(kEley2)))
             QSKIP("the ELEY runs of the shared data folder are not here");
         m_env = std::make_unique<GuiTestEnvironment>();
-        AddReader(CORVELIN_JCAMP_READER, "JCAMP-DX GC/MS", ".jdx", "JCAMP-DX GC/MS Files (*.jdx)|*.jdx");
+        GuiTestEnvironment::AddReader(CORVELIN_JCAMP_READER, "JCAMP-DX GC/MS", ".jdx",
+                                      "JCAMP-DX GC/MS Files (*.jdx)|*.jdx");
         QDir().mkpath(ScreenshotFolder());
     }
     void cleanup() { m_env.reset(); }
@@ -71,7 +62,6 @@ private slots:
         page.OnBuild();
         QVERIFY(page.CanExportCsv());
         QVERIFY(page.List()->Table().RowCount() > 10);
-        page.List()->AutoSizeColumns(-1, true);
         Save(page, QStringLiteral("pmt-peak-match-table.png"));
         page.OnColumnClick(18); // best matches first
         Save(page, QStringLiteral("pmt-peak-match-table-sorted.png"));

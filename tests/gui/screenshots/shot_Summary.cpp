@@ -45,7 +45,6 @@ private slots:
         for (const std::string& f : files)
             QVERIFY(page.AddFile(f));
         page.FileList()->SyncHeader();
-        page.FileList()->AutoSizeColumns(0, false);
         QSignalSpy finished(&page, &CPageMultiSummary::runFinished);
         page.OnGo();
         QVERIFY(finished.wait(60000));

@@ -58,7 +58,6 @@ private slots:
         page->RefreshControls();
         page->OnSearch();
         QVERIFY(WaitFor([page] { return !page->IsRunning(); }));
-        page->HitList()->AutoSizeColumns(-1, true);
         page->HitList()->SelectRows({1});
         Save(sheet, QStringLiteral("main-window-library-search.png"));
 
