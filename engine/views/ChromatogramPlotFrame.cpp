@@ -45,6 +45,7 @@ CChromatogramPlotFrame LayoutChromatogramPlot(const CChromatogramPlotModel& mode
     area.Bottom = std::max(area.Top, widget.Bottom - lineHeight + 6);
     area.Right = std::max(area.Left, widget.Right);
 
+    frame.TraceClip = {area.Left + 10, area.Top, area.Right, area.Bottom - 9};
     for (int i = 0; i < count; ++i)
         frame.LegendLines.push_back(
             {double(widget.Left), double(widget.Top + i * lineHeight), double(widget.Width()), line});
@@ -52,16 +53,21 @@ CChromatogramPlotFrame LayoutChromatogramPlot(const CChromatogramPlotModel& mode
     CLabelPlacer placer(BoxOf(widget), line / 3);
     const CPlotMapping first = model.Mapping(0, area);
     const double axisY = area.Bottom - 10;
+    const double axisX = area.Left + 10;
+    // Ticks beyond either end of an axis (the tick lists start a step before the view) are not on the axis.
     for (const CAxisTick& tick : TimeAxisTicks(first.XMin, first.XMax)) {
         const int x = first.XPixel(tick.Value);
+        if (x < axisX || x > area.Right - 10)
+            continue;
         frame.TimeTickX.push_back(x);
         const double w = textWidth(tick.Label);
         placer.Place(tick.Label, {x - w / 2, axisY + 3, w, line}, frame.TimeLabels);
     }
     const double largest = model.LargestHeight(0);
-    const double axisX = area.Left + 10;
     for (const CAxisTick& tick : heightTicks) {
         const int y = first.YPixel(tick.Value * largest / 100);
+        if (y < area.Top + 10 || y > axisY)
+            continue;
         frame.HeightTickY.push_back(y);
         const double w = textWidth(tick.Label);
         placer.Place(tick.Label, {axisX - kTickLength - 2 - w, y - line / 2, w, line}, frame.HeightLabels);

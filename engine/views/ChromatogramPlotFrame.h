@@ -19,7 +19,10 @@ class CChromatogramPlotModel;
 inline constexpr const char* kHeightAxisTitle = "% of each trace's largest peak";
 
 struct CORVELIN_ENGINE_EXPORT CChromatogramPlotFrame {
-    CPixelRect TraceArea;                // what the traces are mapped into (CPlotMapping keeps its 10-pixel margin)
+    CPixelRect TraceArea; // what the traces are mapped into (CPlotMapping keeps its 10-pixel margin)
+    // Where traces are drawn: from the height axis to the right and from the top to the time axis; a trace of a
+    // zoomed view is cut there, so it never runs over the legend or the numbers.
+    CPixelRect TraceClip;
     std::vector<CLabelBox> LegendLines;  // one per chromatogram, in list order: the line its name is drawn in
     std::vector<CPlacedText> TimeLabels; // under the time axis; one that would collide is left out
     std::vector<CPlacedText> HeightLabels;

@@ -158,6 +158,14 @@ void CMassSpecReport::OnReport()
     if (m_built) {
         m_reportedPath = Path;
         m_list->AutoSizeColumns(-1, true);
+        // A typed path shows (and prints) its sample name and data system as a browsed one does.
+        try {
+            ReadForBrowse(Path);
+        } catch (const std::exception&) {
+            SampleNameText.clear();
+            DataSystemText.clear();
+            RefreshControls();
+        }
     }
     m_list->SyncHeader();
     m_list->ResumeRedraw();

@@ -162,6 +162,8 @@ void CMultiChromatogramPlot::paintEvent(QPaintEvent*)
     }
     const CChromatogramPlotFrame frame = Frame();
     const CPixelRect plotRect = frame.TraceArea;
+    const CPixelRect& cut = frame.TraceClip;
+    painter.setClipRect(QRect(cut.Left, cut.Top, cut.Width(), cut.Height()));
     for (int i = 0; i < Count(); ++i) {
         const CPlotProperties& properties = m_model.Properties(i);
         painter.setPen(QPen(PlotColour(properties.Colour), properties.PenWidth, Qt::SolidLine));
@@ -177,6 +179,7 @@ void CMultiChromatogramPlot::paintEvent(QPaintEvent*)
         painter.drawPolyline(line);
     }
 
+    painter.setClipRect(rect());
     const auto box = [](const CLabelBox& b) { return QRectF(b.Left, b.Top, b.Width, b.Height); };
     // Legends: one line each above the traces, right-aligned, in the chromatogram's colour.
     for (int i = 0; i < Count(); ++i) {

@@ -74,6 +74,10 @@ private slots:
         QCOMPARE(table.RowCount(), 8);
         QCOMPARE(table.Cell(1, 1), std::string("1.000"));
         QVERIFY(table.Width(0) > 0 && table.Width(1) > 0);
+        // A typed path fills the sample name as browsing does (the printout takes it from there).
+        page.SampleNameText.clear();
+        page.OnReport();
+        QCOMPARE(page.SampleNameText, std::string("Sample three"));
 
         // Like the other views, the report can be exported as CSV and printed (here: to a PDF file).
         QPushButton* csv = nullptr;

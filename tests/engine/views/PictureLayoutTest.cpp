@@ -186,4 +186,15 @@ TEST(ChromatogramPlotFrame, TextsStayOffTheTraces)
     ExpectApartAndInside(all, {0, 0, 400, 200});
     for (const CPlacedText& text : all)
         EXPECT_FALSE(text.Box.Overlaps(traces)) << text.Text;
+
+    // Zoomed to 2.5 ... 7.5 minutes, 20 ... 40 %: the ticks a step before the view are not on the axes, so they get
+    // no number (a number there would stand beside the axis's end, not under its tick).
+    plot.SetView(2.5, 20, 7.5, 40);
+    const CChromatogramPlotFrame zoomed = LayoutChromatogramPlot(plot, widget, 12, Width);
+    const CPixelRect& z = zoomed.TraceArea;
+    for (const CPlacedText& text : zoomed.TimeLabels) {
+        const double centre = text.Box.Left + text.Box.Width / 2;
+        EXPECT_TRUE(centre >= z.Left + 10 && centre <= z.Right - 10) << text.Text;
+    }
+    EXPECT_EQ(Texts(zoomed.HeightLabels), (std::vector<std::string>{"20 %", "25 %", "30 %", "35 %", "40 %"}));
 }
