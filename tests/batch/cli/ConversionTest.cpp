@@ -275,40 +275,28 @@ TEST_F(FolderConversion, InterruptedWritesLeaveNoTemporaryFiles)
     ::close(busyFd);
 }
 
-// A conversion keeps the file's own RI calibration while the options' RI table is empty, and says so; with a table
-// in the options, the table replaces it, and that is said too.
+// A conversion keeps the file's own RI calibration while the options' RI table is empty, and says so; a table in
+// the options replaces it, and that is said too.
 TEST_F(BatchConversion, TheFilesOwnRICalibrationIsKeptWithoutAnRITable)
 {
     MakeTestChromatogram("S", {{1.0, 25}})->SaveEntry(Data("own.ChromLibEntry"));
     CSearchOptions withTable;
     for (const auto& [rt, ri] : {std::pair{1.0, 700.0}, std::pair{11.0, 1700.0}}) {
-        auto point = std::make_unique<CLibraryRICalibrationPoint>();
-        point->RT = rt;
-        point->RI = ri;
-        withTable.RICalibration().AddPoint(std::move(point));
+        auto& point = withTable.RICalibration().GetPoint(
+            withTable.RICalibration().AddPoint(std::make_unique<CLibraryRICalibrationPoint>()));
+        point.RT = rt;
+        point.RI = ri;
     }
-    ASSERT_TRUE(WriteParameterFile(withTable, Data("table.spf")));
-    const struct {
-        std::vector<std::string> Params;
-        const char* Line;
-        double RI;
-    } cases[] = {
-        {{}, "Keeping the RI calibration of the data file (3 points).", 850.0},
-        {{"/Params=" + Data("table.spf")},
-         "The RI calibration of the data file was replaced by the current RI cal "
-         "table.",
-         700.0},
-    };
-    for (const auto& c : cases) {
-        std::vector<std::string> args = c.Params;
-        args.push_back("/Convert=" + Data("own.ChromLibEntry"));
-        const BatchRun run = Run(args);
-        ASSERT_EQ(run.ExitCode, 0) << run.Err;
-        EXPECT_NE(run.Out.find(c.Line), std::string::npos) << run.Out;
+    ASSERT_TRUE(WriteParameterFile(withTable, Data("table.spf")) && WriteParameterFile({}, Data("none.spf")));
+    for (const auto& [params, line, ri] :
+         {std::tuple{Data("none.spf"), "Keeping the RI calibration of the data file (3 points).", 850.0},
+          {Data("table.spf"), "The RI calibration of the data file was replaced by the current RI cal table.",
+           700.0}}) {
+        const BatchRun run = Run({"/Params=" + params, "/Convert=" + Data("own.ChromLibEntry")});
+        EXPECT_NE(run.Out.find(line), std::string::npos) << run.Out << run.Err;
         CLibraryChromatogram entry;
         ASSERT_TRUE(entry.LoadEntry(Data("own.ChromLibEntry.ChromLibEntry")));
-        ASSERT_EQ(entry.PeakCount, 1);
-        EXPECT_DOUBLE_EQ(entry.GetPeak(0)->RI, c.RI);
+        EXPECT_DOUBLE_EQ(entry.GetPeak(0)->RI, ri);
     }
 }
 

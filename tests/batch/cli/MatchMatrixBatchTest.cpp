@@ -66,12 +66,9 @@ TEST_F(BatchMatchMatrix, MissingOrUnreadableFilesEndWithTheirCodes)
 // any cell table is made; nothing is written.
 TEST_F(BatchMatchMatrix, FilesBeyondThePeakLimitEndWithCode3)
 {
-    std::vector<std::pair<double, double>> peaks;
-    for (int i = 0; i <= 5000; ++i)
-        peaks.emplace_back(1.0 + i * 0.001, 10);
-    const std::string big = Data("big.ChromLibEntry");
+    std::vector<std::pair<double, double>> peaks(5001, {1.0, 10});
+    const std::string big = Data("big.ChromLibEntry"), csv = Data("out.csv");
     MakeTestChromatogram("Big", peaks)->SaveEntry(big);
-    const std::string csv = Data("out.csv");
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"/MatchMatrix=" + big, "/MatrixOther=" + m_this, "/MatrixCsv=" + csv},
           std::vector<std::string>{"/PeakTable=" + m_this, "/PeakTableOther=" + big, "/PeakTableCsv=" + csv}}) {

@@ -290,10 +290,12 @@ TEST_F(BatchSearch, ConvertAfterSearchIsIgnoredAndMsAbcIsRefused)
 }
 
 // A library folder that cannot be searched is an error: no search, no report, exit 1 (an empty report would
-// pass for an empty library, "/" would walk the whole file system).
+// pass for an empty library; the root, however it is named, would walk the whole file system).
 TEST_F(BatchSearch, LibraryFoldersThatCannotBeSearchedEndWithoutAReport)
 {
-    for (const std::string& folder : {Data("missing"), std::string("/"), m_unknownPath}) {
+    fs::create_directory_symlink("/", Data("root-link"));
+    for (const std::string& folder : {Data("missing"), std::string("/"), m_unknownPath, std::string("/usr/.."),
+                                      std::string("/."), Data("root-link")}) {
         const BatchRun run = Run({"/Search=" + m_unknownPath, "/Library=" + folder});
         EXPECT_EQ(run.ExitCode, 1) << folder << run.Err;
         EXPECT_NE(run.Err.find("The library folder '"), std::string::npos) << run.Err;

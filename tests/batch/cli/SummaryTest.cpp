@@ -83,27 +83,23 @@ TEST_F(BatchSummary, ShowOptionFromTheParameterFileAndFailures)
         << run.Err;
 }
 
-// Every input left out is named with its reason; one file named in two spellings is one row; an output that is one
-// of the inputs is refused and the input stays as it was.
+// Every input left out is named with its reason; one file in three spellings is one row; an output that is one of
+// the inputs is refused and the input stays as it was.
 TEST_F(BatchSummary, LeftOutInputsAreNamedAndOneFileIsOneRow)
 {
-    const std::string out = Data("summary.csv");
-    BatchRun run = Run({"/Summary=" + out, "/SummaryOf=" + Data("runs/a.ChromLibEntry"),
-                        "/SummaryOf=" + Data("runs/../runs/a.ChromLibEntry"), "/SummaryOf=" + Data("runs/gone.raw")});
+    std::filesystem::create_symlink(Data("runs/a.ChromLibEntry"), Data("link.ChromLibEntry"));
+    BatchRun run = Run({"/Summary=" + Data("s.csv"), "/SummaryOf=" + Data("runs/a.ChromLibEntry"),
+                        "/SummaryOf=" + Data("runs/../runs/./a.ChromLibEntry"),
+                        "/SummaryOf=" + Data("link.ChromLibEntry"), "/SummaryOf=" + Data("runs/gone.raw")});
     ASSERT_EQ(0, run.ExitCode) << run.Err;
-    EXPECT_NE(std::string::npos, run.Err.find("Left out " + Data("runs/gone.raw") + ": No such file or directory."))
-        << run.Err;
-    const std::string csv = ReadAllText(out);
-    EXPECT_NE(std::string::npos, csv.find("\"a.ChromLibEntry\",\"A\",\"100\",\"300\",\r\n")) << csv;
-    EXPECT_EQ(csv.find("a.ChromLibEntry"), csv.rfind("a.ChromLibEntry")) << csv;
+    EXPECT_NE(std::string::npos, run.Err.find("Left out " + Data("runs/gone.raw") + ": No such file or directory."));
+    const std::string csv = ReadAllText(Data("s.csv"));
+    EXPECT_EQ(csv.find(",\"A\","), csv.rfind(",\"A\",")) << csv;
+    EXPECT_EQ(2, Run({"/Summary=" + Data("s.csv"), "/SummaryOf=" + Data("gone.raw")}).ExitCode);
 
-    run = Run({"/Summary=" + Data("missing.raw"), "/SummaryOf=" + Data("missing.raw")});
-    EXPECT_EQ(2, run.ExitCode) << run.Err;
-
-    const std::string input = Data("runs/b.ChromLibEntry");
-    const std::string before = ReadAllText(input);
+    const std::string before = ReadAllText(Data("runs/b.ChromLibEntry"));
     run = Run({"/Summary=" + Data("runs/./b.ChromLibEntry"), "/SummaryOf=" + Data("runs")});
-    EXPECT_EQ(4, run.ExitCode) << run.Err;
+    EXPECT_EQ(4, run.ExitCode);
     EXPECT_NE(std::string::npos, run.Err.find("would replace one of its inputs")) << run.Err;
-    EXPECT_EQ(before, ReadAllText(input));
+    EXPECT_EQ(before, ReadAllText(Data("runs/b.ChromLibEntry")));
 }

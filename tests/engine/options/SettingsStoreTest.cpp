@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/options/PluginSlots.h"
 #include "engine/options/ProgramSettingsStore.h"
 #include "engine/platform/IniDocument.h"
 #include "engine/platform/Registry.h"
@@ -243,6 +244,18 @@ TEST_F(SettingsStoreTest, InjectedStoreServesTheFreeFunctions)
     EXPECT_FALSE(UseIniSettings());
     EXPECT_EQ(SettingsIniPath(), "");
     SetSettingsStore(previous);
+}
+
+// A plug-in slot count that is negative or written beyond the range of an int reads the slots present.
+TEST_F(SettingsStoreTest, APluginSlotCountOutOfRangeReadsTheSlotsPresent)
+{
+    for (const auto& [count, slots] : {std::pair{"-1", 3}, {"4294967296", 3}, {"99999999999", 3}, {"2", 2}}) {
+        WriteAllText(m_dir.File("s.ini"),
+                     std::string("[HKLM Plugins]\n@=") + count + "\nPlugin0=A\nPlugin1=B\nPlugin2=C\n");
+        auto previous = SetSettingsStore(std::make_shared<CIniSettingsStore>(m_dir.File("s.ini"), "u"));
+        EXPECT_EQ(PluginSlotIndexes(PluginSlotBound()).size(), static_cast<std::size_t>(slots)) << count;
+        SetSettingsStore(previous);
+    }
 }
 
 } // namespace

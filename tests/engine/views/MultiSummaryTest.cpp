@@ -423,8 +423,6 @@ TEST_F(MultiSummaryRunTest, StopReadsNoFurtherFile)
     EXPECT_EQ(std::vector<std::string>{}, sink.Texts());
 }
 
-namespace {
-
 // The tool tip of a run whose peaks total 0 gives 0 %, never nan.
 TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
 {
@@ -434,5 +432,3 @@ TEST(MultiSummaryTable, PeakTipAtATotalOfZero)
     const std::string tip = SummaryPeakTip(result, 0, 2, 7, 300, 120);
     EXPECT_NE(tip.find("Area = 0.00 %<br>Area = 0 <br>Height = 0.00 %"), std::string::npos) << tip;
 }
-
-} // namespace

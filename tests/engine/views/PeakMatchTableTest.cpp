@@ -228,28 +228,19 @@ TEST(PeakMatchTable, CsvTextFollowsTheDisplayOrderAndLeavesHiddenColumnsOut)
     EXPECT_EQ(PeakMatchCsvFileName("run1.raw", "/data/run2.raw"), "");
 }
 
-} // namespace
-
-namespace {
-
 // A chromatogram whose areas and heights total 0 prints "0.00 %", never nan or inf; an entry whose header claims
 // more peaks than it holds gives the table of the peaks it holds (as the match matrix does).
 TEST(PeakMatchTable, ZeroTotalsAndOverstatedPeakCountsGiveAWholeTable)
 {
-    CLibraryChromatogram zero = Chromatogram("/a/zero", {{2.0, 0}, {4.0, 0}});
     CLibraryChromatogram claims = Chromatogram("/b/claims", {{2.0, 10}});
     claims.PeakCount = 7;
     CPeakMatchTable model;
     CReportTable table;
-    ASSERT_NO_THROW(model.Build(zero, claims, CSearchOptions{}, table, false));
-    EXPECT_EQ(model.This().PeakCount, 2);
-    EXPECT_EQ(model.Other().PeakCount, 1);
+    ASSERT_NO_THROW(model.Build(Chromatogram("/a/zero", {{2.0, 0}, {4.0, 0}}), claims, CSearchOptions{}, table, false));
     ASSERT_EQ(table.RowCount(), 2); // the peaks at 2.0 pair, the one at 4.0 is left
     for (int r = 0; r < table.RowCount(); ++r)
-        for (const std::string& cell : Row(table, r)) {
-            EXPECT_EQ(cell.find("nan"), std::string::npos) << cell;
-            EXPECT_EQ(cell.find("inf"), std::string::npos) << cell;
-        }
+        for (const std::string& cell : Row(table, r))
+            EXPECT_TRUE(cell.find("nan") == std::string::npos && cell.find("inf") == std::string::npos) << cell;
     EXPECT_EQ(Row(table, 0)[3], "0.00 %");
     EXPECT_EQ(Row(table, 0)[12], "100.00 %");
 }

@@ -80,22 +80,18 @@ TEST(PeakTableRICalibration, RIsThatDoNotRiseWithRTAreNoCalibration)
     EXPECT_EQ(table.GetCount(), 2u);
 }
 
-} // namespace
-
-namespace {
-
 // 100,000 rows at one RT are grouped with one comparison per neighbouring pair (the edge search once per run of
 // equal RTs, not once per row).
 TEST(PeakTablePeakList, RowsSharingOneRTAreComparedOncePerNeighbour)
 {
     const std::size_t n = 100000;
     std::size_t comparisons = 0;
-    std::vector<std::pair<std::size_t, std::size_t>> runs;
+    std::size_t lastOfFirstRun = 0;
     ForEachEqualRun(
-        n, [&](std::size_t a, std::size_t b) { return ++comparisons, a < n - 1 && b < n - 1; },
-        [&](std::size_t first, std::size_t last) { runs.emplace_back(first, last); });
+        n, [&](std::size_t, std::size_t b) { return ++comparisons, b < n - 1; },
+        [&](std::size_t first, std::size_t last) { lastOfFirstRun = first == 0 ? last : lastOfFirstRun; });
     EXPECT_EQ(comparisons, n - 1);
-    EXPECT_EQ(runs, (std::vector<std::pair<std::size_t, std::size_t>>{{0, n - 2}, {n - 1, n - 1}}));
+    EXPECT_EQ(lastOfFirstRun, n - 2);
 }
 
 } // namespace
