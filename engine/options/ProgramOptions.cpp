@@ -91,9 +91,27 @@ std::string LoadLastLibraryFolder()
     return GetSettingString(kUser, kLibrarySearch, nullptr, "LastFolder", "");
 }
 
+std::string LoadLastSearchedFolder()
+{
+    const std::string searched = GetSettingString(kUser, kLibrarySearch, nullptr, "LastSearchedFolder", "");
+    return searched.empty() ? LoadLastLibraryFolder() : searched;
+}
+
+void WriteLastSearchedFolder(const std::string& folder)
+{
+    WriteSettingString(kUser, kLibrarySearch, nullptr, "LastSearchedFolder", folder.c_str());
+}
+
 int LoadLastFileTypeIndex()
 {
     return GetSettingInt(kUser, kProgram, nullptr, "Last FileType Index", 0);
+}
+
+bool HasLastFileTypeIndex()
+{
+    // Settings reads cannot report "absent": a value is absent when two different defaults both come back.
+    return !(GetSettingInt(kUser, kProgram, nullptr, "Last FileType Index", -1) == -1 &&
+             GetSettingInt(kUser, kProgram, nullptr, "Last FileType Index", -2) == -2);
 }
 
 void WriteLastFileTypeIndex(int index)

@@ -8,6 +8,7 @@
 //   matrix display       CMatrixDisplaySettings::Load()     per-user "LibfileMatrix" / "MinSize", "SizeRange"
 //   optional pages       IsPageShown(OptionalPage::...)     machine-wide "Corvelinscope" / "ShowPage..."
 //   last library folder  LoadLastLibraryFolder()            per-user "LibrarySearch" / "LastFolder" (read only)
+//   last searched folder LoadLastSearchedFolder(), Write... per-user "LibrarySearch" / "LastSearchedFolder"
 //   file-type filter     LoadLastFileTypeIndex()            per-user "Corvelinscope" / "Last FileType Index"
 //   AMDIS program        ReadAmdisPath(), WriteAmdisPath()  "AmdisPath" in the registered plug-ins' sections
 //
@@ -55,8 +56,15 @@ CORVELIN_ENGINE_EXPORT void WriteMaxPeaks(int maxPeaks);
 // empty). Nothing writes it.
 CORVELIN_ENGINE_EXPORT std::string LoadLastLibraryFolder();
 
+// The folder the library search page searched last (per-user "LibrarySearch" / "LastSearchedFolder"), which the
+// page proposes; "LastFolder" when the page never searched. The batch program keeps to "LastFolder".
+CORVELIN_ENGINE_EXPORT std::string LoadLastSearchedFolder();
+CORVELIN_ENGINE_EXPORT void WriteLastSearchedFolder(const std::string& folder);
+
 // The filter index the chromatogram file dialogs start on (per-user "Corvelinscope" / "Last FileType Index").
 CORVELIN_ENGINE_EXPORT int LoadLastFileTypeIndex();
+// Whether a filter index was ever stored (a first start has none).
+CORVELIN_ENGINE_EXPORT bool HasLastFileTypeIndex();
 CORVELIN_ENGINE_EXPORT void WriteLastFileTypeIndex(int index);
 
 // The optional pages of the main window, with their flags in the machine-wide section "Corvelinscope". The
@@ -85,8 +93,8 @@ inline constexpr std::array<COptionalPageFlag, kOptionalPageCount> kOptionalPage
     {"ShowMultiSummary", 1},
 }};
 
-// Whether the page is shown: any non-zero stored value counts as shown. The main window reads the flags once,
-// when it is built, so a change shows at the next start.
+// Whether the page is shown: any non-zero stored value counts as shown. The main window reads the flags when it
+// is built and again after the options dialog's OK, so a change shows at once.
 CORVELIN_ENGINE_EXPORT bool IsPageShown(OptionalPage page);
 // Writes the flag as 0 or 1. A machine-wide write may be refused by the system and is then dropped silently.
 CORVELIN_ENGINE_EXPORT void WritePageShown(OptionalPage page, bool shown);

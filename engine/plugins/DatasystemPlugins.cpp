@@ -142,6 +142,18 @@ bool CDatasystemPlugins::OverlayInDatasystem(const std::string& path1, const std
     return CallDatasystem(&path1, path2);
 }
 
+bool CDatasystemPlugins::CannotCallDatasystem(const CDatasystemPlugin& plugin, bool overlay, const std::string& path)
+{
+    // A reader of files only (JCAMP-DX, ANDI, ...) has no data system program behind it: say so rather than do
+    // nothing.
+    ShowMessage("The reader \"" + plugin.Name + "\" cannot " + (overlay ? "overlay '" : "open '") + path +
+                    "' in a data system program: it has none, or its module is not loaded.\nDouble-click the hit "
+                    "to open the file with the desktop's default program, or use the \"Display chromatogram "
+                    "match\" and \"Internal Overlay\" pages.",
+                kProgramName, MessageIcon::Information);
+    return false;
+}
+
 bool CDatasystemPlugins::CallDatasystem(const std::string* path1, const std::string& path2) const
 {
     const bool overlay = path1 != nullptr;
@@ -154,12 +166,12 @@ bool CDatasystemPlugins::CallDatasystem(const std::string* path1, const std::str
         if (overlay) {
             const auto overlayFn = plugin->Get<PFN_DatasystemOverlay>(PluginExport::DatasystemOverlay);
             if (!overlayFn)
-                return false;
+                return CannotCallDatasystem(*plugin, true, path2);
             code = overlayFn(path1->c_str(), path2.c_str());
         } else {
             const auto openFn = plugin->Get<PFN_DatasystemOpen>(PluginExport::DatasystemOpen);
             if (!openFn)
-                return false;
+                return CannotCallDatasystem(*plugin, false, path2);
             code = openFn(path2.c_str());
         }
         if (code == 0)

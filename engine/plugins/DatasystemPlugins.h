@@ -47,6 +47,8 @@ public:
 
 private:
     bool CallDatasystem(const std::string* path1, const std::string& path2) const;
+    // The matching reader has no data-system export: tells the user (no silent end) and returns false.
+    static bool CannotCallDatasystem(const CDatasystemPlugin& plugin, bool overlay, const std::string& path);
 
     std::vector<std::unique_ptr<CDatasystemPlugin>> m_plugins;
 };

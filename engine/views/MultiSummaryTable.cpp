@@ -1,5 +1,7 @@
 #include "engine/views/MultiSummaryTable.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -19,8 +21,17 @@ namespace {
 
 constexpr const char* kNoISTD = "no ISTD";
 
+std::string RelativeText(double value, SummaryDigits digits)
+{
+    if (digits == SummaryDigits::File || !(std::abs(value) > 0) || !std::isfinite(value))
+        return FormatC("%.3f", value);
+    // Three significant digits, but never fewer decimals than the file's three and never an exponent.
+    const int decimals = std::clamp(2 - static_cast<int>(std::floor(std::log10(std::abs(value)))), 3, 12);
+    return FormatC("%.*f", decimals, value);
+}
+
 std::string CellText(const CLibraryChromatogramPeakData& q, const CLibraryChromatogramPeakData* istd,
-                     const CSearchOptions& options, const CSummaryQuartiles& quartiles)
+                     const CSearchOptions& options, const CSummaryQuartiles& quartiles, SummaryDigits digits)
 {
     const bool relative = options.SummaryRelative != 0;
     switch (options.SummaryDisplayOption) {
@@ -28,19 +39,19 @@ std::string CellText(const CLibraryChromatogramPeakData& q, const CLibraryChroma
         if (!relative)
             return FormatC("%.0f", q.Area);
         if (istd && istd->Area > 0)
-            return FormatC("%.3f", q.Area / istd->Area);
+            return RelativeText(q.Area / istd->Area, digits);
         return kNoISTD;
     case 1:
         if (!relative)
             return FormatC("%.0f", q.Height);
         if (istd && istd->Height > 0)
-            return FormatC("%.3f", q.Height / istd->Height);
+            return RelativeText(q.Height / istd->Height, digits);
         return kNoISTD;
     case 2:
         if (!relative)
             return FormatC("%.2f", q.RT);
         if (istd && istd->Area > 0)
-            return FormatC("%.3f", q.RT / istd->RT);
+            return RelativeText(q.RT / istd->RT, digits);
         return kNoISTD;
     case 3:
         return QuartileClass(q.Area, quartiles);
@@ -79,7 +90,7 @@ std::string SummaryRelativePath(const std::string& path, const std::string& fold
 }
 
 void FillMultiSummaryTable(const CMultiSummaryResultData& result, const CSearchOptions& options, CReportTable& table,
-                           const std::function<int(const std::string&)>& measure)
+                           const std::function<int(const std::string&)>& measure, SummaryDigits digits)
 {
     const int pathWidth = table.ColumnCount() > 0 ? table.Width(0) : 250;
     const int nameWidth = table.ColumnCount() > 1 ? table.Width(1) : 250;
@@ -121,7 +132,7 @@ void FillMultiSummaryTable(const CMultiSummaryResultData& result, const CSearchO
             for (int j = 0; j < chromatograms; ++j)
                 if (const auto* q = result.Cell(j, e))
                     table.SetCell(j, kSummaryFirstGroupColumn + e,
-                                  CellText(*q, istd[static_cast<std::size_t>(j)], options, quartiles));
+                                  CellText(*q, istd[static_cast<std::size_t>(j)], options, quartiles, digits));
         }
     }
     const auto byCharacters = [](const std::string& text) { return 7 * static_cast<int>(text.size()); };
@@ -144,11 +155,12 @@ std::string SummaryPeakTip(const CMultiSummaryResultData& result, int chromatogr
         return {};
     const CLibraryChromatogram& c = result.Chromatogram(chromatogram);
     const int group = column - kSummaryFirstGroupColumn;
-    return FormatC("<h2>Peak Information</h2><br><br><table border=1><tr><td>Peak Number = %2i<br>RT = %.2f<br>"
+    return FormatC("<h2>Peak Information</h2><br><br><table border=1><tr><td>Group ID = %i<br>Peak Number = %2i<br>"
+                   "RT = %.2f<br>"
                    "RI = %.1f<br>Area = %.2f %%<br>Area = %.0f <br>Height = %.2f %%<br>Height = %.1f <br>"
                    "Width = %.2f sec</td></tr><tr><td><bmp handle=%lu cx=%i cy=%i><br><a msg=\"%i-Nist-%i\">Send "
                    "to NIST</a> <a msg=\"%i-Spec-%i\">Send to MS options</a></td></tr></table>",
-                   column - 1, q->RT, q->RI, PeakSharePercent(q->Area, c.TotalArea), q->Area,
+                   group + 1, q->PeakNumber, q->RT, q->RI, PeakSharePercent(q->Area, c.TotalArea), q->Area,
                    PeakSharePercent(q->Height, c.TotalHeight), q->Height, q->WidthSeconds(),
                    static_cast<unsigned long>(pictureHandle), width, height, chromatogram, group, chromatogram, group);
 }

@@ -23,12 +23,17 @@ inline constexpr int kSummaryFirstGroupColumn = 2;
 // The table as the page creates it: "File Path" and "Sample Name" (width 250 each), no rows, the empty text.
 CORVELIN_ENGINE_EXPORT void PrepareMultiSummaryTable(CReportTable& table);
 
+// How values relative to the ISTD are written: File "%.3f" (the CSV export), Screen with at least three
+// significant digits (a small peak against a large ISTD would read 0.000 otherwise).
+enum class SummaryDigits { File, Screen };
+
 // Rebuilds rows and group columns from the result record (the first two columns keep their widths). measure
 // gives a text's width in pixels for sizing the columns to content and header; without it a width of 7 pixels
 // per character is assumed.
 CORVELIN_ENGINE_EXPORT void FillMultiSummaryTable(const CMultiSummaryResultData& result, const CSearchOptions& options,
                                                   CReportTable& table,
-                                                  const std::function<int(const std::string&)>& measure = {});
+                                                  const std::function<int(const std::string&)>& measure = {},
+                                                  SummaryDigits digits = SummaryDigits::File);
 
 // The path relative to the folder (without a trailing "/"), with a leading "./" removed; the path itself when
 // no relative form can be computed (empty folder, one path absolute and the other not).
@@ -39,7 +44,8 @@ CORVELIN_ENGINE_EXPORT std::string SummaryRelativePath(const std::string& path, 
 CORVELIN_ENGINE_EXPORT const CLibraryChromatogramPeakData* SummaryCellPeak(const CMultiSummaryResultData& result,
                                                                            int chromatogram, int column);
 
-// The hover text of a cell holding a peak (empty otherwise). pictureHandle names the peak's spectrum picture of
+// The hover text of a cell holding a peak (empty otherwise): the group's ID (the column's "ID %i"), the peak's
+// own number in its chromatogram, its values and links. pictureHandle names the peak's spectrum picture of
 // width x height pixels.
 CORVELIN_ENGINE_EXPORT std::string SummaryPeakTip(const CMultiSummaryResultData& result, int chromatogram, int column,
                                                   std::uintptr_t pictureHandle, int width, int height);

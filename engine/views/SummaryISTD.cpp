@@ -39,3 +39,24 @@ int FindISTDPeak(const CLibraryChromatogramData& chromatogram, const CSearchOpti
 }
 
 } // namespace corvelin
+
+namespace corvelin {
+
+std::string SummaryISTDProblem(const CSearchOptions& options)
+{
+    if (options.SummaryRelative == 0)
+        return {};
+    if (options.SummaryISTDName.empty())
+        return "Values are to be relative to an ISTD, but no ISTD is chosen: every such value reads \"no ISTD\". "
+               "Choose one under \"advanced ...\" (Summary Options).";
+    for (int i = 0; i < options.GetSpectraCount(); ++i) {
+        std::string name;
+        if (options.GetSpectrum(i, &name) && name == options.SummaryISTDName)
+            return {};
+    }
+    return "The ISTD \"" + options.SummaryISTDName +
+           "\" is not in the spectral list (it is not kept when the program ends): every value relative to it reads "
+           "\"no ISTD\". Add the ISTD's spectrum under \"advanced ...\" (Mass Spec Options) and choose it again.";
+}
+
+} // namespace corvelin

@@ -1,5 +1,6 @@
 #include "engine/workflow/NistExport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -53,6 +54,26 @@ TemporaryFiles& Temporaries()
 {
     static TemporaryFiles files;
     return files;
+}
+
+constexpr const char* kNistSetUpHint =
+    "The manual's section \"NIST MS Search through Wine\" (Reference) tells how to set it up.";
+
+// Whether an executable of that name is in one of the PATH's folders.
+bool IsOnPath(const char* program)
+{
+    const char* path = std::getenv("PATH");
+    std::string folders = path ? path : "";
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        const std::size_t end = std::min(folders.find(':', start), folders.size());
+        const std::string folder = folders.substr(start, end - start);
+        const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + program;
+        if (::access(candidate.c_str(), X_OK) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 std::string TemporaryFolder()
@@ -144,7 +165,15 @@ void SearchInNist(const CLibraryMassSpectrumData& spectrum, const std::string& n
     const std::string installation = GetPrivateProfileText(winIni, "NISTMS", "Path32", kPathReadError, 260);
     const std::string workFolder = GetPrivateProfileText(winIni, "NISTMS", "WorkDir32", kPathReadError, 260);
     if (installation == kPathReadError || workFolder == kPathReadError) {
-        ShowMessage("Corvelinscope was unable to determine the NIST installation and/or the NIST work path.",
+        ShowMessage("Corvelinscope was unable to determine the NIST installation and/or the NIST work path.\n\n"
+                    "It reads them from section [NISTMS] of " +
+                        winIni + ". " + kNistSetUpHint,
+                    "Corvelinscope", MessageIcon::Stop);
+        return;
+    }
+    if (!IsOnPath("wine")) {
+        ShowMessage(std::string("NIST MS Search runs under Wine, but the program \"wine\" is not on the PATH.\n\n") +
+                        kNistSetUpHint,
                     "Corvelinscope", MessageIcon::Stop);
         return;
     }

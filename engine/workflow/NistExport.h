@@ -15,8 +15,9 @@ class CLibraryMassSpectrumData;
 class CWinePrefix;
 
 // Errors are shown to the user: "Corvelinscope was unable to determine the NIST installation and/or the NIST
-// work path." when win.ini lacks either value (nothing is written), the system's description of a file error
-// when a file cannot be written (NIST MS Search is then not started). A failure to start wine is not reported.
+// work path." when win.ini lacks either value, and a message when "wine" is not on the PATH (nothing is written
+// in both cases; both point to the manual's set-up section), the system's description of a file error when a
+// file cannot be written (NIST MS Search is then not started).
 CORVELIN_ENGINE_EXPORT void SearchInNist(const CLibraryMassSpectrumData& spectrum, const std::string& name,
                                          const std::string& comment, const CWinePrefix& prefix);
 // The same with the prefix of the environment ($WINEPREFIX, else ~/.wine).

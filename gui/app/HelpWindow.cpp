@@ -1,6 +1,8 @@
 #include "gui/app/HelpWindow.h"
 
-#include <QDesktopServices>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTimer>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QImage>
@@ -17,11 +19,31 @@ namespace corvelin {
 namespace {
 
 // The manual's screenshots are wider than the help window; they are shown scaled to its width (a web browser
-// scales them with the page's style sheet).
+// scales them with the page's style sheet), also after the window was resized.
 class ManualBrowser : public QTextBrowser {
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit ManualBrowser(QWidget* parent) : QTextBrowser(parent)
+    {
+        m_rescale.setSingleShot(true);
+        m_rescale.setInterval(150);
+        QObject::connect(&m_rescale, &QTimer::timeout, this, [this] {
+            // Loading the page again asks for its pictures again, at the new width; the reader keeps his place.
+            const int position = verticalScrollBar()->value();
+            m_scaledFor = viewport()->width();
+            reload();
+            verticalScrollBar()->setValue(position);
+        });
+    }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QTextBrowser::resizeEvent(event);
+        if (!source().isEmpty() && viewport()->width() != m_scaledFor)
+            m_rescale.start();
+    }
+
+public:
     QVariant loadResource(int type, const QUrl& name) override
     {
         QVariant resource = QTextBrowser::loadResource(type, name);
@@ -29,11 +51,16 @@ public:
             return resource;
         QImage image = resource.typeId() == QMetaType::QByteArray ? QImage::fromData(resource.toByteArray())
                                                                   : resource.value<QImage>();
+        m_scaledFor = viewport()->width();
         const int width = std::max(320, viewport()->width() - 40);
         if (image.isNull() || image.width() <= width)
             return resource;
         return image.scaledToWidth(width, Qt::SmoothTransformation);
     }
+
+private:
+    QTimer m_rescale;
+    int m_scaledFor = -1;
 };
 
 } // namespace
@@ -71,9 +98,10 @@ bool CHelpWindow::ShowContext(const std::string& indexPath, int context)
         return false;
     }
     m_index = QUrl::fromLocalFile(index.absoluteFilePath());
+    // Shown first, so that the pictures are scaled to the width the window really has.
+    show();
     // The target is "page.html#anchor"; resolved against the index, it names a page beside it.
     m_browser->setSource(m_index.resolved(QUrl(ToQString(HelpTarget(context)))));
-    show();
     raise();
     activateWindow();
     return true;
@@ -86,8 +114,29 @@ QUrl CHelpWindow::Shown() const
 
 void CHelpWindow::OnOpenInBrowser()
 {
-    // The desktop's browser (xdg-open).
-    QDesktopServices::openUrl(m_browser->source());
+    // The desktop's browser through xdg-open, watched: a desktop without a browser says so instead of nothing.
+    const QString page = m_browser->source().toString();
+    auto* opener = new QProcess(this);
+    const auto refuse = [page](const QString& why) {
+        ShowMessage(ToStdString(QStringLiteral("No web browser could be started: %1.\nOpen %2 in a browser yourself, "
+                                               "or set one up (for example: xdg-settings set default-web-browser "
+                                               "firefox.desktop).")
+                                    .arg(why, page)),
+                    "Help", MessageIcon::Exclamation);
+    };
+    connect(opener, &QProcess::errorOccurred, this, [opener, refuse](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) {
+            refuse(QStringLiteral("xdg-open is not installed"));
+            opener->deleteLater();
+        }
+    });
+    connect(opener, &QProcess::finished, this, [opener, refuse](int code, QProcess::ExitStatus status) {
+        if (status != QProcess::NormalExit || code != 0)
+            refuse(code == 3 ? QStringLiteral("xdg-open found no program for web pages")
+                             : QStringLiteral("xdg-open ended with error %1").arg(code));
+        opener->deleteLater();
+    });
+    opener->start(QStringLiteral("xdg-open"), {page});
 }
 
 } // namespace corvelin

@@ -333,6 +333,18 @@ PageHandOff CLibraryManagerSheet::BuildMatchMatrix(const std::string& thisPath, 
     return PageHandOff::Done;
 }
 
+PageHandOff CLibraryManagerSheet::BuildPeakMatchTable(const std::string& thisPath, const std::string& otherPath)
+{
+    if (!IsPageAdded(PeakMatchTable))
+        return PageHandOff::Disabled;
+    auto* target = dynamic_cast<IPeakTableTarget*>(m_pages[PeakMatchTable]);
+    if (!target)
+        return PageHandOff::Missing;
+    ActivatePage(PeakMatchTable);
+    target->SetPathsAndBuild(thisPath, otherPath);
+    return PageHandOff::Done;
+}
+
 PageHandOff CLibraryManagerSheet::AddToOverlay(const std::vector<std::string>& paths)
 {
     if (!IsPageAdded(OverlayPlot))
@@ -360,7 +372,22 @@ void CLibraryManagerSheet::ShowHelp(int context)
 {
     if (!m_helpWindow)
         m_helpWindow = new CHelpWindow(this);
-    m_helpWindow->ShowContext(m_helpPath.empty() ? HelpIndexPath() : m_helpPath, context);
+    // A modal dialog blocks every window that is not its own, so help asked for inside one opens in a help window
+    // of that dialog's: it can be scrolled and closed while the dialog waits, and goes with it.
+    CHelpWindow* help = m_helpWindow;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != this && modal != m_helpWindow && !qobject_cast<CHelpWindow*>(modal)) {
+        help = modal->findChild<CHelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+        if (!help)
+            help = new CHelpWindow(modal);
+    }
+    m_shownHelp = help;
+    help->ShowContext(m_helpPath.empty() ? HelpIndexPath() : m_helpPath, context);
+}
+
+CHelpWindow* CLibraryManagerSheet::HelpWindow() const
+{
+    return m_shownHelp ? m_shownHelp.data() : m_helpWindow;
 }
 
 int CLibraryManagerSheet::ActivePageHelpContext() const
@@ -373,7 +400,37 @@ int CLibraryManagerSheet::ActivePageHelpContext() const
 
 void CLibraryManagerSheet::OnProgramOptions()
 {
-    CDialogOptions::Run(this);
+    if (CDialogOptions::Run(this))
+        ApplyShownPages();
+}
+
+void CLibraryManagerSheet::ApplyShownPages()
+{
+    for (int id = 0; id < PageCount; ++id) {
+        if (!kPages[id].option || IsPageShown(*kPages[id].option) == m_added[id])
+            continue;
+        CMainPage* page = m_pages[id];
+        if (m_added[id]) {
+            // The page goes; while it is the one shown, the user leaves it for the first tab (a page that may not
+            // be left, such as one still running, keeps its tab until the next start).
+            if (m_tabs->currentWidget() == page && !ActivatePage(LibrarySearch))
+                continue;
+            m_revertingTab = true;
+            m_tabs->removeTab(m_tabs->indexOf(page));
+            page->hide();
+            m_revertingTab = false;
+            m_added[id] = false;
+        } else {
+            int at = 0;
+            for (int before = 0; before < id; ++before)
+                at += m_added[before] ? 1 : 0;
+            m_revertingTab = true;
+            m_tabs->insertTab(at, page, page->Title());
+            m_revertingTab = false;
+            m_added[id] = true;
+        }
+        m_currentTab = m_tabs->currentIndex();
+    }
 }
 
 void CLibraryManagerSheet::accept()

@@ -2,6 +2,7 @@
 // The main window: menu bar, one tab per page, OK and Cancel. It owns the shared search options and every
 // page, lets pages reach each other, routes menu commands and guards the exit against unsaved search results.
 #include <QDialog>
+#include <QPointer>
 #include <array>
 #include <string>
 #include <vector>
@@ -38,6 +39,7 @@ public:
     bool ActivatePage(PageId id) override;
     PageHandOff ShowChromatogramMatch(const std::string& thisPath, const std::string& otherPath) override;
     PageHandOff BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath) override;
+    PageHandOff BuildPeakMatchTable(const std::string& thisPath, const std::string& otherPath) override;
     PageHandOff AddToOverlay(const std::vector<std::string>& paths) override;
     void PostOk() override;
     void EndWithoutQuestions() override;
@@ -47,7 +49,9 @@ public:
     void OnSaveParameterFile();
     void OnExit();
     void OnAbout();
+    // The program options dialog; on OK the optional pages it switched on or off get or lose their tab at once.
     void OnProgramOptions();
+    void ApplyShownPages();
     // Help: the manual's section of a context (HelpFile.h) in the help window; F1 asks for the context of what
     // the user looks at (HelpKey.h), "&Manual ..." of the "&?" menu for the index.
     void ShowHelp(int context);
@@ -55,8 +59,9 @@ public:
     const std::string& HelpPath() const noexcept { return m_helpPath; }
     // The help context of the active page: its tab number in the full tab order (1 to 8).
     int ActivePageHelpContext() const;
-    // The help window, once help was shown (else nullptr).
-    CHelpWindow* HelpWindow() const noexcept { return m_helpWindow; }
+    // The help window help was last shown in (the main window's, or that of the modal dialog F1 was pressed in);
+    // nullptr before the first help.
+    CHelpWindow* HelpWindow() const;
 
     // The menu actions by their texts (tests and the page's own enabling rules).
     QAction* MenuAction(const QString& text) const;
@@ -90,6 +95,7 @@ private:
     bool m_shownOnce = false;
     std::string m_helpPath;
     CHelpWindow* m_helpWindow = nullptr;
+    QPointer<CHelpWindow> m_shownHelp;
 };
 
 } // namespace corvelin

@@ -122,13 +122,13 @@ QLineEdit* CDialogOptions::AddEdit(QFormLayout* form, const char* label, bool re
     return edit;
 }
 
-void CDialogOptions::Run(QWidget* parent)
+bool CDialogOptions::Run(QWidget* parent)
 {
     try {
         CDialogOptions dialog(parent);
-        dialog.exec();
+        return dialog.exec() == QDialog::Accepted;
     } catch (const CUserException&) {
-        // The message was shown; the dialog is not opened.
+        return false; // the message was shown; the dialog is not opened
     }
 }
 

@@ -21,8 +21,8 @@ public:
     // "ReadAmdisPath: Error reading number of file types plugins.").
     explicit CDialogOptions(QWidget* parent = nullptr);
 
-    // Creates, shows modally and destroys the dialog; a refused construction shows nothing more.
-    static void Run(QWidget* parent);
+    // Creates, shows modally and destroys the dialog; a refused construction shows nothing more. True on OK.
+    static bool Run(QWidget* parent);
 
     // Validates and stores the controls into the fields (false: a range message was shown).
     bool StoreControls();

@@ -166,6 +166,7 @@ void CSearchOptionsRICalibration::FillList()
         table.AddRow({point.GetName(), FormatC("%.2f", point.GetRT()), FormatC("%.1f", point.GetRI())});
     }
     SortByRT();
+    m_list->FitColumnsToContent();
     UpdateButtons();
 }
 

@@ -45,6 +45,9 @@ public:
     virtual PageHandOff ShowChromatogramMatch(const std::string& thisPath, const std::string& otherPath) = 0;
     // "Build unknown/library match matrix": the match matrix page takes both paths, builds and becomes active.
     virtual PageHandOff BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath) = 0;
+    // "Build peak match table": the peak match table page takes both paths, builds and becomes active. Disabled
+    // when its page was switched off by option, Missing when no page takes the hand-off.
+    virtual PageHandOff BuildPeakMatchTable(const std::string&, const std::string&) { return PageHandOff::Missing; }
     // "Internal Overlay": the overlay page adds the files in this order and becomes active. Disabled when its
     // page was switched off by option (tested first), Missing when it does not take the hand-off.
     virtual PageHandOff AddToOverlay(const std::vector<std::string>& paths) = 0;

@@ -72,6 +72,7 @@ CMassSpecReport::CMassSpecReport(CSearchOptions& options, QWidget* parent)
     SetUpMassSpecReportColumns(m_list->Table());
     m_list->SetEmptyText(kMassSpecReportEmptyText);
     m_list->ApplyStoredArrangement(kMassSpecReportSection);
+    m_list->SetArrangementSection(kMassSpecReportSection);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
@@ -157,7 +158,7 @@ void CMassSpecReport::OnReport()
     m_built = BuildMassSpecReport(Path, m_options, m_list->Table()) == MassSpecReportOutcome::Built;
     if (m_built) {
         m_reportedPath = Path;
-        m_list->AutoSizeColumns(-1, true);
+        m_list->FitColumnsToContent();
         // A typed path shows (and prints) its sample name and data system as a browsed one does.
         try {
             ReadForBrowse(Path);

@@ -19,6 +19,13 @@ public:
     virtual void SetPathsAndBuild(const std::string& thisPath, const std::string& otherPath) = 0;
 };
 
+// The peak match table page: take both paths and build the table at once.
+class IPeakTableTarget {
+public:
+    virtual ~IPeakTableTarget() = default;
+    virtual void SetPathsAndBuild(const std::string& thisPath, const std::string& otherPath) = 0;
+};
+
 // The overlay plot page: add a file to its list.
 class IOverlayTarget {
 public:

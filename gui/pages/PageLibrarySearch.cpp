@@ -24,6 +24,7 @@
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "gui/options/ParameterFileDialogs.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/options/SearchOptions.h"
 #include "gui/options/SearchOptionsUI.h"
 #include "engine/options/SettingsStore.h"
@@ -169,6 +170,7 @@ CPageLibrarySearch::CPageLibrarySearch(CSearchOptions& options, QWidget* parent)
     connect(m_worker, &CJobWorker::progress, m_progress, &QProgressBar::setValue);
     connect(m_worker, &CJobWorker::finished, this, &CPageLibrarySearch::OnSearchFinished);
 
+    Session.LibraryFolder = LoadLastSearchedFolder();
     SetSearchingState(false);
     RefreshControls();
 }
@@ -182,7 +184,9 @@ CPageLibrarySearch::~CPageLibrarySearch()
 void CPageLibrarySearch::InsertColumns()
 {
     SetUpHitListColumns(m_list->Table());
+    m_list->SetArrangementSection(kLibrarySearchSection);
     m_list->SyncHeader();
+    m_list->FitColumnsToContent(); // the headers read whole before the first search
     m_list->SetEmptyText(kHitListIdleText);
 }
 
@@ -303,6 +307,7 @@ void CPageLibrarySearch::OnSearch()
 {
     if (IsRunning() || !StoreControls() || !PrepareLibraryFolder())
         return;
+    WriteLastSearchedFolder(Session.LibraryFolder);
     RefreshControls();
     StartSearch();
 }
@@ -384,6 +389,7 @@ void CPageLibrarySearch::OnSearchFinished()
         Session.Finish(result, m_list->Table(), [this](const std::string& text) { return m_list->TextWidth(text); });
         m_list->MarkSortColumns(m_list->Table().SortKey(0));
         m_list->SyncHeader();
+        m_list->FitColumnsToContent();
         m_list->ResumeRedraw();
     }
     if (result.End == LibrarySearchEnd::Completed || result.End == LibrarySearchEnd::Stopped) {
@@ -560,6 +566,24 @@ void CPageLibrarySearch::OnBuildMatrix()
         ShowPageMissing(IPageHost::MatchMatrix);
 }
 
+void CPageLibrarySearch::OnBuildPeakTable()
+{
+    std::string thisPath, otherPath;
+    if (!Host() || !SelectedPair(thisPath, otherPath))
+        return;
+    switch (Host()->BuildPeakMatchTable(thisPath, otherPath)) {
+    case PageHandOff::Done:
+        break;
+    case PageHandOff::Disabled:
+        Messages().ShowMessage("The Peak Match Table has been disabled.\nUse the options to enable the page.",
+                               "User Error", MessageIcon::Stop);
+        break;
+    case PageHandOff::Missing:
+        ShowPageMissing(IPageHost::PeakMatchTable);
+        break;
+    }
+}
+
 void CPageLibrarySearch::OnInternalOverlay()
 {
     const std::vector<int> rows = m_list->SelectedRows();
@@ -604,6 +628,8 @@ std::unique_ptr<QMenu> CPageLibrarySearch::CreateContextMenu()
         menu->addAction(QStringLiteral("Display chromatogram match"), this, &CPageLibrarySearch::OnDisplayMatch);
     QAction* matrix =
         menu->addAction(QStringLiteral("Build unknown/library match matrix"), this, &CPageLibrarySearch::OnBuildMatrix);
+    QAction* peakTable =
+        menu->addAction(QStringLiteral("Build peak match table"), this, &CPageLibrarySearch::OnBuildPeakTable);
     QAction* overlay =
         menu->addAction(QStringLiteral("Overlay in Data System"), this, &CPageLibrarySearch::OnOverlayInDatasystem);
     QAction* internal =
@@ -613,6 +639,7 @@ std::unique_ptr<QMenu> CPageLibrarySearch::CreateContextMenu()
     internal->setEnabled(pairOk);
     match->setEnabled(pairOk);
     matrix->setEnabled(pairOk);
+    peakTable->setEnabled(pairOk);
     overlay->setEnabled(s == 1);
     open->setEnabled(s == 1);
     return menu;

@@ -29,8 +29,8 @@ public:
     explicit CPageLibrarySearch(CSearchOptions& options, QWidget* parent = nullptr);
     ~CPageLibrarySearch() override;
 
-    // The unknown, the library folder (from "LastFolder" at first), the peak limit (read once, here) and the
-    // batch flags; the command line sets them before the page is shown.
+    // The unknown, the library folder (the folder searched last, else "LastFolder"), the peak limit (read once, here)
+    // and the batch flags; the command line sets them before the page is shown.
     CSearchSession Session;
     // Set by "/Search=": the page runs the search by itself once shown, saves and/or prints, then clicks OK.
     bool BatchSearch = false;
@@ -72,6 +72,7 @@ public:
     void OnOpenInDatasystem();
     void OnDisplayMatch();
     void OnBuildMatrix();
+    void OnBuildPeakTable();
     void OnOverlayInDatasystem();
     void OnInternalOverlay();
     void OnColumnArrangement();

@@ -197,7 +197,7 @@ void CPageMatrixCompare::ShowTable()
     for (int r = 0; r < built.RowCount(); ++r)
         table.AddRow(built.Row(r).Cells, built.ItemData(r));
     m_list->ResumeRedraw();
-    m_list->AutoSizeColumns(-1, true);
+    m_list->FitColumnsToContent();
 }
 
 QString CPageMatrixCompare::DetailsTip() const

@@ -22,6 +22,8 @@
 #include "engine/views/MultiSummaryExport.h"
 #include "engine/views/MultiSummaryRun.h"
 #include "engine/views/MultiSummaryTable.h"
+#include "engine/views/SummaryISTD.h"
+#include "engine/table/ReportTable.h"
 #include "engine/workflow/NistExport.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
@@ -29,6 +31,7 @@
 #include "gui/widgets/DataExchange.h"
 #include "gui/plots/SpectrumThumbnails.h"
 #include "gui/widgets/FileDialogs.h"
+#include "gui/widgets/FrozenFirstColumn.h"
 #include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
@@ -47,6 +50,11 @@ QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QStr
 }
 
 constexpr int kTipMilliseconds = 15000;
+
+// "min Match:" is kept with the options, but the grouping uses its own fixed threshold.
+constexpr const char* kMinMatchTip = "Kept with the search options only: peaks join a group when they match its "
+                                     "reference peak at 900 (of 1000) or better, a fixed threshold; this value does "
+                                     "not change the grouping.";
 
 } // namespace
 
@@ -77,14 +85,18 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     m_ri = new QCheckBox(QStringLiteral("RI matching"), this);
     m_minMatch = new QLineEdit(this);
     m_minMatch->setMaximumWidth(60);
+    m_minMatch->setToolTip(ToQString(kMinMatchTip));
     m_progress = new QProgressBar(this);
     m_progress->setTextVisible(false);
     m_statusLabel = new QLabel(this);
+    m_istdNote = new QLabel(this);
+    m_istdNote->setWordWrap(true);
 
     m_results = new COdorListCtrl(this);
     PrepareMultiSummaryTable(m_results->Table());
     m_results->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_results->SyncHeader();
+    m_frozenFiles = new CFrozenFirstColumn(m_results);
 
     auto* fileButtons = new QVBoxLayout;
     fileButtons->addWidget(m_add);
@@ -99,7 +111,9 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     optionsGrid->addWidget(m_rt, 1, 0);
     optionsGrid->addWidget(m_ri, 2, 0);
     auto* minRow = new QHBoxLayout;
-    minRow->addWidget(new QLabel(QStringLiteral("min Match:"), this));
+    auto* minLabel = new QLabel(QStringLiteral("min Match:"), this);
+    minLabel->setToolTip(ToQString(kMinMatchTip));
+    minRow->addWidget(minLabel);
     minRow->addWidget(m_minMatch);
     optionsGrid->addLayout(minRow, 0, 1);
     optionsGrid->addWidget(m_advanced, 1, 1);
@@ -120,6 +134,7 @@ CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     layout->addLayout(top, 1);
     layout->addWidget(m_progress);
     layout->addWidget(m_statusLabel);
+    layout->addWidget(m_istdNote);
     layout->addWidget(m_results, 3);
 
     connect(m_add, &QPushButton::clicked, this, &CPageMultiSummary::OnAdd);
@@ -166,6 +181,9 @@ void CPageMultiSummary::RefreshControls()
     ExchangeCheck(false, m_rt, m_options.RTMatching);
     ExchangeCheck(false, m_ri, m_options.RIMatching);
     m_statusLabel->setText(ToQString(m_status));
+    const std::string istdProblem = SummaryISTDProblem(m_options);
+    m_istdNote->setText(ToQString(istdProblem));
+    m_istdNote->setVisible(!istdProblem.empty());
 }
 
 bool CPageMultiSummary::CanLeave()
@@ -226,7 +244,7 @@ void CPageMultiSummary::OnAdd()
     CFileChoice request;
     request.kind = CFileChoice::OpenMultiple;
     request.filter = filter;
-    request.filterIndex = GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
+    request.filterIndex = ChromatogramFilterIndex(filter);
     const CReportTable& files = m_files->Table();
     if (files.RowCount() > 0)
         request.initialFolder = FolderOfPath(ToQString(files.Cell(files.RowCount() - 1, 0)));
@@ -339,9 +357,10 @@ void CPageMultiSummary::OnRunFinished()
 void CPageMultiSummary::FillResults()
 {
     m_results->SuspendRedraw();
-    FillMultiSummaryTable(m_result, m_options, m_results->Table(),
-                          [this](const std::string& text) { return m_results->TextWidth(text); });
-    m_results->SyncHeader();
+    FillMultiSummaryTable(
+        m_result, m_options, m_results->Table(), [this](const std::string& text) { return m_results->TextWidth(text); },
+        SummaryDigits::Screen);
+    m_results->FitColumnsToContent();
     m_results->ResumeRedraw();
 }
 
@@ -377,6 +396,7 @@ void CPageMultiSummary::OnExport()
     request.title = QStringLiteral("Save Multiple File Peak Summary Results");
     request.defaultSuffix = QStringLiteral("csv");
     request.filter = "CSV files (*.csv)|*.csv|All Files (*.*)|*.*||";
+    request.confirmOverwrite = false;
     request.initialFolder =
         ToQString(GetSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath", ""));
     const CFileChoiceResult choice = ChooseFile(this, request);
@@ -385,7 +405,18 @@ void CPageMultiSummary::OnExport()
     WriteSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath",
                        ToStdString(FolderOfPath(choice.path)).c_str());
     CWaitCursor wait;
-    WriteMultiSummaryCsv(ToStdString(choice.path), m_options, m_results->Table());
+    // The page shows relative values with more digits than the file's documented "%.3f": the file gets its own
+    // texts, with the page's hidden columns left out as before.
+    CReportTable file;
+    FillMultiSummaryTable(m_result, m_options, file, {}, SummaryDigits::File);
+    const CReportTable& shown = m_results->Table();
+    if (file.ColumnCount() == shown.ColumnCount() && file.RowCount() == shown.RowCount()) {
+        for (int c = 0; c < file.ColumnCount(); ++c)
+            file.SetWidth(c, shown.Width(c));
+        WriteMultiSummaryCsv(ToStdString(choice.path), m_options, file);
+    } else {
+        WriteMultiSummaryCsv(ToStdString(choice.path), m_options, shown);
+    }
 }
 
 unsigned long CPageMultiSummary::PeakPicture(int chromatogram, int group)
@@ -431,7 +462,7 @@ void CPageMultiSummary::OnPeakLink(const std::string& message)
     if (link.Action == CSummaryPeakLink::Kind::Nist)
         SearchInNist(peak->Spectrum, label, m_result.Chromatogram(link.Chromatogram).SampleName);
     else
-        m_options.AddSpectrum(label, peak->Spectrum, true);
+        m_options.AddSpectrum(label, peak->Spectrum, false); // unticked, as from every other page
 }
 
 } // namespace corvelin

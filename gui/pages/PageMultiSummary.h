@@ -22,6 +22,7 @@ class QProgressBar;
 class QPushButton;
 
 namespace corvelin {
+class CFrozenFirstColumn;
 class CHtmlToolTip;
 class CJobWorker;
 class COdorListCtrl;
@@ -109,6 +110,8 @@ private:
     QLineEdit* m_minMatch = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_statusLabel = nullptr;
+    QLabel* m_istdNote = nullptr; // why values cannot be relative to the ISTD; hidden when they can
+    CFrozenFirstColumn* m_frozenFiles = nullptr;
 };
 
 } // namespace corvelin

@@ -83,6 +83,7 @@ CPagePeakMatchTable::CPagePeakMatchTable(CSearchOptions& options, QWidget* paren
 
     m_list = new COdorListCtrl(this);
     m_list->SetEmptyText(kPeakMatchEmptyText);
+    m_list->SetArrangementSection(kPeakMatchSection);
     m_list->Table().InsertColumn(" ", 250, ColumnAlign::Center);
     m_list->SyncHeader();
 
@@ -154,6 +155,14 @@ void CPagePeakMatchTable::Browse(std::string& path)
     RefreshControls();
 }
 
+void CPagePeakMatchTable::SetPathsAndBuild(const std::string& thisPath, const std::string& otherPath)
+{
+    ThisPath = thisPath;
+    OtherPath = otherPath;
+    RefreshControls();
+    OnBuild();
+}
+
 void CPagePeakMatchTable::OnBrowseThis()
 {
     Browse(ThisPath);
@@ -173,6 +182,8 @@ void CPagePeakMatchTable::OnBuild()
         m_list->SuspendRedraw();
         outcome = m_model.Build(ThisPath, OtherPath, m_options, m_list->Table());
         m_list->SyncHeader();
+        if (outcome == CPeakMatchTable::Outcome::Built)
+            m_list->FitColumnsToContent();
         m_list->MarkSortColumns({});
         m_list->ResumeRedraw();
     }

@@ -7,6 +7,7 @@
 
 #include "engine/views/PeakMatchTable.h"
 #include "gui/pages/MainPage.h"
+#include "gui/pages/PageHandOffs.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -16,10 +17,13 @@ class QPushButton;
 namespace corvelin {
 class COdorListCtrl;
 
-class CPagePeakMatchTable : public CMainPage {
+class CPagePeakMatchTable : public CMainPage, public IPeakTableTarget {
     Q_OBJECT
 public:
     explicit CPagePeakMatchTable(CSearchOptions& options, QWidget* parent = nullptr);
+
+    // A pair handed on from the library search's hit list: both paths, then "Build Peak Match Table".
+    void SetPathsAndBuild(const std::string& thisPath, const std::string& otherPath) override;
 
     std::string ThisPath;
     std::string OtherPath;

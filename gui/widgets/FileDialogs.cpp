@@ -1,10 +1,12 @@
 #include "gui/widgets/FileDialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include "gui/widgets/QtText.h"
 #include "engine/options/ProgramOptions.h"
+#include "engine/platform/MessageSink.h"
 
 namespace corvelin {
 
@@ -43,7 +45,16 @@ QStringList QtNameFilters(const std::string& filter)
     return filters;
 }
 
-CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request)
+QString ProposedSaveName(const QString& name, const QString& suffix)
+{
+    if (name.isEmpty() || suffix.isEmpty() || name.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+        return name;
+    return name + QLatin1Char('.') + suffix;
+}
+
+namespace {
+
+CFileChoiceResult ShowFileDialog(QWidget* parent, const CFileChoice& request)
 {
     if (Hook())
         return Hook()(request);
@@ -82,6 +93,34 @@ CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request)
     return result;
 }
 
+} // namespace
+
+CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request)
+{
+    if (request.kind != CFileChoice::Save)
+        return ShowFileDialog(parent, request);
+    CFileChoice save = request;
+    save.initialFile = ProposedSaveName(request.initialFile, request.defaultSuffix);
+    for (;;) {
+        CFileChoiceResult result = ShowFileDialog(parent, save);
+        if (result.path.isEmpty() || !save.confirmOverwrite || !QFileInfo::exists(result.path))
+            return result;
+        const std::string question =
+            ToStdString(QFileInfo(result.path).fileName()) + " already exists.\nDo you want to replace it?";
+        if (Messages().AskYesNo(question, ToStdString(save.title.isEmpty() ? QStringLiteral("Save As") : save.title),
+                                MessageIcon::Exclamation))
+            return result;
+        save.initialFolder = QFileInfo(result.path).absolutePath();
+        save.initialFile = QFileInfo(result.path).fileName();
+        save.filterIndex = result.filterIndex;
+    }
+}
+
+int ChromatogramFilterIndex(const std::string& filter)
+{
+    return HasLastFileTypeIndex() ? LoadLastFileTypeIndex() : static_cast<int>(QtNameFilters(filter).size());
+}
+
 CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter,
                                          const QString& initialFile, const QString& defaultSuffix)
 {
@@ -91,7 +130,7 @@ CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initial
     request.initialFile = initialFile;
     request.defaultSuffix = defaultSuffix;
     request.filter = filter;
-    request.filterIndex = LoadLastFileTypeIndex();
+    request.filterIndex = ChromatogramFilterIndex(filter);
     return ChooseFile(parent, request);
 }
 

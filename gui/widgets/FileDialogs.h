@@ -20,6 +20,9 @@ struct CFileChoice {
     std::string filter;  // "description|pattern|...||"; empty = all files
     int filterIndex = 0; // 1-based; 0 = the first
     QString defaultSuffix;
+    // Save: an existing file is replaced only after the user says yes (the multi-file summary's export is
+    // documented without that question).
+    bool confirmOverwrite = true;
 };
 
 struct CFileChoiceResult {
@@ -28,11 +31,19 @@ struct CFileChoiceResult {
     QStringList paths{}; // OpenMultiple: every chosen file (path is the first)
 };
 
+// Shows the dialog. A save dialog proposes its initial file with the default suffix (added when the file
+// ends in another one) and, with confirmOverwrite, asks before an existing file is replaced: "No" opens the
+// dialog again.
 CFileChoiceResult ChooseFile(QWidget* parent, const CFileChoice& request);
 
-// The open dialog for a chromatogram data file, starting on the filter last chosen in such a dialog
-// ("Last FileType Index"); filter is the plug-in list's chromatogram filter. initialFile and defaultSuffix
-// (without the dot) are optional.
+// The file name a save dialog proposes: name with ".suffix" added unless it already ends in it (any case).
+QString ProposedSaveName(const QString& name, const QString& suffix);
+
+// The filter index a chromatogram file dialog starts on: the one last chosen in such a dialog ("Last FileType
+// Index"), and "All known file types" (the last filter) when none was ever chosen.
+int ChromatogramFilterIndex(const std::string& filter);
+// The open dialog for a chromatogram data file, starting on ChromatogramFilterIndex; filter is the plug-in list's
+// chromatogram filter. initialFile and defaultSuffix (without the dot) are optional.
 CFileChoiceResult ChooseChromatogramFile(QWidget* parent, const QString& initialFolder, const std::string& filter,
                                          const QString& initialFile = {}, const QString& defaultSuffix = {});
 // Remembers the filter of a chromatogram file dialog for the next one.

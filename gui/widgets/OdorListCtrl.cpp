@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 #include "gui/widgets/QtText.h"
 #include "engine/table/ColumnArrangement.h"
@@ -37,6 +38,7 @@ COdorListCtrl::COdorListCtrl(QWidget* parent) : QTreeView(parent)
     connect(head, &QHeaderView::sectionClicked, this, &COdorListCtrl::columnHeaderClicked);
     connect(head, &QHeaderView::sectionResized, this, &COdorListCtrl::OnSectionResized);
     connect(head, &QHeaderView::sectionMoved, this, &COdorListCtrl::OnSectionMoved);
+    head->viewport()->installEventFilter(this);
 
     connect(m_model, &CReportTableModel::columnsArranged, this, &COdorListCtrl::SyncHeader);
     connect(m_model, &CReportTableModel::rowsReordered, this, &COdorListCtrl::ApplySelectionFromTable);
@@ -102,6 +104,41 @@ void COdorListCtrl::AutoSizeColumns(int first, bool withHeaders)
     SuspendRedraw();
     m_table.AutoSizeColumns(first, withHeaders, [this](const std::string& text) { return TextWidth(text); });
     ResumeRedraw();
+}
+
+void COdorListCtrl::FitColumnsToContent()
+{
+    if (!m_section.empty() && HasStoredArrangement(m_section))
+        return;
+    SuspendRedraw();
+    // The header needs its margins and the room of a sort mark besides its text.
+    const QStyle* look = header()->style();
+    const int headerExtra = 2 * look->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header()) +
+                            look->pixelMetric(QStyle::PM_HeaderMarkSize, nullptr, header()) + 8;
+    for (int c = 0; c < m_table.ColumnCount(); ++c) {
+        if (!m_table.IsVisible(c))
+            continue;
+        m_table.AutoSizeColumns(c, true, [this](const std::string& text) { return TextWidth(text); });
+        const int headerWidth = header()->fontMetrics().horizontalAdvance(ToQString(m_table.Header(c))) + headerExtra;
+        if (m_table.Width(c) < headerWidth)
+            m_table.SetWidth(c, headerWidth);
+    }
+    SyncHeader();
+    ResumeRedraw();
+}
+
+bool COdorListCtrl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == header()->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress)
+            m_headerDragged = false;
+        else if (event->type() == QEvent::MouseButtonRelease && m_headerDragged) {
+            m_headerDragged = false;
+            if (!m_section.empty())
+                SaveArrangement(m_table, m_section);
+        }
+    }
+    return QTreeView::eventFilter(watched, event);
 }
 
 void COdorListCtrl::ApplyStoredArrangement(const std::string& section)
@@ -171,6 +208,7 @@ void COdorListCtrl::OnSectionResized(int logical, int, int newSize)
     m_syncing = true;
     m_table.SetWidth(logical, newSize);
     m_syncing = false;
+    m_headerDragged = true;
 }
 
 void COdorListCtrl::OnSectionMoved()
@@ -186,6 +224,7 @@ void COdorListCtrl::OnSectionMoved()
     m_syncing = true;
     m_table.SetDisplayOrder(order);
     m_syncing = false;
+    m_headerDragged = true;
 }
 
 void COdorListCtrl::OnSelectionChanged()

@@ -2,7 +2,8 @@
 // The sortable report list of every result table: a view over the report table it owns. It paints its empty
 // text while it has no rows, sorts through the table's typed sort and marks the sort column in the header,
 // sizes columns to their content, nests redraw suspension, lets the user drag columns into another order and
-// hides columns of width 0. User changes of widths, order and selection go back into the table.
+// hides columns of width 0. User changes of widths, order and selection go back into the table; a list with an
+// arrangement section also stores the widths and order the user drags there, so they come back after a restart.
 #include <QTreeView>
 #include <string>
 
@@ -40,6 +41,12 @@ public:
     void ApplyStoredArrangement(const std::string& section);
     // Opens the "Column Arrangement" dialog for this list and the section.
     void OpenArrangementDialog(const std::string& section);
+    // The settings section that keeps this list's arrangement; the user's drags of header widths and positions
+    // are written there when the mouse lets go. Empty (the default): nothing is stored.
+    void SetArrangementSection(const std::string& section) { m_section = section; }
+    // After a fill: while no arrangement is stored in the list's section (or it has none), every visible column is
+    // sized to its header and contents, so nothing reads "ELE…"; a stored arrangement keeps its widths.
+    void FitColumnsToContent();
 
     // Brings the header (hidden columns, widths, display order) in line with the table.
     void SyncHeader();
@@ -65,11 +72,14 @@ private:
     void OnSectionResized(int logical, int oldSize, int newSize);
     void OnSectionMoved();
     void OnSelectionChanged();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     CReportTable m_table;
     CReportTableModel* m_model = nullptr;
     int m_redrawDepth = 0;
     bool m_syncing = false;
+    std::string m_section;
+    bool m_headerDragged = false; // a width or position changed while the mouse button was down on the header
 };
 
 } // namespace corvelin

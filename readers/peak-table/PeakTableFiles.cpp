@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "engine/workflow/OwnReportKind.h"
 #include "readers/peak-table/PeakTableParser.h"
 #include "readers/peak-table/PeakTablePeakList.h"
 #include "readers/peak-table/TableText.h"
@@ -10,10 +11,23 @@ namespace corvelin {
 
 namespace peaktable {
 
+namespace {
+
+// A report this program wrote is not a peak table, though it is a CSV file with retention times in it.
+void RefuseOwnReport(const std::string& path, const std::string& head)
+{
+    if (const std::string kind = OwnReportKind(head); !kind.empty())
+        throw FileError(EMEDIUMTYPE, OwnReportRefusal(path, kind));
+}
+
+} // namespace
+
 int CheckPeakTableFile(const std::string& path, const LabColumns& lab, std::string* reason) noexcept
 {
     try {
-        FindHeaderRow(peaklist::ReadFileHead(path, kHeadBytes), lab);
+        const std::string head = peaklist::ReadFileHead(path, kHeadBytes);
+        RefuseOwnReport(path, head);
+        FindHeaderRow(head, lab);
         return 0;
     } catch (const FileError& error) {
         try {
@@ -40,6 +54,7 @@ std::string ReadPeakTableFile(const std::string& path, const LabColumns& lab, do
     const std::string text = peaklist::ReadFileHead(path, kMaxFileBytes + 1);
     if (text.size() > kMaxFileBytes)
         throw FileError(EFBIG, "'" + path + "' is too large for a peak table.");
+    RefuseOwnReport(path, text);
     const PeakTable table = ParsePeakTable(text, lab);
     FillChromatogram(table, minAreaPercent, path, chromatogram);
     if (table.leftOutCount == 0)

@@ -177,14 +177,14 @@ private slots:
         QVERIFY(sheet.MenuAction(QStringLiteral("&Options ..."))->isEnabled());
     }
 
-    void firstStartShowsEveryColumnAsInserted()
+    void firstStartShowsEveryColumnWithItsWholeHeader()
     {
         CLibraryManagerSheet sheet;
         QHeaderView* header = sheet.LibrarySearchPage()->HitList()->header();
         QCOMPARE(header->count(), kHitListColumns);
         for (int c = 0; c < kHitListColumns; ++c) {
             QVERIFY(!header->isSectionHidden(c));
-            QCOMPARE(header->sectionSize(c), 40);
+            QVERIFY(header->sectionSize(c) > header->fontMetrics().horizontalAdvance(ToQString(kHitListHeaders[c])));
         }
     }
 
@@ -466,11 +466,13 @@ private slots:
     void contextMenuEnabling_data()
     {
         QTest::addColumn<std::vector<int>>("selection");
-        QTest::addColumn<QList<bool>>("enabled"); // open, match, matrix, overlay, internal, arrangement
-        QTest::newRow("none") << std::vector<int>{} << QList<bool>{false, false, false, false, false, true};
-        QTest::newRow("one") << std::vector<int>{0} << QList<bool>{true, true, true, true, true, true};
-        QTest::newRow("two") << std::vector<int>{0, 1} << QList<bool>{false, true, true, false, true, true};
-        QTest::newRow("three") << std::vector<int>{0, 1, 2} << QList<bool>{false, false, false, false, false, true};
+        // open, match, matrix, peak match table, overlay, internal, arrangement
+        QTest::addColumn<QList<bool>>("enabled");
+        QTest::newRow("none") << std::vector<int>{} << QList<bool>{false, false, false, false, false, false, true};
+        QTest::newRow("one") << std::vector<int>{0} << QList<bool>{true, true, true, true, true, true, true};
+        QTest::newRow("two") << std::vector<int>{0, 1} << QList<bool>{false, true, true, true, false, true, true};
+        QTest::newRow("three") << std::vector<int>{0, 1, 2}
+                               << QList<bool>{false, false, false, false, false, false, true};
     }
     void contextMenuEnabling()
     {

@@ -190,7 +190,7 @@ private slots:
             return CFileChoiceResult{ToQString(pageCsv), 1};
         });
         page.OnCsvExport();
-        QCOMPARE(asked.initialFile, QStringLiteral("this.ChromLibEntry_other.ChromLibEntry"));
+        QCOMPARE(asked.initialFile, QStringLiteral("this.ChromLibEntry_other.ChromLibEntry.CSV"));
         QCOMPARE(asked.filter, std::string("CSV-Files (*.csv)|*.csv|All Files (*.*)|*.*||"));
 
         int exitCode = -1;

@@ -124,7 +124,11 @@ TEST_F(NistExport, MissingInstallationIsReportedAndNothingIsWritten)
     RecordingMessageSink sink;
     SearchInNist(spectrum, "x", "y", CWinePrefix(prefix));
     EXPECT_EQ(sink.Texts(), std::vector<std::string>{"Corvelinscope was unable to determine the NIST installation "
-                                                     "and/or the NIST work path."});
+                                                     "and/or the NIST work path.\n\nIt reads them from section "
+                                                     "[NISTMS] of " +
+                                                     CWinePrefix(prefix).WinIniPath() +
+                                                     ". The manual's section \"NIST MS Search through Wine\" "
+                                                     "(Reference) tells how to set it up."});
     for (const auto& f : NistTemporaryFiles())
         EXPECT_EQ(fs::path(f).extension(), ".tmp");
     EXPECT_FALSE(fs::exists(prefix + "/drive_c/NIST/MSSEARCH/autoimp.msd"));

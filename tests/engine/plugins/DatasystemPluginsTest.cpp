@@ -65,10 +65,10 @@ TEST_F(DatasystemPluginsTest, AModuleThatFailsToLoadStaysInertInTheList)
     EXPECT_EQ(messages.Texts(),
               (std::vector<std::string>{"Error Loading Module " + broken,
                                         "Error Loading Module " + ModuleFolder() + "no-such-module.so"}));
-    // Open stops at the first eligible plug-in without a module, silently.
+    // Open stops at the first eligible plug-in without a module and says why.
     messages.entries.clear();
     EXPECT_FALSE(list->OpenInDatasystem("/data/run.raw"));
-    EXPECT_TRUE(messages.entries.empty());
+    EXPECT_NE(messages.Texts().at(0).find("cannot open '/data/run.raw' in a data system program"), std::string::npos);
 }
 
 TEST_F(DatasystemPluginsTest, ChromatogramFilterListsEachPluginThenAllKnownTypes)

@@ -12,6 +12,7 @@
 #include "engine/table/ReportTable.h"
 #include "engine/views/MultiSummaryExport.h"
 #include "engine/views/MultiSummaryGrouping.h"
+#include "engine/views/SummaryISTD.h"
 #include "engine/views/MultiSummaryResultData.h"
 #include "engine/views/MultiSummaryRun.h"
 #include "engine/views/MultiSummaryTable.h"
@@ -278,6 +279,26 @@ TEST(MultiSummaryTable, RowsPathsAndISTDValues)
     EXPECT_EQ((std::vector<std::string>{"sub/b.raw", "comment b", "2.01", ""}), t.Row(1).Cells);
     EXPECT_EQ("./x", SummaryRelativePath("./x", ""));
     EXPECT_EQ("b", SummaryRelativePath("/d/./b", "/d"));
+}
+
+TEST(MultiSummaryTable, ThePageShowsSmallRelativeValuesTheFileKeepsItsFormat)
+{
+    CSearchOptions o;
+    const auto istd = Make("/x", {{1, 1, 9}});
+    o.AddSpectrum("ISTD-d8", istd->Peaks[0]->Spectrum, true);
+    o.SummaryISTDName = "ISTD-d8";
+    o.SummaryRelative = 1;
+    std::vector<std::unique_ptr<CLibraryChromatogram>> runs;
+    runs.push_back(Make("/d/a.raw", {{2, 0.04, 1}, {3, 200, 9}, {4, 3000, 2}}));
+    const auto result = Group(std::move(runs), o);
+    CReportTable t;
+    for (const auto& [digits, small] : {std::pair{SummaryDigits::File, "0.000"}, {SummaryDigits::Screen, "0.000200"}}) {
+        FillMultiSummaryTable(result, o, t, {}, digits);
+        EXPECT_EQ((std::vector<std::string>{"a.raw", "a.raw", small, "1.000", "15.000"}), t.Row(0).Cells);
+    }
+    EXPECT_EQ("", SummaryISTDProblem(o));
+    o.ClearSpectra(); // the spectral list after a restart
+    EXPECT_NE(std::string::npos, SummaryISTDProblem(o).find("\"ISTD-d8\" is not in the spectral list"));
 }
 
 TEST(MultiSummaryExport, FileBytes)

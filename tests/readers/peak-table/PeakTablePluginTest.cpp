@@ -58,6 +58,22 @@ TEST_F(PeakTableModule, RefusesATableWithoutSpectrumSayingWhy)
     EXPECT_EQ(chromatogram.PeakCount, 0);
 }
 
+TEST_F(PeakTableModule, RefusesTheProgramsOwnReportNamingIt)
+{
+    const std::string path = m_dir.File("probe 2026-12-08 10-00.csv");
+    WriteAllText(path, "Library search results for = /runs/probe.cdf\nSample Name = probe\n\nLibrary Hits:\n"
+                       "\"File\",\"Forw RT\",\"Spectrum\",\n\"a.ChromLibEntry\",\"0.9\",\"73:100\",\n");
+    EXPECT_EQ(Export<PFN_IsFileReadable>("IsFileReadable")(path.c_str(), 1), EMEDIUMTYPE);
+    ASSERT_EQ(m_messages.entries.size(), 1u);
+    EXPECT_EQ(m_messages.entries[0].text, "'" + path +
+                                              "' is a Corvelinscope library search report, not a chromatogram. Open "
+                                              "it in a spreadsheet, or choose the run the report was made from.");
+    CLibraryChromatogram chromatogram;
+    std::string error;
+    EXPECT_NE(Export<PFN_ReadFromDataSystem>("ReadFromDataSystem")(path.c_str(), &chromatogram, 0, &error), 0);
+    EXPECT_NE(error.find("library search report, not a chromatogram"), std::string::npos) << error;
+}
+
 TEST_F(PeakTableModule, ReadsWithTheLabsOwnColumnNamesFromItsSettingsSection)
 {
     const std::string path = m_dir.File("lab.tsv");
