@@ -75,6 +75,7 @@ std::unique_ptr<CDatasystemPlugins> CDatasystemPlugins::LoadFromRegistration(con
         plugin->Extension = GetSettingString(SettingsScope::LocalMachine, sectionName, nullptr, "Extension", "");
         plugin->Filter = GetSettingString(SettingsScope::LocalMachine, sectionName, nullptr, "Filter", "");
         plugin->RegisteredPath = registeredPath;
+        plugin->SettingsSection = section;
         CallSetRegistryPath(*plugin, section);
         list->Append(std::move(plugin));
     }

@@ -48,6 +48,7 @@ struct CORVELIN_ENGINE_EXPORT CCommandLine {
     std::string Shard;                          // "/Shard=k/n" (checked when taken); empty = the whole library
     std::string Out;                            // "/Out=": report, shard file or folder of them
     bool Debug = false;                         // "/Debug" was given
+    std::optional<std::string> TicCsv;          // "/TIC=" (with "/Display=" of a raw run)
     // A new command's fields go here (see CommandKeyword.h).
     // Arguments that were recognised but refused, with the reason, for a batch program to report.
     std::vector<std::string> Refused;

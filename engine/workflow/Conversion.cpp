@@ -114,8 +114,11 @@ std::string ApplyConversionRICalibration(const CLibraryRICalibrationData& table,
 
 } // namespace
 
-bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree)
+bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree,
+                         CLibraryChromatogram* shown)
 {
+    if (shown)
+        shown->Clear();
     tree.clear();
     const auto start = std::chrono::steady_clock::now();
     CLibraryChromatogram chromatogram;
@@ -149,6 +152,8 @@ bool DisplayChromatogram(const std::string& path, double minAreaPercent, const C
                                     point.Intensity, point.WeightedIntensity),
                             4, false});
     }
+    if (shown)
+        shown->CopyFrom(chromatogram);
     return true;
 }
 

@@ -203,6 +203,11 @@ const std::vector<CCommandKeyword> kKeywords = {
      "put shard result files (or folders of them) together into the report of the one-machine\n"
      "search, next to the unknown or to /Out=; the library is not needed; repeatable",
      nullptr, [](CKeywordArgument& a) { AddOnce(a.Line.Merge, a.Path()); }},
+    {"/TIC=", kFileHint, CommandKind::Tic, true, kBatchProgram,
+     "with /Display= of a raw run: its total-ion chromatogram and the peaks a conversion\n"
+     "finds, as CSV (\"Time (min)\",\"TIC\" rows, an empty line, one row per peak; empty: stdout)",
+     nullptr, [](CKeywordArgument& a) { a.Line.TicCsv = a.Path(); }},
+    // Scale-out commands go here, each with its fields in CCommandLine.
     {"/Params=", kFileHint, CommandKind::None, false, kBothPrograms, "load a search parameter file at this position",
      nullptr, TakeParams},
     {"/MinArea=", "<real>", CommandKind::None, false, kBothPrograms,
@@ -365,7 +370,7 @@ std::string UsageText(CommandProgram program)
     } else {
         out = "usage: corvelinscope-batch /Search=<unknown> [/Library=<folder>] [options] [/Save] [/Print]\n"
               "       corvelinscope-batch /Convert=<data file> [/MinArea=<percent>] [/Params=<file.spf>]\n"
-              "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
+              "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>] [/TIC=<out.csv>]\n"
               "       corvelinscope-batch /PeakTable=<this> /PeakTableOther=<other> [/PeakTableCsv=<file.csv>] "
               "[options]\n"
               "       corvelinscope-batch /MSReport=<data file> [/MSReportCsv=<file.csv>] [/Params=<file.spf>]\n"

@@ -26,6 +26,8 @@ CCommandRequest MakeCommandRequest(const CCommandLine& line, const CSearchOption
         return CMatchMatrixRequest{options, *line.MatchMatrixThis, line.MatrixOther, line.MatrixCsv};
     if (line.MSReportFile)
         return CMSReportRequest{options, *line.MSReportFile, line.MSReportCsv};
+    if (line.TicCsv)
+        return CTicRequest{options, line.DisplayFile, *line.TicCsv, minArea};
     if (!line.DisplayFile.empty())
         return CDisplayRequest{options, line.DisplayFile, minArea};
     // A new command ("/TIC=") is picked here, in its place in this order.

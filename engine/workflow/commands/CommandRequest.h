@@ -84,14 +84,22 @@ struct CORVELIN_ENGINE_EXPORT CMergeRequest {
     std::string Out;                // report file or folder; empty = next to each unknown
 };
 
+// "/Display=<run> /TIC=<csv>": the run's total-ion chromatogram and peaks as CSV.
+struct CORVELIN_ENGINE_EXPORT CTicRequest {
+    CSearchOptions Options;
+    std::string Run; // the "/Display=" file; empty: refused (nothing to do)
+    std::string Csv; // empty = standard output
+    double MinAreaPercent = 0;
+};
+
 // A new command adds its request here and its Run overload beside the others (CommandRun.cpp dispatches).
 using CCommandRequest =
     std::variant<CNoCommandRequest, CSearchRequest, CConvertRequest, CDisplayRequest, CPeakTableRequest,
-                 CMSReportRequest, CSummaryRequest, CMatchMatrixRequest, CUnknownsRequest, CMergeRequest>;
+                 CMSReportRequest, CSummaryRequest, CMatchMatrixRequest, CUnknownsRequest, CMergeRequest, CTicRequest>;
 
 // The command the parsed command line asks for, with the start-up options it set up. When several are given,
 // the first of /Summary=, /Merge=, /Unknowns= (or /Search= with /Shard=), /Search=, /Convert=, /PeakTable=,
-// /MatchMatrix=, /MSReport=, /Display= runs.
+// /MatchMatrix=, /MSReport=, /TIC=, /Display= runs.
 CORVELIN_ENGINE_EXPORT CCommandRequest MakeCommandRequest(const CCommandLine& line, const CSearchOptions& options);
 
 } // namespace corvelin
