@@ -29,6 +29,7 @@
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/WaitCursor.h"
 #include "engine/workflow/Conversion.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/peaks/IonCurrent.h"
 #include "engine/platform/CFormat.h"
 #include "gui/options/PeakDetectionDialog.h"
@@ -240,11 +241,11 @@ void CPageChromatogramAdd::OnDisplayAndConvert()
         return;
     // The plot shows the file named (the first of a folder's conversion): what was just converted.
     CLibraryChromatogram shown;
-    try {
-        ReadFromDataFile(shown, DataFile, MinAreaInEffect(), nullptr, false);
-    } catch (const std::exception&) {
+    CInputReadSettings quiet;
+    quiet.MinAreaPercent = MinAreaInEffect();
+    quiet.ShowFailure = false; // the conversion has said why already
+    if (!ReadInput(DataFile, m_options, InputUse::Conversion, shown, quiet).Read)
         shown.Clear();
-    }
     ShowPlot(shown);
 }
 
