@@ -11,6 +11,7 @@
 #include "batch/BatchJobSink.h"
 #include "batch/StderrMessageSink.h"
 #include "engine/options/SearchOptions.h"
+#include "engine/platform/PendingTemporaryFile.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/workflow/NistExport.h"
 #include "engine/workflow/commands/CommandRun.h"
@@ -80,7 +81,10 @@ int RunBatchProgram(const std::vector<std::string>& args)
                 std::fputs(UsageText(kBatchProgram).c_str(), stderr);
             g_running.store(true);
             std::optional<InterruptHandling> interrupts;
-            if (std::holds_alternative<CSearchRequest>(request))
+            // A shard task cancelled by its scheduler (SIGTERM) leaves no temporary file; Ctrl-C stops a search.
+            if (std::holds_alternative<CUnknownsRequest>(request))
+                InstallTemporaryFileCleanup();
+            if (std::holds_alternative<CSearchRequest>(request) || std::holds_alternative<CUnknownsRequest>(request))
                 interrupts.emplace();
             outcome = Run(request, g_running, sink);
             // Ctrl-C at any time up to here (also after the last entry) gives 130; the report was written all the

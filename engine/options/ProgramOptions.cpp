@@ -119,6 +119,41 @@ void WriteLastFileTypeIndex(int index)
     WriteSettingInt(kUser, kProgram, nullptr, "Last FileType Index", index);
 }
 
+CSummaryPictureSize CSummaryPictureSize::Load()
+{
+    CSummaryPictureSize size;
+    size.Width = GetSettingInt(kUser, "Settings", nullptr, "bmpWidth_MultiSummary", size.Width);
+    size.Height = GetSettingInt(kUser, "Settings", nullptr, "bmpHeight_MultiSummary", size.Height);
+    return size;
+}
+
+namespace {
+
+struct CSaveFolderKey {
+    const char* Section;
+    const char* Value;
+};
+
+CSaveFolderKey KeyOf(SaveFolder folder)
+{
+    return folder == SaveFolder::SummaryExport ? CSaveFolderKey{"Settings", "MRUSummaryPath"}
+                                               : CSaveFolderKey{"MatchTable", "Last Save Path"};
+}
+
+} // namespace
+
+std::string LoadSaveFolder(SaveFolder folder)
+{
+    const CSaveFolderKey key = KeyOf(folder);
+    return GetSettingString(kUser, key.Section, nullptr, key.Value, "");
+}
+
+void WriteSaveFolder(SaveFolder folder, const std::string& path)
+{
+    const CSaveFolderKey key = KeyOf(folder);
+    WriteSettingString(kUser, key.Section, nullptr, key.Value, path.c_str());
+}
+
 bool IsPageShown(OptionalPage page)
 {
     const COptionalPageFlag& flag = kOptionalPageFlags[static_cast<std::size_t>(page)];

@@ -10,6 +10,9 @@
 //   last library folder  LoadLastLibraryFolder()            per-user "LibrarySearch" / "LastFolder" (read only)
 //   last searched folder LoadLastSearchedFolder(), Write... per-user "LibrarySearch" / "LastSearchedFolder"
 //   file-type filter     LoadLastFileTypeIndex()            per-user "Corvelinscope" / "Last FileType Index"
+//   summary tip picture  CSummaryPictureSize::Load()        per-user "Settings" / "bmpWidth_MultiSummary", ...
+//   save folders         LoadSaveFolder(SaveFolder::...)    per-user "Settings" / "MRUSummaryPath",
+//                                                           "MatchTable" / "Last Save Path"
 //   AMDIS program        ReadAmdisPath(), WriteAmdisPath()  "AmdisPath" in the registered plug-ins' sections
 //
 // Reads never fail: a missing value gives the default.
@@ -66,6 +69,21 @@ CORVELIN_ENGINE_EXPORT int LoadLastFileTypeIndex();
 // Whether a filter index was ever stored (a first start has none).
 CORVELIN_ENGINE_EXPORT bool HasLastFileTypeIndex();
 CORVELIN_ENGINE_EXPORT void WriteLastFileTypeIndex(int index);
+
+// The size of the spectrum picture in a summary peak tip (per-user "Settings" / "bmpWidth_MultiSummary",
+// "bmpHeight_MultiSummary"; nothing writes them).
+struct CORVELIN_ENGINE_EXPORT CSummaryPictureSize {
+    int Width = 300;
+    int Height = 120;
+
+    static CSummaryPictureSize Load();
+};
+
+// The folders save dialogs start in, remembered from the last save: the multi-file summary's export and the
+// peak match table's CSV export.
+enum class SaveFolder { SummaryExport, PeakMatchExport };
+CORVELIN_ENGINE_EXPORT std::string LoadSaveFolder(SaveFolder folder);
+CORVELIN_ENGINE_EXPORT void WriteSaveFolder(SaveFolder folder, const std::string& path);
 
 // The optional pages of the main window, with their flags in the machine-wide section "Corvelinscope". The
 // library search and match matrix pages are always shown and have no flag.

@@ -92,4 +92,15 @@ double LeadingReal(const std::string& text) noexcept
     return strtod_l(number.c_str(), nullptr, cLocale);
 }
 
+int HexDigitValue(char c) noexcept
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 } // namespace corvelin

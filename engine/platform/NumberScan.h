@@ -12,5 +12,7 @@ namespace corvelin {
 CORVELIN_ENGINE_EXPORT int LeadingInteger(const std::string& text) noexcept;
 // Always in the C locale ("0,5" reads 0); no "inf", "nan" or hexadecimal forms.
 CORVELIN_ENGINE_EXPORT double LeadingReal(const std::string& text) noexcept;
+// The value of a hexadecimal digit (either case), or -1 for any other character.
+CORVELIN_ENGINE_EXPORT int HexDigitValue(char c) noexcept;
 
 } // namespace corvelin

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "engine/platform/NumberScan.h"
 #include "engine/platform/WholeFile.h"
 
 namespace corvelin {
@@ -56,17 +57,6 @@ bool KeyCovers(const std::string& key, const std::string& path)
     return key.size() == path.size() || key[path.size()] == '\\';
 }
 
-int HexDigit(char c) noexcept
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 void AppendEscaped(std::string& out, const std::string& text, char closing)
 {
     static const char hex[] = "0123456789abcdef";
@@ -100,8 +90,8 @@ std::optional<std::string> ReadEscaped(const std::string& text, std::size_t& pos
         if (pos >= text.size())
             return std::nullopt;
         const char e = text[pos++];
-        if (e == 'x' && pos + 1 < text.size() && HexDigit(text[pos]) >= 0 && HexDigit(text[pos + 1]) >= 0) {
-            out += static_cast<char>(HexDigit(text[pos]) * 16 + HexDigit(text[pos + 1]));
+        if (e == 'x' && pos + 1 < text.size() && HexDigitValue(text[pos]) >= 0 && HexDigitValue(text[pos + 1]) >= 0) {
+            out += static_cast<char>(HexDigitValue(text[pos]) * 16 + HexDigitValue(text[pos + 1]));
             pos += 2;
         } else if (e == 'n') {
             out += '\n';
@@ -126,9 +116,9 @@ std::optional<std::vector<std::uint8_t>> ReadHexBytes(const std::string& text, s
             ++pos;
         if (pos >= text.size())
             break;
-        if (pos + 1 >= text.size() || HexDigit(text[pos]) < 0 || HexDigit(text[pos + 1]) < 0)
+        if (pos + 1 >= text.size() || HexDigitValue(text[pos]) < 0 || HexDigitValue(text[pos + 1]) < 0)
             return std::nullopt;
-        bytes.push_back(static_cast<std::uint8_t>(HexDigit(text[pos]) * 16 + HexDigit(text[pos + 1])));
+        bytes.push_back(static_cast<std::uint8_t>(HexDigitValue(text[pos]) * 16 + HexDigitValue(text[pos + 1])));
         pos += 2;
     }
     return bytes;
@@ -155,8 +145,8 @@ std::optional<RegistryValue> ParseData(const std::string& text)
         pos = 4;
         std::uint32_t type = 0;
         int digits = 0;
-        while (pos < text.size() && HexDigit(text[pos]) >= 0 && digits < 8) {
-            type = type * 16 + static_cast<std::uint32_t>(HexDigit(text[pos++]));
+        while (pos < text.size() && HexDigitValue(text[pos]) >= 0 && digits < 8) {
+            type = type * 16 + static_cast<std::uint32_t>(HexDigitValue(text[pos++]));
             ++digits;
         }
         if (digits == 0 || text.compare(pos, 3, "):\"") != 0)
@@ -168,8 +158,8 @@ std::optional<RegistryValue> ParseData(const std::string& text)
         std::uint32_t number = 0;
         pos = 6;
         int digits = 0;
-        while (pos < text.size() && HexDigit(text[pos]) >= 0 && digits < 8) {
-            number = number * 16 + static_cast<std::uint32_t>(HexDigit(text[pos++]));
+        while (pos < text.size() && HexDigitValue(text[pos]) >= 0 && digits < 8) {
+            number = number * 16 + static_cast<std::uint32_t>(HexDigitValue(text[pos++]));
             ++digits;
         }
         if (digits == 0 || pos != text.size())
@@ -186,8 +176,8 @@ std::optional<RegistryValue> ParseData(const std::string& text)
             pos = 4;
             type = 0;
             int digits = 0;
-            while (pos < text.size() && HexDigit(text[pos]) >= 0 && digits < 8) {
-                type = type * 16 + static_cast<std::uint32_t>(HexDigit(text[pos++]));
+            while (pos < text.size() && HexDigitValue(text[pos]) >= 0 && digits < 8) {
+                type = type * 16 + static_cast<std::uint32_t>(HexDigitValue(text[pos++]));
                 ++digits;
             }
             if (digits == 0 || pos >= text.size() || text[pos] != ')')

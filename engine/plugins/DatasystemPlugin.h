@@ -18,10 +18,11 @@ public:
     // Whether path ends with Extension, ignoring case. An empty Extension matches every path.
     bool MatchesExtension(const std::string& path) const noexcept;
 
-    std::string Name;           // display name (the section's default value)
-    std::string Extension;      // data-file ending, for example ".cdf"
-    std::string Filter;         // file-dialog part: description, "|", pattern
-    std::string RegisteredPath; // "Path" as registered, before it was made absolute
+    std::string Name;            // display name (the section's default value)
+    std::string Extension;       // data-file ending, for example ".cdf"
+    std::string Filter;          // file-dialog part: description, "|", pattern
+    std::string RegisteredPath;  // "Path" as registered, before it was made absolute
+    std::string SettingsSection; // "Plugins\<key>", handed to SetRegistryPath (empty when not registered)
 };
 
 // Whether text ends with ending, ignoring ASCII case.

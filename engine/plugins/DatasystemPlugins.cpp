@@ -75,6 +75,7 @@ std::unique_ptr<CDatasystemPlugins> CDatasystemPlugins::LoadFromRegistration(con
         plugin->Extension = GetSettingString(SettingsScope::LocalMachine, sectionName, nullptr, "Extension", "");
         plugin->Filter = GetSettingString(SettingsScope::LocalMachine, sectionName, nullptr, "Filter", "");
         plugin->RegisteredPath = registeredPath;
+        plugin->SettingsSection = section;
         CallSetRegistryPath(*plugin, section);
         list->Append(std::move(plugin));
     }
@@ -84,6 +85,14 @@ std::unique_ptr<CDatasystemPlugins> CDatasystemPlugins::LoadFromRegistration(con
 CDatasystemPlugin* CDatasystemPlugins::GetPlugin(int i) const noexcept
 {
     return i >= 0 && i < GetCount() ? m_plugins[static_cast<std::size_t>(i)].get() : nullptr;
+}
+
+bool CDatasystemPlugins::AnyMatchesExtension(const std::string& path) const noexcept
+{
+    for (const auto& plugin : m_plugins)
+        if (plugin && plugin->MatchesExtension(path))
+            return true;
+    return false;
 }
 
 void CDatasystemPlugins::Append(std::unique_ptr<CDatasystemPlugin> plugin)

@@ -30,6 +30,8 @@ public:
     // Plug-in i (0-based), nullptr when out of range.
     CDatasystemPlugin* GetPlugin(int i) const noexcept;
     void Append(std::unique_ptr<CDatasystemPlugin> plugin);
+    // Whether any plug-in's Extension matches the file name (see CDatasystemPlugin::MatchesExtension).
+    bool AnyMatchesExtension(const std::string& path) const noexcept;
 
     // The open-file filter for chromatogram data files: each plug-in's Filter (when it has Filter and Extension),
     // then "All known file types|" with "*<Extension>;" of each, then "||".

@@ -11,7 +11,8 @@ namespace {
 constexpr std::array<const char*, static_cast<std::size_t>(PluginExport::Count)> kExportNames = {
     "SetRegistryPath",   "IsFileReadable",         "ReadFromDataSystem",      "ResetChromatogram",
     "GetDataSystemName", "GetMassSpecsReadFilter", "IsMassSpecsFileReadable", "ReadMassSpecs",
-    "FreeMassSpecs",     "DatasystemOpen",         "DatasystemOverlay",
+    "FreeMassSpecs",     "DatasystemOpen",         "DatasystemOverlay",       "ReadScanRun",
+    "FreeScanRun",
 };
 
 } // namespace

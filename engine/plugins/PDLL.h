@@ -24,6 +24,8 @@ enum class PluginExport : std::size_t {
     FreeMassSpecs,
     DatasystemOpen,
     DatasystemOverlay,
+    ReadScanRun,
+    FreeScanRun,
     Count
 };
 

@@ -3,9 +3,11 @@
 // their exact names, with C linkage. Records are the engine's own classes; a module links against the engine
 // library so that both sides share one copy of every class. Objects a module allocates are never freed by the
 // program: it copies them and hands them back (ResetChromatogram, FreeMassSpecs).
+#include <cstddef>
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/core/LibraryMassSpectrum.h"
 
@@ -48,6 +50,27 @@ typedef void (*PFN_FreeMassSpecs)(PluginMassSpecArray* spectra, PluginStringArra
 // Opens one data file (or overlays two) in the vendor software; 0 = success, otherwise an errno-style code.
 typedef int (*PFN_DatasystemOpen)(const char* path);
 typedef int (*PFN_DatasystemOverlay)(const char* path1, const char* path2);
+
+// Optional, for raw-data modules: the scan run of a data file as plain C data, so the program can plot the run's
+// total-ion chromatogram, extracted-ion chromatograms of any mass and detect peaks on it without converting.
+// Scan s was acquired at Times[s] (minutes, ascending); TotalIonCurrent[s] is its summed intensity; its lines
+// are Masses[k], Intensities[k] for ScanOffsets[s] <= k < ScanOffsets[s + 1] (ScanOffsets has ScanCount + 1
+// entries, from 0 to LineCount, never decreasing). Everything belongs to the module until FreeScanRun.
+struct CORVELIN_ENGINE_EXPORT CorvelinScanRunData {
+    size_t ScanCount;
+    size_t LineCount;
+    const double* Times;
+    const double* TotalIonCurrent;
+    const size_t* ScanOffsets;
+    const double* Masses;
+    const double* Intensities;
+    void* ModuleData; // the module's own (what FreeScanRun releases); the program never touches it
+};
+// 0 = *run points to the file's scan run; otherwise an errno-style code, *run is null and the reason is in
+// errorText (a buffer of kPluginBufferSize characters, may be null).
+typedef int (*PFN_ReadScanRun)(const char* path, struct CorvelinScanRunData** run, char* errorText);
+// Frees a run ReadScanRun handed over (null is allowed).
+typedef void (*PFN_FreeScanRun)(struct CorvelinScanRunData* run);
 }
 
 } // namespace corvelin

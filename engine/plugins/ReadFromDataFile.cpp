@@ -81,14 +81,7 @@ void ReadThroughPlugin(CDatasystemPlugin& plugin, CLibraryChromatogram& target, 
 
 } // namespace
 
-int ReadFromDataFile(CLibraryChromatogram& target, const std::string& path, double minAreaPercent,
-                     std::string* dataSystemName, bool showMessages)
-{
-    return ReadFromDataFile(DatasystemPlugins(), target, path, minAreaPercent, dataSystemName, showMessages);
-}
-
-int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& target, const std::string& path,
-                     double minAreaPercent, std::string* dataSystemName, bool showMessages)
+CDatasystemPlugin* ChooseDataFilePlugin(const CDatasystemPlugins& plugins, const std::string& path, bool showMessages)
 {
     if (plugins.IsEmpty()) {
         const std::string text = "No plugins loaded. Can't read file '" + path + "'.";
@@ -111,7 +104,7 @@ int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& ta
     try {
         plugin = ChoosePlugin(plugins, path, showMessages, lastError);
     } catch (const std::exception&) {
-        return 0;
+        return nullptr;
     }
     if (!plugin) {
         const std::string text = lastError == 0
@@ -120,21 +113,40 @@ int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& ta
         ShowMessage(text);
         throw CNotSupportedException(text);
     }
+    return plugin;
+}
+
+int ReadFromDataFile(CLibraryChromatogram& target, const std::string& path, double minAreaPercent,
+                     std::string* dataSystemName, bool showMessages)
+{
+    return ReadFromDataFile(DatasystemPlugins(), target, path, minAreaPercent, dataSystemName, showMessages);
+}
+
+int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& target, const std::string& path,
+                     double minAreaPercent, std::string* dataSystemName, bool showMessages)
+{
+    CDatasystemPlugin* plugin = ChooseDataFilePlugin(plugins, path, showMessages);
+    if (!plugin)
+        return 0;
 
     target.Clear();
     ReadThroughPlugin(*plugin, target, path, minAreaPercent, showMessages);
     target.NumberPeaks();
 
-    if (dataSystemName) {
-        dataSystemName->clear();
-        if (const auto getName = plugin->Get<PFN_GetDataSystemName>(PluginExport::GetDataSystemName)) {
-            char buffer[kPluginBufferSize] = {};
-            getName(buffer);
-            buffer[kPluginBufferSize - 1] = '\0';
-            *dataSystemName = buffer;
-        }
-    }
+    if (dataSystemName)
+        *dataSystemName = DataSystemNameOf(*plugin);
     return 1;
+}
+
+std::string DataSystemNameOf(CDatasystemPlugin& plugin)
+{
+    const auto getName = plugin.Get<PFN_GetDataSystemName>(PluginExport::GetDataSystemName);
+    if (!getName)
+        return {};
+    char buffer[kPluginBufferSize] = {};
+    getName(buffer);
+    buffer[kPluginBufferSize - 1] = '\0';
+    return buffer;
 }
 
 } // namespace corvelin

@@ -10,7 +10,13 @@ namespace corvelin {
 
 class CLibraryChromatogram;
 class CDatasystemPlugins;
+class CDatasystemPlugin;
 
+// The plug-in that reads path: the first whose Extension matches and that has no module, no IsFileReadable export,
+// or answers 0 (showMessages is handed to IsFileReadable). nullptr when an engine exception escapes from a plug-in
+// while one is being chosen. The exceptions are those of ReadFromDataFile's choice, below.
+CORVELIN_ENGINE_EXPORT CDatasystemPlugin* ChooseDataFilePlugin(const CDatasystemPlugins& plugins,
+                                                               const std::string& path, bool showMessages);
 // Reads path into target with the process-wide plug-in list. minAreaPercent is handed unchanged to the plug-in
 // (0 = all peaks). dataSystemName, when given, receives the plug-in's GetDataSystemName text (empty when it has
 // none). showMessages is handed to IsFileReadable and controls the message for a plug-in's read error.
@@ -26,5 +32,8 @@ CORVELIN_ENGINE_EXPORT int ReadFromDataFile(CLibraryChromatogram& target, const 
 CORVELIN_ENGINE_EXPORT int ReadFromDataFile(const CDatasystemPlugins& plugins, CLibraryChromatogram& target,
                                             const std::string& path, double minAreaPercent, std::string* dataSystemName,
                                             bool showMessages);
+
+// The plug-in's GetDataSystemName text (empty when it has none).
+CORVELIN_ENGINE_EXPORT std::string DataSystemNameOf(CDatasystemPlugin& plugin);
 
 } // namespace corvelin

@@ -6,10 +6,9 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/views/ViewPeakLimit.h"
-#include "engine/workflow/InputRICalibration.h"
+#include "engine/workflow/InputReader.h"
 
 namespace corvelin {
 
@@ -24,34 +23,18 @@ constexpr const char* kReverseNote =
     "peak assignment of the<br>library search, so it can be higher (and count more matched<br>peaks) than the "
     "reverse match of the same pair in the hit list.";
 
-// Reads one input; false after its message.
-bool ReadInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target,
-               MatchMatrixBuildEnd& end)
+// Reads one input for the matrix; false after its message.
+bool ReadMatrixInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target,
+                     MatchMatrixBuildEnd& end)
 {
-    const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
-    std::string dataSystem;
-    bool read = false;
-    try {
-        read = ReadFromDataFile(target, path, minArea, &dataSystem, true) == 1;
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
-        ShowMessage("Error reading file " + path);
-        end = MatchMatrixBuildEnd::Unreadable;
+    const CInputRead read = ReadInput(path, options, InputUse::MatchMatrix, target);
+    if (!read.Read) {
+        end = read.RIRefused ? MatchMatrixBuildEnd::NoRICalibration : MatchMatrixBuildEnd::Unreadable;
         return false;
     }
     if (!WithinViewPeakLimit(path, target)) {
         end = MatchMatrixBuildEnd::TooManyPeaks;
         return false;
-    }
-    if (options.RIMatching && NeedsInputRICalibration(dataSystem, target)) {
-        if (options.RICalibration().GetCount() < 2) {
-            ShowMessage("Insufficient RI calibration data for file " + path, "Corvelinscope", MessageIcon::Exclamation);
-            end = MatchMatrixBuildEnd::NoRICalibration;
-            return false;
-        }
-        target.Recalibrate(options.RICalibration());
     }
     return true;
 }
@@ -68,7 +51,7 @@ MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::str
     CLibraryChromatogram first;
     CLibraryChromatogram second;
     MatchMatrixBuildEnd end = MatchMatrixBuildEnd::Built;
-    if (!ReadInput(thisPath, options, first, end) || !ReadInput(otherPath, options, second, end))
+    if (!ReadMatrixInput(thisPath, options, first, end) || !ReadMatrixInput(otherPath, options, second, end))
         return end;
     matrix.This = std::move(first);
     matrix.Other = std::move(second);

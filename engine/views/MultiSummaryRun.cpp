@@ -6,9 +6,9 @@
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "engine/views/MultiSummaryGrouping.h"
 #include "engine/views/MultiSummaryResultData.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/workflow/OrderedRunner.h"
 
 namespace corvelin {
@@ -68,13 +68,9 @@ ReadFile Read(const std::string& path, const CSearchOptions& options, MessageSin
     file.Messages = std::make_unique<CRecordedMessages>(outer);
     CThreadMessageScope scope(file.Messages.get());
     auto chromatogram = std::make_unique<CLibraryChromatogram>();
-    try {
-        if (ReadFromDataFile(*chromatogram, path, 0.0, nullptr, true) == 1) {
-            file.Spectra = CMultiSummaryGrouper::PrepareSpectra(*chromatogram, options);
-            file.Chromatogram = std::move(chromatogram);
-        }
-    } catch (const std::exception&) {
-        file.Chromatogram.reset();
+    if (ReadInput(path, options, InputUse::SummaryFile, *chromatogram).Read) {
+        file.Spectra = CMultiSummaryGrouper::PrepareSpectra(*chromatogram, options);
+        file.Chromatogram = std::move(chromatogram);
     }
     return file;
 }
@@ -84,7 +80,7 @@ ReadFile Unreadable(const std::string& path, const std::string& reason, MessageS
 {
     ReadFile file;
     file.Messages = std::make_unique<CRecordedMessages>(outer);
-    file.Messages->ShowMessage("'" + path + "' could not be read.\n" + reason, "File Read Error",
+    file.Messages->ShowMessage(ReadFailureText(InputUse::SummaryFile, path) + "\n" + reason, "File Read Error",
                                MessageIcon::Exclamation);
     return file;
 }

@@ -11,12 +11,11 @@
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/platform/TextFile.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ColumnArrangement.h"
 #include "engine/table/CsvReportFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
-#include "engine/workflow/InputRICalibration.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/workflow/SearchParameterText.h"
 #include "engine/views/ViewPeakLimit.h"
 
@@ -97,30 +96,15 @@ std::string FileNamePart(const std::string& path)
     return cut == std::string::npos ? std::string() : path.substr(cut + 1);
 }
 
-// Reads one input; false after the message was shown. The chromatogram is recalibrated when it must be.
-CPeakMatchTable::Outcome ReadInput(const std::string& path, const CSearchOptions& options, CLibraryChromatogram& target)
+// Reads one input for the table; anything but Built after its message.
+CPeakMatchTable::Outcome ReadTableInput(const std::string& path, const CSearchOptions& options,
+                                        CLibraryChromatogram& target)
 {
-    const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
-    std::string dataSystem;
-    int read = 0;
-    try {
-        read = ReadFromDataFile(target, path, minArea, &dataSystem, true);
-    } catch (const std::exception&) {
-        read = 0;
-    }
-    if (read != 1) {
-        ShowMessage("Error reading file " + path);
-        return CPeakMatchTable::Outcome::Unreadable;
-    }
+    const CInputRead read = ReadInput(path, options, InputUse::PeakMatchTable, target);
+    if (!read.Read)
+        return read.RIRefused ? CPeakMatchTable::Outcome::MissingRICalibration : CPeakMatchTable::Outcome::Unreadable;
     if (!WithinViewPeakLimit(path, target))
         return CPeakMatchTable::Outcome::TooManyPeaks;
-    if (options.RIMatching && NeedsInputRICalibration(dataSystem, target)) {
-        if (options.RICalibration().GetCount() < 2) {
-            ShowMessage("Insufficient RI calibration data for file " + path, kCaption, MessageIcon::Exclamation);
-            return CPeakMatchTable::Outcome::MissingRICalibration;
-        }
-        target.Recalibrate(options.RICalibration());
-    }
     return CPeakMatchTable::Outcome::Built;
 }
 
@@ -240,9 +224,9 @@ CPeakMatchTable::Outcome CPeakMatchTable::Build(const std::string& thisPath, con
     // the previous table keep naming the peaks of the chromatograms they were built from.
     CLibraryChromatogram self;
     CLibraryChromatogram other;
-    if (Outcome o = ReadInput(thisPath, options, self); o != Outcome::Built)
+    if (Outcome o = ReadTableInput(thisPath, options, self); o != Outcome::Built)
         return o;
-    if (Outcome o = ReadInput(otherPath, options, other); o != Outcome::Built)
+    if (Outcome o = ReadTableInput(otherPath, options, other); o != Outcome::Built)
         return o;
     Build(std::move(self), std::move(other), options, table, applyArrangement);
     return Outcome::Built;

@@ -11,7 +11,7 @@
 //   4  the CSV report (or the summary CSV) could not be written
 //   5  a conversion failed
 //   6  the data-system plug-ins could not be set up
-//   7  a merge of partial results was refused
+//   7  a merge of library shard results was refused (a shard file missing, given twice, stale or foreign)
 //   8  an internal error: out of memory or an unexpected exception (the message says what happened)
 //   130 the search was interrupted (SIGINT); the report of what was found is still written
 #include "engine/workflow/LibrarySearch.h"

@@ -43,6 +43,12 @@ struct CORVELIN_ENGINE_EXPORT CCommandLine {
     std::optional<std::string> MatchMatrixThis; // "/MatchMatrix="
     std::string MatrixOther;                    // "/MatrixOther="
     std::string MatrixCsv;                      // "/MatrixCsv="
+    std::vector<std::string> Unknowns;          // every "/Unknowns=": folders or list files of unknowns
+    std::vector<std::string> Merge;             // every "/Merge=": shard result files or folders of them
+    std::string Shard;                          // "/Shard=k/n" (checked when taken); empty = the whole library
+    std::string Out;                            // "/Out=": report, shard file or folder of them
+    bool Debug = false;                         // "/Debug" was given
+    std::optional<std::string> TicCsv;          // "/TIC=" (with "/Display=" of a raw run)
     // A new command's fields go here (see CommandKeyword.h).
     // Arguments that were recognised but refused, with the reason, for a batch program to report.
     std::vector<std::string> Refused;

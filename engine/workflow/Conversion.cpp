@@ -1,5 +1,6 @@
 #include "engine/workflow/Conversion.h"
 #include "engine/workflow/InputRICalibration.h"
+#include "engine/workflow/InputReader.h"
 
 #include <algorithm>
 #include <chrono>
@@ -13,7 +14,6 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/ReadFromDataFile.h"
 
 namespace fs = std::filesystem;
 
@@ -114,20 +114,18 @@ std::string ApplyConversionRICalibration(const CLibraryRICalibrationData& table,
 
 } // namespace
 
-bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree)
+bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree,
+                         CLibraryChromatogram* shown)
 {
+    if (shown)
+        shown->Clear();
     tree.clear();
     const auto start = std::chrono::steady_clock::now();
     CLibraryChromatogram chromatogram;
-    std::string dataSystem;
-    bool read = false;
-    try {
-        read = ReadFromDataFile(chromatogram, path, minAreaPercent, &dataSystem, true) == 1;
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
-        tree.push_back({FormatC("The chromatogramm '%s' could not be read", path.c_str()), 0, false});
+    const CInputRead read = ReadInput(path, options, InputUse::Conversion, chromatogram, {minAreaPercent, true});
+    const std::string& dataSystem = read.DataSystemName;
+    if (!read.Read) {
+        tree.push_back({ReadFailureText(InputUse::Conversion, path), 0, false});
         return false;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -154,6 +152,8 @@ bool DisplayChromatogram(const std::string& path, double minAreaPercent, const C
                                     point.Intensity, point.WeightedIntensity),
                             4, false});
     }
+    if (shown)
+        shown->CopyFrom(chromatogram);
     return true;
 }
 
@@ -161,16 +161,13 @@ bool ConvertChromatogram(const std::string& path, double minAreaPercent, const C
                          bool showMessages, CInfoTree& tree)
 {
     CLibraryChromatogram chromatogram;
-    std::string dataSystem;
-    int read = 0;
-    try {
-        read = ReadFromDataFile(chromatogram, path, minAreaPercent, &dataSystem, showMessages);
-    } catch (const std::exception&) {
-        tree.push_back({FormatC("ReadFromPlugin error #1 on file %s\n", path.c_str()), 0, false});
-        return false;
-    }
-    if (read != 1) {
-        tree.push_back({FormatC("The chromatogramm '%s' could not be read", path.c_str()), 0, false});
+    const CInputRead read =
+        ReadInput(path, options, InputUse::Conversion, chromatogram, {minAreaPercent, showMessages});
+    if (!read.Read) {
+        // One message (when messages are on) and the log line the manual names, with the reader's reason under it.
+        tree.push_back({ReadFailureText(InputUse::Conversion, path), 0, !read.Reason.empty()});
+        if (!read.Reason.empty())
+            tree.push_back({read.Reason, 1, false});
         return false;
     }
     std::string calibration;

@@ -10,6 +10,7 @@
 
 namespace corvelin {
 
+class CLibraryChromatogram;
 class CSearchOptions;
 
 // One line of the information tree: its text, its depth (0 = top level) and whether it is shown expanded.
@@ -32,9 +33,11 @@ CORVELIN_ENGINE_EXPORT bool IsInsideRunFolder(const std::string& path);
 
 // "just display": reads the file (minimum area in percent, messages on) and describes it; a chromatogram
 // from another data system without RI data is recalibrated with the options' RI table first. tree receives
-// the lines (it is cleared first); false when the file could not be read.
+// the lines (it is cleared first); false when the file could not be read. shown, when given, receives the
+// chromatogram described (empty when the file could not be read).
 CORVELIN_ENGINE_EXPORT bool DisplayChromatogram(const std::string& path, double minAreaPercent,
-                                                const CSearchOptions& options, CInfoTree& tree);
+                                                const CSearchOptions& options, CInfoTree& tree,
+                                                CLibraryChromatogram* shown = nullptr);
 
 // Converts one file: read, give it its RI calibration, write the entry (replacing an existing one whole). The
 // data file's own calibration (at least two points) is kept when the options' RI table is empty ("Keeping the RI

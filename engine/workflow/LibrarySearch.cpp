@@ -1,5 +1,4 @@
 #include "engine/workflow/LibrarySearch.h"
-#include "engine/workflow/InputRICalibration.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,11 +12,11 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ColumnArrangement.h"
 #include "engine/table/ReportTable.h"
 #include "engine/workflow/CommandLine.h"
 #include "engine/workflow/HitList.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/workflow/OrderedRunner.h"
 
 namespace fs = std::filesystem;
@@ -92,30 +91,49 @@ void ListFolder(const std::string& folder, const std::string& prefix, bool subfo
                    depth + 1);
 }
 
-// The outcome of one entry, made on a worker thread and delivered in scan order.
-struct EntryRow {
-    std::vector<std::string> Cells;
-    bool Beep = false;
-};
-
-// One worker's reusable state: the unknown prepared once and the per-entry comparer's memory.
+// One worker's reusable state: its entry chromatogram and its cell table (grown to the largest n needed,
+// never beyond MaxPeaks x MaxPeaks). An entry is read and its spectra prepared once for all unknowns.
 class EntryComparer {
 public:
-    EntryComparer(const CLibraryChromatogram& unknown, const CSearchOptions& options, int maxPeaks)
-        : m_comparer(unknown, options, maxPeaks)
+    EntryComparer(const std::vector<const CLibraryChromatogram*>& unknowns, const CSearchOptions& options, int maxPeaks)
+        : m_unknownCount(unknowns.size()), m_comparer(unknowns, options, maxPeaks)
     {
     }
 
-    EntryRow Compare(const CLibraryEntryFile& file)
+    // The rows of the entry, one per unknown in the unknowns' order.
+    std::vector<CEntryRow> Compare(const CLibraryEntryFile& file)
     {
-        EntryRow row;
+        std::vector<CEntryRow> rows(m_unknownCount);
         if (!file.NotAFile.empty()) {
-            row.Cells = NotAFileEntryRowCells(file.FileCell, file.NotAFile);
-            return row;
+            for (CEntryRow& row : rows)
+                row.Cells = NotAFileEntryRowCells(file.FileCell, file.NotAFile);
+            return rows;
         }
+        bool loaded = false;
+        bool lacksRI = false;
+        try {
+            ++m_entriesRead;
+            loaded = m_comparer.Read(file.Path);
+            lacksRI = loaded && m_comparer.EntryLacksRI();
+        } catch (const std::exception&) {
+            loaded = false;
+        }
+        for (std::size_t u = 0; u < m_unknownCount; ++u)
+            rows[u] = loaded ? CompareWith(u, file) : CEntryRow{UnreadableEntryRowCells(file.FileCell), false};
+        for (CEntryRow& row : rows)
+            row.LacksRI = lacksRI;
+        return rows;
+    }
+
+    long long EntriesRead() const noexcept { return m_entriesRead; }
+
+private:
+    CEntryRow CompareWith(std::size_t u, const CLibraryEntryFile& file)
+    {
+        CEntryRow row;
         try {
             CLibraryHit hit;
-            switch (m_comparer.Compare(file.Path, hit)) {
+            switch (m_comparer.CompareWith(u, hit)) {
             case EntryOutcome::Unreadable:
                 row.Cells = UnreadableEntryRowCells(file.FileCell);
                 break;
@@ -134,39 +152,37 @@ public:
         return row;
     }
 
-private:
+    std::size_t m_unknownCount;
     CLibraryEntryComparer m_comparer;
+    long long m_entriesRead = 0;
 };
 
-void Deliver(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, EntryRow&& row)
-{
-    if (callbacks.Progress)
-        callbacks.Progress(file.PositionInFolder);
-    if (row.Beep)
-        Messages().Beep();
-    if (callbacks.Row)
-        callbacks.Row(std::move(row.Cells));
-}
+using EntryRows = std::vector<CEntryRow>;
 
 // Compares the entries on the runner's threads, each with a comparer of its own, and delivers the rows in scan
 // order on the calling thread. An entry whose comparison throws gives the row of an unreadable entry.
-int ScanEntries(const std::vector<CLibraryEntryFile>& files, const CLibraryChromatogram& unknown,
-                const CSearchOptions& options, int maxPeaks, unsigned threads, std::atomic<bool>& running,
-                const CLibrarySearchCallbacks& callbacks)
+CLibraryScanCount ScanEntries(const std::vector<CLibraryEntryFile>& files,
+                              const std::vector<const CLibraryChromatogram*>& unknowns, const CSearchOptions& options,
+                              int maxPeaks, unsigned threads, std::atomic<bool>& running,
+                              const LibraryEntryRowsReceiver& deliver)
 {
     std::vector<std::optional<EntryComparer>> comparers(threads);
-    const std::size_t delivered = RunInOrder<EntryRow>(
+    CLibraryScanCount count;
+    count.Delivered = static_cast<int>(RunInOrder<EntryRows>(
         files.size(), threads, running,
         [&](std::size_t i, unsigned worker) {
             if (!comparers[worker])
-                comparers[worker].emplace(unknown, options, maxPeaks);
+                comparers[worker].emplace(unknowns, options, maxPeaks);
             return comparers[worker]->Compare(files[i]);
         },
         [&](std::size_t i, const std::string&) {
-            return EntryRow{UnreadableEntryRowCells(files[i].FileCell), false};
+            return EntryRows(unknowns.size(), CEntryRow{UnreadableEntryRowCells(files[i].FileCell), false});
         },
-        [&](std::size_t i, EntryRow&& row) { Deliver(callbacks, files[i], std::move(row)); });
-    return static_cast<int>(delivered);
+        [&](std::size_t i, EntryRows&& rows) { deliver(i, std::move(rows)); }));
+    for (const std::optional<EntryComparer>& comparer : comparers)
+        if (comparer)
+            count.EntriesRead += comparer->EntriesRead();
+    return count;
 }
 
 } // namespace
@@ -178,41 +194,62 @@ std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, boo
     return out;
 }
 
+CSearchUnknown ReadSearchUnknown(const std::string& path, const CSearchOptions& options, int maxPeaks,
+                                 const std::function<void(const CUnknownInfo&)>& onRead)
+{
+    CSearchUnknown out;
+    CLibrarySearchResult& result = out.Result;
+    auto unknown = std::make_unique<CLibraryChromatogram>();
+    const CInputRead read = ReadInput(path, options, InputUse::SearchUnknown, *unknown);
+    if (!read.Read) {
+        result.End = LibrarySearchEnd::UnknownUnreadable;
+        result.FailureText = ReadFailureText(InputUse::SearchUnknown, path);
+        return out;
+    }
+    out.RIUnknown = read.RIUnknown;
+    result.Unknown.PeakCount = unknown->PeakCount;
+    result.Unknown.PeakCountText = FormatC("%2i", unknown->PeakCount);
+    result.Unknown.SampleName = unknown->SampleName;
+    result.Unknown.DataSystemName = read.DataSystemName;
+    if (onRead)
+        onRead(result.Unknown);
+
+    if (unknown->PeakCount > maxPeaks) {
+        result.End = LibrarySearchEnd::UnknownTooManyPeaks;
+        result.FailureText = FormatC("Warning: Unknown file %s has %2i peaks which are too many to be comparable!",
+                                     path.c_str(), unknown->PeakCount);
+        Messages().Beep();
+        return out;
+    }
+    out.Chromatogram = std::move(unknown);
+    return out;
+}
+
+CLibraryScanCount ScanLibraryEntries(const std::vector<CLibraryEntryFile>& entries,
+                                     const std::vector<const CLibraryChromatogram*>& unknowns,
+                                     const CSearchOptions& options, int maxPeaks, int threadCount,
+                                     std::atomic<bool>& running, const LibraryEntryRowsReceiver& deliver)
+{
+    return ScanEntries(entries, unknowns, options, maxPeaks, RunnerThreads(threadCount, entries.size()), running,
+                       deliver);
+}
+
+void DeliverEntryRow(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file, CEntryRow&& row)
+{
+    if (callbacks.Progress)
+        callbacks.Progress(file.PositionInFolder);
+    if (row.Beep)
+        Messages().Beep();
+    if (callbacks.Row)
+        callbacks.Row(std::move(row.Cells));
+}
+
 CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const CSearchOptions& options,
                                    std::atomic<bool>& running, const CLibrarySearchCallbacks& callbacks)
 {
-    CLibrarySearchResult result;
-    CLibraryChromatogram unknown;
-    std::string dataSystem;
-    bool read = false;
-    try {
-        const double minArea = options.AreaThresholdOn ? options.AreaThreshold : 0.0;
-        read = ReadFromDataFile(unknown, request.UnknownPath, minArea, &dataSystem, false) == 1;
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
-        result.End = LibrarySearchEnd::UnknownUnreadable;
-        result.FailureText = FormatC("Error reading from Chromatogram file '%s'", request.UnknownPath.c_str());
-        ShowMessage(result.FailureText, "Corvelinscope", MessageIcon::Stop);
-        running.store(false);
-        return result;
-    }
-    if (NeedsInputRICalibration(dataSystem, unknown))
-        unknown.Recalibrate(options.RICalibration());
-
-    result.Unknown.PeakCount = unknown.PeakCount;
-    result.Unknown.PeakCountText = FormatC("%2i", unknown.PeakCount);
-    result.Unknown.SampleName = unknown.SampleName;
-    result.Unknown.DataSystemName = dataSystem;
-    if (callbacks.Unknown)
-        callbacks.Unknown(result.Unknown);
-
-    if (unknown.PeakCount > request.MaxPeaks) {
-        result.End = LibrarySearchEnd::UnknownTooManyPeaks;
-        result.FailureText = FormatC("Warning: Unknown file %s has %2i peaks which are too many to be comparable!",
-                                     request.UnknownPath.c_str(), unknown.PeakCount);
-        Messages().Beep();
+    CSearchUnknown unknown = ReadSearchUnknown(request.UnknownPath, options, request.MaxPeaks, callbacks.Unknown);
+    CLibrarySearchResult result = std::move(unknown.Result);
+    if (!unknown.Chromatogram) {
         running.store(false);
         return result;
     }
@@ -223,9 +260,21 @@ CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request, const C
     if (callbacks.ProgressRange)
         callbacks.ProgressRange(result.EntryCount % 65536);
 
-    const unsigned threads = RunnerThreads(request.Threads, files.size());
-    result.RowCount = ScanEntries(files, unknown, options, request.MaxPeaks, threads, running, callbacks);
+    int entriesLackingRI = 0;
+    const std::vector<const CLibraryChromatogram*> unknowns = {unknown.Chromatogram.get()};
+    result.RowCount = ScanLibraryEntries(files, unknowns, options, request.MaxPeaks, request.Threads, running,
+                                         [&](std::size_t index, std::vector<CEntryRow>&& rows) {
+                                             entriesLackingRI += rows.front().LacksRI ? 1 : 0;
+                                             DeliverEntryRow(callbacks, files[index], std::move(rows.front()));
+                                         })
+                          .Delivered;
     result.End = result.RowCount < result.EntryCount ? LibrarySearchEnd::Stopped : LibrarySearchEnd::Completed;
+    // The RI match values stay as computed; the user learns that they mean nothing where RI values are missing.
+    std::string warning = unknown.RIUnknown ? RIWarningForFile(request.UnknownPath) : std::string();
+    if (entriesLackingRI > 0)
+        warning += (warning.empty() ? "" : "\n\n") + RIWarningForEntries(entriesLackingRI, result.RowCount);
+    if (!warning.empty())
+        ShowMessage(warning, "Corvelinscope", MessageIcon::Exclamation);
     running.store(false);
     return result;
 }

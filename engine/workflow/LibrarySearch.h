@@ -5,6 +5,7 @@
 // of a folder by name, then its subfolders depth first), so the result does not depend on the thread count.
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 namespace corvelin {
 
+class CLibraryChromatogram;
 class CReportTable;
 class CSearchOptions;
 
@@ -58,7 +60,9 @@ struct CORVELIN_ENGINE_EXPORT CLibrarySearchResult {
 // Runs a search. running must be set by the caller; the search tests it before each entry and clears it
 // when it ends. The unknown is read with the options' area threshold when that is switched on; when its
 // data system is not this program's own ("Corvelinscope...") and it has no RI calibration it is recalibrated
-// with the options' RI table. An unreadable unknown shows its message (titled with the program's name); an
+// with the options' RI table. An unreadable unknown shows its message (titled with the program's name, the
+// reader's reason on a line of its own); with RI matching on, an unknown or entries without RI values give one
+// warning at the end (the RI match values stay as computed); an
 // entry with more than MaxPeaks peaks gives a warning row and a beep; an entry file that cannot be read gives
 // a warning row. Nothing is thrown for bad input.
 CORVELIN_ENGINE_EXPORT CLibrarySearchResult SearchLibrary(const CLibrarySearchRequest& request,
@@ -86,5 +90,47 @@ struct CORVELIN_ENGINE_EXPORT CLibraryEntryFile {
     std::string NotAFile;     // why the item is no file an entry can be read from ("a folder", ...); "" = it is
 };
 CORVELIN_ENGINE_EXPORT std::vector<CLibraryEntryFile> ListLibraryEntries(const std::string& folder, bool subfolders);
+
+// The pieces SearchLibrary is made of, for searches that share them (many unknowns in one pass, a library shard).
+
+// An unknown read as SearchLibrary reads it (with its message for an unreadable file and its beep for too many
+// peaks). Chromatogram is set only when the unknown can be searched; Result then has End = Completed and the
+// unknown's texts, otherwise the failure. onRead is called after a successful read, as the Unknown callback is.
+struct CORVELIN_ENGINE_EXPORT CSearchUnknown {
+    CLibrarySearchResult Result;
+    std::unique_ptr<CLibraryChromatogram> Chromatogram;
+    bool RIUnknown = false; // read, but with RI matching on its RI values are unknown
+};
+CORVELIN_ENGINE_EXPORT CSearchUnknown ReadSearchUnknown(const std::string& path, const CSearchOptions& options,
+                                                        int maxPeaks,
+                                                        const std::function<void(const CUnknownInfo&)>& onRead = {});
+
+// The row of one entry for one unknown, and whether it beeps (an entry with too many peaks).
+struct CORVELIN_ENGINE_EXPORT CEntryRow {
+    std::vector<std::string> Cells;
+    bool Beep = false;
+    bool LacksRI = false; // compared with RI matching on, the entry has no RI values
+};
+// Receives the rows of entries[index], one per unknown in the unknowns' order, on the calling thread.
+using LibraryEntryRowsReceiver = std::function<void(std::size_t index, std::vector<CEntryRow>&& rows)>;
+
+struct CORVELIN_ENGINE_EXPORT CLibraryScanCount {
+    int Delivered = 0;         // entries whose rows were delivered: always the first ones of the list
+    long long EntriesRead = 0; // entry files read and decoded (each at most once, whatever the unknown count)
+};
+
+// Compares each unknown both ways with each entry, in parallel on threads workers (0 = one per core); every
+// entry file is read and decoded once for all unknowns, and each unknown's row is the row a search of that
+// unknown alone gives. Rows are delivered in the order of entries; running is tested before each entry (and
+// not cleared here). Nothing is thrown for bad entries.
+CORVELIN_ENGINE_EXPORT CLibraryScanCount ScanLibraryEntries(const std::vector<CLibraryEntryFile>& entries,
+                                                            const std::vector<const CLibraryChromatogram*>& unknowns,
+                                                            const CSearchOptions& options, int maxPeaks, int threads,
+                                                            std::atomic<bool>& running,
+                                                            const LibraryEntryRowsReceiver& deliver);
+
+// What a search does with an entry's row: Progress with its position in its folder, the beep, then Row.
+CORVELIN_ENGINE_EXPORT void DeliverEntryRow(const CLibrarySearchCallbacks& callbacks, const CLibraryEntryFile& file,
+                                            CEntryRow&& row);
 
 } // namespace corvelin

@@ -23,13 +23,18 @@ std::string SearchReportFileName(const std::string& unknownPath, std::time_t whe
 
 std::string SearchReportText(const CSearchReport& report, const CSearchOptions& o, const CReportTable& hits)
 {
+    return SearchReportText(report, SearchParameterText(o), hits);
+}
+
+std::string SearchReportText(const CSearchReport& report, const std::string& parameterText, const CReportTable& hits)
+{
     std::string t;
     t += "Library search results for = " + report.UnknownPath + "\n";
     t += "Sample Name = " + report.SampleName + "\n";
     t += "Number of Peaks = " + report.PeakCountText + "\n";
     t += "Chromatogram Library =  " + report.LibraryFolder + "\n";
     t += "\n";
-    t += SearchParameterText(o);
+    t += parameterText;
     t += "\n";
     if (!report.StoppedLine.empty())
         t += report.StoppedLine + "\n";
@@ -46,17 +51,28 @@ std::string StoppedSearchLine(int rows, int entries)
 bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options, const CReportTable& hits,
                        std::string* path, std::time_t when)
 {
+    return WriteSearchReportText(report, SearchReportText(report, options, hits), path, when);
+}
+
+bool WriteSearchReportText(const CSearchReport& report, const std::string& text, std::string* path, std::time_t when)
+{
     const std::string file = SearchReportFileName(report.UnknownPath, when);
     if (path)
         *path = file;
     return WriteReportFile(
         file,
         [&] {
-            const std::string used = WriteTextFileUnderFreeName(file, SearchReportText(report, options, hits));
+            const std::string used = WriteTextFileUnderFreeName(file, text);
             if (path)
                 *path = used;
         },
         "Corvelinscope", MessageIcon::Stop);
+}
+
+bool WriteSearchReportTextTo(const std::string& file, const std::string& text)
+{
+    return WriteReportFile(
+        file, [&] { WriteTextFile(file, text); }, "Corvelinscope", MessageIcon::Stop);
 }
 
 } // namespace corvelin

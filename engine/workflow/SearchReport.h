@@ -32,6 +32,10 @@ CORVELIN_ENGINE_EXPORT std::string SearchReportFileName(const std::string& unkno
 // The report's text with "\n" line ends (written in text mode).
 CORVELIN_ENGINE_EXPORT std::string SearchReportText(const CSearchReport& report, const CSearchOptions& options,
                                                     const CReportTable& hits);
+// The same with the parameter block given as its text (SearchParameterText of the search's options), for a
+// report finished where the options are known only by that text (a merge of library shards).
+CORVELIN_ENGINE_EXPORT std::string SearchReportText(const CSearchReport& report, const std::string& parameterText,
+                                                    const CReportTable& hits);
 
 // Writes the report under SearchReportFileName(now); an existing report is never replaced: the first free name
 // with " (2)", " (3)", ... before ".csv" is taken (a second search within the same minute). On failure shows the
@@ -40,5 +44,11 @@ CORVELIN_ENGINE_EXPORT std::string SearchReportText(const CSearchReport& report,
 CORVELIN_ENGINE_EXPORT bool WriteSearchReport(const CSearchReport& report, const CSearchOptions& options,
                                               const CReportTable& hits, std::string* path = nullptr,
                                               std::time_t when = std::time(nullptr));
+// The same for a report text already made.
+CORVELIN_ENGINE_EXPORT bool WriteSearchReportText(const CSearchReport& report, const std::string& text,
+                                                  std::string* path = nullptr, std::time_t when = std::time(nullptr));
+// Writes the report text to exactly this file (replacing it whole, see WriteTextFile); on failure shows the same
+// message as WriteSearchReport and returns false.
+CORVELIN_ENGINE_EXPORT bool WriteSearchReportTextTo(const std::string& file, const std::string& text);
 
 } // namespace corvelin

@@ -18,7 +18,7 @@
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/platform/TextFile.h"
-#include "engine/plugins/ReadFromDataFile.h"
+#include "gui/pages/ChromatogramBrowse.h"
 #include "engine/views/MassSpecReport.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
@@ -108,46 +108,15 @@ void CMassSpecReport::RefreshControls()
 void CMassSpecReport::OnBrowse()
 {
     StoreControls();
-    std::string filter;
-    try {
-        filter = DatasystemPlugins().BuildChromatogramFilter();
-    } catch (const CUserException&) {
-        return;
-    }
-    for (;;) {
-        const CFileChoiceResult choice = ChooseChromatogramFile(this, FolderOfPath(ToQString(Path)), filter);
-        if (choice.path.isEmpty())
-            return;
-        const std::string path = ToStdString(choice.path);
-        bool read = false;
-        try {
-            read = ReadForBrowse(path);
-        } catch (const CArchiveException&) {
-            Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
-            continue;
-        } catch (const CNotSupportedException&) {
-            Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
-            continue;
-        } catch (const std::exception&) {
-            continue; // dropped; the dialog opens again
-        }
-        RememberChromatogramFilter(choice.filterIndex);
-        if (read)
-            return;
-    }
-}
-
-bool CMassSpecReport::ReadForBrowse(const std::string& path)
-{
-    CLibraryChromatogram chromatogram;
-    std::string dataSystem;
-    if (ReadFromDataFile(chromatogram, path, 0.0, &dataSystem, true) != 1)
-        return false;
-    Path = path;
-    SampleNameText = chromatogram.SampleName;
-    DataSystemText = dataSystem;
-    RefreshControls();
-    return true;
+    BrowseChromatogram(
+        this, FolderOfPath(ToQString(Path)), InputUse::MassSpecBrowse, m_options,
+        [this](const std::string& path, const CLibraryChromatogram& chromatogram, const CInputRead& read) {
+            Path = path;
+            SampleNameText = chromatogram.SampleName;
+            DataSystemText = read.DataSystemName;
+            RefreshControls();
+            return true;
+        });
 }
 
 void CMassSpecReport::OnReport()
@@ -160,13 +129,11 @@ void CMassSpecReport::OnReport()
         m_reportedPath = Path;
         m_list->FitColumnsToContent();
         // A typed path shows (and prints) its sample name and data system as a browsed one does.
-        try {
-            ReadForBrowse(Path);
-        } catch (const std::exception&) {
-            SampleNameText.clear();
-            DataSystemText.clear();
-            RefreshControls();
-        }
+        CLibraryChromatogram chromatogram;
+        const CInputRead read = ReadInput(Path, m_options, InputUse::MassSpecBrowse, chromatogram, {-1, false});
+        SampleNameText = read.Read ? chromatogram.SampleName : std::string();
+        DataSystemText = read.Read ? read.DataSystemName : std::string();
+        RefreshControls();
     }
     m_list->SyncHeader();
     m_list->ResumeRedraw();

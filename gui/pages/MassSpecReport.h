@@ -43,7 +43,6 @@ public:
     COdorListCtrl* List() const noexcept { return m_list; }
 
 private:
-    bool ReadForBrowse(const std::string& path);
     // The chromatogram's folder and base name with the suffix appended.
     QString BesideChromatogram(const QString& suffix) const;
 

@@ -27,19 +27,19 @@
 #include "engine/options/ProgramOptions.h"
 #include "engine/options/SearchOptions.h"
 #include "gui/options/SearchOptionsUI.h"
-#include "engine/options/SettingsStore.h"
+#include "gui/pages/ChromatogramBrowse.h"
 #include "gui/pages/JobWorker.h"
 #include "gui/pages/PagePlaceholder.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "gui/print/LibrarySearchReportPrinter.h"
 #include "engine/table/ColumnArrangement.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/FolderPicker.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/WaitCursor.h"
+#include "gui/widgets/IconButton.h"
 #include "engine/workflow/HitList.h"
 #include "engine/workflow/LibrarySearch.h"
 #include "engine/workflow/SearchReport.h"
@@ -49,14 +49,6 @@ namespace corvelin {
 namespace {
 
 constexpr std::size_t kEntryEndingLength = 14; // ".ChromLibEntry"
-
-QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
-{
-    auto* button = new QPushButton(parent);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolTip(tip);
-    return button;
-}
 
 } // namespace
 
@@ -248,49 +240,16 @@ void CPageLibrarySearch::SetSearchingState(bool searching)
 void CPageLibrarySearch::OnBrowse()
 {
     StoreControls();
-    std::string filter;
-    try {
-        filter = DatasystemPlugins().BuildChromatogramFilter();
-    } catch (const CUserException&) {
-        return; // the list said why
-    }
-    const QString current = ToQString(Session.UnknownPath);
-    for (;;) {
-        const CFileChoiceResult choice = ChooseChromatogramFile(this, FolderOfPath(current), filter);
-        if (choice.path.isEmpty())
-            return;
-        const std::string path = ToStdString(choice.path);
-        bool ok = false;
-        try {
-            ok = ReadUnknownForBrowse(path);
-        } catch (const CArchiveException&) {
-            Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Stop);
-            continue;
-        } catch (const CNotSupportedException&) {
-            Messages().ShowMessage("'" + path + "' could not be read.", "\"Not Supported\" Read Error",
-                                   MessageIcon::Stop);
-            continue;
-        } catch (const std::exception&) {
-            continue; // dropped silently; the dialog opens again
-        }
-        RememberChromatogramFilter(choice.filterIndex);
-        if (ok)
-            return;
-    }
-}
-
-bool CPageLibrarySearch::ReadUnknownForBrowse(const std::string& path)
-{
-    CLibraryChromatogram chromatogram;
-    std::string dataSystem;
-    if (ReadFromDataFile(chromatogram, path, 0.0, &dataSystem, true) != 1)
-        return false;
-    Session.UnknownPath = path;
-    PeakCountText = FormatC("%2i", chromatogram.PeakCount);
-    SampleNameText = chromatogram.SampleName;
-    DataSystemText = dataSystem;
-    RefreshControls();
-    return true;
+    BrowseChromatogram(
+        this, FolderOfPath(ToQString(Session.UnknownPath)), InputUse::SearchBrowse, m_options,
+        [this](const std::string& path, const CLibraryChromatogram& chromatogram, const CInputRead& read) {
+            Session.UnknownPath = path;
+            PeakCountText = FormatC("%2i", chromatogram.PeakCount);
+            SampleNameText = chromatogram.SampleName;
+            DataSystemText = read.DataSystemName;
+            RefreshControls();
+            return true;
+        });
 }
 
 void CPageLibrarySearch::OnChooseFolder()

@@ -102,7 +102,6 @@ private:
     void OnSearchFinished();
     void OnBatchPoll();
     void SortByColumn(int column);
-    bool ReadUnknownForBrowse(const std::string& path);
     void ShowPageMissing(IPageHost::PageId id);
     // The pair a hand-off takes from the selection: one row gives (unknown, row), two rows (first, second).
     bool SelectedPair(std::string& thisPath, std::string& otherPath) const;

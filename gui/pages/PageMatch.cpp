@@ -8,14 +8,13 @@
 
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
-#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/views/ChromatogramMatch.h"
 #include "engine/views/ColorScheme.h"
 #include "engine/views/MatchLines.h"
 #include "engine/views/OverlayRules.h"
-#include "engine/workflow/InputRICalibration.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
 #include "gui/pages/PlotToolBar.h"
@@ -110,7 +109,7 @@ void CPageMatch::OnSelectFiles()
     request.kind = CFileChoice::Open;
     request.defaultSuffix = QStringLiteral("ChromLibEntry");
     request.filter = filter;
-    request.filterIndex = GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
+    request.filterIndex = LoadLastFileTypeIndex();
     request.initialFile = ToQString(lastThis);
     request.initialFolder = FolderOfPath(ToQString(lastThis));
     const CFileChoiceResult first = ChooseFile(this, request);
@@ -138,25 +137,6 @@ void CPageMatch::OnParameters()
     m_plot->Recompare();
 }
 
-bool CPageMatch::ReadInput(const std::string& path, CLibraryChromatogram& target)
-{
-    const double minArea = m_options.AreaThresholdOn != 0 ? m_options.AreaThreshold : 0;
-    std::string dataSystem;
-    bool read = false;
-    try {
-        read = ReadFromDataFile(target, path, minArea, &dataSystem, true) == 1;
-    } catch (const std::exception&) {
-        read = false;
-    }
-    if (!read) {
-        Messages().ShowMessage("Error reading file " + path, "Corvelinscope", MessageIcon::Stop);
-        return false;
-    }
-    if (NeedsInputRICalibration(dataSystem, target))
-        target.Recalibrate(m_options.RICalibration());
-    return true;
-}
-
 bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& otherPath)
 {
     if (ArePathsSimilar(thisPath, otherPath) &&
@@ -164,12 +144,17 @@ bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& other
                                  "'\n are very similar or identical.\n\nAre you sure you like to see the match?",
                              "Warning", MessageIcon::Exclamation))
         return false;
+    CChromatogramMatchInputs inputs;
+    {
+        CWaitCursor wait;
+        if (!ReadChromatogramMatchInputs(thisPath, otherPath, m_options, inputs))
+            return false;
+    }
+    if (!inputs.RIWarning.empty())
+        Messages().ShowMessage(inputs.RIWarning, "Corvelinscope", MessageIcon::Exclamation);
     CWaitCursor wait;
-    CLibraryChromatogram self, other;
-    if (!ReadInput(thisPath, self) || !ReadInput(otherPath, other))
-        return false;
-    m_this = std::move(self);
-    m_other = std::move(other);
+    m_this = std::move(inputs.This);
+    m_other = std::move(inputs.Other);
     ApplyColourScheme();
     m_plot->SetChromatograms(m_this, m_other);
     UpdateToolBar();

@@ -44,8 +44,6 @@ public:
     static std::string& LastOtherPath();
 
 private:
-    // Reads path with the page's rules (minimum area, RI of foreign inputs); false after the error message.
-    bool ReadInput(const std::string& path, CLibraryChromatogram& target);
     void UpdateToolBar();
     // Gives the match plot the colours of the current colour scheme.
     void ApplyColourScheme();

@@ -34,20 +34,13 @@
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
 #include "gui/widgets/WaitCursor.h"
+#include "gui/widgets/IconButton.h"
 
 namespace corvelin {
 
 namespace {
 
 constexpr int kTipMilliseconds = 15000;
-
-QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
-{
-    auto* button = new QPushButton(parent);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolTip(tip);
-    return button;
-}
 
 void SendToNist(const CLibraryMassSpectrumData& spectrum, const std::string& name, const std::string& comment)
 {

@@ -14,11 +14,11 @@
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
-#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/views/MultiSummaryExport.h"
 #include "engine/views/MultiSummaryRun.h"
 #include "engine/views/MultiSummaryTable.h"
@@ -36,18 +36,11 @@
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
 #include "gui/widgets/WaitCursor.h"
+#include "gui/widgets/IconButton.h"
 
 namespace corvelin {
 
 namespace {
-
-QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
-{
-    auto* button = new QPushButton(parent);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolTip(tip);
-    return button;
-}
 
 constexpr int kTipMilliseconds = 15000;
 
@@ -61,8 +54,9 @@ constexpr const char* kMinMatchTip = "Kept with the search options only: peaks j
 CPageMultiSummary::CPageMultiSummary(CSearchOptions& options, QWidget* parent)
     : CMainPage(options, QStringLiteral("Multiple Chromatogram Peak List"), parent)
 {
-    m_pictureWidth = GetSettingInt(SettingsScope::CurrentUser, "Settings", nullptr, "bmpWidth_MultiSummary", 300);
-    m_pictureHeight = GetSettingInt(SettingsScope::CurrentUser, "Settings", nullptr, "bmpHeight_MultiSummary", 120);
+    const CSummaryPictureSize picture = CSummaryPictureSize::Load();
+    m_pictureWidth = picture.Width;
+    m_pictureHeight = picture.Height;
 
     m_files = new COdorListCtrl(this);
     m_files->Table().InsertColumn("Files", 250, ColumnAlign::Center);
@@ -212,19 +206,8 @@ void CPageMultiSummary::SetBusyState(bool busy)
 bool CPageMultiSummary::AddFile(const std::string& path)
 {
     CLibraryChromatogram chromatogram;
-    try {
-        if (ReadFromDataFile(chromatogram, path, 0.0, nullptr, true) != 1)
-            return false;
-    } catch (const CArchiveException&) {
-        Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
-        return true;
-    } catch (const CNotSupportedException&) {
-        Messages().ShowMessage("'" + path + "' could not be read.", "\"Not Supported\" Read Error",
-                               MessageIcon::Exclamation);
-        return true;
-    } catch (const std::exception&) {
-        return true;
-    }
+    if (!ReadInput(path, m_options, InputUse::SummaryFile, chromatogram).Read)
+        return true; // after its message; the next file is added
     CReportTable& files = m_files->Table();
     for (int r = 0; r < files.RowCount(); ++r)
         if (files.Cell(r, 0) == path)
@@ -397,13 +380,11 @@ void CPageMultiSummary::OnExport()
     request.defaultSuffix = QStringLiteral("csv");
     request.filter = "CSV files (*.csv)|*.csv|All Files (*.*)|*.*||";
     request.confirmOverwrite = false;
-    request.initialFolder =
-        ToQString(GetSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath", ""));
+    request.initialFolder = ToQString(LoadSaveFolder(SaveFolder::SummaryExport));
     const CFileChoiceResult choice = ChooseFile(this, request);
     if (choice.path.isEmpty())
         return;
-    WriteSettingString(SettingsScope::CurrentUser, "Settings", nullptr, "MRUSummaryPath",
-                       ToStdString(FolderOfPath(choice.path)).c_str());
+    WriteSaveFolder(SaveFolder::SummaryExport, ToStdString(FolderOfPath(choice.path)));
     CWaitCursor wait;
     // The page shows relative values with more digits than the file's documented "%.3f": the file gets its own
     // texts, with the page's hidden columns left out as before.

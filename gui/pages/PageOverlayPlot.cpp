@@ -14,10 +14,10 @@
 
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/DatasystemPlugins.h"
-#include "engine/plugins/ReadFromDataFile.h"
+#include "engine/workflow/InputReader.h"
 #include "engine/views/OverlayRules.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/pages/PlotToolBar.h"
@@ -82,8 +82,7 @@ void CPageOverlayPlot::OnAdd()
     request.initialFile = current;
     request.initialFolder = FolderOfPath(current);
     for (;;) {
-        request.filterIndex =
-            GetSettingInt(SettingsScope::CurrentUser, "Corvelinscope", nullptr, "Last FileType Index", 0);
+        request.filterIndex = LoadLastFileTypeIndex();
         const CFileChoiceResult choice = ChooseFile(this, request);
         if (choice.path.isEmpty())
             return;
@@ -99,18 +98,8 @@ bool CPageOverlayPlot::AddPath(const std::string& path)
     if (m_plot->Model().Find(path) >= 0)
         return true;
     CLibraryChromatogram chromatogram;
-    try {
-        if (ReadFromDataFile(chromatogram, path, 0.0, nullptr, true) != 1)
-            return false;
-    } catch (const CNotSupportedException&) {
-        Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
+    if (!ReadInput(path, m_options, InputUse::OverlayFile, chromatogram).Read)
         return false;
-    } catch (const CArchiveException&) {
-        Messages().ShowMessage("'" + path + "' could not be read.", "File Read Error", MessageIcon::Exclamation);
-        return false;
-    } catch (const std::exception&) {
-        return false;
-    }
     m_files->addItem(ToQString(path));
     // The drop-down part is as wide as its widest text.
     int widest = 0;

@@ -14,7 +14,7 @@
 
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
-#include "engine/options/SettingsStore.h"
+#include "engine/options/ProgramOptions.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/workflow/NistExport.h"
 #include "gui/options/ParameterFileDialogs.h"
@@ -23,20 +23,13 @@
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
 #include "gui/widgets/WaitCursor.h"
+#include "gui/widgets/IconButton.h"
 
 namespace corvelin {
 
 namespace {
 
 constexpr const char* kCsvFilter = "CSV-Files (*.csv)|*.csv|All Files (*.*)|*.*||";
-
-QPushButton* IconButton(QWidget* parent, QStyle::StandardPixmap icon, const QString& tip)
-{
-    auto* button = new QPushButton(parent);
-    button->setIcon(parent->style()->standardIcon(icon));
-    button->setToolTip(tip);
-    return button;
-}
 
 } // namespace
 
@@ -203,8 +196,7 @@ void CPagePeakMatchTable::OnCsvExport()
         return;
     CFileChoice request;
     request.kind = CFileChoice::Save;
-    request.initialFolder =
-        ToQString(GetSettingString(SettingsScope::CurrentUser, kPeakMatchSection, nullptr, "Last Save Path", ""));
+    request.initialFolder = ToQString(LoadSaveFolder(SaveFolder::PeakMatchExport));
     request.initialFile = ToQString(name);
     request.filter = kCsvFilter;
     request.filterIndex = 1;

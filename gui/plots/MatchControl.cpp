@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QRubberBand>
 
 #include "engine/compare/Compare.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -148,26 +147,14 @@ void CMatchControl::Recompare()
         plot->SetView(0, 0, xMax, 100);
     for (CSpectrumDraw* pane : m_spectra)
         pane->SetSpectrum(nullptr, std::string(), true);
-    m_forward = CLibraryHit();
-    m_reverse = CLibraryHit();
-    if (HasData()) {
-        const CLibraryChromatogram& self = *Chromatogram(0);
-        const CLibraryChromatogram& other = *Chromatogram(1);
-        const std::size_t side = MatchTableSide(self, other);
-        m_cells.Resize(side, side);
-        CompareChromatograms(other, self, m_options, &m_reverse, &m_cells);
-        m_cells.Resize(side, side);
-        CompareChromatograms(self, other, m_options, &m_forward, &m_cells);
-    } else {
-        m_cells.Resize(0, 0);
-    }
+    m_match = HasData() ? CompareForMatchPlot(*Chromatogram(0), *Chromatogram(1), m_options) : CChromatogramMatch();
     BuildLines();
 }
 
 void CMatchControl::BuildLines()
 {
     if (HasData())
-        m_lines = BuildMatchLines(m_cells, *Chromatogram(0), *Chromatogram(1), m_colours);
+        m_lines = BuildMatchLines(m_match.Cells, *Chromatogram(0), *Chromatogram(1), m_colours);
     else
         m_lines.clear();
     if (m_selected >= static_cast<int>(m_lines.size()))
@@ -285,7 +272,7 @@ std::string CMatchControl::TipText(const QPoint& pos)
         if (hit.Peak >= 0)
             return PeakInformationTipText(*Chromatogram(pane), hit.Peak, pane + 1, Thumbnail(pane, hit.Peak));
     }
-    return MatchDetailsText(m_forward, m_reverse, self.PeakCount, other.PeakCount, m_options);
+    return MatchDetailsText(m_match.Forward, m_match.Reverse, self.PeakCount, other.PeakCount, m_options);
 }
 
 unsigned long CMatchControl::Thumbnail(int pane, int peakIndex)
@@ -447,18 +434,12 @@ void CMatchControl::mousePressEvent(QMouseEvent* event)
     const Pane pane = PaneAt(pos);
     if (event->button() != Qt::LeftButton || !HasData() || (pane != kUpperPlot && pane != kLowerPlot))
         return;
-    m_pressPos = pos;
-    m_tracking = true;
-    if (m_band == nullptr)
-        m_band = new QRubberBand(QRubberBand::Rectangle, this);
-    m_band->setGeometry(QRect(pos, QSize()));
-    m_band->show();
+    m_band.Press(pos);
 }
 
 void CMatchControl::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_tracking && m_band != nullptr)
-        m_band->setGeometry(QRect(m_pressPos, event->position().toPoint()).normalized());
+    m_band.Move(event->position().toPoint());
 }
 
 void CMatchControl::mouseReleaseEvent(QMouseEvent* event)
@@ -475,17 +456,15 @@ void CMatchControl::mouseReleaseEvent(QMouseEvent* event)
             OpenSpectrumMenu(event->globalPosition().toPoint());
         return;
     }
-    if (event->button() != Qt::LeftButton || !m_tracking)
+    if (event->button() != Qt::LeftButton || !m_band.Release())
         return;
-    m_tracking = false;
-    if (m_band != nullptr)
-        m_band->hide();
-    const int width = std::abs(pos.x() - m_pressPos.x()), height = std::abs(pos.y() - m_pressPos.y());
+    const QPoint start = m_band.Start();
+    const int width = std::abs(pos.x() - start.x()), height = std::abs(pos.y() - start.y());
     const EMatchDrag kind = ClassifyMatchDrag(width, height);
     if (kind == EMatchDrag::Zoom)
-        DragTo(m_pressPos, pos);
+        DragTo(start, pos);
     else if (kind == EMatchDrag::Click)
-        ClickAt(m_pressPos);
+        ClickAt(start);
 }
 
 } // namespace corvelin

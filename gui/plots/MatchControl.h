@@ -7,11 +7,9 @@
 #include <array>
 #include <memory>
 
-#include "engine/compare/CellTable.h"
-#include "engine/compare/LibraryHit.h"
+#include "engine/views/ChromatogramMatch.h"
 #include "engine/views/MatchLines.h"
-
-class QRubberBand;
+#include "gui/widgets/DragBand.h"
 
 namespace corvelin {
 
@@ -51,9 +49,9 @@ public:
     CSpectrumDraw& SpectrumPane(int i) const { return *m_spectra.at(i); }
     CHtmlToolTip& ToolTip() const { return *m_tip; }
     const std::vector<CMatchLinie>& Lines() const noexcept { return m_lines; }
-    const CCellTable& Cells() const noexcept { return m_cells; }
-    const CLibraryHit& ForwardHit() const noexcept { return m_forward; }
-    const CLibraryHit& ReverseHit() const noexcept { return m_reverse; }
+    const CCellTable& Cells() const noexcept { return m_match.Cells; }
+    const CLibraryHit& ForwardHit() const noexcept { return m_match.Forward; }
+    const CLibraryHit& ReverseHit() const noexcept { return m_match.Reverse; }
     int SelectedLine() const noexcept { return m_selected; }
     std::size_t ThumbnailCount() const;
 
@@ -105,16 +103,12 @@ private:
     LineOverlay* m_overlay = nullptr;
     CHtmlToolTip* m_tip = nullptr;
     std::unique_ptr<CSpectrumThumbnails> m_thumbnails;
-    CLibraryHit m_forward;
-    CLibraryHit m_reverse;
-    CCellTable m_cells;
+    CChromatogramMatch m_match; // the compare of the two plots' chromatograms
     std::vector<CMatchLinie> m_lines;
     std::vector<std::uint32_t> m_colours;
     int m_selected = -1;
     Pane m_lastRightClicked = kNoPane;
-    QRubberBand* m_band = nullptr;
-    QPoint m_pressPos;
-    bool m_tracking = false;
+    CDragBand m_band{this};
 };
 
 } // namespace corvelin

@@ -3,7 +3,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRubberBand>
 
 #include "engine/options/SearchOptions.h"
 #include "gui/widgets/QtText.h"
@@ -208,19 +207,12 @@ void CMultiChromatogramPlot::mousePressEvent(QMouseEvent* event)
         event->ignore();
         return;
     }
-    m_pressPos = event->position().toPoint();
-    m_tracking = true;
-    if (m_band == nullptr)
-        m_band = new QRubberBand(QRubberBand::Rectangle, this);
-    m_band->setGeometry(QRect(m_pressPos, QSize()));
-    m_band->show();
+    m_band.Press(event->position().toPoint());
 }
 
 void CMultiChromatogramPlot::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_tracking && m_band != nullptr)
-        m_band->setGeometry(QRect(m_pressPos, event->position().toPoint()).normalized());
-    else
+    if (!m_band.Move(event->position().toPoint()))
         event->ignore();
 }
 
@@ -235,13 +227,11 @@ void CMultiChromatogramPlot::mouseReleaseEvent(QMouseEvent* event)
             OpenZoomMenu(event->globalPosition().toPoint());
         return;
     }
-    if (event->button() != Qt::LeftButton || !m_tracking)
+    if (event->button() != Qt::LeftButton || !m_band.Release())
         return;
-    m_tracking = false;
-    if (m_band != nullptr)
-        m_band->hide();
+    const QPoint start = m_band.Start();
     const QPoint end = event->position().toPoint();
-    if (m_model.Zoom({m_pressPos.x(), m_pressPos.y(), end.x(), end.y()}, PlotRect()))
+    if (m_model.Zoom({start.x(), start.y(), end.x(), end.y()}, PlotRect()))
         Changed();
 }
 

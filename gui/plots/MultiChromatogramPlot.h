@@ -8,8 +8,7 @@
 
 #include "engine/views/ChromatogramPlotFrame.h"
 #include "engine/views/ChromatogramPlotModel.h"
-
-class QRubberBand;
+#include "gui/widgets/DragBand.h"
 
 namespace corvelin {
 
@@ -83,9 +82,7 @@ private:
     void Changed();
 
     CChromatogramPlotModel m_model;
-    QRubberBand* m_band = nullptr;
-    QPoint m_pressPos;
-    bool m_tracking = false;
+    CDragBand m_band{this};
     bool m_ownMouse = true;
     bool m_hostHandlesRanges = false;
 };

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/peaks/ScanRun.h"
 
 namespace corvelin {
 

@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <string>
 
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/peaks/ScanRun.h"
 
 namespace corvelin {
 

@@ -1,8 +1,8 @@
 #pragma once
 // Puts a detected peak list into the program's chromatogram record, the way a reader plug-in delivers it.
 #include "engine/core/LibraryChromatogram.h"
-#include "readers/peak-detector/PeakDetector.h"
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/peaks/PeakDetector.h"
+#include "engine/peaks/ScanRun.h"
 
 namespace corvelin {
 

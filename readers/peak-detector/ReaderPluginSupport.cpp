@@ -7,10 +7,12 @@
 #include <new>
 
 #include "readers/peak-detector/ChromatogramBuilder.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/IonCurrent.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/plugins/PluginInterface.h"
+#include "engine/plugins/ScanRunHandOver.h"
 
 namespace corvelin {
 
@@ -78,6 +80,31 @@ int ReaderIsFileReadable(const RunParser& parse, CRunCache& cache, const char* p
     return code != 0 ? code : EIO;
 }
 
+namespace {
+
+// Runs a read, turning what it throws into the refusal's code and reason (fail(code, reason) returns the code).
+template <typename Fail, typename Read> int Guarded(const Fail& fail, const Read& read)
+{
+    try {
+        read();
+        return 0;
+    } catch (const CFormatException& e) {
+        return fail(e.Code(), e.what());
+    } catch (const std::bad_alloc&) {
+        return fail(ENOMEM, "Not enough memory to read the file.");
+    } catch (const std::exception& e) {
+        return fail(EIO, e.what());
+    }
+}
+
+CScanRun ParsedOrCached(const RunParser& parse, CRunCache& cache, const char* path)
+{
+    std::optional<CScanRun> cached = cache.Take(path);
+    return cached ? std::move(*cached) : parse(path);
+}
+
+} // namespace
+
 int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std::string& settingsSection,
                              const char* path, CLibraryChromatogram* chromatogram, double minAreaPercent,
                              std::string* errorText)
@@ -89,21 +116,37 @@ int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std
     };
     if (!path || !chromatogram)
         return fail(EINVAL, "No file or no chromatogram given.");
-    try {
-        std::optional<CScanRun> cached = cache.Take(path);
-        const CScanRun run = cached ? std::move(*cached) : parse(path);
+    return Guarded(fail, [&] {
+        const CScanRun run = ParsedOrCached(parse, cache, path);
         const CPeakDetectorSettings settings = CPeakDetectorSettings::FromSettings(settingsSection);
-        CPeakList list = DetectPeaks(run, settings);
-        FilterPeaks(list, minAreaPercent, settings.MaxPeaks);
-        FillChromatogram(run, list, *chromatogram);
-        return 0;
-    } catch (const CFormatException& e) {
-        return fail(e.Code(), e.what());
-    } catch (const std::bad_alloc&) {
-        return fail(ENOMEM, "Not enough memory to read the file.");
-    } catch (const std::exception& e) {
-        return fail(EIO, e.what());
-    }
+        FillChromatogram(run, DetectRunPeaks(run, settings, minAreaPercent), *chromatogram);
+    });
+}
+
+int ReaderReadScanRun(const RunParser& parse, CRunCache& cache, const std::string& settingsSection, const char* path,
+                      CorvelinScanRunData** run, char* errorText)
+{
+    const auto fail = [&](int code, const std::string& reason) {
+        CopyToPluginBuffer(errorText, reason);
+        return code != 0 ? code : EIO;
+    };
+    if (!run)
+        return fail(EINVAL, "No place for the run given.");
+    *run = nullptr;
+    if (!path)
+        return fail(EINVAL, "No file given.");
+    CopyToPluginBuffer(errorText, "");
+    return Guarded(fail, [&] {
+        CScanRun scans = ParsedOrCached(parse, cache, path);
+        std::vector<double> tic =
+            TotalIonCurrent(scans, CPeakDetectorSettings::FromSettings(settingsSection).MaxNominalMass);
+        *run = HandOverScanRun(std::move(scans), std::move(tic));
+    });
+}
+
+void ReaderFreeScanRun(CorvelinScanRunData* run) noexcept
+{
+    ReleaseHandedScanRun(run);
 }
 
 void CopyToPluginBuffer(char* buffer, const std::string& text)

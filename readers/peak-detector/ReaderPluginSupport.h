@@ -9,7 +9,8 @@
 #include <string>
 
 #include "engine/core/LibraryChromatogram.h"
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/peaks/ScanRun.h"
+#include "engine/plugins/PluginInterface.h"
 
 namespace corvelin {
 
@@ -48,6 +49,14 @@ int ReaderIsFileReadable(const RunParser& parse, CRunCache& cache, const char* p
 int ReaderReadFromDataSystem(const RunParser& parse, CRunCache& cache, const std::string& settingsSection,
                              const char* path, CLibraryChromatogram* chromatogram, double minAreaPercent,
                              std::string* errorText);
+
+// ReadScanRun: parses path (or takes its run from the cache) and hands it over with its total-ion current (the
+// detector's, with the MaxNominalMass of settingsSection). 0 on success; otherwise the refusal's code with the
+// reason in errorText (kPluginBufferSize characters, may be null) and *run null. Never throws.
+int ReaderReadScanRun(const RunParser& parse, CRunCache& cache, const std::string& settingsSection, const char* path,
+                      CorvelinScanRunData** run, char* errorText);
+// FreeScanRun: releases what ReaderReadScanRun handed over (null is allowed).
+void ReaderFreeScanRun(CorvelinScanRunData* run) noexcept;
 
 // Copies text into a plug-in buffer of kPluginBufferSize characters (truncated, always terminated).
 void CopyToPluginBuffer(char* buffer, const std::string& text);

@@ -3,7 +3,7 @@
 // into every such module): its parser and the name of its data system.
 #include <string>
 
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/peaks/ScanRun.h"
 
 namespace corvelin {
 

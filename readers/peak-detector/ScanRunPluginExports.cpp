@@ -40,6 +40,16 @@ CORVELIN_PLUGIN_EXPORT int ReadFromDataSystem(const char* path, CLibraryChromato
                                     errorText);
 }
 
+CORVELIN_PLUGIN_EXPORT int ReadScanRun(const char* path, CorvelinScanRunData** run, char* errorText)
+{
+    return ReaderReadScanRun(ParseModuleRun, Cache(), SettingsSection(), path, run, errorText);
+}
+
+CORVELIN_PLUGIN_EXPORT void FreeScanRun(CorvelinScanRunData* run)
+{
+    ReaderFreeScanRun(run);
+}
+
 CORVELIN_PLUGIN_EXPORT void ResetChromatogram(CLibraryChromatogram* chromatogram)
 {
     if (chromatogram)

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "readers/andi-netcdf/AndiRunReader.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 
 using namespace corvelin;

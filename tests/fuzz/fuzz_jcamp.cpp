@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "readers/jcamp-gcms/JcampRunReader.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 
 using namespace corvelin;

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "readers/mzml/MzmlRunReader.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 
 using namespace corvelin;

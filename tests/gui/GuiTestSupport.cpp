@@ -1,5 +1,7 @@
 #include "tests/gui/GuiTestSupport.h"
 
+#include "engine/plugins/PluginInterface.h"
+
 #include <QDir>
 #include <cmath>
 #include <filesystem>
@@ -96,6 +98,21 @@ bool GuiTestEnvironment::AddAndiReader()
 #else
     return false;
 #endif
+}
+
+bool GuiTestEnvironment::AddRegisteredReader(const char* module, const char* name, const char* extension,
+                                             const std::string& key)
+{
+    auto plugin = MakePlugin(module, name, extension, "");
+    plugin->SettingsSection = "Plugins\\" + key;
+    if (const auto setRegistryPath = plugin->Get<PFN_SetRegistryPath>(PluginExport::SetRegistryPath)) {
+        std::string buffer = plugin->SettingsSection;
+        buffer.resize(kPluginBufferSize, '\0');
+        setRegistryPath(buffer.data());
+    }
+    const bool loaded = plugin->HasModule();
+    DatasystemPlugins().Append(std::move(plugin));
+    return loaded;
 }
 
 void WriteTestEntry(const std::string& path, int seed, int peaks, const std::string& sampleName)

@@ -43,6 +43,8 @@ public:
     bool AddAndiReader();
     // Adds a reader module by its path, data-system name, extension and file-dialog filter.
     static void AddReader(const char* module, const char* name, const char* extension, const char* filter);
+    // Adds a reader module as the registration would: with its settings section "Plugins\<key>" handed over.
+    bool AddRegisteredReader(const char* module, const char* name, const char* extension, const std::string& key);
 
 private:
     ScopedMemorySettings m_settings;

@@ -1,8 +1,20 @@
-// The "Add Chromatogram" page: "just display", conversion, the minimum area switch and its range.
+// The "Add Chromatogram" page: "just display", conversion, the minimum area switch and its range; the run plot
+// with its peak marks, the peak-detection settings and the peak plot of a module without scans.
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <filesystem>
+
+#include "engine/core/LibraryChromatogram.h"
+#include "gui/options/PeakDetectionDialog.h"
+#include "gui/plots/MultiChromatogramPlot.h"
+#include "gui/plots/RunPlot.h"
+#include "gui/plots/SpectrumDraw.h"
+#include "tests/readers/common/JcampWriter.h"
 
 #include "tests/gui/GuiTestSupport.h"
 #include "gui/pages/PageChromatogramAdd.h"
@@ -87,6 +99,99 @@ private slots:
         page.OnJustDisplay();
         QCOMPARE(page.TreeLines().front(),
                  std::string("The chromatogramm '/nonexistent/run9.ChromLibEntry' could not be read"));
+    }
+
+    // A raw run: the TIC with the peaks a conversion writes; a click on a peak shows its spectrum and its row.
+    // The settings dialog's "Detect again" changes the marks, the tree and the next conversion.
+    void runPlotMarksTheConvertedPeaksAndDetectsAgain()
+    {
+#ifdef CORVELIN_JCAMP_MODULE
+        QVERIFY(m_env->AddRegisteredReader(CORVELIN_JCAMP_MODULE, "JCAMP-DX GC/MS", ".jdx", "JCAMP-GCMS"));
+        TempDir dir;
+        synthetic::RunSpec spec;
+        spec.Components = synthetic::ThreeComponents();
+        const std::string file = dir.File("mix.jdx");
+        WriteAllText(file,
+                     synthetic::WriteJcamp(synthetic::MakeScans(spec), synthetic::Dialect::PagesAndRetentionTime));
+        CSearchOptions options;
+        CPageChromatogramAdd page(options);
+        page.resize(900, 700);
+        page.show();
+        page.DataFile = file;
+        page.RefreshControls();
+        page.OnJustDisplay();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun(); }));
+        QCOMPARE(page.Plots()->currentWidget(), static_cast<QWidget*>(page.RunPlot()));
+        const CRunPlotModel& model = page.RunPlot()->Model();
+        QCOMPARE(model.Peaks().size(), std::size_t(3));
+        page.OnDisplayAndConvert();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun(); }));
+        CLibraryChromatogram converted;
+        converted.ReadEntry(file + ".ChromLibEntry");
+        QCOMPARE(converted.PeakCount, 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(model.Peaks()[static_cast<std::size_t>(i)].RT, converted.GetPeak(i)->RT);
+        page.OnJustDisplay();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun() && !model.IsEmpty(); }));
+
+        QTest::mouseClick(page.RunPlot(), Qt::LeftButton, {}, page.RunPlot()->PeakApex(1));
+        QCOMPARE(page.RunPlot()->SelectedPeak(), 1);
+        QVERIFY(page.SpectrumPlot()->Spectrum());
+        QCOMPARE(page.SpectrumPlot()->Spectrum()->GetCount(), converted.GetPeak(1)->Spectrum.GetCount());
+        QVERIFY(page.InfoTree()->currentItem());
+        QVERIFY(page.InfoTree()->currentItem()->text(0).startsWith(QStringLiteral(" Peak  1: RT ")));
+
+        page.IonMassesField()->setText(QStringLiteral("43 91"));
+        QTest::keyClick(page.IonMassesField(), Qt::Key_Return);
+        QCOMPARE(model.IonTraces().size(), std::size_t(2));
+
+        bool dialogSeen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CPeakDetectionDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            dialogSeen = true;
+            dialog->Field(4)->setValue(2); // peak limit
+            dialog->DetectAgainButton()->click();
+            dialog->reject();
+        });
+        QTest::mouseClick(page.PeakDetectionButton(), Qt::LeftButton);
+        QVERIFY(dialogSeen);
+        QCOMPARE(model.Peaks().size(), std::size_t(2));
+        int treePeaks = 0;
+        for (const std::string& line : page.TreeLines())
+            treePeaks += line.rfind("   Peak ", 0) == 0 ? 1 : 0;
+        QCOMPARE(treePeaks, 2);
+        page.OnDisplayAndConvert();
+        converted.ReadEntry(file + ".ChromLibEntry");
+        QCOMPARE(converted.PeakCount, 2);
+#else
+        QSKIP("the JCAMP-DX reader module was not built");
+#endif
+    }
+
+    // A module that hands over no scans (a peak list, or a raw-data module without the export) reads as before
+    // and is shown as the peak plot.
+    void moduleWithoutScansShowsThePeakPlot()
+    {
+#ifdef CORVELIN_FAKE_MODULE
+        QVERIFY(m_env->AddRegisteredReader(CORVELIN_FAKE_MODULE, "Fake GC-MS", ".raw", "FakeRaw"));
+        TempDir dir;
+        const std::string file = dir.File("run.raw");
+        WriteTestEntry(file, 3, 4, "Fake run");
+        CSearchOptions options;
+        CPageChromatogramAdd page(options);
+        page.DataFile = file;
+        page.RefreshControls();
+        page.OnJustDisplay();
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun(); }));
+        QCOMPARE(page.Plots()->currentWidget(), static_cast<QWidget*>(page.PeakPlot()));
+        QCOMPARE(page.PeakPlot()->Count(), 1);
+        QCOMPARE(page.PeakPlot()->Model().Chromatogram(0).PeakCount, 4);
+        QVERIFY(!page.PeakDetectionButton()->isEnabled());
+#else
+        QSKIP("the test data-system module was not built");
+#endif
     }
 
 private:

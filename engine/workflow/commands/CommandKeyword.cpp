@@ -10,6 +10,7 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
+#include "engine/scaleout/LibraryShard.h"
 #include "engine/workflow/CommandLine.h"
 
 namespace corvelin {
@@ -43,7 +44,21 @@ std::optional<double> WholeReal(const std::string& text)
     return *end == '\0' ? std::optional<double>(value) : std::nullopt;
 }
 
-void TakeNothing(CKeywordArgument&) {}
+// A repeatable path keyword takes each path once (a "/Debug" walk visits the arguments before it twice).
+void AddOnce(std::vector<std::string>& paths, const std::string& path)
+{
+    if (std::find(paths.begin(), paths.end(), path) == paths.end())
+        paths.push_back(path);
+}
+
+void TakeShard(CKeywordArgument& a)
+{
+    if (ParseShardSpec(a.Value))
+        a.Line.Shard = a.Value;
+    else
+        a.Refuse(FormatC("not \"k/n\" with whole numbers 0 <= k < n <= %d", kMaxShardCount),
+                 "\"" + a.Line.Shard + "\"");
+}
 
 // The file of "/Convert=" or "/Search=": only the first of the two counts.
 bool TakeFileCommand(CKeywordArgument& a, std::string& field, const char* debugName)
@@ -171,6 +186,27 @@ const std::vector<CCommandKeyword> kKeywords = {
     {"/SummaryOf=", "<path>", CommandKind::Summary, false, kBatchProgram,
      "a chromatogram file, or a folder (its files that a plug-in reads, by name); repeatable", nullptr,
      [](CKeywordArgument& a) { a.Line.SummaryOf.push_back(a.Path()); }},
+    {"/Unknowns=", "<path>", CommandKind::Unknowns, true, kBatchProgram,
+     "search many unknowns in one pass (each library entry read once): a folder (its files a\n"
+     "reader reads, not .csv reports or shard files) or a list file (one path a line); each\n"
+     "unknown gets the report a search of it alone writes (into /Out=<folder> when given)",
+     nullptr, [](CKeywordArgument& a) { AddOnce(a.Line.Unknowns, a.Path()); }},
+    {"/Shard=", "<k>/<n>", CommandKind::None, false, kBatchProgram,
+     "search only library shard k of n (FNV-1a 64 of the entry path relative to the library\n"
+     "folder, modulo n) and write its shard result file to /Out= (with /Unknowns=: a folder)",
+     nullptr, TakeShard},
+    {"/Out=", kFileHint, CommandKind::None, false, kBatchProgram,
+     "the report file of /Search= (instead of next to the unknown), the shard result file of\n"
+     "/Shard= (a folder with /Unknowns=), the report file (or folder) of /Merge=",
+     nullptr, CORVELIN_PATH_FIELD(Out)},
+    {"/Merge=", "<path>", CommandKind::Merge, true, kBatchProgram,
+     "put shard result files (or folders of them) together into the report of the one-machine\n"
+     "search, next to the unknown or to /Out=; the library is not needed; repeatable",
+     nullptr, [](CKeywordArgument& a) { AddOnce(a.Line.Merge, a.Path()); }},
+    {"/TIC=", kFileHint, CommandKind::Tic, true, kBatchProgram,
+     "with /Display= of a raw run: its total-ion chromatogram and the peaks a conversion\n"
+     "finds, as CSV (\"Time (min)\",\"TIC\" rows, an empty line, one row per peak; empty: stdout)",
+     nullptr, [](CKeywordArgument& a) { a.Line.TicCsv = a.Path(); }},
     // Scale-out commands go here, each with its fields in CCommandLine.
     {"/Params=", kFileHint, CommandKind::None, false, kBothPrograms, "load a search parameter file at this position",
      nullptr, TakeParams},
@@ -208,7 +244,7 @@ const std::vector<CCommandKeyword> kKeywords = {
      "print the hit list after a /Search= run (asks before closing unless /Save)",
      [](CKeywordArgument& a) { a.Line.PrintAfterBatch = true; }},
     {"/Debug", "", CommandKind::None, false, kBothPrograms, "show every argument as it is parsed", nullptr,
-     TakeNothing},
+     [](CKeywordArgument& a) { a.Line.Debug = true; }},
 };
 
 #undef CORVELIN_PATH_FIELD
@@ -334,7 +370,7 @@ std::string UsageText(CommandProgram program)
     } else {
         out = "usage: corvelinscope-batch /Search=<unknown> [/Library=<folder>] [options] [/Save] [/Print]\n"
               "       corvelinscope-batch /Convert=<data file> [/MinArea=<percent>] [/Params=<file.spf>]\n"
-              "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>]\n"
+              "       corvelinscope-batch /Display=<data file> [/MinArea=<percent>] [/TIC=<out.csv>]\n"
               "       corvelinscope-batch /PeakTable=<this> /PeakTableOther=<other> [/PeakTableCsv=<file.csv>] "
               "[options]\n"
               "       corvelinscope-batch /MSReport=<data file> [/MSReportCsv=<file.csv>] [/Params=<file.spf>]\n"
@@ -342,6 +378,11 @@ std::string UsageText(CommandProgram program)
               "[options]\n"
               "       corvelinscope-batch /MatchMatrix=<this file> /MatrixOther=<other file> [/MatrixCsv=<out.csv>] "
               "[options]\n"
+              "       corvelinscope-batch /Unknowns=<folder or list file> [/Library=<folder>] [options] "
+              "[/Out=<folder>]\n"
+              "       corvelinscope-batch (/Search=<unknown> | /Unknowns=<...>) /Shard=<k>/<n> /Out=<file or folder> "
+              "[...]\n"
+              "       corvelinscope-batch /Merge=<shard files or folders> ... [/Out=<report file or folder>]\n"
               "\n"
               "The desktop program's command line, run without a window. Keywords ignore case; options apply in "
               "order.\n";
@@ -357,7 +398,9 @@ std::string UsageText(CommandProgram program)
                "report.\n"
                "Exit codes: 0 done, 1 nothing to do, 2 unreadable unknown or file, 3 unknown has too many peaks,\n"
                "            4 report not written, 5 conversion failed, 6 plug-ins not set up, 7 merge refused,\n"
-               "            8 internal error (out of memory, an unexpected failure), 130 interrupted.\n";
+               "            8 internal error (out of memory, an unexpected failure), 130 interrupted.\n"
+               "            With /Unknowns=, the code of the first unknown (in list order) that did not end\n"
+               "            with 0: an unreadable unknown is named on stderr, the others are searched.\n";
     }
     return out;
 }

@@ -25,7 +25,19 @@ enum CommandProgram : unsigned {
 };
 
 // The commands of the command line. Options belong to no command (None) and apply to whichever runs.
-enum class CommandKind { None, Search, Convert, Display, PeakTable, MSReport, Summary, MatchMatrix };
+enum class CommandKind {
+    None,
+    Search,
+    Convert,
+    Display,
+    PeakTable,
+    MSReport,
+    Summary,
+    MatchMatrix,
+    Unknowns,
+    Merge,
+    Tic
+};
 
 // One argument being taken: its value is checked here and, when sound, stored; a refused value leaves the
 // option as it was and is listed in the command line's Refused with the reason.

@@ -6,6 +6,7 @@
 
 #include "engine/workflow/commands/ConversionJobs.h"
 #include "engine/workflow/commands/NotingSink.h"
+#include "engine/workflow/commands/ScaleOutJobs.h"
 #include "engine/workflow/commands/SearchJob.h"
 #include "engine/workflow/commands/SummaryJob.h"
 #include "engine/workflow/commands/ViewExportJobs.h"

@@ -62,7 +62,8 @@ CJobOutcome Run(const CSearchRequest& request, std::atomic<bool>& running, CJobS
     }
     const CJobOutcome end = EndBatchSearch(
         session, report, request.Options, hits,
-        [&] { sink.Note("/Print: printing needs the desktop program (corvelinscope); nothing was printed."); }, out);
+        [&] { sink.Note("/Print: printing needs the desktop program (corvelinscope); nothing was printed."); }, out,
+        request.Out);
     outcome.Messages.insert(outcome.Messages.end(), end.Messages.begin(), end.Messages.end());
     outcome.FilesWritten = end.FilesWritten;
     outcome.Fail(end.Failure);
@@ -70,15 +71,18 @@ CJobOutcome Run(const CSearchRequest& request, std::atomic<bool>& running, CJobS
 }
 
 CJobOutcome EndBatchSearch(const CSearchSession& session, const CSearchReport& report, const CSearchOptions& options,
-                           const CReportTable& hits, const std::function<void()>& print, CJobSink& out)
+                           const CReportTable& hits, const std::function<void()>& print, CJobSink& out,
+                           const std::string& file)
 {
     CJobOutcome outcome;
     CNotingSink sink(out, outcome);
     if (session.PrintsAtBatchEnd() && print)
         print();
     if (session.SavesAtBatchEnd()) {
-        std::string path;
-        if (WriteSearchReport(report, options, hits, &path)) {
+        std::string path = file;
+        const bool written = file.empty() ? WriteSearchReport(report, options, hits, &path)
+                                          : WriteSearchReportTextTo(file, SearchReportText(report, options, hits));
+        if (written) {
             outcome.FilesWritten.push_back(path);
             sink.Note("Report written to " + path);
         } else {

@@ -4,6 +4,7 @@
 // was given or "/Print" was not.
 #include <atomic>
 #include <functional>
+#include <string>
 
 #include "engine/core/EngineExport.h"
 #include "engine/workflow/commands/CommandRequest.h"
@@ -20,10 +21,12 @@ struct CSearchReport;
 CORVELIN_ENGINE_EXPORT CJobOutcome Run(const CSearchRequest& request, std::atomic<bool>& running, CJobSink& sink);
 
 // The end of a batch search on its finished hit list: print calls the program's printing when the session
-// prints; the report is written when it saves ("Report written to <path>", a failure is ReportNotWritten),
-// otherwise the note says the results were not saved. The outcome holds only what this end did.
+// prints; the report is written when it saves ("Report written to <path>", a failure is ReportNotWritten) next to
+// the unknown, or to file when one is given (replacing it), otherwise the note says the results were not saved.
+// The outcome holds only what this end did.
 CORVELIN_ENGINE_EXPORT CJobOutcome EndBatchSearch(const CSearchSession& session, const CSearchReport& report,
                                                   const CSearchOptions& options, const CReportTable& hits,
-                                                  const std::function<void()>& print, CJobSink& sink);
+                                                  const std::function<void()>& print, CJobSink& sink,
+                                                  const std::string& file = {});
 
 } // namespace corvelin

@@ -3,7 +3,6 @@
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
 #include "engine/platform/PendingTemporaryFile.h"
-#include "engine/plugins/DatasystemPlugin.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/table/ReportTable.h"
 #include "engine/views/MultiSummaryExport.h"
@@ -19,11 +18,7 @@ namespace {
 
 bool AnyPluginReads(const std::string& path)
 {
-    const CDatasystemPlugins& plugins = DatasystemPlugins();
-    for (int i = 0; i < plugins.GetCount(); ++i)
-        if (const CDatasystemPlugin* plugin = plugins.GetPlugin(i); plugin && plugin->MatchesExtension(path))
-            return true;
-    return false;
+    return DatasystemPlugins().AnyMatchesExtension(path);
 }
 
 } // namespace

@@ -11,6 +11,8 @@
 #include "engine/views/MassSpecReport.h"
 #include "engine/views/MatchMatrix.h"
 #include "engine/views/PeakMatchTable.h"
+#include "engine/plugins/DatasystemPlugins.h"
+#include "engine/workflow/RunDisplay.h"
 #include "engine/workflow/commands/NotingSink.h"
 
 namespace corvelin {
@@ -98,6 +100,31 @@ CJobOutcome Run(const CMatchMatrixRequest& request, std::atomic<bool>&, CJobSink
         Emit(request.Csv, MatchMatrixCsv(matrix), sink, outcome);
     else
         outcome.Fail(end == MatchMatrixBuildEnd::TooManyPeaks ? JobFailure::TooManyPeaks : JobFailure::Unreadable);
+    return outcome;
+}
+
+CJobOutcome Run(const CTicRequest& request, std::atomic<bool>&, CJobSink& out)
+{
+    CJobOutcome outcome;
+    CNotingSink sink(out, outcome);
+    if (request.Run.empty()) {
+        sink.Note("The TIC needs the run: /Display=<run> /TIC=<out.csv>");
+        outcome.Fail(JobFailure::NothingToDo);
+        return outcome;
+    }
+    std::optional<CRunDisplay> display;
+    try {
+        display = ReadRunDisplay(DatasystemPlugins(), request.Run, request.MinAreaPercent, true);
+    } catch (const std::exception&) {
+        outcome.Fail(JobFailure::Unreadable); // the reason was shown where it was found
+        return outcome;
+    }
+    if (!display) {
+        sink.Note("'" + request.Run + "' holds no scan run (it is a peak list): there is no TIC to write.");
+        outcome.Fail(JobFailure::Unreadable);
+        return outcome;
+    }
+    Emit(request.Csv, RunDisplayCsv(*display), sink, outcome);
     return outcome;
 }
 

@@ -67,6 +67,19 @@ void BatchFixture::SetUp()
     }
 }
 
+void BatchFixture::RegisterReader(const std::string& key, const std::string& name, const std::string& module,
+                                  const std::string& extension) const
+{
+    ScopedIniStore store(m_settings);
+    PluginRegistration reader;
+    reader.Key = key;
+    reader.Name = name;
+    reader.Path = module;
+    reader.Extension = extension;
+    reader.Filter = name + " (*" + extension + ")|*" + extension;
+    RegisterPlugin(reader);
+}
+
 namespace {
 
 // Whether the process catches SIGINT (bit 1 of SigCgt in /proc/<pid>/status).

@@ -39,6 +39,9 @@ protected:
     // Writes a per-user integer into the program's settings (e.g. "LibrarySearch" / "MaxPeaks").
     void WriteUserInt(const char* section, const char* name, int value) const;
     void WriteMachineInt(const char* section, const char* name, int value) const;
+    // Registers one more reader module in the program's settings (after the fixture's own).
+    void RegisterReader(const std::string& key, const std::string& name, const std::string& module,
+                        const std::string& extension) const;
 
     // A path inside the test's data folder (created on demand).
     std::string Data(const std::string& relative) const;

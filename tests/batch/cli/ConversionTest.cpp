@@ -91,10 +91,13 @@ TEST_F(BatchConversion, UnreadableFilesGiveTheirTreeLines)
     WriteAllText(Data("junk.raw"), "no entry");
     const BatchRun junk = Run({"/Convert=" + Data("junk.raw")});
     EXPECT_EQ(junk.ExitCode, 5);
-    EXPECT_EQ(junk.Out, "ReadFromPlugin error #1 on file " + Data("junk.raw") + "\n");
+    // The log line the manual names, with the reader's reason on the line under it.
+    EXPECT_EQ(junk.Out.rfind("The chromatogramm '" + Data("junk.raw") + "' could not be read\n  '", 0), 0u) << junk.Out;
     const BatchRun unknownType = Run({"/Convert=" + Data("x.unknowntype")});
     EXPECT_EQ(unknownType.ExitCode, 5);
-    EXPECT_EQ(unknownType.Out, "ReadFromPlugin error #1 on file " + Data("x.unknowntype") + "\n");
+    EXPECT_EQ(unknownType.Out, "The chromatogramm '" + Data("x.unknowntype") +
+                                   "' could not be read\n  No matching plugin found. Can't read file '" +
+                                   Data("x.unknowntype") + "'.\n");
     const BatchRun display = Run({"/Display=" + Data("junk.raw")});
     EXPECT_EQ(display.ExitCode, 2);
     EXPECT_EQ(display.Out, "The chromatogramm '" + Data("junk.raw") + "' could not be read\n");
@@ -167,11 +170,17 @@ TEST_F(FolderConversion, ConvertAllStopsAtTheFirstFailureAndKeepsWhatWasConverte
     CInfoTree tree;
     EXPECT_FALSE(DisplayAndConvert(Data("f/b.raw"), 0, true, m_options, tree));
     const CInfoLine kept{"Keeping the RI calibration of the data file (3 points).", 1, false};
-    EXPECT_EQ(tree, (CInfoTree{{"The chromatogramm '" + Data("f/a.raw") + "' was converted successfully", 0, false},
-                               kept,
-                               {"The chromatogramm '" + Data("f/b.raw") + "' was converted successfully", 0, false},
-                               kept,
-                               {"ReadFromPlugin error #1 on file " + Data("f/c.raw") + "\n", 0, false}}));
+    ASSERT_EQ(tree.size(), 6u);
+    EXPECT_EQ(CInfoTree(tree.begin(), tree.begin() + 4),
+              (CInfoTree{{"The chromatogramm '" + Data("f/a.raw") + "' was converted successfully", 0, false},
+                         kept,
+                         {"The chromatogramm '" + Data("f/b.raw") + "' was converted successfully", 0, false},
+                         kept}));
+    // The failure: one message, and the log line with the reader's reason under it.
+    EXPECT_EQ(tree[4].Text, "The chromatogramm '" + Data("f/c.raw") + "' could not be read");
+    EXPECT_EQ(tree[5].Depth, 1);
+    ASSERT_EQ(sink.Texts().size(), 1u);
+    EXPECT_EQ(sink.Texts()[0], tree[4].Text + "\n" + tree[5].Text);
     EXPECT_TRUE(fs::exists(Data("f/a.raw.ChromLibEntry")));
     EXPECT_TRUE(fs::exists(Data("f/b.raw.ChromLibEntry")));
     EXPECT_FALSE(fs::exists(Data("f/d.raw.ChromLibEntry")));

@@ -9,7 +9,7 @@
 #include "readers/andi-netcdf/AndiRunReader.h"
 #include "tests/readers/common/AndiWriter.h"
 #include "tests/readers/common/SyntheticRun.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 #include "tests/support/TempDir.h"
 

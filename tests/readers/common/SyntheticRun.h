@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/core/LibraryMassSpectrum.h"
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/peaks/ScanRun.h"
 
 namespace corvelin {
 

@@ -7,7 +7,7 @@
 #include "tests/readers/common/JcampWriter.h"
 #include "tests/readers/common/SyntheticRun.h"
 #include "readers/jcamp-gcms/JcampRunReader.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 #include "tests/support/TempDir.h"
 

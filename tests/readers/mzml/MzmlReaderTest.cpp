@@ -15,7 +15,7 @@
 #include "readers/mzml/MzmlPreScan.h"
 #include "readers/mzml/MzmlRunReader.h"
 #include "readers/jcamp-gcms/JcampRunReader.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 #include "readers/peak-detector/RunReadError.h"
 #include "tests/readers/common/JcampWriter.h"
 #include "tests/readers/common/MzmlWriter.h"

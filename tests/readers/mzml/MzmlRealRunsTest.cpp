@@ -10,7 +10,7 @@
 #include "readers/andi-netcdf/AndiRunReader.h"
 #include "readers/jcamp-gcms/JcampRunReader.h"
 #include "readers/mzml/MzmlRunReader.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 #include "tests/readers/common/MzmlWriter.h"
 #include "tests/support/TempDir.h"
 

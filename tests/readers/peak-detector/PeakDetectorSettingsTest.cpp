@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/MemorySettingsStore.h"
-#include "readers/peak-detector/PeakDetectorSettings.h"
+#include "engine/peaks/PeakDetectorSettings.h"
 
 using namespace corvelin;
 

@@ -5,7 +5,7 @@
 
 #include "tests/readers/common/SyntheticRun.h"
 #include "readers/peak-detector/ChromatogramBuilder.h"
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 
 using namespace corvelin;
 

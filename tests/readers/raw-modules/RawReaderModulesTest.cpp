@@ -5,11 +5,13 @@
 
 #include "tests/readers/common/AndiWriter.h"
 #include "tests/readers/common/JcampWriter.h"
+#include "tests/readers/common/MzmlWriter.h"
 #include "engine/core/Exceptions.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/plugins/ReadFromDataFile.h"
+#include "engine/workflow/RunDisplay.h"
 #include "tests/support/RecordingMessageSink.h"
 #include "tests/support/TempDir.h"
 
@@ -24,11 +26,12 @@ class RawReaderModules : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_settings->WriteSettingInt(SettingsScope::LocalMachine, "Plugins", nullptr, nullptr, 2);
+        m_settings->WriteSettingInt(SettingsScope::LocalMachine, "Plugins", nullptr, nullptr, 3);
         Register(0, "ANDI-MS", CORVELIN_ANDI_MODULE, ".cdf");
         Register(1, "JCAMP-GCMS", CORVELIN_JCAMP_MODULE, ".jdx");
+        Register(2, "MZML", CORVELIN_MZML_MODULE, ".mzML");
         m_plugins = CDatasystemPlugins::LoadFromRegistration("/nowhere/");
-        ASSERT_EQ(m_plugins->GetCount(), 2);
+        ASSERT_EQ(m_plugins->GetCount(), 3);
         ASSERT_TRUE(m_plugins->GetPlugin(0)->HasModule());
         ASSERT_TRUE(m_plugins->GetPlugin(1)->HasModule());
         RunSpec spec;
@@ -36,6 +39,7 @@ protected:
         m_spec = spec;
         WriteAndi(m_dir.File("MIX.CDF"), MakeScans(spec), AndiLayout{});
         WriteAllText(m_dir.File("MIX.JDX"), WriteJcamp(MakeScans(spec), Dialect::PagesAndRetentionTime));
+        WriteMzml(MakeScans(spec), m_dir.File("MIX.mzML"));
     }
 
     void Register(int slot, const std::string& key, const std::string& path, const char* extension)
@@ -153,6 +157,75 @@ TEST_F(RawReaderModules, WithMessagesTheModuleSaysWhy)
     ASSERT_EQ(m_messages.entries.size(), 2u);
     EXPECT_EQ(m_messages.entries[0].caption, "File Read Error");
     EXPECT_NE(m_messages.entries[0].text.find("is a ZIP archive, not a netCDF file"), std::string::npos);
+}
+
+// The marks the program draws on a run are the peaks a conversion of the run writes: the same detector with the
+// same settings, for every raw-data module.
+TEST_F(RawReaderModules, RunDisplayMarksThePeaksAConversionWrites)
+{
+    for (const char* file : {"MIX.CDF", "MIX.JDX", "MIX.mzML"}) {
+        for (const double minArea : {0.0, 20.0}) {
+            SCOPED_TRACE(std::string(file) + " min area " + std::to_string(minArea));
+            const std::optional<CRunDisplay> shown = ReadRunDisplay(*m_plugins, m_dir.File(file), minArea, false);
+            ASSERT_TRUE(shown.has_value());
+            EXPECT_EQ(shown->Source.Run.ScanCount(), static_cast<std::size_t>(m_spec.Scans));
+            CLibraryChromatogram converted;
+            ASSERT_EQ(Read(converted, file, minArea), 1);
+            ASSERT_EQ(shown->Peaks.Peaks.size(), static_cast<std::size_t>(converted.PeakCount));
+            EXPECT_EQ(converted.PeakCount, minArea > 0 ? 2 : 3);
+            for (int i = 0; i < converted.PeakCount; ++i) {
+                EXPECT_DOUBLE_EQ(shown->Peaks.Peaks[i].RT, converted.GetPeak(i)->RT);
+                EXPECT_DOUBLE_EQ(shown->Peaks.Peaks[i].Area, converted.GetPeak(i)->Area);
+            }
+        }
+    }
+}
+
+// "Detect again" with a stricter setting changes the marks at once and the next conversion the same way; the
+// settings land in the run's own module section only.
+TEST_F(RawReaderModules, DetectAgainChangesTheMarksAndTheNextConversion)
+{
+    std::optional<CRunDisplay> shown = ReadRunDisplay(*m_plugins, m_dir.File("MIX.JDX"), 0, false);
+    ASSERT_TRUE(shown.has_value());
+    EXPECT_EQ(shown->Source.SettingsSection, "Plugins\\JCAMP-GCMS");
+    ASSERT_EQ(shown->Peaks.Peaks.size(), 3u);
+    CPeakDetectorSettings settings = shown->Settings;
+    settings.MaxPeaks = 2;
+    DetectAgain(*shown, settings);
+    ASSERT_EQ(shown->Peaks.Peaks.size(), 2u);
+    EXPECT_EQ(m_settings->GetSettingInt(SettingsScope::LocalMachine, "Plugins\\JCAMP-GCMS", nullptr, "MaxPeaks", 0), 2);
+
+    CLibraryChromatogram next, other;
+    ASSERT_EQ(Read(next, "MIX.JDX", 0), 1);
+    ASSERT_EQ(next.PeakCount, 2);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_DOUBLE_EQ(next.GetPeak(i)->RT, shown->Peaks.Peaks[i].RT);
+    ASSERT_EQ(Read(other, "MIX.CDF", 0), 1);
+    EXPECT_EQ(other.PeakCount, 3);
+
+    settings.MaxPeaks = 0;
+    settings.SignalToNoise = 1e6;
+    DetectAgain(*shown, settings);
+    EXPECT_TRUE(shown->Peaks.Peaks.empty());
+    ASSERT_EQ(Read(next, "MIX.JDX", 0), 1);
+    EXPECT_EQ(next.PeakCount, 0);
+}
+
+// The run the module hands over through the C export is the run of the file: times and total-ion current.
+TEST_F(RawReaderModules, ScanRunExportHandsOverTimesAndTotalIonCurrent)
+{
+    const std::vector<Scan> scans = MakeScans(m_spec);
+    const std::optional<CPluginScanRun> run = ReadScanRunFromDataFile(*m_plugins, m_dir.File("MIX.CDF"), false);
+    ASSERT_TRUE(run.has_value());
+    ASSERT_EQ(run->TotalIonCurrent.size(), scans.size());
+    for (std::size_t s = 0; s < scans.size(); ++s) {
+        double sum = 0;
+        for (const auto& [mass, intensity] : scans[s].Lines)
+            sum += intensity;
+        EXPECT_NEAR(run->Run.Time(s) * 60, scans[s].Seconds, 1e-6);
+        EXPECT_NEAR(run->TotalIonCurrent[s], sum, 1e-6 * sum + 1e-3);
+    }
+    EXPECT_THROW(ReadScanRunFromDataFile(*m_plugins, m_dir.File("missing.jdx"), false), CNotSupportedException);
 }
 
 } // namespace

@@ -1,9 +1,11 @@
-#include "readers/peak-detector/PeakDetector.h"
+#include "engine/peaks/PeakDetector.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
+
+#include "engine/peaks/IonCurrent.h"
 
 namespace corvelin {
 
@@ -39,7 +41,7 @@ NominalRun BinNominal(const CScanRun& run, int maxMass)
         for (std::size_t k = run.ScanBegin(s); k < run.ScanEnd(s); ++k) {
             const double m = run.Mass(k);
             const double v = run.Intensity(k);
-            if (!(m >= 0.5) || !(m < maxMass + 0.5) || !(v > 0) || !std::isfinite(v))
+            if (!CountsAsIonLine(m, v, maxMass))
                 continue;
             const int n = static_cast<int>(std::lround(m));
             if (bins[n] == 0)
@@ -289,6 +291,13 @@ void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks)
             return true;
         });
     }
+}
+
+CPeakList DetectRunPeaks(const CScanRun& run, const CPeakDetectorSettings& settings, double minAreaPercent)
+{
+    CPeakList list = DetectPeaks(run, settings);
+    FilterPeaks(list, minAreaPercent, settings.MaxPeaks);
+    return list;
 }
 
 } // namespace corvelin

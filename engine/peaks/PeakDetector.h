@@ -5,12 +5,13 @@
 #include <utility>
 #include <vector>
 
-#include "readers/peak-detector/PeakDetectorSettings.h"
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/core/EngineExport.h"
+#include "engine/peaks/PeakDetectorSettings.h"
+#include "engine/peaks/ScanRun.h"
 
 namespace corvelin {
 
-struct CDetectedPeak {
+struct CORVELIN_ENGINE_EXPORT CDetectedPeak {
     std::size_t ApexScan = 0;
     std::size_t StartScan = 0;
     std::size_t EndScan = 0;
@@ -23,7 +24,7 @@ struct CDetectedPeak {
     std::vector<std::pair<int, double>> Spectrum;
 };
 
-struct CPeakList {
+struct CORVELIN_ENGINE_EXPORT CPeakList {
     std::vector<CDetectedPeak> Peaks; // in retention-time order
     // Sums of Area and Height over every peak found, before the minimum-area filter and MaxPeaks, so that
     // Area % and Height % are shares of everything the detector integrated.
@@ -33,10 +34,15 @@ struct CPeakList {
 };
 
 // Finds the peaks of run. Never throws on odd data: a run without scans or signal gives an empty list.
-CPeakList DetectPeaks(const CScanRun& run, const CPeakDetectorSettings& settings);
+CORVELIN_ENGINE_EXPORT CPeakList DetectPeaks(const CScanRun& run, const CPeakDetectorSettings& settings);
 
 // Removes the peaks whose area is below minAreaPercent of TotalArea (0 = keep all); then, when maxPeaks > 0,
 // keeps only the maxPeaks largest by area. Totals are left as they are; the order stays by retention time.
-void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks);
+CORVELIN_ENGINE_EXPORT void FilterPeaks(CPeakList& list, double minAreaPercent, int maxPeaks);
+
+// The peaks a read of run delivers: DetectPeaks, then FilterPeaks with minAreaPercent and settings.MaxPeaks. The
+// reader modules and the program's run view both call it, so the marks shown are the peaks a conversion writes.
+CORVELIN_ENGINE_EXPORT CPeakList DetectRunPeaks(const CScanRun& run, const CPeakDetectorSettings& settings,
+                                                double minAreaPercent);
 
 } // namespace corvelin

@@ -1,6 +1,6 @@
-// Reading the detector parameters from the settings store (kept apart so that the detector itself links
+// Reading and writing the detector parameters in the settings store (kept apart so that the detector itself links
 // without the store).
-#include "readers/peak-detector/PeakDetectorSettings.h"
+#include "engine/peaks/PeakDetectorSettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,6 +38,26 @@ CPeakDetectorSettings CPeakDetectorSettings::FromSettings(const std::string& sec
     s.MaxPeaks = GetSettingInt(SettingsScope::LocalMachine, sec, nullptr, "MaxPeaks", s.MaxPeaks);
     s.Sanitize();
     return s;
+}
+
+void CPeakDetectorSettings::Store(const std::string& section) const
+{
+    if (section.empty())
+        return;
+    CPeakDetectorSettings s = *this;
+    s.Sanitize();
+    const char* sec = section.c_str();
+    const auto text = [](double value) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.1f", value);
+        return std::string(buffer);
+    };
+    WriteSettingInt(SettingsScope::LocalMachine, sec, nullptr, "SmoothingWidth", s.SmoothingWidth);
+    WriteSettingString(SettingsScope::LocalMachine, sec, nullptr, "SignalToNoise", text(s.SignalToNoise).c_str());
+    WriteSettingString(SettingsScope::LocalMachine, sec, nullptr, "SpectrumThreshold",
+                       text(s.SpectrumThreshold).c_str());
+    WriteSettingInt(SettingsScope::LocalMachine, sec, nullptr, "MaxNominalMass", s.MaxNominalMass);
+    WriteSettingInt(SettingsScope::LocalMachine, sec, nullptr, "MaxPeaks", s.MaxPeaks);
 }
 
 } // namespace corvelin

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/EngineExport.h"
+
 namespace corvelin {
 
-class CScanRun {
+class CORVELIN_ENGINE_EXPORT CScanRun {
 public:
     std::string SampleName;
     std::string Comment;
@@ -32,6 +34,10 @@ public:
     double Mass(std::size_t line) const noexcept { return m_masses[line]; }
     double Intensity(std::size_t line) const noexcept { return m_intensities[line]; }
     const std::vector<double>& Times() const noexcept { return m_times; }
+    // The flat arrays: ScanCount() + 1 offsets from 0 to LineCount(), and the lines' masses and intensities.
+    const std::vector<std::size_t>& Offsets() const noexcept { return m_offsets; }
+    const std::vector<double>& Masses() const noexcept { return m_masses; }
+    const std::vector<double>& Intensities() const noexcept { return m_intensities; }
 
     // Sorts the scans by acquisition time (stable: scans with equal times keep their order). Readers call it
     // for files whose scans are not stored in time order.

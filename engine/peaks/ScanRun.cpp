@@ -1,4 +1,4 @@
-#include "readers/peak-detector/ScanRun.h"
+#include "engine/peaks/ScanRun.h"
 #include "engine/core/Exceptions.h"
 
 #include <algorithm>

@@ -1,0 +1,39 @@
+#pragma once
+// The compare behind the Chromatogram Match page: both chromatograms read for it, and both directions compared in
+// one square cell table. The reverse direction is compared first, so the table ends with the forward values the
+// match lines show; the two hits give the details text.
+#include <string>
+
+#include "engine/compare/CellTable.h"
+#include "engine/compare/LibraryHit.h"
+#include "engine/core/EngineExport.h"
+#include "engine/core/LibraryChromatogram.h"
+
+namespace corvelin {
+
+class CSearchOptions;
+
+struct CORVELIN_ENGINE_EXPORT CChromatogramMatch {
+    CLibraryHit Forward;
+    CLibraryHit Reverse;
+    CCellTable Cells; // MatchTableSide x MatchTableSide, the forward values
+};
+
+// Compares self with other both ways with the options (empty hits and table when either has no peaks is
+// left to the compare: the table is sized to the larger peak count).
+CORVELIN_ENGINE_EXPORT CChromatogramMatch CompareForMatchPlot(const CLibraryChromatogram& self,
+                                                              const CLibraryChromatogram& other,
+                                                              const CSearchOptions& options);
+
+// The two inputs of the page, read for it (messages of a failed read shown); false when either could not be read.
+// riWarning receives the warning when RI matching is on and an input's RI values are unknown.
+struct CORVELIN_ENGINE_EXPORT CChromatogramMatchInputs {
+    CLibraryChromatogram This;
+    CLibraryChromatogram Other;
+    std::string RIWarning;
+};
+CORVELIN_ENGINE_EXPORT bool ReadChromatogramMatchInputs(const std::string& thisPath, const std::string& otherPath,
+                                                        const CSearchOptions& options,
+                                                        CChromatogramMatchInputs& inputs);
+
+} // namespace corvelin
