@@ -164,6 +164,11 @@ public:
             if (m_previous == '&' && c == '#')
                 throw CRunReadError(EILSEQ, "The file holds numeric character references (\"&#\"), which this "
                                             "reader does not take.");
+            // XML allows no NUL character anywhere; the data library splits a tag at one and then writes its
+            // attributes past its own table.
+            if (c == '\0')
+                throw CRunReadError(EILSEQ, "The file holds a NUL byte, which XML does not allow (the file is "
+                                            "damaged).");
             m_previous = c;
             Step(c);
         }
@@ -206,6 +211,7 @@ private:
         m_state = State::Tag;
         m_tag.clear();
         m_quote = 0;
+        m_afterEquals = false;
         m_tagStart = m_offset;
     }
     void TagChar(char c)
@@ -215,6 +221,12 @@ private:
                 m_quote = 0;
         } else if (c == '"' || c == '\'') {
             m_quote = c;
+            m_afterEquals = false;
+        } else if (m_afterEquals && c != ' ' && c != '\t' && c != '\r' && c != '\n') {
+            // The data library looks for the value's quote past the end of the tag when there is none.
+            throw CRunReadError(EBADMSG, "An attribute's value is not in quotes (the file is damaged).");
+        } else if (c == '=' && IsStartTag()) {
+            m_afterEquals = true;
         } else if (c == '>') {
             EndTag();
             return;
@@ -226,6 +238,8 @@ private:
             m_state = State::Comment;
         }
     }
+    // Attributes belong to start tags; declarations, comments and processing instructions have other syntax.
+    bool IsStartTag() const { return !m_tag.empty() && m_tag[0] != '?' && m_tag[0] != '!' && m_tag[0] != '/'; }
     void EndTag()
     {
         m_state = State::Text;
@@ -273,6 +287,7 @@ private:
     State m_state = State::Text;
     std::string m_tag;
     char m_quote = 0;
+    bool m_afterEquals = false; // a start tag's "=" waits for the quote of its value
     char m_previous = 0;
     unsigned m_tail3 = 0;
     std::size_t m_offset = 0;

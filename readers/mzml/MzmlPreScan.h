@@ -18,7 +18,8 @@ struct CMzmlPreScan {
     std::unordered_map<std::int64_t, double> MzxmlSeconds;
 };
 
-// Reads the file once. Refused (CRunReadError): a numeric character reference anywhere (EILSEQ), an array that
+// Reads the file once. Refused (CRunReadError): a numeric character reference or a NUL byte anywhere (EILSEQ), an
+// attribute value of a start tag without quotes (EBADMSG), an array that
 // inflates beyond maxArrayBytes (EFBIG), an mzXML scan whose peaksCount is beyond maxLines (EFBIG) or zero
 // while its peaks hold data (EBADMSG), and a file without a root element in its first megabyte (EMEDIUMTYPE).
 CMzmlPreScan PreScanMzml(const std::string& path, std::size_t maxLines, std::size_t maxArrayBytes);

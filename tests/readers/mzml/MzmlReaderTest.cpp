@@ -164,13 +164,17 @@ std::string WriteRefusedFile(const TempDir& dir, const std::string& name)
         std::filesystem::create_directory(path);
     } else {
         // The files that made data up: each a written file with one pattern replaced everywhere.
-        const auto edit = [&](MzmlOptions options, const char* pattern, const char* replacement) {
+        const auto edit = [&](MzmlOptions options, const char* pattern, const std::string& replacement) {
             WriteMzml(scans, path, options);
             WriteAllText(path, std::regex_replace(ReadAllText(path), std::regex(pattern), replacement));
         };
         const MzmlOptions plain{.Indexed = false}, mzxml{.Form = MzmlForm::MzXML};
         if (name == "CharacterReference")
             edit(plain, "<run id=\"run\"", "<run id=\"r&#117;n\"");
+        else if (name == "NulInATag") // the data library wrote attributes past its table on this one
+            edit(plain, "<run id=\"run\"", std::string("<run id=\"run\" a=\0x\0 b=\"1\" c=\"2\"", 31));
+        else if (name == "UnquotedValue")
+            edit(plain, "<run id=\"run\"", "<run id=run");
         else if (name == "TimeWithoutUnit")
             edit(plain, "(name=\"scan start time\" value=\"[^\"]*\")[^/]*/>", "$1/>");
         else if (name == "IntensityArraysMissing")
@@ -203,23 +207,21 @@ TEST_P(MzmlRefusals, RefusedWithCodeAndReason)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, MzmlRefusals,
-                         ::testing::Values(Refusal{"NotXml", EMEDIUMTYPE, "not an XML file"},
-                                           Refusal{"OtherXml", EMEDIUMTYPE, "neither mzML nor mzXML"},
-                                           Refusal{"ChromatogramsOnly", ENODATA, "chromatograms only"},
-                                           Refusal{"MsMsOnly", ENODATA, "MS/MS scans only"},
-                                           Refusal{"NoTimes", ENODATA, "no scan start time"},
-                                           Refusal{"OneScan", EMEDIUMTYPE, "fewer than two MS1 scans"},
-                                           Refusal{"Truncated", EBADMSG, "damaged or truncated"},
-                                           Refusal{"Missing", ENOENT, "does not exist"},
-                                           Refusal{"Folder", EISDIR, "not a file"},
-                                           Refusal{"CharacterReference", EILSEQ, "numeric character references"},
-                                           Refusal{"TimeWithoutUnit", EBADMSG, "has no unit of time"},
-                                           Refusal{"IntensityArraysMissing", EBADMSG, "lacks its mass or intensity"},
-                                           Refusal{"ZeroPeaksCount", EBADMSG, "peaksCount (\"0\")"},
-                                           Refusal{"WrappedPeaksCount", EFBIG, "peaksCount (4294967296)"},
-                                           Refusal{"NoPeaks", ENODATA, "Every MS1 scan of the file is empty"}),
-                         [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, MzmlRefusals,
+    ::testing::Values(
+        Refusal{"NotXml", EMEDIUMTYPE, "not an XML file"}, Refusal{"OtherXml", EMEDIUMTYPE, "neither mzML nor mzXML"},
+        Refusal{"ChromatogramsOnly", ENODATA, "chromatograms only"}, Refusal{"MsMsOnly", ENODATA, "MS/MS scans only"},
+        Refusal{"NoTimes", ENODATA, "no scan start time"}, Refusal{"OneScan", EMEDIUMTYPE, "fewer than two MS1 scans"},
+        Refusal{"Truncated", EBADMSG, "damaged or truncated"}, Refusal{"Missing", ENOENT, "does not exist"},
+        Refusal{"Folder", EISDIR, "not a file"}, Refusal{"CharacterReference", EILSEQ, "numeric character references"},
+        Refusal{"NulInATag", EILSEQ, "NUL byte"}, Refusal{"UnquotedValue", EBADMSG, "not in quotes"},
+        Refusal{"TimeWithoutUnit", EBADMSG, "has no unit of time"},
+        Refusal{"IntensityArraysMissing", EBADMSG, "lacks its mass or intensity"},
+        Refusal{"ZeroPeaksCount", EBADMSG, "peaksCount (\"0\")"},
+        Refusal{"WrappedPeaksCount", EFBIG, "peaksCount (4294967296)"},
+        Refusal{"NoPeaks", ENODATA, "Every MS1 scan of the file is empty"}),
+    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.Name); });
 
 // Counts announced in the file (a billion scans, a billion lines in a scan) drive no allocation: the file is
 // refused or read within memory in proportion to its size.
