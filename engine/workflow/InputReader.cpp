@@ -57,7 +57,11 @@ bool IsCompare(InputUse use)
 class CMessageCollector final : public MessageSink {
 public:
     explicit CMessageCollector(MessageSink& outer) : m_outer(outer) {}
-    void ShowMessage(const std::string& text, const std::string&, MessageIcon) override { Texts.push_back(text); }
+    void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override
+    {
+        Texts.push_back(text);
+        m_shown.push_back({text, caption, icon});
+    }
     bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override
     {
         return m_outer.AskYesNo(text, caption, icon);
@@ -68,10 +72,23 @@ public:
     }
     void Beep() override { m_outer.Beep(); }
 
+    // A read that succeeded passes on what the reader said on the way (rows it left out, say).
+    void PassOn() const
+    {
+        for (const Shown& shown : m_shown)
+            m_outer.ShowMessage(shown.Text, shown.Caption, shown.Icon);
+    }
+
     std::vector<std::string> Texts;
 
 private:
+    struct Shown {
+        std::string Text;
+        std::string Caption;
+        MessageIcon Icon;
+    };
     MessageSink& m_outer;
+    std::vector<Shown> m_shown;
 };
 
 // The last non-empty line of a text: where the plug-in layer's messages put the reason ("Error = ...", the
@@ -139,6 +156,8 @@ CInputRead ReadInput(const std::string& path, const CSearchOptions& options, Inp
         }
         if (!collector.Texts.empty())
             result.Reason = LastLine(collector.Texts.front());
+        if (result.Read)
+            collector.PassOn();
     }
     if (result.Reason.empty())
         result.Reason = LastLine(thrown);

@@ -70,6 +70,10 @@ public:
     std::size_t Finish()
     {
         Flush();
+        if (m_zlib) {
+            m_totalCompressed += m_decoded;
+            m_totalInflated += m_inflated;
+        }
         return m_zlib ? m_inflated : m_decoded;
     }
 
@@ -103,6 +107,12 @@ private:
             if (m_inflated > m_maxBytes)
                 throw CRunReadError(EFBIG, "A compressed scan inflates to more lines than any GC-MS scan holds "
                                            "(the file is damaged or hostile).");
+            // Spectra compress a few times at most; a zlib stream can inflate a thousandfold. The file's arrays
+            // together may inflate to kInflateRatio times what they take compressed (and kInflateSlack more for
+            // small files), which every GC-MS run keeps to and which stops a hostile file soon.
+            if (m_totalInflated + m_inflated > kInflateRatio * (m_totalCompressed + m_decoded) + kInflateSlack)
+                throw CRunReadError(EFBIG, "The compressed scans inflate to far more than GC-MS data compress to "
+                                           "(the file is damaged or hostile).");
             if (result == Z_BUF_ERROR)
                 return; // wants more input
             if (result != Z_OK) {
@@ -112,7 +122,12 @@ private:
         } while (m_stream.avail_in > 0 || m_stream.avail_out == 0);
     }
 
+    static constexpr std::size_t kInflateRatio = 64;
+    static constexpr std::size_t kInflateSlack = std::size_t{64} << 20;
+
     std::size_t m_maxBytes;
+    std::size_t m_totalCompressed = 0; // the compressed arrays finished so far
+    std::size_t m_totalInflated = 0;
     unsigned m_bits = 0;
     int m_bitCount = 0;
     std::size_t m_decoded = 0;

@@ -19,9 +19,10 @@ struct CMzmlPreScan {
 };
 
 // Reads the file once. Refused (CRunReadError): a numeric character reference or a NUL byte anywhere (EILSEQ), an
-// attribute value of a start tag without quotes (EBADMSG), an array that
-// inflates beyond maxArrayBytes (EFBIG), an mzXML scan whose peaksCount is beyond maxLines (EFBIG) or zero
-// while its peaks hold data (EBADMSG), and a file without a root element in its first megabyte (EMEDIUMTYPE).
+// attribute value of a start tag without quotes (EBADMSG), an array that inflates beyond maxArrayBytes or arrays
+// that together inflate to far more than their compressed size (EFBIG), an mzXML scan whose peaksCount is beyond
+// maxLines (EFBIG) or zero while its peaks hold data (EBADMSG), and a file without a root element in its first
+// megabyte (EMEDIUMTYPE).
 CMzmlPreScan PreScanMzml(const std::string& path, std::size_t maxLines, std::size_t maxArrayBytes);
 
 // Seconds of an xs:duration as mzXML writes retention times ("PT65.5S", "PT1M5.5S", "P1DT2H"), or of a plain

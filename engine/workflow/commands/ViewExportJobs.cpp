@@ -5,12 +5,14 @@
 #include <optional>
 
 #include "engine/options/SearchOptions.h"
+#include "engine/platform/CFormat.h"
 #include "engine/platform/PendingTemporaryFile.h"
 #include "engine/platform/TextFile.h"
 #include "engine/table/ReportTable.h"
 #include "engine/views/MassSpecReport.h"
 #include "engine/views/MatchMatrix.h"
 #include "engine/views/PeakMatchTable.h"
+#include "engine/views/SummaryInputs.h"
 #include "engine/plugins/DatasystemPlugins.h"
 #include "engine/workflow/RunDisplay.h"
 #include "engine/workflow/commands/NotingSink.h"
@@ -19,9 +21,16 @@ namespace corvelin {
 
 namespace {
 
-// Writes the text-mode bytes to the file, or to the sink's output when no file is named.
-void Emit(const std::string& file, const std::string& text, CJobSink& sink, CJobOutcome& outcome)
+// Writes the text-mode bytes to the file, or to the sink's output when no file is named. A file that is one of
+// the inputs is never replaced.
+void Emit(const std::string& file, const std::string& text, CJobSink& sink, CJobOutcome& outcome,
+          const std::vector<std::string>& inputs)
 {
+    if (!file.empty() && IsOneOfTheFiles(file, inputs)) {
+        sink.Note(FormatC("The CSV %s would replace one of its inputs; nothing was written.", file.c_str()));
+        outcome.Fail(JobFailure::ReportNotWritten);
+        return;
+    }
     if (file.empty()) {
         if (!sink.Output(TextModeBytes(text)) || !sink.FlushOutput()) {
             sink.Note(std::string("Could not write to standard output: ") + std::strerror(errno));
@@ -67,7 +76,8 @@ CJobOutcome Run(const CPeakTableRequest& request, std::atomic<bool>&, CJobSink& 
     using End = CPeakMatchTable::Outcome;
     if (Built(model.Build(request.This, request.Other, request.Options, table), End::Built, End::Unreadable, outcome,
               std::optional(End::TooManyPeaks)))
-        Emit(request.Csv, PeakMatchCsvText(model.This(), model.Other(), request.Options, table), sink, outcome);
+        Emit(request.Csv, PeakMatchCsvText(model.This(), model.Other(), request.Options, table), sink, outcome,
+             {request.This, request.Other});
     return outcome;
 }
 
@@ -79,7 +89,7 @@ CJobOutcome Run(const CMSReportRequest& request, std::atomic<bool>&, CJobSink& o
     SetUpMassSpecReportColumns(table);
     using End = MassSpecReportOutcome;
     if (Built(BuildMassSpecReport(request.File, request.Options, table), End::Built, End::Unreadable, outcome))
-        Emit(request.Csv, MassSpecReportCsvText(table), sink, outcome);
+        Emit(request.Csv, MassSpecReportCsvText(table), sink, outcome, {request.File});
     return outcome;
 }
 
@@ -97,7 +107,7 @@ CJobOutcome Run(const CMatchMatrixRequest& request, std::atomic<bool>&, CJobSink
     // the peak limit.
     const MatchMatrixBuildEnd end = BuildMatchMatrix(request.This, request.Other, request.Options, matrix);
     if (end == MatchMatrixBuildEnd::Built)
-        Emit(request.Csv, MatchMatrixCsv(matrix), sink, outcome);
+        Emit(request.Csv, MatchMatrixCsv(matrix), sink, outcome, {request.This, request.Other});
     else
         outcome.Fail(end == MatchMatrixBuildEnd::TooManyPeaks ? JobFailure::TooManyPeaks : JobFailure::Unreadable);
     return outcome;
@@ -124,7 +134,7 @@ CJobOutcome Run(const CTicRequest& request, std::atomic<bool>&, CJobSink& out)
         outcome.Fail(JobFailure::Unreadable);
         return outcome;
     }
-    Emit(request.Csv, RunDisplayCsv(*display), sink, outcome);
+    Emit(request.Csv, RunDisplayCsv(*display), sink, outcome, {request.Run});
     return outcome;
 }
 

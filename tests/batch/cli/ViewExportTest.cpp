@@ -124,6 +124,31 @@ TEST_F(ViewExport, PeakTableRefusalsEndWithoutAFile)
     EXPECT_FALSE(std::filesystem::exists(csv));
 }
 
+// A CSV named like one of the inputs is refused and the input stays; what a reader says about the rows it
+// left out of an input reaches stderr although the input was read.
+TEST_F(ViewExport, OutputsNeverReplaceAnInputAndReadersWarningsAreShown)
+{
+    const std::string before = ReadAllText(m_this);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"/PeakTable=" + m_this, "/PeakTableOther=" + m_other, "/PeakTableCsv=" + m_this},
+          std::vector<std::string>{"/MatchMatrix=" + m_this, "/MatrixOther=" + m_other,
+                                   "/MatrixCsv=" + Data("runs/./this.ChromLibEntry")}}) {
+        const BatchRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 4) << args.back();
+        EXPECT_NE(run.Err.find("would replace one of its inputs"), std::string::npos) << run.Err;
+        EXPECT_EQ(ReadAllText(m_this), before);
+    }
+
+    RegisterReader("PeakTableTsv", "Peak Table (TSV)", CORVELIN_PEAK_TABLE_READER, ".tsv");
+    const std::string table = Data("runs/table.tsv");
+    WriteAllText(table, "RT\tSpectrum\tArea\tHeight\n2\t73:100\t100\t10\n3\t73:100\t-5\t10\n4\t74:100\t300\t30\n");
+    const BatchRun run = Run({"/PeakTable=" + table, "/PeakTableOther=" + m_other, "/PeakTableCsv=" + Data("t.csv")});
+    EXPECT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Err.find("1 rows of '" + table + "' were left out:\nline 3: the area '-5' is negative"),
+              std::string::npos)
+        << run.Err;
+}
+
 // Marked spectra only, every peak, a blank below 0.0005; the CSV goes to stdout without /MSReportCsv=.
 TEST_F(ViewExport, MassSpecReportToStdout)
 {

@@ -276,51 +276,73 @@ TEST(MzmlReader, ReadsCommentsBeforeTheRootAndEveryDurationForm)
     }
 }
 
-// An array that inflates far beyond any scan (512 MiB of zeros in about 2 MB) is refused before the data library
-// inflates it: under an address-space limit of 256 MiB above the process's size the read ends with the reader's
-// refusal (exit 0 below), not with an exhausted memory.
-TEST(MzmlReader, ACompressedArrayIsBoundedBeforeItIsInflated)
+// zlib-compressed zeros, base64-encoded: an array that inflates to mb MiB.
+std::string Bomb(int mb)
 {
-    TempDir dir;
-    WriteMzml(MakeScans(MixSpec()), dir.File("run.mzML"), {.Form = MzmlForm::Zlib, .Indexed = false});
     z_stream z{};
     deflateInit(&z, Z_BEST_SPEED);
     const std::vector<unsigned char> zeros(1 << 20);
-    std::string deflated(16 << 20, '\0');
+    std::string deflated(static_cast<std::size_t>(mb) << 15, '\0');
     z.next_out = reinterpret_cast<unsigned char*>(deflated.data());
     z.avail_out = static_cast<unsigned>(deflated.size());
-    for (int mb = 0; mb < 512; ++mb) {
+    for (int i = 0; i < mb; ++i) {
         z.next_in = const_cast<unsigned char*>(zeros.data());
         z.avail_in = static_cast<unsigned>(zeros.size());
-        deflate(&z, mb == 511 ? Z_FINISH : Z_NO_FLUSH);
+        deflate(&z, i == mb - 1 ? Z_FINISH : Z_NO_FLUSH);
     }
     deflated.resize(z.total_out);
     deflateEnd(&z);
-    std::string bomb(pwiz::util::Base64::binaryToTextSize(deflated.size()), '\0');
-    bomb.resize(pwiz::util::Base64::binaryToText(deflated.data(), deflated.size(), bomb.data()));
+    std::string text(pwiz::util::Base64::binaryToTextSize(deflated.size()), '\0');
+    text.resize(pwiz::util::Base64::binaryToText(deflated.data(), deflated.size(), text.data()));
+    return text;
+}
+
+// Arrays that inflate far beyond any run are refused before the data library inflates them: one array of 512 MiB
+// of zeros in about 2 MB, and every array of the file inflating to 100 MiB (each below the bound of one array,
+// together gigabytes from a file of a few MB). Under an address-space limit of 256 MiB above the process's size
+// the read ends with the reader's refusal (exit 0 below), not with an exhausted memory.
+TEST(MzmlReader, CompressedArraysAreBoundedBeforeTheyAreInflated)
+{
+    TempDir dir;
+    WriteMzml(MakeScans(MixSpec()), dir.File("run.mzML"), {.Form = MzmlForm::Zlib, .Indexed = false});
     const std::string text = ReadAllText(dir.File("run.mzML"));
-    const std::size_t open = text.find("<binary>") + 8;
-    WriteAllText(dir.File("bomb.mzML"), text.substr(0, open) + bomb + text.substr(text.find("</binary>", open)));
+    // Replaces the first `arrays` arrays' text by the bomb.
+    const auto write = [&](const std::string& name, const std::string& bomb, int arrays) {
+        std::string out;
+        std::size_t at = 0;
+        for (int i = 0; i < arrays; ++i) {
+            const std::size_t open = text.find("<binary>", at);
+            if (open == std::string::npos)
+                break;
+            out += text.substr(at, open + 8 - at) + bomb;
+            at = text.find("</binary>", open);
+        }
+        WriteAllText(dir.File(name), out + text.substr(at));
+    };
+    write("one.mzML", Bomb(512), 1);
+    write("all.mzML", Bomb(100), 1000);
 
 #if !defined(__SANITIZE_ADDRESS__) // the sanitizer's reserved shadow memory leaves no room to limit
-    if (const pid_t child = ::fork(); child == 0) {
-        std::ifstream status("/proc/self/status");
-        std::string line;
-        while (std::getline(status, line) && line.rfind("VmSize:", 0) != 0) {
+    for (const char* name : {"one.mzML", "all.mzML"}) {
+        if (const pid_t child = ::fork(); child == 0) {
+            std::ifstream status("/proc/self/status");
+            std::string line;
+            while (std::getline(status, line) && line.rfind("VmSize:", 0) != 0) {
+            }
+            const rlimit limit{(std::stoul(line.substr(7)) << 10) + (rlim_t{256} << 20), RLIM_INFINITY};
+            ::setrlimit(RLIMIT_AS, &limit);
+            try {
+                ReadMzmlRun(dir.File(name));
+            } catch (const CRunReadError& e) {
+                ::_exit(e.Code() == EFBIG ? 0 : 1);
+            } catch (...) {
+            }
+            ::_exit(2);
+        } else {
+            int status = 0;
+            ::waitpid(child, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << name << ": " << status;
         }
-        const rlimit limit{(std::stoul(line.substr(7)) << 10) + (rlim_t{256} << 20), RLIM_INFINITY};
-        ::setrlimit(RLIMIT_AS, &limit);
-        try {
-            ReadMzmlRun(dir.File("bomb.mzML"));
-        } catch (const CRunReadError& e) {
-            ::_exit(e.Code() == EFBIG ? 0 : 1);
-        } catch (...) {
-        }
-        ::_exit(2);
-    } else {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     }
 #endif
 }
