@@ -153,7 +153,7 @@ const std::vector<CCommandKeyword> kKeywords = {
      "library folder (default: setting LastFolder of section LibrarySearch)",
      "library folder (default: the last one of the library search page)", TakeLibrary},
     {"/Convert=", kFileHint, CommandKind::Convert, true, kBothPrograms,
-     "convert a data file into a library entry beside it (\"Display && Convert\")",
+     "convert a data file into a library entry beside it (\"Display & Convert\")",
      "convert a data file into a library entry beside it and close", TakeConvert},
     {"/Display=", kFileHint, CommandKind::Display, true, kBatchProgram,
      "print what a data file holds (\"just display\") without converting", nullptr, CORVELIN_PATH_FIELD(DisplayFile)},

@@ -177,6 +177,7 @@ private slots:
             add->DataFile = copy;
             add->RefreshControls();
             add->OnJustDisplay();
+            QVERIFY(WaitFor([&] { return !add->IsReadingRun(); })); // the run plot comes with the scans
             Save(sheet, QStringLiteral("page-add-chromatogram.png"));
         }
 
