@@ -7,9 +7,9 @@
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
 #include "engine/platform/MessageSink.h"
-#include "engine/plugins/ReadFromDataFile.h"
 #include "engine/table/ReportCsv.h"
 #include "engine/table/ReportTable.h"
+#include "engine/workflow/InputReader.h"
 
 namespace corvelin {
 
@@ -67,7 +67,8 @@ void FillMassSpecReport(const CLibraryChromatogram& chromatogram, const CSearchO
     }
 }
 
-MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearchOptions& options, CReportTable& table)
+MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearchOptions& options, CReportTable& table,
+                                          CMassSpecReportSource* source)
 {
     if (options.GetSpectraCount() == 0) {
         ShowMessage("There are no search parameter mass specs to report the matches", "Error",
@@ -80,19 +81,18 @@ MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearch
     }
     KeepFirstColumnOnly(table);
     CLibraryChromatogram chromatogram;
-    int read = 0;
-    try {
-        read =
-            ReadFromDataFile(chromatogram, path, options.AreaThresholdOn ? options.AreaThreshold : 0.0, nullptr, false);
-    } catch (const std::exception&) {
-        read = 0;
-    }
-    if (read != 1) {
+    const CInputRead read = ReadInput(path, options, InputUse::MassSpecBrowse, chromatogram,
+                                      {options.AreaThresholdOn ? options.AreaThreshold : 0.0, false});
+    if (!read.Read) {
         const std::string text = FormatC("Error reading from Chromatogram file '%s'", path.c_str());
-        ShowMessage(text);
+        ShowMessage(read.Reason.empty() ? text : text + "\n" + read.Reason);
         table.DeleteAllRows();
         table.AddRow({text});
         return MassSpecReportOutcome::Unreadable;
+    }
+    if (source) {
+        source->SampleName = chromatogram.SampleName;
+        source->DataSystem = read.DataSystemName;
     }
     FillMassSpecReport(chromatogram, options, table);
     return MassSpecReportOutcome::Built;

@@ -31,9 +31,17 @@ enum class MassSpecReportOutcome {
     Unreadable   // "Error reading from Chromatogram file '<path>'"; the table holds one row with that text
 };
 
-// Reads the chromatogram (area threshold as minimum area, no plug-in messages) and fills the table.
+// What the report was made of: the chromatogram's sample name and data system.
+struct CORVELIN_ENGINE_EXPORT CMassSpecReportSource {
+    std::string SampleName;
+    std::string DataSystem;
+};
+
+// Reads the chromatogram through the input reader (area threshold as minimum area; a failed read gives one message,
+// with the reader's reason on a line of its own) and fills the table; source, when given, gets what it was made of.
 CORVELIN_ENGINE_EXPORT MassSpecReportOutcome BuildMassSpecReport(const std::string& path, const CSearchOptions& options,
-                                                                 CReportTable& table);
+                                                                 CReportTable& table,
+                                                                 CMassSpecReportSource* source = nullptr);
 
 // The CSV form of the report: the visible columns in display order and every row.
 CORVELIN_ENGINE_EXPORT std::string MassSpecReportCsvText(const CReportTable& table);

@@ -124,15 +124,14 @@ void CMassSpecReport::OnReport()
     StoreControls();
     CWaitCursor wait;
     m_list->SuspendRedraw();
-    m_built = BuildMassSpecReport(Path, m_options, m_list->Table()) == MassSpecReportOutcome::Built;
+    CMassSpecReportSource source;
+    m_built = BuildMassSpecReport(Path, m_options, m_list->Table(), &source) == MassSpecReportOutcome::Built;
     if (m_built) {
         m_reportedPath = Path;
         m_list->FitColumnsToContent();
         // A typed path shows (and prints) its sample name and data system as a browsed one does.
-        CLibraryChromatogram chromatogram;
-        const CInputRead read = ReadInput(Path, m_options, InputUse::MassSpecBrowse, chromatogram, {-1, false});
-        SampleNameText = read.Read ? chromatogram.SampleName : std::string();
-        DataSystemText = read.Read ? read.DataSystemName : std::string();
+        SampleNameText = source.SampleName;
+        DataSystemText = source.DataSystem;
         RefreshControls();
     }
     m_list->SyncHeader();

@@ -81,9 +81,10 @@ TEST(MassSpecReport, RefusalsAndAnUnreadableFile)
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts[0], "There are no search parameter mass specs to report the matches");
     EXPECT_EQ(texts[1], "Please select a chromatogram!");
-    EXPECT_EQ(texts.back(), "Error reading from Chromatogram file '/no/such/file.raw'");
+    const std::string text = "Error reading from Chromatogram file '/no/such/file.raw'";
+    EXPECT_EQ(texts.back().substr(0, texts.back().find('\n')), text); // then the reader's reason, if it gave one
     ASSERT_EQ(table.RowCount(), 1);
-    EXPECT_EQ(table.Cell(0, 0), texts.back());
+    EXPECT_EQ(table.Cell(0, 0), text);
 }
 
 } // namespace
