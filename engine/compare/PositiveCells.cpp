@@ -62,7 +62,7 @@ CResolvedPairs ResolvePositiveCells(const CSearchOptions& options, std::vector<C
 }
 
 namespace {
-// Up to this many cells per row on average, sorting them is the faster way.
+// Up to this many cells per row on average, the sparse resolution is the faster way.
 constexpr std::size_t kCellsPerRowToSort = 8;
 } // namespace
 
@@ -80,17 +80,8 @@ bool CRowBestResolution::RowBest(int row, CPositiveCell& best) const
     return found;
 }
 
-CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
-                                           const std::vector<double>& rowLargest, const std::vector<char>& inRange,
-                                           int columns)
+void CRowBestResolution::GroupCells(const std::vector<CPositiveCell>& positives, std::size_t rows, int columns)
 {
-    if (options.MultipleMatching)
-        return RowLargestTotals(rowLargest, inRange);
-    const std::size_t rows = inRange.size();
-    if (positives.size() <= kCellsPerRowToSort * rows) {
-        m_columnTaken.assign(static_cast<std::size_t>(columns), 0);
-        return ResolvePositiveCells(options, positives, rowLargest, inRange, m_winner, m_columnTaken);
-    }
     // The cells grouped by row (a counting sort, unless they come grouped by ascending row already).
     m_rowStart.assign(rows + 1, 0);
     bool grouped = true;
@@ -103,15 +94,79 @@ CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::v
     m_cells = positives.data();
     if (!grouped) {
         m_byRow.resize(positives.size());
-        std::vector<std::uint32_t>& next = m_next;
-        next.assign(m_rowStart.begin(), m_rowStart.end() - 1);
+        m_next.assign(m_rowStart.begin(), m_rowStart.end() - 1);
         for (const CPositiveCell& c : positives)
-            m_byRow[next[static_cast<std::size_t>(c.Row())]++] = c;
+            m_byRow[m_next[static_cast<std::size_t>(c.Row())]++] = c;
         m_cells = m_byRow.data();
     }
-
     m_winner.assign(rows, 0.0);
     m_columnTaken.assign(static_cast<std::size_t>(columns), 0);
+}
+
+bool CRowBestResolution::ColumnBest(int column, CPositiveCell& best) const
+{
+    bool found = false;
+    const auto c0 = static_cast<std::size_t>(column);
+    for (std::uint32_t k = m_columnStart[c0]; k < m_columnStart[c0 + 1]; ++k) {
+        const CPositiveCell& c = m_byColumn[k];
+        if (m_winner[static_cast<std::size_t>(c.Row())] > 0 || (found && !Before(c, best)))
+            continue;
+        best = c;
+        found = true;
+    }
+    return found;
+}
+
+CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& positives,
+                                                 const std::vector<char>& inRange, int columns)
+{
+    const std::size_t rows = inRange.size();
+    GroupCells(positives, rows, columns);
+    // The cells grouped by column as well.
+    const auto cols = static_cast<std::size_t>(columns);
+    m_columnStart.assign(cols + 1, 0);
+    for (const CPositiveCell& c : positives)
+        ++m_columnStart[static_cast<std::size_t>(c.Column()) + 1];
+    for (std::size_t j = 0; j < cols; ++j)
+        m_columnStart[j + 1] += m_columnStart[j];
+    m_byColumn.resize(positives.size());
+    m_next.assign(m_columnStart.begin(), m_columnStart.end() - 1);
+    for (const CPositiveCell& c : positives)
+        m_byColumn[m_next[static_cast<std::size_t>(c.Column())]++] = c;
+
+    // The greedy order is a strict total order (positions differ), so the greedy winners are exactly the cells
+    // that are, among the cells of free rows and columns, the best of their row and of their column, taken one
+    // after the other in any order. From a row's best cell, the best of its column, then the best of that
+    // cell's row and so on climb the order strictly until such a cell is reached.
+    for (std::size_t r = 0; r < rows; ++r) {
+        CPositiveCell e;
+        while (!(m_winner[r] > 0) && RowBest(static_cast<int>(r), e)) {
+            for (;;) {
+                CPositiveCell f;
+                ColumnBest(e.Column(), f); // e's row and column are free: found
+                if (f.Position == e.Position)
+                    break;
+                RowBest(f.Row(), e); // likewise: found (f itself at least)
+                if (f.Position == e.Position)
+                    break;
+            }
+            m_winner[static_cast<std::size_t>(e.Row())] = e.Value();
+            m_columnTaken[static_cast<std::size_t>(e.Column())] = 1;
+        }
+    }
+    return WinnerTotals(m_winner, inRange);
+}
+
+CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
+                                           const std::vector<double>& rowLargest, const std::vector<char>& inRange,
+                                           int columns)
+{
+    if (options.MultipleMatching)
+        return RowLargestTotals(rowLargest, inRange);
+    const std::size_t rows = inRange.size();
+    if (positives.size() <= kCellsPerRowToSort * rows)
+        return ResolveSparse(positives, inRange, columns);
+    GroupCells(positives, rows, columns);
     // A heap of the row bests, the best on top (std heaps keep the largest by their order: Before reversed).
     const auto after = [](const CPositiveCell& a, const CPositiveCell& b) { return Before(b, a); };
     m_heap.clear();
