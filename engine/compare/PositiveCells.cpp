@@ -103,36 +103,76 @@ void CRowBestResolution::GroupCells(const std::vector<CPositiveCell>& positives,
     m_columnTaken.assign(static_cast<std::size_t>(columns), 0);
 }
 
-bool CRowBestResolution::ColumnBest(int column, CPositiveCell& best) const
+namespace {
+
+// The cells grouped by one of their indices, key(c) < keys: start[k] ... start[k + 1] are the cells of key k in
+// the returned array, which is cells itself when they come grouped by ascending key already, else grouped (a
+// counting sort into scratch, with next as scratch too).
+template <typename Key>
+const CPositiveCell* GroupBy(const std::vector<CPositiveCell>& cells, std::size_t keys, Key key,
+                             std::vector<std::uint32_t>& start, std::vector<std::uint32_t>& next,
+                             std::vector<CPositiveCell>& scratch)
 {
-    bool found = false;
-    const auto c0 = static_cast<std::size_t>(column);
-    for (std::uint32_t k = m_columnStart[c0]; k < m_columnStart[c0 + 1]; ++k) {
-        const CPositiveCell& c = m_byColumn[k];
-        if (m_winner[static_cast<std::size_t>(c.Row())] > 0 || (found && !Before(c, best)))
-            continue;
-        best = c;
-        found = true;
+    start.assign(keys + 1, 0);
+    bool grouped = true;
+    std::size_t previous = 0;
+    for (const CPositiveCell& c : cells) {
+        const auto k = static_cast<std::size_t>(key(c));
+        ++start[k + 1];
+        grouped = grouped && previous <= k;
+        previous = k;
     }
-    return found;
+    for (std::size_t k = 0; k < keys; ++k)
+        start[k + 1] += start[k];
+    if (grouped)
+        return cells.data();
+    scratch.resize(cells.size());
+    next.assign(start.begin(), start.end() - 1);
+    for (const CPositiveCell& c : cells)
+        scratch[next[static_cast<std::size_t>(key(c))]++] = c;
+    return scratch.data();
 }
+
+} // namespace
 
 CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& positives,
                                                  const std::vector<char>& inRange, int columns)
 {
     const std::size_t rows = inRange.size();
-    GroupCells(positives, rows, columns);
-    // The cells grouped by column as well.
     const auto cols = static_cast<std::size_t>(columns);
-    m_columnStart.assign(cols + 1, 0);
-    for (const CPositiveCell& c : positives)
-        ++m_columnStart[static_cast<std::size_t>(c.Column()) + 1];
-    for (std::size_t j = 0; j < cols; ++j)
-        m_columnStart[j + 1] += m_columnStart[j];
-    m_byColumn.resize(positives.size());
-    m_next.assign(m_columnStart.begin(), m_columnStart.end() - 1);
-    for (const CPositiveCell& c : positives)
-        m_byColumn[m_next[static_cast<std::size_t>(c.Column())]++] = c;
+    const CPositiveCell* byRow = GroupBy(
+        positives, rows, [](const CPositiveCell& c) { return c.Row(); }, m_rowStart, m_next, m_byRow);
+    const CPositiveCell* byColumn = GroupBy(
+        positives, cols, [](const CPositiveCell& c) { return c.Column(); }, m_columnStart, m_next, m_byColumn);
+    m_winner.assign(rows, 0.0);
+    m_columnTaken.assign(cols, 0);
+    double* winner = m_winner.data();
+    char* columnTaken = m_columnTaken.data();
+    const std::uint32_t* rowStart = m_rowStart.data();
+    const std::uint32_t* columnStart = m_columnStart.data();
+    // The best cell of a row among the free columns, of a column among the free rows (rows without a winner).
+    const auto rowBest = [&](std::size_t row, CPositiveCell& best) {
+        bool found = false;
+        for (std::uint32_t k = rowStart[row]; k < rowStart[row + 1]; ++k) {
+            const CPositiveCell& c = byRow[k];
+            if (columnTaken[c.Column()] || (found && !Before(c, best)))
+                continue;
+            best = c;
+            found = true;
+        }
+        return found;
+    };
+    const auto columnBest = [&](std::size_t column, CPositiveCell& best) {
+        bool found = false;
+        for (std::uint32_t k = columnStart[column]; k < columnStart[column + 1]; ++k) {
+            const CPositiveCell& c = byColumn[k];
+            if (winner[c.Row()] > 0 || (found && !Before(c, best)))
+                continue;
+            best = c;
+            found = true;
+        }
+        return found;
+    };
 
     // The greedy order is a strict total order (positions differ), so the greedy winners are exactly the cells
     // that are, among the cells of free rows and columns, the best of their row and of their column, taken one
@@ -140,18 +180,18 @@ CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& pos
     // cell's row and so on climb the order strictly until such a cell is reached.
     for (std::size_t r = 0; r < rows; ++r) {
         CPositiveCell e;
-        while (!(m_winner[r] > 0) && RowBest(static_cast<int>(r), e)) {
+        while (!(winner[r] > 0) && rowBest(r, e)) {
             for (;;) {
                 CPositiveCell f;
-                ColumnBest(e.Column(), f); // e's row and column are free: found
+                columnBest(static_cast<std::size_t>(e.Column()), f); // e's row and column are free: found
                 if (f.Position == e.Position)
                     break;
-                RowBest(f.Row(), e); // likewise: found (f itself at least)
+                rowBest(static_cast<std::size_t>(f.Row()), e); // likewise: found (f itself at least)
                 if (f.Position == e.Position)
                     break;
             }
-            m_winner[static_cast<std::size_t>(e.Row())] = e.Value();
-            m_columnTaken[static_cast<std::size_t>(e.Column())] = 1;
+            winner[e.Row()] = e.Value();
+            columnTaken[e.Column()] = 1;
         }
     }
     return WinnerTotals(m_winner, inRange);

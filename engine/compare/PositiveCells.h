@@ -69,8 +69,6 @@ private:
     CResolvedPairs ResolveSparse(std::vector<CPositiveCell>& positives, const std::vector<char>& inRange, int columns);
     // The best cell of a row among the free columns; false when none is left.
     bool RowBest(int row, CPositiveCell& best) const;
-    // The best cell of a column among the free rows (rows without a winner); false when none is left.
-    bool ColumnBest(int column, CPositiveCell& best) const;
 
     const CPositiveCell* m_cells = nullptr; // the cells grouped by row: the caller's or m_byRow
     std::vector<CPositiveCell> m_byRow;
