@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "engine/core/LibraryChromatogram.h"
 
@@ -14,10 +16,11 @@ void CPreparedSpectra::Reset(double threshold)
     m_threshold = threshold;
     m_entries.clear();
     m_lineCount = 0;
+    m_deferredFrom = 0;
 }
 
 bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
-                              const CLibraryMassSpectrumData* spectrum)
+                              const CLibraryMassSpectrumData* spectrum, bool deferSum)
 {
     // The arrays only grow (their contents beyond m_lineCount are left as they are, not cleared for each use).
     const std::size_t first = m_lineCount;
@@ -31,7 +34,8 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
 
     // Every line of a nominal spectrum is written; only the lines at or above the threshold advance the count.
     // The sum of squares takes the same lines in the same order as CLibraryMassSpectrumData::SumOfSquares (a
-    // term of +0 for a line below the threshold leaves a sum of squares unchanged).
+    // term of +0 for a line below the threshold leaves a sum of squares unchanged). For a nominal spectrum those
+    // are exactly its weights kept in Weights(), which FinishLines adds up when the sum is deferred.
     const double threshold = m_threshold;
     bool nominal = true;
     std::size_t count = 0;
@@ -45,10 +49,14 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
         std::memcpy(&intensity, line + intensityOffset, 8);
         std::memcpy(&w, line + 24, 8);
         const bool eligible = intensity >= threshold;
-        sumOfSquares += eligible ? w * w : 0.0;
-        // After the range test the conversion to int is exact for integers and truncates anything else.
-        if (!(m > previous && m <= LargestNominalMass) || m != static_cast<double>(static_cast<int>(m)) ||
-            (eligible && !std::isfinite(w))) {
+        if (!deferSum)
+            sumOfSquares += eligible ? w * w : 0.0;
+        // After the range test the conversion to int is exact for integers and truncates anything else. The
+        // tests are combined without branches: whether a line is eligible follows no pattern.
+        const bool inRange = m > previous && m <= LargestNominalMass;
+        const double mass = inRange ? m : 0.0;
+        const bool finite = std::fabs(w) <= std::numeric_limits<double>::max();
+        if (!(inRange & (mass == static_cast<double>(static_cast<int>(mass))) & (finite | !eligible))) {
             nominal = false;
             ++k;
             break;
@@ -58,12 +66,19 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
         weights[count] = w;
         count += eligible ? 1 : 0;
     }
-    for (; k < n; ++k) {
-        const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
-        double intensity, w;
-        std::memcpy(&intensity, line + intensityOffset, 8);
-        std::memcpy(&w, line + 24, 8);
-        sumOfSquares += intensity >= threshold ? w * w : 0.0;
+    if (!nominal && deferSum) {
+        // Not deferred after all: from the first line.
+        sumOfSquares = 0;
+        k = 0;
+    }
+    if (!nominal || !deferSum) {
+        for (; k < n; ++k) {
+            const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
+            double intensity, w;
+            std::memcpy(&intensity, line + intensityOffset, 8);
+            std::memcpy(&w, line + 24, 8);
+            sumOfSquares += intensity >= threshold ? w * w : 0.0;
+        }
     }
     if (!nominal)
         count = 0;
@@ -73,21 +88,70 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
     return nominal;
 }
 
+void CPreparedSpectra::FinishLines()
+{
+    // Four spectra at a time: each sum adds its own terms in its own order, the four sums side by side.
+    constexpr std::size_t kWays = 4;
+    Entry* group[kWays];
+    std::size_t size = 0;
+    const double* weights = m_weights.data();
+    const auto add = [&] {
+        std::uint32_t common = UINT32_MAX;
+        for (std::size_t l = 0; l < size; ++l)
+            common = std::min(common, group[l]->Count);
+        double sum[kWays] = {0, 0, 0, 0};
+        if (size == kWays) {
+            const double* w0 = weights + group[0]->First;
+            const double* w1 = weights + group[1]->First;
+            const double* w2 = weights + group[2]->First;
+            const double* w3 = weights + group[3]->First;
+            for (std::uint32_t k = 0; k < common; ++k) {
+                sum[0] += w0[k] * w0[k];
+                sum[1] += w1[k] * w1[k];
+                sum[2] += w2[k] * w2[k];
+                sum[3] += w3[k] * w3[k];
+            }
+        } else {
+            common = 0;
+        }
+        for (std::size_t l = 0; l < size; ++l) {
+            double s = sum[l];
+            const double* w = weights + group[l]->First;
+            for (std::uint32_t k = common; k < group[l]->Count; ++k)
+                s += w[k] * w[k];
+            group[l]->SumOfSquares = s;
+        }
+        size = 0;
+    };
+    for (std::size_t e = m_deferredFrom; e < m_entries.size(); ++e) {
+        if (!m_entries[e].Nominal)
+            continue;
+        group[size++] = &m_entries[e];
+        if (size == kWays)
+            add();
+    }
+    add();
+    m_deferredFrom = m_entries.size();
+}
+
 int CPreparedSpectra::Add(const CLibraryMassSpectrumData& spectrum)
 {
     static_assert(sizeof(CLibraryMassSpectrumPoint) == CLibraryMassSpectrumData::LineBytes &&
                   offsetof(CLibraryMassSpectrumPoint, Mass) == 0 &&
                   offsetof(CLibraryMassSpectrumPoint, WeightedIntensity) == 24);
     const auto& points = spectrum.Points();
+    FinishLines(); // the sums of lines added before stay with their spectra
     Append(reinterpret_cast<const std::uint8_t*>(points.data()), points.size(),
-           offsetof(CLibraryMassSpectrumPoint, Intensity), &spectrum);
+           offsetof(CLibraryMassSpectrumPoint, Intensity), &spectrum, false);
+    m_deferredFrom = m_entries.size();
     return static_cast<int>(m_entries.size()) - 1;
 }
 
 int CPreparedSpectra::AddLines(std::span<const std::uint8_t> lineBytes, CLibraryMassSpectrumData& fallback)
 {
     // A stored line: mass, intensity, extra, weighted intensity.
-    const bool nominal = Append(lineBytes.data(), lineBytes.size() / CLibraryMassSpectrumData::LineBytes, 8, nullptr);
+    const bool nominal =
+        Append(lineBytes.data(), lineBytes.size() / CLibraryMassSpectrumData::LineBytes, 8, nullptr, true);
     if (!nominal) {
         fallback.Clear();
         fallback.AppendLines(lineBytes);

@@ -38,8 +38,11 @@ public:
     // Registers a spectrum (kept by reference) and returns its handle: 0, 1, 2 ... in the order of the calls.
     int Add(const CLibraryMassSpectrumData& spectrum);
     // Registers a spectrum given as stored lines (CLibraryMassSpectrumData::ReadLineBytes) without decoding it:
-    // only a spectrum that is not nominal is decoded, into fallback, which is then kept by reference.
+    // only a spectrum that is not nominal is decoded, into fallback, which is then kept by reference. The sum of
+    // squares of a nominal one is left to FinishLines, which must come before Get (Add calls it as well).
     int AddLines(std::span<const std::uint8_t> lineBytes, CLibraryMassSpectrumData& fallback);
+    // Computes the sums of squares that AddLines left open (several side by side, each in the order of its lines).
+    void FinishLines();
     // Reset, then every present peak's spectrum, so that handle i is the spectrum of peak i.
     void PreparePeaks(const CLibraryChromatogramData& chromatogram, double threshold);
 
@@ -52,15 +55,17 @@ public:
 private:
     // Appends the nominal lines and the entry of a spectrum of n lines of 32 bytes each, mass at offset 0,
     // intensity at intensityOffset and weighted intensity at 24 as doubles (the layout of a stored line and of
-    // CLibraryMassSpectrumPoint alike); returns whether the spectrum is nominal.
+    // CLibraryMassSpectrumPoint alike); returns whether the spectrum is nominal. With deferSum the sum of
+    // squares of a nominal spectrum is left to FinishLines.
     bool Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
-                const CLibraryMassSpectrumData* spectrum);
+                const CLibraryMassSpectrumData* spectrum, bool deferSum);
 
     double m_threshold;
     std::vector<Entry> m_entries;
     std::vector<std::uint16_t> m_masses;
     std::vector<double> m_weights;
-    std::size_t m_lineCount = 0; // the lines in use at the start of m_masses and m_weights
+    std::size_t m_lineCount = 0;    // the lines in use at the start of m_masses and m_weights
+    std::size_t m_deferredFrom = 0; // the first entry whose sum of squares may be left to FinishLines
 };
 
 } // namespace corvelin
