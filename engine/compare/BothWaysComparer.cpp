@@ -23,25 +23,6 @@ void CBothWaysComparer::Direction::Reset(int rows)
     Unusual = false;
 }
 
-void CBothWaysComparer::Direction::Record(int row, int column, const CPairFactors& f)
-{
-    const auto i = static_cast<std::size_t>(row);
-    if (f.Value > 0) {
-        Positives.emplace_back(f.Value, row, column);
-        if (f.Value > RowLargest[i])
-            RowLargest[i] = f.Value;
-    } else if (!(f.Value >= 0)) {
-        Unusual = true;
-    }
-    // Of equal values the lowest column wins, whatever order the pairs come in.
-    if (f.Value >= MatchConstants::StopThreshold &&
-        (f.Value > Best[i] || (f.Value == Best[i] && column < BestIndex[i]))) {
-        Best[i] = f.Value;
-        BestIndex[i] = column;
-        BestFactors[i] = f;
-    }
-}
-
 void CBothWaysComparer::Finish(Direction& direction, const CPreparedChromatogram& rowSide,
                                const CPreparedChromatogram& columnSide, const CSearchOptions& options, CLibraryHit& hit)
 {
