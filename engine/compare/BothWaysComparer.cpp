@@ -1,5 +1,8 @@
 #include "engine/compare/BothWaysComparer.h"
 
+#include <bit>
+#include <cstdint>
+
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/compare/PreparedChromatogram.h"
@@ -24,7 +27,8 @@ void CBothWaysComparer::Direction::Reset(int rows)
 }
 
 void CBothWaysComparer::Finish(Direction& direction, const CPreparedChromatogram& rowSide,
-                               const CPreparedChromatogram& columnSide, const CSearchOptions& options, CLibraryHit& hit)
+                               const CPreparedChromatogram& columnSide, const CSearchOptions& options, CLibraryHit& hit,
+                               bool transposed)
 {
     // The claimed but missing peaks and the peaks that do not take part are skipped rows; the best pairs' factors
     // are added in row order.
@@ -38,8 +42,10 @@ void CBothWaysComparer::Finish(Direction& direction, const CPreparedChromatogram
         if (direction.BestIndex[static_cast<std::size_t>(i)] >= 0)
             AddPairFactors(sums, direction.BestFactors[static_cast<std::size_t>(i)]);
     }
-    const CResolvedPairs resolved = m_resolution.Resolve(options, direction.Positives, direction.RowLargest,
-                                                         rowSide.InRange(), columnSide.PresentPeaks());
+    const CResolvedPairs resolved = transposed
+                                        ? m_resolution.Transposed(rowSide.InRange())
+                                        : m_resolution.Resolve(options, direction.Positives, direction.RowLargest,
+                                                               rowSide.InRange(), columnSide.PresentPeaks());
     SummariseComparison(rowSide.ClaimedPeaks() - skipped, resolved, sums, &hit);
 }
 
@@ -57,6 +63,7 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
     m_spectra.Reset(threshold);
     m_forward.Reset(self.PresentPeaks());
     m_reverse.Reset(other.PresentPeaks());
+    bool symmetric = true; // every pair has the same value both ways round
     m_candidates.Build(
         other.TakesPart(), [&](int j) -> const CLibraryChromatogramPeakData& { return other.Peak(j); }, options, true);
 
@@ -80,17 +87,21 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
                                 ? msForward
                                 : MSMatch(*b.Spectrum, b.SumOfSquares, *a.Spectrum, a.SumOfSquares, threshold);
             }
-            m_forward.Record(i, j,
-                             FinishPairValue(retention, peak, otherPeak, forwardContext, [&] { return msForward; }));
-            m_reverse.Record(j, i,
-                             FinishPairValue(retention, otherPeak, peak, reverseContext, [&] { return msReverse; }));
+            const CPairFactors f =
+                FinishPairValue(retention, peak, otherPeak, forwardContext, [&] { return msForward; });
+            const CPairFactors r =
+                FinishPairValue(retention, otherPeak, peak, reverseContext, [&] { return msReverse; });
+            symmetric = symmetric && std::bit_cast<std::uint64_t>(f.Value) == std::bit_cast<std::uint64_t>(r.Value);
+            m_forward.Record(i, j, f);
+            m_reverse.Record(j, i, r);
         });
     }
     m_spectra.SetSideA(-1); // side A is a caller's set, which need not outlive this call
     if (m_forward.Unusual || m_reverse.Unusual)
         return false;
-    Finish(m_forward, self, other, options, forward);
-    Finish(m_reverse, other, self, options, reverse);
+    Finish(m_forward, self, other, options, forward, false);
+    // With the same value both ways round for every pair, the reverse cells are the forward ones transposed.
+    Finish(m_reverse, other, self, options, reverse, symmetric && m_resolution.Transposable());
     return true;
 }
 

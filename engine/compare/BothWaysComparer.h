@@ -62,9 +62,10 @@ private:
             }
         }
     };
-    // Resolves one direction, rows from rowSide and columns from columnSide, into hit.
+    // Resolves one direction, rows from rowSide and columns from columnSide, into hit; transposed: its cells are
+    // those of the direction resolved last with rows and columns swapped, and that resolution serves.
     void Finish(Direction& direction, const CPreparedChromatogram& rowSide, const CPreparedChromatogram& columnSide,
-                const CSearchOptions& options, CLibraryHit& hit);
+                const CSearchOptions& options, CLibraryHit& hit, bool transposed);
 
     CCandidateIndex m_candidates;
     CSpectrumMatcher m_spectra;

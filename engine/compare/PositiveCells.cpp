@@ -145,9 +145,9 @@ CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& pos
     const CPositiveCell* byColumn = GroupBy(
         positives, cols, [](const CPositiveCell& c) { return c.Column(); }, m_columnStart, m_next, m_byColumn);
     m_winner.assign(rows, 0.0);
-    m_columnTaken.assign(cols, 0);
+    m_columnWinner.assign(cols, 0.0);
     double* winner = m_winner.data();
-    char* columnTaken = m_columnTaken.data();
+    double* columnWinner = m_columnWinner.data();
     const std::uint32_t* rowStart = m_rowStart.data();
     const std::uint32_t* columnStart = m_columnStart.data();
     // The best cell of a row among the free columns, of a column among the free rows (rows without a winner).
@@ -155,7 +155,9 @@ CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& pos
         bool found = false;
         for (std::uint32_t k = rowStart[row]; k < rowStart[row + 1]; ++k) {
             const CPositiveCell& c = byRow[k];
-            if (columnTaken[c.Column()] || (found && !Before(c, best)))
+            if (columnWinner[c.Column()] > 0)
+                continue;
+            if (found && !Before(c, best))
                 continue;
             best = c;
             found = true;
@@ -166,7 +168,9 @@ CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& pos
         bool found = false;
         for (std::uint32_t k = columnStart[column]; k < columnStart[column + 1]; ++k) {
             const CPositiveCell& c = byColumn[k];
-            if (winner[c.Row()] > 0 || (found && !Before(c, best)))
+            if (winner[c.Row()] > 0)
+                continue;
+            if (found && !Before(c, best))
                 continue;
             best = c;
             found = true;
@@ -191,9 +195,10 @@ CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& pos
                     break;
             }
             winner[e.Row()] = e.Value();
-            columnTaken[e.Column()] = 1;
+            columnWinner[e.Column()] = e.Value();
         }
     }
+    m_transposable = true;
     return WinnerTotals(m_winner, inRange);
 }
 
@@ -201,12 +206,14 @@ CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::v
                                            const std::vector<double>& rowLargest, const std::vector<char>& inRange,
                                            int columns)
 {
+    m_transposable = false;
     if (options.MultipleMatching)
         return RowLargestTotals(rowLargest, inRange);
     const std::size_t rows = inRange.size();
     if (positives.size() <= kCellsPerRowToSort * rows)
         return ResolveSparse(positives, inRange, columns);
     GroupCells(positives, rows, columns);
+    m_columnWinner.assign(static_cast<std::size_t>(columns), 0.0);
     // A heap of the row bests, the best on top (std heaps keep the largest by their order: Before reversed).
     const auto after = [](const CPositiveCell& a, const CPositiveCell& b) { return Before(b, a); };
     m_heap.clear();
@@ -223,6 +230,7 @@ CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::v
         if (!m_columnTaken[column]) {
             // Every other row's best among the free columns is at most its entry in the heap: this cell wins.
             m_winner[static_cast<std::size_t>(top.Row())] = top.Value();
+            m_columnWinner[column] = top.Value();
             m_columnTaken[column] = 1;
             m_heap.pop_back();
         } else if (RowBest(top.Row(), top)) {
@@ -231,7 +239,13 @@ CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::v
             m_heap.pop_back();
         }
     }
+    m_transposable = true;
     return WinnerTotals(m_winner, inRange);
+}
+
+CResolvedPairs CRowBestResolution::Transposed(const std::vector<char>& columnInRange) const
+{
+    return WinnerTotals(m_columnWinner, columnInRange);
 }
 
 double SummariseComparison(int considered, const CResolvedPairs& resolved, const CPairFactors& sums, CLibraryHit* hit)

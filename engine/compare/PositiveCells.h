@@ -61,6 +61,12 @@ class CORVELIN_ENGINE_EXPORT CRowBestResolution {
 public:
     CResolvedPairs Resolve(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
                            const std::vector<double>& rowLargest, const std::vector<char>& inRange, int columns);
+    // Whether the last Resolve also resolved the transposed cells (row and column of every cell swapped, the
+    // same values): one-to-one. The greedy winners depend only on how the order ranks cells of a row or of a
+    // column, and ties broken row by row rank those as ties broken column by column do. Transposed then gives
+    // that resolution, columnInRange telling which columns count.
+    bool Transposable() const noexcept { return m_transposable; }
+    CResolvedPairs Transposed(const std::vector<char>& columnInRange) const;
 
 private:
     // Groups the cells by row and clears the winners and the taken columns.
@@ -78,7 +84,9 @@ private:
     std::vector<std::uint32_t> m_next;
     std::vector<CPositiveCell> m_heap;
     std::vector<double> m_winner;
+    std::vector<double> m_columnWinner;
     std::vector<char> m_columnTaken;
+    bool m_transposable = false;
 };
 
 // The overall match over the considered peaks; fills the hit's forward block (when hit is not null) with the

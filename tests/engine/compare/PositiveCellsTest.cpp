@@ -52,5 +52,23 @@ TEST(CompareRowBestResolution, GivesTheSortedGreedyWinnersOnRandomCells)
         ASSERT_EQ(got.Matched, expected.Matched) << "round " << round;
         ASSERT_EQ(std::bit_cast<std::uint64_t>(got.Total), std::bit_cast<std::uint64_t>(expected.Total))
             << "round " << round;
+
+        // The same run resolved the transposed cells (ties broken column by column).
+        ASSERT_TRUE(resolution.Transposable());
+        std::vector<CPositiveCell> transposed;
+        std::vector<double> columnLargest(static_cast<std::size_t>(columns), 0.0);
+        for (const CPositiveCell& c : positives)
+            transposed.emplace_back(c.Value(), c.Column(), c.Row());
+        std::vector<char> columnInRange(static_cast<std::size_t>(columns), 1);
+        for (auto& r : columnInRange)
+            r = rng() % 8 != 0;
+        std::vector<char> rowTaken(static_cast<std::size_t>(rows), 0);
+        const CResolvedPairs expectedTransposed =
+            ResolvePositiveCells(options, transposed, columnLargest, columnInRange, winner, rowTaken);
+        const CResolvedPairs gotTransposed = resolution.Transposed(columnInRange);
+        ASSERT_EQ(gotTransposed.Matched, expectedTransposed.Matched) << "round " << round;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(gotTransposed.Total),
+                  std::bit_cast<std::uint64_t>(expectedTransposed.Total))
+            << "round " << round;
     }
 }
