@@ -20,7 +20,7 @@ void CPreparedSpectra::Reset(double threshold)
 }
 
 bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
-                              const CLibraryMassSpectrumData* spectrum, bool deferSum)
+                              const CLibraryMassSpectrumData* spectrum)
 {
     // The arrays only grow (their contents beyond m_lineCount are left as they are, not cleared for each use).
     const std::size_t first = m_lineCount;
@@ -34,8 +34,7 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
 
     // Every line of a nominal spectrum is written; only the lines at or above the threshold advance the count.
     // The sum of squares takes the same lines in the same order as CLibraryMassSpectrumData::SumOfSquares (a
-    // term of +0 for a line below the threshold leaves a sum of squares unchanged). For a nominal spectrum those
-    // are exactly its weights kept in Weights(), which FinishLines adds up when the sum is deferred.
+    // term of +0 for a line below the threshold leaves a sum of squares unchanged).
     const double threshold = m_threshold;
     bool nominal = true;
     std::size_t count = 0;
@@ -49,8 +48,62 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
         std::memcpy(&intensity, line + intensityOffset, 8);
         std::memcpy(&w, line + 24, 8);
         const bool eligible = intensity >= threshold;
-        if (!deferSum)
-            sumOfSquares += eligible ? w * w : 0.0;
+        sumOfSquares += eligible ? w * w : 0.0;
+        // After the range test the conversion to int is exact for integers and truncates anything else.
+        if (!(m > previous && m <= LargestNominalMass) || m != static_cast<double>(static_cast<int>(m)) ||
+            (eligible && !std::isfinite(w))) {
+            nominal = false;
+            ++k;
+            break;
+        }
+        previous = m;
+        masses[count] = static_cast<std::uint16_t>(m);
+        weights[count] = w;
+        count += eligible ? 1 : 0;
+    }
+    for (; k < n; ++k) {
+        const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
+        double intensity, w;
+        std::memcpy(&intensity, line + intensityOffset, 8);
+        std::memcpy(&w, line + 24, 8);
+        sumOfSquares += intensity >= threshold ? w * w : 0.0;
+    }
+    if (!nominal)
+        count = 0;
+    m_lineCount = first + count;
+    m_entries.push_back(
+        {spectrum, sumOfSquares, nominal, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(count), n});
+    return nominal;
+}
+
+bool CPreparedSpectra::AppendLines(const std::uint8_t* lines, std::size_t n)
+{
+    constexpr std::size_t intensityOffset = 8; // a stored line: mass, intensity, extra, weighted intensity
+    // The arrays only grow (their contents beyond m_lineCount are left as they are, not cleared for each use).
+    const std::size_t first = m_lineCount;
+    const std::size_t needed = first + n;
+    if (m_masses.size() < needed) {
+        m_masses.resize(std::max(needed, 2 * m_masses.size()));
+        m_weights.resize(m_masses.size());
+    }
+    std::uint16_t* masses = m_masses.data() + first;
+    double* weights = m_weights.data() + first;
+
+    // As Append, but the sum of squares of a nominal spectrum is left to FinishLines: the lines it takes are
+    // exactly the weights kept in Weights(), in their order.
+    const double threshold = m_threshold;
+    bool nominal = true;
+    std::size_t count = 0;
+    double previous = -1;
+    double sumOfSquares = 0;
+    std::size_t k = 0;
+    for (; k < n; ++k) {
+        const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
+        double m, intensity, w;
+        std::memcpy(&m, line, 8);
+        std::memcpy(&intensity, line + intensityOffset, 8);
+        std::memcpy(&w, line + 24, 8);
+        const bool eligible = intensity >= threshold;
         // After the range test the conversion to int is exact for integers and truncates anything else. The
         // tests are combined without branches: whether a line is eligible follows no pattern.
         const bool inRange = m > previous && m <= LargestNominalMass;
@@ -66,13 +119,9 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
         weights[count] = w;
         count += eligible ? 1 : 0;
     }
-    if (!nominal && deferSum) {
+    if (!nominal) {
         // Not deferred after all: from the first line.
-        sumOfSquares = 0;
-        k = 0;
-    }
-    if (!nominal || !deferSum) {
-        for (; k < n; ++k) {
+        for (k = 0; k < n; ++k) {
             const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
             double intensity, w;
             std::memcpy(&intensity, line + intensityOffset, 8);
@@ -84,7 +133,7 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
         count = 0;
     m_lineCount = first + count;
     m_entries.push_back(
-        {spectrum, sumOfSquares, nominal, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(count), n});
+        {nullptr, sumOfSquares, nominal, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(count), n});
     return nominal;
 }
 
@@ -140,9 +189,10 @@ int CPreparedSpectra::Add(const CLibraryMassSpectrumData& spectrum)
                   offsetof(CLibraryMassSpectrumPoint, Mass) == 0 &&
                   offsetof(CLibraryMassSpectrumPoint, WeightedIntensity) == 24);
     const auto& points = spectrum.Points();
-    FinishLines(); // the sums of lines added before stay with their spectra
+    if (m_deferredFrom < m_entries.size())
+        FinishLines(); // the sums of lines added before stay with their spectra
     Append(reinterpret_cast<const std::uint8_t*>(points.data()), points.size(),
-           offsetof(CLibraryMassSpectrumPoint, Intensity), &spectrum, false);
+           offsetof(CLibraryMassSpectrumPoint, Intensity), &spectrum);
     m_deferredFrom = m_entries.size();
     return static_cast<int>(m_entries.size()) - 1;
 }
@@ -150,8 +200,7 @@ int CPreparedSpectra::Add(const CLibraryMassSpectrumData& spectrum)
 int CPreparedSpectra::AddLines(std::span<const std::uint8_t> lineBytes, CLibraryMassSpectrumData& fallback)
 {
     // A stored line: mass, intensity, extra, weighted intensity.
-    const bool nominal =
-        Append(lineBytes.data(), lineBytes.size() / CLibraryMassSpectrumData::LineBytes, 8, nullptr, true);
+    const bool nominal = AppendLines(lineBytes.data(), lineBytes.size() / CLibraryMassSpectrumData::LineBytes);
     if (!nominal) {
         fallback.Clear();
         fallback.AppendLines(lineBytes);

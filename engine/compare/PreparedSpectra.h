@@ -55,10 +55,12 @@ public:
 private:
     // Appends the nominal lines and the entry of a spectrum of n lines of 32 bytes each, mass at offset 0,
     // intensity at intensityOffset and weighted intensity at 24 as doubles (the layout of a stored line and of
-    // CLibraryMassSpectrumPoint alike); returns whether the spectrum is nominal. With deferSum the sum of
-    // squares of a nominal spectrum is left to FinishLines.
+    // CLibraryMassSpectrumPoint alike); returns whether the spectrum is nominal.
     bool Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
-                const CLibraryMassSpectrumData* spectrum, bool deferSum);
+                const CLibraryMassSpectrumData* spectrum);
+    // Append for n stored lines (no spectrum object), the sum of squares of a nominal spectrum left to
+    // FinishLines.
+    bool AppendLines(const std::uint8_t* lines, std::size_t n);
 
     double m_threshold;
     std::vector<Entry> m_entries;
