@@ -60,6 +60,8 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
     const CPreparedSpectra& otherSpectra = other.Spectra();
     const CPairContext forwardContext{self.Header(), other.Header(), options, self.RangeSum(), other.RangeSum()};
     const CPairContext reverseContext{other.Header(), self.Header(), options, other.RangeSum(), self.RangeSum()};
+    // This side's own tables (an unknown prepared once for many entries) spare filling one for every row.
+    const bool tables = selfSpectra.HasTables();
     m_spectra.Reset(threshold);
     m_forward.Reset(self.PresentPeaks());
     m_reverse.Reset(other.PresentPeaks());
@@ -71,7 +73,7 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
         if (!self.TakesPart()[static_cast<std::size_t>(i)])
             continue;
         const CLibraryChromatogramPeakData& peak = self.Peak(i);
-        if (ms)
+        if (ms && !tables)
             m_spectra.SetSideA(selfSpectra, i);
         const CPreparedSpectra::Entry& a = selfSpectra.Get(i);
         m_candidates.ForEachCandidate(peak, [&](int j) {
@@ -80,7 +82,8 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
             double msForward = 0;
             double msReverse = 0;
             if (ms && retention.Value >= MatchConstants::StopThreshold) {
-                msForward = m_spectra.Match(otherSpectra, j);
+                msForward = tables ? CSpectrumMatcher::MatchByTable(selfSpectra, i, otherSpectra, j)
+                                   : m_spectra.Match(otherSpectra, j);
                 const CPreparedSpectra::Entry& b = otherSpectra.Get(j);
                 // The merge of spectra that are not nominal may pair lines differently the other way round.
                 msReverse = a.Nominal && b.Nominal

@@ -17,6 +17,7 @@ void CPreparedSpectra::Reset(double threshold)
     m_entries.clear();
     m_lineCount = 0;
     m_deferredFrom = 0;
+    m_tableStart.clear();
 }
 
 bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
@@ -207,6 +208,35 @@ int CPreparedSpectra::AddLines(std::span<const std::uint8_t> lineBytes, CLibrary
         m_entries.back().Spectrum = &fallback;
     }
     return static_cast<int>(m_entries.size()) - 1;
+}
+
+bool CPreparedSpectra::BuildTables(std::size_t maxWeights)
+{
+    if (m_deferredFrom < m_entries.size())
+        FinishLines();
+    m_tableStart.assign(m_entries.size() + 1, 0);
+    std::size_t total = 0;
+    for (std::size_t e = 0; e < m_entries.size(); ++e) {
+        const Entry& entry = m_entries[e];
+        // Ascending masses: the last line is the largest.
+        const std::size_t size = entry.Nominal && entry.Count > 0 ? m_masses[entry.First + entry.Count - 1] + 1u : 0u;
+        total += size;
+        if (total > maxWeights || total > UINT32_MAX) {
+            m_tableStart.clear();
+            return false;
+        }
+        m_tableStart[e + 1] = static_cast<std::uint32_t>(total);
+    }
+    m_table.assign(total, 0.0);
+    for (std::size_t e = 0; e < m_entries.size(); ++e) {
+        const Entry& entry = m_entries[e];
+        if (!entry.Nominal)
+            continue;
+        double* table = m_table.data() + m_tableStart[e];
+        for (std::uint32_t k = entry.First; k < entry.First + entry.Count; ++k)
+            table[m_masses[k]] = m_weights[k];
+    }
+    return true;
 }
 
 void CPreparedSpectra::PreparePeaks(const CLibraryChromatogramData& chromatogram, double threshold)

@@ -46,6 +46,22 @@ public:
     // Reset, then every present peak's spectrum, so that handle i is the spectrum of peak i.
     void PreparePeaks(const CLibraryChromatogramData& chromatogram, double threshold);
 
+    // Builds, for every nominal spectrum, its weights by mass from 0 to its largest mass (0 where it has no
+    // line), unless they would take more than maxWeights doubles; whether they were built. A table lasts until
+    // the next Reset.
+    bool BuildTables(std::size_t maxWeights);
+    bool HasTables() const noexcept { return !m_tableStart.empty(); }
+    std::size_t TableWeights() const noexcept { return m_table.size(); }
+    // The table of a nominal spectrum (after BuildTables): its weights and their count.
+    const double* Table(int handle) const noexcept
+    {
+        return m_table.data() + m_tableStart[static_cast<std::size_t>(handle)];
+    }
+    std::uint32_t TableSize(int handle) const noexcept
+    {
+        return m_tableStart[static_cast<std::size_t>(handle) + 1] - m_tableStart[static_cast<std::size_t>(handle)];
+    }
+
     double Threshold() const noexcept { return m_threshold; }
     int Count() const noexcept { return static_cast<int>(m_entries.size()); }
     const Entry& Get(int handle) const { return m_entries[static_cast<std::size_t>(handle)]; }
@@ -66,8 +82,11 @@ private:
     std::vector<Entry> m_entries;
     std::vector<std::uint16_t> m_masses;
     std::vector<double> m_weights;
-    std::size_t m_lineCount = 0;    // the lines in use at the start of m_masses and m_weights
-    std::size_t m_deferredFrom = 0; // the first entry whose sum of squares may be left to FinishLines
+    std::size_t m_lineCount = 0; // the lines in use at the start of m_masses and m_weights
+    std::size_t m_deferredFrom = 0;
+    std::vector<double> m_table;
+    std::vector<std::uint32_t>
+        m_tableStart; // empty without tables // the first entry whose sum of squares may be left to FinishLines
 };
 
 } // namespace corvelin
