@@ -1,5 +1,8 @@
 #include "engine/compare/BothWaysComparer.h"
 
+#include <bit>
+#include <cstdint>
+
 #include "engine/compare/LibraryHit.h"
 #include "engine/compare/MatchFactors.h"
 #include "engine/compare/PreparedChromatogram.h"
@@ -23,27 +26,9 @@ void CBothWaysComparer::Direction::Reset(int rows)
     Unusual = false;
 }
 
-void CBothWaysComparer::Direction::Record(int row, int column, const CPairFactors& f)
-{
-    const auto i = static_cast<std::size_t>(row);
-    if (f.Value > 0) {
-        Positives.emplace_back(f.Value, row, column);
-        if (f.Value > RowLargest[i])
-            RowLargest[i] = f.Value;
-    } else if (!(f.Value >= 0)) {
-        Unusual = true;
-    }
-    // Of equal values the lowest column wins, whatever order the pairs come in.
-    if (f.Value >= MatchConstants::StopThreshold &&
-        (f.Value > Best[i] || (f.Value == Best[i] && column < BestIndex[i]))) {
-        Best[i] = f.Value;
-        BestIndex[i] = column;
-        BestFactors[i] = f;
-    }
-}
-
 void CBothWaysComparer::Finish(Direction& direction, const CPreparedChromatogram& rowSide,
-                               const CPreparedChromatogram& columnSide, const CSearchOptions& options, CLibraryHit& hit)
+                               const CPreparedChromatogram& columnSide, const CSearchOptions& options, CLibraryHit& hit,
+                               bool transposed)
 {
     // The claimed but missing peaks and the peaks that do not take part are skipped rows; the best pairs' factors
     // are added in row order.
@@ -57,8 +42,10 @@ void CBothWaysComparer::Finish(Direction& direction, const CPreparedChromatogram
         if (direction.BestIndex[static_cast<std::size_t>(i)] >= 0)
             AddPairFactors(sums, direction.BestFactors[static_cast<std::size_t>(i)]);
     }
-    const CResolvedPairs resolved = m_resolution.Resolve(options, direction.Positives, direction.RowLargest,
-                                                         rowSide.InRange(), columnSide.PresentPeaks());
+    const CResolvedPairs resolved = transposed
+                                        ? m_resolution.Transposed(rowSide.InRange())
+                                        : m_resolution.Resolve(options, direction.Positives, direction.RowLargest,
+                                                               rowSide.InRange(), columnSide.PresentPeaks());
     SummariseComparison(rowSide.ClaimedPeaks() - skipped, resolved, sums, &hit);
 }
 
@@ -73,9 +60,12 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
     const CPreparedSpectra& otherSpectra = other.Spectra();
     const CPairContext forwardContext{self.Header(), other.Header(), options, self.RangeSum(), other.RangeSum()};
     const CPairContext reverseContext{other.Header(), self.Header(), options, other.RangeSum(), self.RangeSum()};
+    // This side's own tables (an unknown prepared once for many entries) spare filling one for every row.
+    const bool tables = selfSpectra.HasTables();
     m_spectra.Reset(threshold);
     m_forward.Reset(self.PresentPeaks());
     m_reverse.Reset(other.PresentPeaks());
+    bool symmetric = true; // every pair has the same value both ways round
     m_candidates.Build(
         other.TakesPart(), [&](int j) -> const CLibraryChromatogramPeakData& { return other.Peak(j); }, options, true);
 
@@ -83,7 +73,7 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
         if (!self.TakesPart()[static_cast<std::size_t>(i)])
             continue;
         const CLibraryChromatogramPeakData& peak = self.Peak(i);
-        if (ms)
+        if (ms && !tables)
             m_spectra.SetSideA(selfSpectra, i);
         const CPreparedSpectra::Entry& a = selfSpectra.Get(i);
         m_candidates.ForEachCandidate(peak, [&](int j) {
@@ -92,24 +82,29 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
             double msForward = 0;
             double msReverse = 0;
             if (ms && retention.Value >= MatchConstants::StopThreshold) {
-                msForward = m_spectra.Match(otherSpectra, j);
+                msForward = tables ? CSpectrumMatcher::MatchByTable(selfSpectra, i, otherSpectra, j)
+                                   : m_spectra.Match(otherSpectra, j);
                 const CPreparedSpectra::Entry& b = otherSpectra.Get(j);
                 // The merge of spectra that are not nominal may pair lines differently the other way round.
                 msReverse = a.Nominal && b.Nominal
                                 ? msForward
                                 : MSMatch(*b.Spectrum, b.SumOfSquares, *a.Spectrum, a.SumOfSquares, threshold);
             }
-            m_forward.Record(i, j,
-                             FinishPairValue(retention, peak, otherPeak, forwardContext, [&] { return msForward; }));
-            m_reverse.Record(j, i,
-                             FinishPairValue(retention, otherPeak, peak, reverseContext, [&] { return msReverse; }));
+            const CPairFactors f =
+                FinishPairValue(retention, peak, otherPeak, forwardContext, [&] { return msForward; });
+            const CPairFactors r =
+                FinishPairValue(retention, otherPeak, peak, reverseContext, [&] { return msReverse; });
+            symmetric = symmetric && std::bit_cast<std::uint64_t>(f.Value) == std::bit_cast<std::uint64_t>(r.Value);
+            m_forward.Record(i, j, f);
+            m_reverse.Record(j, i, r);
         });
     }
     m_spectra.SetSideA(-1); // side A is a caller's set, which need not outlive this call
     if (m_forward.Unusual || m_reverse.Unusual)
         return false;
-    Finish(m_forward, self, other, options, forward);
-    Finish(m_reverse, other, self, options, reverse);
+    Finish(m_forward, self, other, options, forward, false);
+    // With the same value both ways round for every pair, the reverse cells are the forward ones transposed.
+    Finish(m_reverse, other, self, options, reverse, symmetric && m_resolution.Transposable());
     return true;
 }
 

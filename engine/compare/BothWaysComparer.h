@@ -43,11 +43,29 @@ private:
         bool Unusual = false;
 
         void Reset(int rows);
-        void Record(int row, int column, const CPairFactors& f);
+        void Record(int row, int column, const CPairFactors& f)
+        {
+            const auto i = static_cast<std::size_t>(row);
+            if (f.Value > 0) {
+                Positives.emplace_back(f.Value, row, column);
+                if (f.Value > RowLargest[i])
+                    RowLargest[i] = f.Value;
+            } else if (!(f.Value >= 0)) {
+                Unusual = true;
+            }
+            // Of equal values the lowest column wins, whatever order the pairs come in.
+            if (f.Value >= MatchConstants::StopThreshold &&
+                (f.Value > Best[i] || (f.Value == Best[i] && column < BestIndex[i]))) {
+                Best[i] = f.Value;
+                BestIndex[i] = column;
+                BestFactors[i] = f;
+            }
+        }
     };
-    // Resolves one direction, rows from rowSide and columns from columnSide, into hit.
+    // Resolves one direction, rows from rowSide and columns from columnSide, into hit; transposed: its cells are
+    // those of the direction resolved last with rows and columns swapped, and that resolution serves.
     void Finish(Direction& direction, const CPreparedChromatogram& rowSide, const CPreparedChromatogram& columnSide,
-                const CSearchOptions& options, CLibraryHit& hit);
+                const CSearchOptions& options, CLibraryHit& hit, bool transposed);
 
     CCandidateIndex m_candidates;
     CSpectrumMatcher m_spectra;

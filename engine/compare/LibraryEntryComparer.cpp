@@ -10,6 +10,12 @@
 
 namespace corvelin {
 
+namespace {
+// The tables by mass of the unknowns' spectra of one comparer take at most 32 MB; the unknowns past that budget
+// are compared without.
+constexpr std::size_t kTableWeights = std::size_t(4) << 20;
+} // namespace
+
 CLibraryEntryComparer::CLibraryEntryComparer(const CLibraryChromatogram& unknown, const CSearchOptions& options,
                                              int maxPeaks, EntryComparePath path)
     : CLibraryEntryComparer(std::vector<const CLibraryChromatogram*>{&unknown}, options, maxPeaks, path)
@@ -24,11 +30,15 @@ CLibraryEntryComparer::CLibraryEntryComparer(const std::vector<const CLibraryChr
     if (!CBothWaysComparer::Supports(options))
         m_path = EntryComparePath::General;
     // The unknowns are prepared once for all entries (for the general path too, which the prepared one may take).
+    std::size_t tableWeights = 0;
     for (std::size_t u = 0; u < m_unknowns.size(); ++u) {
         m_unknownSpectra[u].PreparePeaks(*m_unknowns[u], MassThresholdOf(m_options));
         if (m_path == EntryComparePath::Prepared) {
             m_preparedUnknowns.push_back(std::make_unique<CPreparedChromatogram>());
             m_preparedUnknowns.back()->Prepare(*m_unknowns[u], m_options);
+            if (tableWeights < kTableWeights &&
+                m_preparedUnknowns.back()->BuildSpectrumTables(kTableWeights - tableWeights))
+                tableWeights += m_preparedUnknowns.back()->Spectra().TableWeights();
             m_allUnknownsNominal = m_allUnknownsNominal && m_preparedUnknowns.back()->AllNominal();
         }
     }

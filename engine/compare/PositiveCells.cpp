@@ -62,7 +62,7 @@ CResolvedPairs ResolvePositiveCells(const CSearchOptions& options, std::vector<C
 }
 
 namespace {
-// Up to this many cells per row on average, sorting them is the faster way.
+// Up to this many cells per row on average, the sparse resolution is the faster way.
 constexpr std::size_t kCellsPerRowToSort = 8;
 } // namespace
 
@@ -80,17 +80,8 @@ bool CRowBestResolution::RowBest(int row, CPositiveCell& best) const
     return found;
 }
 
-CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
-                                           const std::vector<double>& rowLargest, const std::vector<char>& inRange,
-                                           int columns)
+void CRowBestResolution::GroupCells(const std::vector<CPositiveCell>& positives, std::size_t rows, int columns)
 {
-    if (options.MultipleMatching)
-        return RowLargestTotals(rowLargest, inRange);
-    const std::size_t rows = inRange.size();
-    if (positives.size() <= kCellsPerRowToSort * rows) {
-        m_columnTaken.assign(static_cast<std::size_t>(columns), 0);
-        return ResolvePositiveCells(options, positives, rowLargest, inRange, m_winner, m_columnTaken);
-    }
     // The cells grouped by row (a counting sort, unless they come grouped by ascending row already).
     m_rowStart.assign(rows + 1, 0);
     bool grouped = true;
@@ -103,15 +94,126 @@ CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::v
     m_cells = positives.data();
     if (!grouped) {
         m_byRow.resize(positives.size());
-        std::vector<std::uint32_t>& next = m_next;
-        next.assign(m_rowStart.begin(), m_rowStart.end() - 1);
+        m_next.assign(m_rowStart.begin(), m_rowStart.end() - 1);
         for (const CPositiveCell& c : positives)
-            m_byRow[next[static_cast<std::size_t>(c.Row())]++] = c;
+            m_byRow[m_next[static_cast<std::size_t>(c.Row())]++] = c;
         m_cells = m_byRow.data();
     }
-
     m_winner.assign(rows, 0.0);
     m_columnTaken.assign(static_cast<std::size_t>(columns), 0);
+}
+
+namespace {
+
+// The cells grouped by one of their indices, key(c) < keys: start[k] ... start[k + 1] are the cells of key k in
+// the returned array, which is cells itself when they come grouped by ascending key already, else grouped (a
+// counting sort into scratch, with next as scratch too).
+template <typename Key>
+const CPositiveCell* GroupBy(const std::vector<CPositiveCell>& cells, std::size_t keys, Key key,
+                             std::vector<std::uint32_t>& start, std::vector<std::uint32_t>& next,
+                             std::vector<CPositiveCell>& scratch)
+{
+    start.assign(keys + 1, 0);
+    bool grouped = true;
+    std::size_t previous = 0;
+    for (const CPositiveCell& c : cells) {
+        const auto k = static_cast<std::size_t>(key(c));
+        ++start[k + 1];
+        grouped = grouped && previous <= k;
+        previous = k;
+    }
+    for (std::size_t k = 0; k < keys; ++k)
+        start[k + 1] += start[k];
+    if (grouped)
+        return cells.data();
+    scratch.resize(cells.size());
+    next.assign(start.begin(), start.end() - 1);
+    for (const CPositiveCell& c : cells)
+        scratch[next[static_cast<std::size_t>(key(c))]++] = c;
+    return scratch.data();
+}
+
+} // namespace
+
+CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& positives,
+                                                 const std::vector<char>& inRange, int columns)
+{
+    const std::size_t rows = inRange.size();
+    const auto cols = static_cast<std::size_t>(columns);
+    const CPositiveCell* byRow = GroupBy(
+        positives, rows, [](const CPositiveCell& c) { return c.Row(); }, m_rowStart, m_next, m_byRow);
+    const CPositiveCell* byColumn = GroupBy(
+        positives, cols, [](const CPositiveCell& c) { return c.Column(); }, m_columnStart, m_next, m_byColumn);
+    m_winner.assign(rows, 0.0);
+    m_columnWinner.assign(cols, 0.0);
+    double* winner = m_winner.data();
+    double* columnWinner = m_columnWinner.data();
+    const std::uint32_t* rowStart = m_rowStart.data();
+    const std::uint32_t* columnStart = m_columnStart.data();
+    // The best cell of a row among the free columns, of a column among the free rows (rows without a winner).
+    const auto rowBest = [&](std::size_t row, CPositiveCell& best) {
+        bool found = false;
+        for (std::uint32_t k = rowStart[row]; k < rowStart[row + 1]; ++k) {
+            const CPositiveCell& c = byRow[k];
+            if (columnWinner[c.Column()] > 0)
+                continue;
+            if (found && !Before(c, best))
+                continue;
+            best = c;
+            found = true;
+        }
+        return found;
+    };
+    const auto columnBest = [&](std::size_t column, CPositiveCell& best) {
+        bool found = false;
+        for (std::uint32_t k = columnStart[column]; k < columnStart[column + 1]; ++k) {
+            const CPositiveCell& c = byColumn[k];
+            if (winner[c.Row()] > 0)
+                continue;
+            if (found && !Before(c, best))
+                continue;
+            best = c;
+            found = true;
+        }
+        return found;
+    };
+
+    // The greedy order is a strict total order (positions differ), so the greedy winners are exactly the cells
+    // that are, among the cells of free rows and columns, the best of their row and of their column, taken one
+    // after the other in any order. From a row's best cell, the best of its column, then the best of that
+    // cell's row and so on climb the order strictly until such a cell is reached.
+    for (std::size_t r = 0; r < rows; ++r) {
+        CPositiveCell e;
+        while (!(winner[r] > 0) && rowBest(r, e)) {
+            for (;;) {
+                CPositiveCell f;
+                columnBest(static_cast<std::size_t>(e.Column()), f); // e's row and column are free: found
+                if (f.Position == e.Position)
+                    break;
+                rowBest(static_cast<std::size_t>(f.Row()), e); // likewise: found (f itself at least)
+                if (f.Position == e.Position)
+                    break;
+            }
+            winner[e.Row()] = e.Value();
+            columnWinner[e.Column()] = e.Value();
+        }
+    }
+    m_transposable = true;
+    return WinnerTotals(m_winner, inRange);
+}
+
+CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
+                                           const std::vector<double>& rowLargest, const std::vector<char>& inRange,
+                                           int columns)
+{
+    m_transposable = false;
+    if (options.MultipleMatching)
+        return RowLargestTotals(rowLargest, inRange);
+    const std::size_t rows = inRange.size();
+    if (positives.size() <= kCellsPerRowToSort * rows)
+        return ResolveSparse(positives, inRange, columns);
+    GroupCells(positives, rows, columns);
+    m_columnWinner.assign(static_cast<std::size_t>(columns), 0.0);
     // A heap of the row bests, the best on top (std heaps keep the largest by their order: Before reversed).
     const auto after = [](const CPositiveCell& a, const CPositiveCell& b) { return Before(b, a); };
     m_heap.clear();
@@ -128,6 +230,7 @@ CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::v
         if (!m_columnTaken[column]) {
             // Every other row's best among the free columns is at most its entry in the heap: this cell wins.
             m_winner[static_cast<std::size_t>(top.Row())] = top.Value();
+            m_columnWinner[column] = top.Value();
             m_columnTaken[column] = 1;
             m_heap.pop_back();
         } else if (RowBest(top.Row(), top)) {
@@ -136,7 +239,13 @@ CResolvedPairs CRowBestResolution::Resolve(const CSearchOptions& options, std::v
             m_heap.pop_back();
         }
     }
+    m_transposable = true;
     return WinnerTotals(m_winner, inRange);
+}
+
+CResolvedPairs CRowBestResolution::Transposed(const std::vector<char>& columnInRange) const
+{
+    return WinnerTotals(m_columnWinner, columnInRange);
 }
 
 double SummariseComparison(int considered, const CResolvedPairs& resolved, const CPairFactors& sums, CLibraryHit* hit)

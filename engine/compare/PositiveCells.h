@@ -49,28 +49,44 @@ CORVELIN_ENGINE_EXPORT CResolvedPairs ResolvePositiveCells(const CSearchOptions&
                                                            const std::vector<char>& inRange,
                                                            std::vector<double>& winner, std::vector<char>& columnTaken);
 
-// The same resolution, for few or many cells per row. With few, the cells are sorted (ResolvePositiveCells).
-// With many (a comparison without retention window has a cell for almost every pair), they are not: the greedy
-// rule picks the best cell whose row and column are both free, which is the best of the row bests. Each row
-// keeps its best cell among the free columns in a heap; a row whose best column was taken meanwhile looks for
-// its next best and goes back. Rows are scanned a few times instead of all cells sorted. Keeps its scratch
-// memory from call to call.
+// The same resolution, for few or many cells per row, without sorting the cells. With few (a retention window
+// leaves a handful of cells per row), a cell that is the best of its row and of its column among the free rows
+// and columns is a greedy winner; such cells are found by climbing from a row's best to its column's best and
+// so on. With many (a comparison without retention window has a cell for almost every pair), the greedy rule
+// picks the best cell whose row and column are both free, which is the best of the row bests. Each row keeps its
+// best cell among the free columns in a heap; a row whose best column was taken meanwhile looks for its next
+// best and goes back. Rows are scanned a few times instead of all cells sorted. Keeps its scratch memory from
+// call to call.
 class CORVELIN_ENGINE_EXPORT CRowBestResolution {
 public:
     CResolvedPairs Resolve(const CSearchOptions& options, std::vector<CPositiveCell>& positives,
                            const std::vector<double>& rowLargest, const std::vector<char>& inRange, int columns);
+    // Whether the last Resolve also resolved the transposed cells (row and column of every cell swapped, the
+    // same values): one-to-one. The greedy winners depend only on how the order ranks cells of a row or of a
+    // column, and ties broken row by row rank those as ties broken column by column do. Transposed then gives
+    // that resolution, columnInRange telling which columns count.
+    bool Transposable() const noexcept { return m_transposable; }
+    CResolvedPairs Transposed(const std::vector<char>& columnInRange) const;
 
 private:
+    // Groups the cells by row and clears the winners and the taken columns.
+    void GroupCells(const std::vector<CPositiveCell>& positives, std::size_t rows, int columns);
+    // The greedy winners of few cells per row, without sorting them.
+    CResolvedPairs ResolveSparse(std::vector<CPositiveCell>& positives, const std::vector<char>& inRange, int columns);
     // The best cell of a row among the free columns; false when none is left.
     bool RowBest(int row, CPositiveCell& best) const;
 
     const CPositiveCell* m_cells = nullptr; // the cells grouped by row: the caller's or m_byRow
     std::vector<CPositiveCell> m_byRow;
     std::vector<std::uint32_t> m_rowStart;
+    std::vector<CPositiveCell> m_byColumn;
+    std::vector<std::uint32_t> m_columnStart;
     std::vector<std::uint32_t> m_next;
     std::vector<CPositiveCell> m_heap;
     std::vector<double> m_winner;
+    std::vector<double> m_columnWinner;
     std::vector<char> m_columnTaken;
+    bool m_transposable = false;
 };
 
 // The overall match over the considered peaks; fills the hit's forward block (when hit is not null) with the

@@ -54,6 +54,7 @@ bool CPreparedChromatogram::PrepareEntryFile(const std::string& path, const CSea
                     m_spectra.AddLines(lineBytes, peak.Spectrum);
                 }
             });
+        m_spectra.FinishLines();
         m_header = &m_entry;
         m_keepsSpectra = decodeAll;
         m_claimed = std::max(0, m_entry.PeakCount);

@@ -45,6 +45,9 @@ public:
     // The area sum of the peaks inside the RT search range (0 when the range is "*").
     double RangeSum() const noexcept { return m_rangeSum; }
     const CPreparedSpectra& Spectra() const noexcept { return m_spectra; }
+    // Builds the spectra's tables by mass (CPreparedSpectra::BuildTables) for a chromatogram compared many
+    // times, unless they would take more than maxWeights doubles.
+    bool BuildSpectrumTables(std::size_t maxWeights) { return m_spectra.BuildTables(maxWeights); }
     // Whether every spectrum is nominal (matched through the flat arrays alone), and whether every spectrum has
     // its spectrum object (which a match with a spectrum that is not nominal needs).
     bool AllNominal() const noexcept { return m_allNominal; }

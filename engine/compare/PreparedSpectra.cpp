@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "engine/core/LibraryChromatogram.h"
 
@@ -14,6 +16,8 @@ void CPreparedSpectra::Reset(double threshold)
     m_threshold = threshold;
     m_entries.clear();
     m_lineCount = 0;
+    m_deferredFrom = 0;
+    m_tableStart.clear();
 }
 
 bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
@@ -73,27 +77,166 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
     return nominal;
 }
 
+bool CPreparedSpectra::AppendLines(const std::uint8_t* lines, std::size_t n)
+{
+    constexpr std::size_t intensityOffset = 8; // a stored line: mass, intensity, extra, weighted intensity
+    // The arrays only grow (their contents beyond m_lineCount are left as they are, not cleared for each use).
+    const std::size_t first = m_lineCount;
+    const std::size_t needed = first + n;
+    if (m_masses.size() < needed) {
+        m_masses.resize(std::max(needed, 2 * m_masses.size()));
+        m_weights.resize(m_masses.size());
+    }
+    std::uint16_t* masses = m_masses.data() + first;
+    double* weights = m_weights.data() + first;
+
+    // As Append, but the sum of squares of a nominal spectrum is left to FinishLines: the lines it takes are
+    // exactly the weights kept in Weights(), in their order.
+    const double threshold = m_threshold;
+    bool nominal = true;
+    std::size_t count = 0;
+    double previous = -1;
+    double sumOfSquares = 0;
+    std::size_t k = 0;
+    for (; k < n; ++k) {
+        const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
+        double m, intensity, w;
+        std::memcpy(&m, line, 8);
+        std::memcpy(&intensity, line + intensityOffset, 8);
+        std::memcpy(&w, line + 24, 8);
+        const bool eligible = intensity >= threshold;
+        // After the range test the conversion to int is exact for integers and truncates anything else. The
+        // tests are combined without branches: whether a line is eligible follows no pattern.
+        const bool inRange = m > previous && m <= LargestNominalMass;
+        const double mass = inRange ? m : 0.0;
+        const bool finite = std::fabs(w) <= std::numeric_limits<double>::max();
+        if (!(inRange & (mass == static_cast<double>(static_cast<int>(mass))) & (finite | !eligible))) {
+            nominal = false;
+            ++k;
+            break;
+        }
+        previous = m;
+        masses[count] = static_cast<std::uint16_t>(m);
+        weights[count] = w;
+        count += eligible ? 1 : 0;
+    }
+    if (!nominal) {
+        // Not deferred after all: from the first line.
+        for (k = 0; k < n; ++k) {
+            const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
+            double intensity, w;
+            std::memcpy(&intensity, line + intensityOffset, 8);
+            std::memcpy(&w, line + 24, 8);
+            sumOfSquares += intensity >= threshold ? w * w : 0.0;
+        }
+    }
+    if (!nominal)
+        count = 0;
+    m_lineCount = first + count;
+    m_entries.push_back(
+        {nullptr, sumOfSquares, nominal, static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(count), n});
+    return nominal;
+}
+
+void CPreparedSpectra::FinishLines()
+{
+    // Four spectra at a time: each sum adds its own terms in its own order, the four sums side by side.
+    constexpr std::size_t kWays = 4;
+    Entry* group[kWays];
+    std::size_t size = 0;
+    const double* weights = m_weights.data();
+    const auto add = [&] {
+        std::uint32_t common = UINT32_MAX;
+        for (std::size_t l = 0; l < size; ++l)
+            common = std::min(common, group[l]->Count);
+        double sum[kWays] = {0, 0, 0, 0};
+        if (size == kWays) {
+            const double* w0 = weights + group[0]->First;
+            const double* w1 = weights + group[1]->First;
+            const double* w2 = weights + group[2]->First;
+            const double* w3 = weights + group[3]->First;
+            for (std::uint32_t k = 0; k < common; ++k) {
+                sum[0] += w0[k] * w0[k];
+                sum[1] += w1[k] * w1[k];
+                sum[2] += w2[k] * w2[k];
+                sum[3] += w3[k] * w3[k];
+            }
+        } else {
+            common = 0;
+        }
+        for (std::size_t l = 0; l < size; ++l) {
+            double s = sum[l];
+            const double* w = weights + group[l]->First;
+            for (std::uint32_t k = common; k < group[l]->Count; ++k)
+                s += w[k] * w[k];
+            group[l]->SumOfSquares = s;
+        }
+        size = 0;
+    };
+    for (std::size_t e = m_deferredFrom; e < m_entries.size(); ++e) {
+        if (!m_entries[e].Nominal)
+            continue;
+        group[size++] = &m_entries[e];
+        if (size == kWays)
+            add();
+    }
+    add();
+    m_deferredFrom = m_entries.size();
+}
+
 int CPreparedSpectra::Add(const CLibraryMassSpectrumData& spectrum)
 {
     static_assert(sizeof(CLibraryMassSpectrumPoint) == CLibraryMassSpectrumData::LineBytes &&
                   offsetof(CLibraryMassSpectrumPoint, Mass) == 0 &&
                   offsetof(CLibraryMassSpectrumPoint, WeightedIntensity) == 24);
     const auto& points = spectrum.Points();
+    if (m_deferredFrom < m_entries.size())
+        FinishLines(); // the sums of lines added before stay with their spectra
     Append(reinterpret_cast<const std::uint8_t*>(points.data()), points.size(),
            offsetof(CLibraryMassSpectrumPoint, Intensity), &spectrum);
+    m_deferredFrom = m_entries.size();
     return static_cast<int>(m_entries.size()) - 1;
 }
 
 int CPreparedSpectra::AddLines(std::span<const std::uint8_t> lineBytes, CLibraryMassSpectrumData& fallback)
 {
     // A stored line: mass, intensity, extra, weighted intensity.
-    const bool nominal = Append(lineBytes.data(), lineBytes.size() / CLibraryMassSpectrumData::LineBytes, 8, nullptr);
+    const bool nominal = AppendLines(lineBytes.data(), lineBytes.size() / CLibraryMassSpectrumData::LineBytes);
     if (!nominal) {
         fallback.Clear();
         fallback.AppendLines(lineBytes);
         m_entries.back().Spectrum = &fallback;
     }
     return static_cast<int>(m_entries.size()) - 1;
+}
+
+bool CPreparedSpectra::BuildTables(std::size_t maxWeights)
+{
+    if (m_deferredFrom < m_entries.size())
+        FinishLines();
+    m_tableStart.assign(m_entries.size() + 1, 0);
+    std::size_t total = 0;
+    for (std::size_t e = 0; e < m_entries.size(); ++e) {
+        const Entry& entry = m_entries[e];
+        // Ascending masses: the last line is the largest.
+        const std::size_t size = entry.Nominal && entry.Count > 0 ? m_masses[entry.First + entry.Count - 1] + 1u : 0u;
+        total += size;
+        if (total > maxWeights || total > UINT32_MAX) {
+            m_tableStart.clear();
+            return false;
+        }
+        m_tableStart[e + 1] = static_cast<std::uint32_t>(total);
+    }
+    m_table.assign(total, 0.0);
+    for (std::size_t e = 0; e < m_entries.size(); ++e) {
+        const Entry& entry = m_entries[e];
+        if (!entry.Nominal)
+            continue;
+        double* table = m_table.data() + m_tableStart[e];
+        for (std::uint32_t k = entry.First; k < entry.First + entry.Count; ++k)
+            table[m_masses[k]] = m_weights[k];
+    }
+    return true;
 }
 
 void CPreparedSpectra::PreparePeaks(const CLibraryChromatogramData& chromatogram, double threshold)

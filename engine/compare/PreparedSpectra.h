@@ -38,10 +38,29 @@ public:
     // Registers a spectrum (kept by reference) and returns its handle: 0, 1, 2 ... in the order of the calls.
     int Add(const CLibraryMassSpectrumData& spectrum);
     // Registers a spectrum given as stored lines (CLibraryMassSpectrumData::ReadLineBytes) without decoding it:
-    // only a spectrum that is not nominal is decoded, into fallback, which is then kept by reference.
+    // only a spectrum that is not nominal is decoded, into fallback, which is then kept by reference. The sum of
+    // squares of a nominal one is left to FinishLines, which must come before Get (Add calls it as well).
     int AddLines(std::span<const std::uint8_t> lineBytes, CLibraryMassSpectrumData& fallback);
+    // Computes the sums of squares that AddLines left open (several side by side, each in the order of its lines).
+    void FinishLines();
     // Reset, then every present peak's spectrum, so that handle i is the spectrum of peak i.
     void PreparePeaks(const CLibraryChromatogramData& chromatogram, double threshold);
+
+    // Builds, for every nominal spectrum, its weights by mass from 0 to its largest mass (0 where it has no
+    // line), unless they would take more than maxWeights doubles; whether they were built. A table lasts until
+    // the next Reset.
+    bool BuildTables(std::size_t maxWeights);
+    bool HasTables() const noexcept { return !m_tableStart.empty(); }
+    std::size_t TableWeights() const noexcept { return m_table.size(); }
+    // The table of a nominal spectrum (after BuildTables): its weights and their count.
+    const double* Table(int handle) const noexcept
+    {
+        return m_table.data() + m_tableStart[static_cast<std::size_t>(handle)];
+    }
+    std::uint32_t TableSize(int handle) const noexcept
+    {
+        return m_tableStart[static_cast<std::size_t>(handle) + 1] - m_tableStart[static_cast<std::size_t>(handle)];
+    }
 
     double Threshold() const noexcept { return m_threshold; }
     int Count() const noexcept { return static_cast<int>(m_entries.size()); }
@@ -55,12 +74,19 @@ private:
     // CLibraryMassSpectrumPoint alike); returns whether the spectrum is nominal.
     bool Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
                 const CLibraryMassSpectrumData* spectrum);
+    // Append for n stored lines (no spectrum object), the sum of squares of a nominal spectrum left to
+    // FinishLines.
+    bool AppendLines(const std::uint8_t* lines, std::size_t n);
 
     double m_threshold;
     std::vector<Entry> m_entries;
     std::vector<std::uint16_t> m_masses;
     std::vector<double> m_weights;
     std::size_t m_lineCount = 0; // the lines in use at the start of m_masses and m_weights
+    std::size_t m_deferredFrom = 0;
+    std::vector<double> m_table;
+    std::vector<std::uint32_t>
+        m_tableStart; // empty without tables // the first entry whose sum of squares may be left to FinishLines
 };
 
 } // namespace corvelin

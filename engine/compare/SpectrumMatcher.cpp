@@ -60,3 +60,28 @@ double CSpectrumMatcher::Match(const CPreparedSpectra& set, int handle) const
 }
 
 } // namespace corvelin
+
+namespace corvelin {
+
+double CSpectrumMatcher::MatchByTable(const CPreparedSpectra& setA, int a, const CPreparedSpectra& setB, int b)
+{
+    const CPreparedSpectra::Entry& ea = setA.Get(a);
+    const CPreparedSpectra::Entry& eb = setB.Get(b);
+    if (!ea.Nominal || !eb.Nominal)
+        return MSMatch(*ea.Spectrum, ea.SumOfSquares, *eb.Spectrum, eb.SumOfSquares, setA.Threshold());
+    if (ea.LineCount == 0 && eb.LineCount == 0)
+        return 1.0;
+    // The products and their order of Match: a mass beyond the table, like one without a line in it, gives 0.
+    const double* table = setA.Table(a);
+    const std::uint32_t size = setA.TableSize(a);
+    const std::uint16_t* masses = setB.Masses();
+    const double* weights = setB.Weights();
+    double dot = 0;
+    for (std::uint32_t k = eb.First; k < eb.First + eb.Count; ++k)
+        dot += (masses[k] < size ? table[masses[k]] : 0.0) * weights[k];
+    if (ea.SumOfSquares == 0 || eb.SumOfSquares == 0)
+        return 0.0;
+    return dot * dot / (ea.SumOfSquares * eb.SumOfSquares);
+}
+
+} // namespace corvelin

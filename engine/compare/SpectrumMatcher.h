@@ -36,6 +36,10 @@ public:
     double Match(int handle) const { return Match(m_own, handle); }
     double Match(const CPreparedSpectra& set, int handle) const;
 
+    // MSMatch(spectrum a of setA, spectrum b of setB, threshold) through a's table (setA.HasTables()); both sets
+    // prepared with the same threshold.
+    static double MatchByTable(const CPreparedSpectra& setA, int a, const CPreparedSpectra& setB, int b);
+
 private:
     void ClearSideA();
 

@@ -62,6 +62,11 @@ TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
         std::vector<int> handles;
         for (const auto& s : spectra)
             handles.push_back(matcher.Add(s));
+        // The same spectra with tables by mass, as an unknown compared with many entries has them.
+        CPreparedSpectra tabled(threshold);
+        for (const auto& s : spectra)
+            tabled.Add(s);
+        ASSERT_TRUE(tabled.BuildTables(std::size_t(1) << 22));
         int nonZero = 0;
         for (std::size_t a = 0; a < spectra.size(); ++a) {
             matcher.SetSideA(handles[a]);
@@ -71,6 +76,10 @@ TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
                 ASSERT_EQ(std::bit_cast<std::uint64_t>(actual), std::bit_cast<std::uint64_t>(expected))
                     << "spectra " << a << " and " << b << " at threshold " << threshold << ": " << actual << " vs "
                     << expected;
+                const double byTable =
+                    CSpectrumMatcher::MatchByTable(tabled, static_cast<int>(a), tabled, static_cast<int>(b));
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(byTable), std::bit_cast<std::uint64_t>(expected))
+                    << "spectra " << a << " and " << b << " by table at threshold " << threshold;
                 nonZero += expected > 0;
             }
         }
