@@ -28,10 +28,10 @@ const char* CArchiveException::CauseName(Cause cause) noexcept
     return "unknown";
 }
 
-CArchiveException::CArchiveException(Cause cause, std::string path, const std::string& detail)
+CArchiveException::CArchiveException(Cause cause, std::string path, const std::string& detail, int code)
     : CEngineException(std::string("archive error (") + CauseName(cause) + ")" + (path.empty() ? "" : " in " + path) +
                        (detail.empty() ? "" : ": " + detail)),
-      m_cause(cause), m_path(std::move(path))
+      m_cause(cause), m_path(std::move(path)), m_code(code)
 {
 }
 

@@ -43,7 +43,15 @@ public:
 // The operation is not supported for this input (for example no plug-in reads the file).
 class CORVELIN_ENGINE_EXPORT CNotSupportedException : public CEngineException {
 public:
-    explicit CNotSupportedException(const std::string& what = "not supported") : CEngineException(what) {}
+    // code: the errno-style value of the reader that refused the input (0 when none did).
+    explicit CNotSupportedException(const std::string& what = "not supported", int code = 0)
+        : CEngineException(what), m_code(code)
+    {
+    }
+    int Code() const noexcept { return m_code; }
+
+private:
+    int m_code;
 };
 
 // A caller passed an argument outside what an operation accepts or broke a documented precondition (an index
@@ -57,14 +65,17 @@ public:
 class CORVELIN_ENGINE_EXPORT CArchiveException : public CEngineException {
 public:
     enum Cause { None = 0, Generic, ReadOnly, EndOfFile, WriteOnly, BadIndex, BadClass, BadSchema };
-    CArchiveException(Cause cause, std::string path, const std::string& detail = {});
+    // code: the errno-style value a reader gave for the failure (0 when it gave none).
+    CArchiveException(Cause cause, std::string path, const std::string& detail = {}, int code = 0);
     Cause GetCause() const noexcept { return m_cause; }
     const std::string& GetPath() const noexcept { return m_path; }
+    int Code() const noexcept { return m_code; }
     static const char* CauseName(Cause cause) noexcept;
 
 private:
     Cause m_cause;
     std::string m_path;
+    int m_code;
 };
 
 // An error opening, reading or writing a file; carries the errno value when there is one.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <new>
 #include <sys/stat.h>
 
 #include "engine/core/Exceptions.h"
@@ -61,11 +62,14 @@ void ReadThroughPlugin(CDatasystemPlugin& plugin, CLibraryChromatogram& target, 
     try {
         const auto read = plugin.Get<PFN_ReadFromDataSystem>(PluginExport::ReadFromDataSystem);
         std::string errorText = WhyPluginCannotRead(plugin);
-        if (!errorText.empty() || read(path.c_str(), &exchange, minAreaPercent, &errorText) != 0) {
+        const int code = errorText.empty() ? read(path.c_str(), &exchange, minAreaPercent, &errorText) : EIO;
+        if (code == ENOMEM)
+            throw std::bad_alloc(); // the plug-in ran out of memory: not a fault of the file
+        if (code != 0) {
             const std::string text = "Error while reading data file " + path + ":\n'" + errorText + "'.";
             if (showMessages)
                 ShowMessage(text, {}, MessageIcon::Stop);
-            throw CArchiveException(CArchiveException::BadClass, path, errorText);
+            throw CArchiveException(CArchiveException::BadClass, path, errorText, code);
         }
         exchange.SourcePath = path;
         target.CopyFrom(exchange);
@@ -111,7 +115,7 @@ CDatasystemPlugin* ChooseDataFilePlugin(const CDatasystemPlugins& plugins, const
                                      ? "No matching plugin found. Can't read file '" + path + "'."
                                      : "Error reading file '" + path + "'\nError = " + std::strerror(lastError);
         ShowMessage(text);
-        throw CNotSupportedException(text);
+        throw CNotSupportedException(text, lastError);
     }
     return plugin;
 }

@@ -1,5 +1,6 @@
 #include "engine/views/MatchMatrix.h"
 
+#include <cerrno>
 #include <exception>
 
 #include "engine/compare/Compare.h"
@@ -29,7 +30,9 @@ bool ReadMatrixInput(const std::string& path, const CSearchOptions& options, CLi
 {
     const CInputRead read = ReadInput(path, options, InputUse::MatchMatrix, target);
     if (!read.Read) {
-        end = read.RIRefused ? MatchMatrixBuildEnd::NoRICalibration : MatchMatrixBuildEnd::Unreadable;
+        end = read.RIRefused       ? MatchMatrixBuildEnd::NoRICalibration
+              : read.Code == EFBIG ? MatchMatrixBuildEnd::TooManyPeaks
+                                   : MatchMatrixBuildEnd::Unreadable;
         return false;
     }
     if (!WithinViewPeakLimit(path, target)) {

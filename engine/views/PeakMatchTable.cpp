@@ -1,5 +1,6 @@
 #include "engine/views/PeakMatchTable.h"
 
+#include <cerrno>
 #include <cstring>
 #include <exception>
 
@@ -102,7 +103,9 @@ CPeakMatchTable::Outcome ReadTableInput(const std::string& path, const CSearchOp
 {
     const CInputRead read = ReadInput(path, options, InputUse::PeakMatchTable, target);
     if (!read.Read)
-        return read.RIRefused ? CPeakMatchTable::Outcome::MissingRICalibration : CPeakMatchTable::Outcome::Unreadable;
+        return read.RIRefused       ? CPeakMatchTable::Outcome::MissingRICalibration
+               : read.Code == EFBIG ? CPeakMatchTable::Outcome::TooManyPeaks
+                                    : CPeakMatchTable::Outcome::Unreadable;
     if (!WithinViewPeakLimit(path, target))
         return CPeakMatchTable::Outcome::TooManyPeaks;
     return CPeakMatchTable::Outcome::Built;

@@ -74,6 +74,7 @@ void FinishHitList(const CLibrarySearchResult& result, const std::string& unknow
 {
     switch (result.End) {
     case LibrarySearchEnd::UnknownUnreadable:
+    case LibrarySearchEnd::UnknownBeyondBound:
         table.DeleteAllRows();
         table.AddRow({result.FailureText});
         break;

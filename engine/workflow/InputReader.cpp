@@ -1,6 +1,8 @@
 #include "engine/workflow/InputReader.h"
 
+#include <cerrno>
 #include <exception>
+#include <new>
 #include <vector>
 
 #include "engine/core/LibraryChromatogram.h"
@@ -151,9 +153,17 @@ CInputRead ReadInput(const std::string& path, const CSearchOptions& options, Inp
         } catch (const CNotSupportedException& e) {
             notSupported = true;
             thrown = e.what();
+            result.Code = e.Code();
+        } catch (const CArchiveException& e) {
+            thrown = e.what();
+            result.Code = e.Code();
+        } catch (const std::bad_alloc&) {
+            throw; // out of memory is the program's trouble, not the file's: the job ends with it
         } catch (const std::exception& e) {
             thrown = e.what();
         }
+        if (result.Code == ENOMEM)
+            throw std::bad_alloc();
         if (!collector.Texts.empty())
             result.Reason = LastLine(collector.Texts.front());
         if (result.Read)

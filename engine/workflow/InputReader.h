@@ -38,6 +38,7 @@ struct CORVELIN_ENGINE_EXPORT CInputRead {
     bool RIUnknown = false;     // read, but with RI matching on its RI values are unknown (see RIWarning)
     std::string DataSystemName; // the plug-in's data-system name
     std::string Reason;         // why the read failed, in the reader's own words (one line; may be empty)
+    int Code = 0;               // the reader's errno-style code of a failed read (EFBIG: beyond one of its bounds)
 };
 
 // Reads path into target for use and shows the one message of a failure (the use's text; the reason on a line
@@ -47,7 +48,7 @@ struct CORVELIN_ENGINE_EXPORT CInputRead {
 // - a foreign one that needs the table while RI matching is on and the table has fewer than 2 points is refused
 //   by the match matrix and the peak match table ("Insufficient RI calibration data for file ..."); the other
 //   compares take it, and set RIUnknown when it has no RI values for RI matching (LacksRICalibration).
-// Never throws for a bad file.
+// Never throws for a bad file; out of memory (also inside a reader plug-in) passes on as std::bad_alloc.
 CORVELIN_ENGINE_EXPORT CInputRead ReadInput(const std::string& path, const CSearchOptions& options, InputUse use,
                                             CLibraryChromatogram& target, const CInputReadSettings& settings = {});
 

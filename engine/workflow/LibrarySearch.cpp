@@ -202,7 +202,7 @@ CSearchUnknown ReadSearchUnknown(const std::string& path, const CSearchOptions& 
     auto unknown = std::make_unique<CLibraryChromatogram>();
     const CInputRead read = ReadInput(path, options, InputUse::SearchUnknown, *unknown);
     if (!read.Read) {
-        result.End = LibrarySearchEnd::UnknownUnreadable;
+        result.End = read.Code == EFBIG ? LibrarySearchEnd::UnknownBeyondBound : LibrarySearchEnd::UnknownUnreadable;
         result.FailureText = ReadFailureText(InputUse::SearchUnknown, path);
         return out;
     }

@@ -47,6 +47,7 @@ enum class LibrarySearchEnd {
     Stopped,           // the running flag was cleared; the entries in progress were finished
     UnknownUnreadable, // "Error reading from Chromatogram file '%s'" was shown
     UnknownTooManyPeaks,
+    UnknownBeyondBound, // the unknown's reader refused it as beyond one of its bounds (its reason names it)
 };
 
 struct CORVELIN_ENGINE_EXPORT CLibrarySearchResult {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <utility>
@@ -35,7 +36,8 @@ CORVELIN_ENGINE_EXPORT std::size_t RunOrdered(std::size_t inputs, unsigned threa
 // Runs work(input, worker) -> Result for every input (worker numbers the threads from 0, for state a thread
 // keeps between its inputs) and calls deliver(input, Result&&) in input order on the calling thread. An input
 // whose work throws is delivered as failed(input, reason), reason being the exception's text. Returns how many
-// inputs were delivered: all of them unless running was cleared.
+// inputs were delivered: all of them unless running was cleared. Out of memory ends the run (std::bad_alloc passes
+// on to the caller after every worker has ended).
 template <class Result, class Work, class Failed, class Deliver>
 std::size_t RunInOrder(std::size_t inputs, unsigned threads, std::atomic<bool>& running, Work&& work, Failed&& failed,
                        Deliver&& deliver)
@@ -46,6 +48,8 @@ std::size_t RunInOrder(std::size_t inputs, unsigned threads, std::atomic<bool>& 
         [&](std::size_t input, unsigned worker) {
             try {
                 results[input].emplace(work(input, worker));
+            } catch (const std::bad_alloc&) {
+                throw; // out of memory ends the run: the rows after it could not be trusted
             } catch (const std::exception& e) {
                 results[input].emplace(failed(input, std::string(e.what())));
             } catch (...) {

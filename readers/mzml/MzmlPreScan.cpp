@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <zlib.h>
@@ -105,14 +106,20 @@ private:
             const int result = inflate(&m_stream, Z_NO_FLUSH);
             m_inflated += sizeof m_window - m_stream.avail_out;
             if (m_inflated > m_maxBytes)
-                throw CRunReadError(EFBIG, "A compressed scan inflates to more lines than any GC-MS scan holds "
-                                           "(the file is damaged or hostile).");
+                throw CRunReadError(EFBIG, "A compressed scan inflates to more than any GC-MS scan holds (the "
+                                           "limit is " +
+                                               std::to_string(m_maxBytes) +
+                                               " bytes; the file is "
+                                               "damaged or hostile).");
             // Spectra compress a few times at most; a zlib stream can inflate a thousandfold. The file's arrays
             // together may inflate to kInflateRatio times what they take compressed (and kInflateSlack more for
             // small files), which every GC-MS run keeps to and which stops a hostile file soon.
             if (m_totalInflated + m_inflated > kInflateRatio * (m_totalCompressed + m_decoded) + kInflateSlack)
                 throw CRunReadError(EFBIG, "The compressed scans inflate to far more than GC-MS data compress to "
-                                           "(the file is damaged or hostile).");
+                                           "(the limit is " +
+                                               std::to_string(kInflateRatio) +
+                                               " times their "
+                                               "compressed size; the file is damaged or hostile).");
             if (result == Z_BUF_ERROR)
                 return; // wants more input
             if (result != Z_OK) {
@@ -290,7 +297,8 @@ private:
         const bool number = !m_scanPeaksCount.empty() && end && *end == '\0' && m_scanPeaksCount[0] != '-';
         if (number && count > m_maxLines)
             throw CRunReadError(EFBIG, "A scan's peaksCount (" + m_scanPeaksCount +
-                                           ") is more lines than any GC-MS scan holds.");
+                                           ") is more lines than any GC-MS scan holds (the limit is " +
+                                           std::to_string(m_maxLines) + " lines).");
         if ((!number || count == 0) && m_bytes >= 8)
             throw CRunReadError(EBADMSG, "A scan's peaksCount (\"" + m_scanPeaksCount +
                                              "\") does not give the number of lines its peaks hold.");

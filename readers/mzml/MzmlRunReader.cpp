@@ -162,7 +162,8 @@ void AddScan(const pm::Spectrum& spectrum, double minutes, CScanRun& run)
     if (intensity->data.size() != n)
         throw CRunReadError(EBADMSG, "A scan's mass and intensity arrays differ in length.");
     if (n > kMaxMzmlLinesPerScan)
-        throw CRunReadError(EFBIG, "A scan holds more lines than any GC-MS scan.");
+        throw CRunReadError(EFBIG, "A scan holds more lines than any GC-MS scan (the limit is " +
+                                       std::to_string(kMaxMzmlLinesPerScan) + " lines).");
     if (spectrum.defaultArrayLength > n)
         throw CRunReadError(EBADMSG, "A scan holds fewer lines than it announces (the file is damaged).");
     for (std::size_t i = 0; i < n; ++i)

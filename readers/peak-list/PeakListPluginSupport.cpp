@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -47,6 +48,8 @@ int IsFileReadableExport(const char* path, int showMessages,
     int code = EIO;
     try {
         code = check(path, reason);
+    } catch (const std::bad_alloc&) {
+        return ENOMEM;
     } catch (...) {
         return EIO;
     }
@@ -60,7 +63,7 @@ int IsFileReadableExport(const char* path, int showMessages,
     return code;
 }
 
-int FailedRead(CLibraryChromatogram* chromatogram, std::string* errorText, const std::string& text) noexcept
+int FailedRead(CLibraryChromatogram* chromatogram, std::string* errorText, const std::string& text, int code) noexcept
 {
     try {
         if (chromatogram != nullptr)
@@ -69,7 +72,7 @@ int FailedRead(CLibraryChromatogram* chromatogram, std::string* errorText, const
             *errorText = text;
     } catch (...) {
     }
-    return 1;
+    return code;
 }
 
 } // namespace peaklist

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <new>
 #include <string>
 
 #include "engine/core/Exceptions.h"
@@ -31,11 +32,14 @@ std::string ReadFileHead(const std::string& path, std::size_t maxBytes);
 int IsFileReadableExport(const char* path, int showMessages,
                          const std::function<int(const std::string& path, std::string& reason)>& check) noexcept;
 
-// ReadFromDataSystem's failure: the text to *errorText (when given), the chromatogram emptied; returns 1.
-int FailedRead(CLibraryChromatogram* chromatogram, std::string* errorText, const std::string& text) noexcept;
+// ReadFromDataSystem's failure: the text to *errorText (when given), the chromatogram emptied; returns code (an
+// errno-style value, 1 when there is none).
+int FailedRead(CLibraryChromatogram* chromatogram, std::string* errorText, const std::string& text,
+               int code = 1) noexcept;
 
 // ReadFromDataSystem: calls read(path, chromatogram); 0 when it returns. A FormatError becomes
-// "<formatPrefix><what>", any other exception its text; the chromatogram is emptied then. Never throws.
+// "<formatPrefix><what>" and its code, another refusal of the file its text and code, out of memory ENOMEM, any
+// other exception its text and 1; the chromatogram is emptied then. Never throws.
 template <class FormatError>
 int ReadFromDataSystemExport(const char* path, CLibraryChromatogram* chromatogram, std::string* errorText,
                              const char* formatPrefix,
@@ -47,7 +51,12 @@ int ReadFromDataSystemExport(const char* path, CLibraryChromatogram* chromatogra
         read(path, *chromatogram);
         return 0;
     } catch (const FormatError& error) {
-        return FailedRead(chromatogram, errorText, std::string(formatPrefix) + error.what());
+        return FailedRead(chromatogram, errorText, std::string(formatPrefix) + error.what(),
+                          error.Code() != 0 ? error.Code() : 1);
+    } catch (const CFormatException& error) { // a refusal of the file itself (unreadable, too large)
+        return FailedRead(chromatogram, errorText, error.what(), error.Code() != 0 ? error.Code() : 1);
+    } catch (const std::bad_alloc&) {
+        return FailedRead(chromatogram, errorText, "Not enough memory to read the file.", ENOMEM);
     } catch (const std::exception& error) {
         return FailedRead(chromatogram, errorText, error.what());
     } catch (...) {

@@ -53,7 +53,8 @@ std::string ReadPeakTableFile(const std::string& path, const LabColumns& lab, do
 {
     const std::string text = peaklist::ReadFileHead(path, kMaxFileBytes + 1);
     if (text.size() > kMaxFileBytes)
-        throw FileError(EFBIG, "'" + path + "' is too large for a peak table.");
+        throw FileError(EFBIG, "'" + path + "' is too large for a peak table (the limit is " +
+                                   std::to_string(kMaxFileBytes >> 20) + " MB).");
     RefuseOwnReport(path, text);
     const PeakTable table = ParsePeakTable(text, lab);
     FillChromatogram(table, minAreaPercent, path, chromatogram);

@@ -37,6 +37,7 @@ JobFailure SearchFailure(LibrarySearchEnd end) noexcept
     case LibrarySearchEnd::UnknownUnreadable:
         return JobFailure::Unreadable;
     case LibrarySearchEnd::UnknownTooManyPeaks:
+    case LibrarySearchEnd::UnknownBeyondBound:
         return JobFailure::TooManyPeaks;
     case LibrarySearchEnd::Completed:
     case LibrarySearchEnd::Stopped:

@@ -127,8 +127,9 @@ void WriteShardFiles(const CUnknownsRequest& request, const ScaleOutSetup& setup
     for (std::size_t u = 0; u < search.UnknownPaths.size(); ++u) {
         const std::string& unknown = search.UnknownPaths[u];
         const CLibrarySearchResult& searched = result.Unknowns[u];
-        if (searched.End == LibrarySearchEnd::UnknownUnreadable) {
-            outcome.Fail(JobFailure::Unreadable);
+        if (searched.End == LibrarySearchEnd::UnknownUnreadable ||
+            searched.End == LibrarySearchEnd::UnknownBeyondBound) {
+            outcome.Fail(SearchFailure(searched.End));
             continue;
         }
         const std::string file = setup.Many ? ShardFileNameFor(request.Out, unknown, search.Shard) : request.Out;

@@ -149,6 +149,27 @@ TEST_F(ViewExport, OutputsNeverReplaceAnInputAndReadersWarningsAreShown)
         << run.Err;
 }
 
+// An input beyond a reader's bound (a peak table over its size limit) ends like one with too many peaks, exit 3,
+// and the message names the limit: as a compared file and as the search's unknown.
+TEST_F(ViewExport, AnInputBeyondAReadersBoundEndsWithCode3NamingTheLimit)
+{
+    RegisterReader("PeakTableTsv", "Peak Table (TSV)", CORVELIN_PEAK_TABLE_READER, ".tsv");
+    const std::string huge = Data("runs/huge.tsv");
+    WriteAllText(huge, "RT\tSpectrum\n");
+    std::filesystem::resize_file(huge, (std::uintmax_t{64} << 20) + 1);
+    const std::string library = Data("lib");
+    std::filesystem::create_directories(library);
+    std::filesystem::copy_file(m_other, library + "/other.ChromLibEntry");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"/PeakTable=" + huge, "/PeakTableOther=" + m_other,
+                                   "/PeakTableCsv=" + Data("h.csv")},
+          std::vector<std::string>{"/Search=" + huge, "/Library=" + library, "/Out=" + Data("h-report.csv")}}) {
+        const BatchRun run = Run(args);
+        EXPECT_EQ(run.ExitCode, 3) << args.front() << "\n" << run.Err;
+        EXPECT_NE(run.Err.find("the limit is 64 MB"), std::string::npos) << run.Err;
+    }
+}
+
 // Marked spectra only, every peak, a blank below 0.0005; the CSV goes to stdout without /MSReportCsv=.
 TEST_F(ViewExport, MassSpecReportToStdout)
 {

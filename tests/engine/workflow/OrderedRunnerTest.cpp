@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -66,25 +67,35 @@ INSTANTIATE_TEST_SUITE_P(Runs, OrderedRunnerTest,
                                            RunCase{4, 1000, -1, 10, 10 + 2 * 4 + 4}, RunCase{2, 0, -1, 0, 0},
                                            RunCase{4, 300, 3, 3, 3 + 2 * 4 + 4}));
 
-// A fault of the receiver ends the run: every thread is joined and the fault reaches the caller.
-TEST(OrderedRunner, ReceiverFaultEndsTheRun)
+// A fault of the receiver, or out of memory in one input's work, ends the run: every thread is joined and the
+// fault reaches the caller (out of memory is no input's failure row).
+TEST(OrderedRunner, ReceiverFaultOrOutOfMemoryEndsTheRun)
 {
-    for (unsigned threads : {1u, 4u}) {
-        std::atomic<bool> running{true};
-        std::atomic<std::size_t> worked{0};
-        EXPECT_THROW(RunInOrder<int>(
-                         500, threads, running,
-                         [&](std::size_t i, unsigned) {
-                             ++worked;
-                             return static_cast<int>(i);
-                         },
-                         [](std::size_t, const std::string&) { return -1; },
-                         [](std::size_t i, int&&) {
-                             if (i == 5)
-                                 throw std::logic_error("receiver");
-                         }),
-                     std::logic_error);
-        EXPECT_LT(worked.load(), 500u);
+    for (const bool outOfMemory : {false, true}) {
+        for (unsigned threads : {1u, 4u}) {
+            std::atomic<bool> running{true};
+            std::atomic<std::size_t> worked{0};
+            const auto run = [&] {
+                RunInOrder<int>(
+                    500, threads, running,
+                    [&](std::size_t i, unsigned) {
+                        ++worked;
+                        if (outOfMemory && i == 5)
+                            throw std::bad_alloc();
+                        return static_cast<int>(i);
+                    },
+                    [](std::size_t, const std::string&) { return -1; },
+                    [&](std::size_t i, int&&) {
+                        if (!outOfMemory && i == 5)
+                            throw std::logic_error("receiver");
+                    });
+            };
+            if (outOfMemory)
+                EXPECT_THROW(run(), std::bad_alloc);
+            else
+                EXPECT_THROW(run(), std::logic_error);
+            EXPECT_LT(worked.load(), 500u);
+        }
     }
 }
 
