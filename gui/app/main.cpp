@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/app/GuardedApplication.h"
 #include "gui/app/LibraryManagerApp.h"
 #include "gui/app/QtMessageSink.h"
 #include "engine/platform/PendingTemporaryFile.h"
@@ -19,7 +20,7 @@ int main(int argc, char* argv[])
             std::fputs(UsageText(kDesktopProgram).c_str(), stdout);
             return 0;
         }
-    QApplication app(argc, argv);
+    CGuardedApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvelinscope"));
     QApplication::setOrganizationName(QStringLiteral("Felsmark Labs"));
     CQtMessageSinkScope messages;
