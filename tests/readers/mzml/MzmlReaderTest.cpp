@@ -173,7 +173,20 @@ std::string WriteRefusedFile(const TempDir& dir, const std::string& name)
             edit(plain, "<run id=\"run\"", "<run id=\"r&#117;n\"");
         else if (name == "NulInATag") // the data library wrote attributes past its table on this one
             edit(plain, "<run id=\"run\"", std::string("<run id=\"run\" a=\0x\0 b=\"1\" c=\"2\"", 31));
-        else if (name == "UnquotedValue")
+        else if (name == "IndexAtTheFirstScan") { // every offset of the spectrum index points at the first spectrum
+            WriteMzml(scans, path);
+            std::string text = ReadAllText(path);
+            std::string first;
+            for (std::size_t at = text.find("<offset ", text.find("<index name=\"spectrum\">"));
+                 at != std::string::npos; at = text.find("<offset ", at + 1)) {
+                const std::size_t value = text.find('>', at) + 1;
+                const std::size_t end = text.find('<', value);
+                if (first.empty())
+                    first = text.substr(value, end - value);
+                text.replace(value, end - value, first);
+            }
+            WriteAllText(path, text);
+        } else if (name == "UnquotedValue")
             edit(plain, "<run id=\"run\"", "<run id=run");
         else if (name == "TimeWithoutUnit")
             edit(plain, "(name=\"scan start time\" value=\"[^\"]*\")[^/]*/>", "$1/>");
@@ -216,6 +229,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"Truncated", EBADMSG, "damaged or truncated"}, Refusal{"Missing", ENOENT, "does not exist"},
         Refusal{"Folder", EISDIR, "not a file"}, Refusal{"CharacterReference", EILSEQ, "numeric character references"},
         Refusal{"NulInATag", EILSEQ, "NUL byte"}, Refusal{"UnquotedValue", EBADMSG, "not in quotes"},
+        Refusal{"IndexAtTheFirstScan", EBADMSG, "index points at the wrong scans"},
         Refusal{"TimeWithoutUnit", EBADMSG, "has no unit of time"},
         Refusal{"IntensityArraysMissing", EBADMSG, "lacks its mass or intensity"},
         Refusal{"ZeroPeaksCount", EBADMSG, "peaksCount (\"0\")"},
