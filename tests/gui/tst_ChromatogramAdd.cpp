@@ -101,6 +101,52 @@ private slots:
                  std::string("The chromatogramm '/nonexistent/run9.ChromLibEntry' could not be read"));
     }
 
+    // A damaged run gives one message: the unreadable-file text with the reader's own reason on a line of its
+    // own. "Convert all chromatograms in folder" stops at it, with that reason in the tree.
+    void aDamagedRunGivesOneMessageWithTheReadersReason()
+    {
+#ifdef CORVELIN_JCAMP_MODULE
+        QVERIFY(m_env->AddRegisteredReader(CORVELIN_JCAMP_MODULE, "JCAMP-DX GC/MS", ".jdx", "JCAMP-GCMS"));
+        TempDir dir;
+        synthetic::RunSpec spec;
+        spec.Components = synthetic::ThreeComponents();
+        const std::string run =
+            synthetic::WriteJcamp(synthetic::MakeScans(spec), synthetic::Dialect::PagesAndRetentionTime);
+        const std::string damaged = dir.File("a.jdx");
+        WriteAllText(damaged, run.substr(0, run.find(',', run.size() / 2) + 1)); // cut inside a mass list
+        WriteAllText(dir.File("b.jdx"), run);
+        CSearchOptions options;
+        CPageChromatogramAdd page(options);
+        page.show();
+        page.DataFile = damaged;
+        page.ConvertAll = 1;
+        page.RefreshControls();
+        QPushButton* convert = nullptr;
+        for (QPushButton* button : page.findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Display && Convert"))
+                convert = button;
+        QVERIFY(convert);
+        QTest::mouseClick(convert, Qt::LeftButton);
+        QVERIFY(WaitFor([&] { return !page.IsReadingRun(); }));
+        QCoreApplication::processEvents();
+        const std::vector<std::string> said = m_env->Recorder().Texts();
+        QCOMPARE(said.size(), std::size_t(1));
+        const std::string head = "The chromatogramm '" + damaged + "' could not be read\n";
+        QVERIFY2(said[0].rfind(head, 0) == 0 && said[0].size() > head.size(), said[0].c_str());
+        const std::string reason = said[0].substr(head.size());
+        QVERIFY(reason.find('\n') == std::string::npos);
+        bool reasonInTree = false;
+        for (const std::string& line : page.TreeLines()) {
+            QVERIFY2(line.find("ReadFromPlugin error") == std::string::npos, line.c_str());
+            reasonInTree |= line.find(reason) != std::string::npos;
+        }
+        QVERIFY(reasonInTree);
+        QVERIFY(!std::filesystem::exists(dir.File("b.jdx.ChromLibEntry"))); // stopped at the first failure
+#else
+        QSKIP("the JCAMP-DX reader module was not built");
+#endif
+    }
+
     // A raw run: the TIC with the peaks a conversion writes; a click on a peak shows its spectrum and its row.
     // The settings dialog's "Detect again" changes the marks, the tree and the next conversion.
     void runPlotMarksTheConvertedPeaksAndDetectsAgain()

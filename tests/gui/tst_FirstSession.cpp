@@ -1,5 +1,7 @@
 // A chemist's first session, driven with mouse and keys through the real main window (one test per finding).
+#include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
@@ -9,6 +11,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "engine/core/LibraryChromatogram.h"
 #include "engine/platform/CFormat.h"
 #include "engine/views/MultiSummaryTable.h"
 #include "gui/app/HelpWindow.h"
@@ -178,6 +181,75 @@ private slots:
         ClickRow(sheet.LibrarySearchPage()->HitList(), 0);
         sheet.LibrarySearchPage()->CreateContextMenu()->actions().at(0)->trigger(); // "Open Chromatogram in ..."
         QVERIFY2(Said().find("cannot open '") != std::string::npos, Said().c_str());
+    }
+
+    // RI matching on runs without an RI calibration keeps its numbers but says so: the unknown by name, the
+    // library by count.
+    void riMatchingWithoutACalibrationIsSaid()
+    {
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        sheet.Options().RIMatching = 1;
+        QVERIFY(Search(sheet, m_library));
+        QVERIFY2(Said().find("Insufficient RI calibration data for file " + m_unknown) != std::string::npos,
+                 Said().c_str());
+        QVERIFY2(Said().find("Insufficient RI calibration data for 4 of 4 library entries") != std::string::npos,
+                 Said().c_str());
+    }
+
+    // Extras > Options switches a page off and on again at once: its tick box and OK, no restart asked for.
+    void optionsSwitchAPageAtOnce()
+    {
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        auto* tabs = sheet.findChild<QTabWidget*>();
+        QWidget* table = sheet.Page(IPageHost::PeakMatchTable);
+        QAction* options = nullptr;
+        for (QAction* action : sheet.findChildren<QAction*>())
+            if (action->text() == QStringLiteral("&Options ..."))
+                options = action;
+        QVERIFY(options);
+        const bool shownAtStart = tabs->indexOf(table) >= 0;
+        for (int change = 1; change <= 2; ++change) {
+            QTimer::singleShot(0, [] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
+                    if (box->text() == QStringLiteral("Show \"Peak Match Table\""))
+                        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+                QPushButton* ok = dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+                QTest::mouseClick(ok, Qt::LeftButton);
+            });
+            options->trigger();
+            QCOMPARE(tabs->indexOf(table) >= 0, change % 2 == 1 ? !shownAtStart : shownAtStart);
+        }
+        QCOMPARE(Said(), std::string());
+    }
+
+    // The ISTD name outlives a restart, the spectral list it points into does not: the multi-file page says so.
+    void multiFilePageSaysTheIstdSpectrumIsGoneAfterARestart()
+    {
+        CLibraryChromatogram probe;
+        probe.ReadEntry(m_unknown);
+        for (int start = 0; start < 2; ++start) {
+            CLibraryManagerSheet sheet;
+            sheet.Options().LoadLastUsed("Global"); // as the program starts
+            for (int id = 0; id < CLibraryManagerSheet::PageCount; ++id)
+                sheet.Page(static_cast<CLibraryManagerSheet::PageId>(id))->RefreshControls();
+            sheet.show();
+            if (start == 0) {
+                sheet.Options().SummaryRelative = 1;
+                sheet.Options().SummaryISTDName = "ISTD-d8";
+                sheet.Options().AddSpectrum("ISTD-d8", probe.GetPeak(0)->Spectrum, true);
+            }
+            QVERIFY(sheet.ActivatePage(IPageHost::MultiSummary));
+            QLabel* note = nullptr;
+            for (QLabel* label : sheet.Page(IPageHost::MultiSummary)->findChildren<QLabel*>())
+                if (label->text().contains(QStringLiteral("\"ISTD-d8\" is not in the spectral list")))
+                    note = label;
+            QCOMPARE(note != nullptr && note->isVisible(), start == 1);
+            if (start == 0)
+                QTest::mouseClick(sheet.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        }
     }
 
     void f1InAModalDialogGivesHelpThatCanBeClosed()

@@ -1,7 +1,10 @@
 // F1 opens the built manual in the help window at the section of what the user looks at: each tab of the main
 // window, the options sheet, the program options, the column arrangement; "Manual ..." opens the index.
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextBrowser>
+
+#include <filesystem>
 
 #include "engine/platform/HelpFile.h"
 #include "gui/app/HelpWindow.h"
@@ -108,6 +111,44 @@ private slots:
         QCOMPARE(QString::fromStdString(messages.front()),
                  QStringLiteral("The manual was not found: /nonexistent/share/corvelinscope/manual/index.html"));
         QVERIFY(!sheet.HelpWindow()->isVisible());
+    }
+
+    // "Open in web browser" on a desktop where no browser can be started says so, and how to open the page.
+    void openInWebBrowserSaysWhyItCannot_data()
+    {
+        QTest::addColumn<QString>("opener"); // the xdg-open on the PATH; empty: none
+        QTest::addColumn<QString>("why");
+        QTest::newRow("no xdg-open") << QString() << QStringLiteral("xdg-open is not installed");
+        QTest::newRow("no browser") << QStringLiteral("exit 3") << QStringLiteral("no program for web pages");
+        QTest::newRow("failing") << QStringLiteral("exit 4") << QStringLiteral("ended with error 4");
+    }
+    void openInWebBrowserSaysWhyItCannot()
+    {
+        QFETCH(QString, opener);
+        QFETCH(QString, why);
+        TempDir bin;
+        if (!opener.isEmpty()) {
+            WriteAllText(bin.File("xdg-open"), "#!/bin/sh\n" + opener.toStdString() + "\n");
+            std::filesystem::permissions(bin.File("xdg-open"), std::filesystem::perms::owner_all);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QByteArray::fromStdString(bin.Path().string()));
+        CLibraryManagerSheet sheet;
+        sheet.SetHelpPath(CORVELIN_MANUAL_INDEX);
+        sheet.ShowHelp(kHelpLibrarySearch);
+        QPushButton* open = nullptr;
+        for (QPushButton* button : sheet.HelpWindow()->findChildren<QPushButton*>())
+            if (button->text() == QStringLiteral("Open in &web browser"))
+                open = button;
+        QVERIFY(open);
+        QTest::mouseClick(open, Qt::LeftButton);
+        const bool said = WaitFor([&] { return !m_env->Recorder().Texts().empty(); }, 10000);
+        qputenv("PATH", path);
+        QVERIFY(said);
+        const QString text = QString::fromStdString(m_env->Recorder().Texts().front());
+        QVERIFY2(text.startsWith(QStringLiteral("No web browser could be started: ")) && text.contains(why) &&
+                     text.contains(sheet.HelpWindow()->Shown().toString()),
+                 qPrintable(text));
     }
 
 private:

@@ -123,19 +123,30 @@ private slots:
         QVERIFY(picture != nullptr);
         QCOMPARE(picture->size(), QSize(300, 120));
 
-        // Its "Send to MS options" link adds that peak's spectrum to the spectral list under "RT path".
-        QPoint specLink(-1, -1);
-        for (int y = 0; y < tip.height() && specLink.x() < 0; y += 2)
-            for (int x = 0; x < tip.width() && specLink.x() < 0; x += 2)
-                if (const std::string* message = tip.LinkAt({x, y}); message && *message == "2-Spec-" + group)
-                    specLink = QPoint(x, y);
+        // Its "Send to MS options" link adds that peak's spectrum, unticked, to the spectral list under "RT path".
+        const auto findLink = [&tip](const std::string& wanted) {
+            for (int y = 0; y < tip.height(); y += 2)
+                for (int x = 0; x < tip.width(); x += 2)
+                    if (const std::string* message = tip.LinkAt({x, y}); message && *message == wanted)
+                        return QPoint(x, y);
+            return QPoint(-1, -1);
+        };
+        const QPoint specLink = findLink("2-Spec-" + group);
         QVERIFY(specLink.x() >= 0);
         QTest::mouseClick(&tip, Qt::LeftButton, {}, specLink);
         QCOMPARE(options.GetSpectraCount(), 1);
         std::string name;
-        QVERIFY(options.GetSpectrum(0, &name) != nullptr);
+        bool ticked = true;
+        QVERIFY(options.GetSpectrum(0, &name, &ticked) != nullptr);
+        QVERIFY(!ticked); // unticked, as from every other page
         const CLibraryChromatogramPeakData* peak = page.Result().Cell(2, filled - 2);
         QCOMPARE(name, FormatC("%.2f %s", peak->RT, m_paths[2].c_str()));
+        // Its "Send to NIST" link, with no NIST MS Search set up, points to the manual's Wine section.
+        const QPoint nistLink = findLink("2-Nist-" + group);
+        QVERIFY(nistLink.x() >= 0);
+        QTest::mouseClick(&tip, Qt::LeftButton, {}, nistLink);
+        QVERIFY(WaitFor([&] { return !m_env->Recorder().Texts().empty(); }, 3000));
+        QVERIFY(m_env->Recorder().Texts().back().find("\"NIST MS Search through Wine\"") != std::string::npos);
         page.hide();
 
         // The export writes what the engine writes for the table.

@@ -12,6 +12,7 @@
 #include "gui/options/SearchOptionsUI.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "gui/pages/PageOverlayPlot.h"
+#include "gui/pages/PlotToolBar.h"
 #include "gui/plots/MultiChromatogramPlot.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/OdorListCtrl.h"
@@ -136,6 +137,32 @@ private slots:
         QCOMPARE(m_env->Recorder().Texts().size(), std::size_t(1));
         QVERIFY(m_env->Recorder().Texts().back().rfind("'" + broken + "' could not be read.\n", 0) == 0);
         QCOMPARE(m_env->Recorder().entries.back().caption, std::string("File Read Error"));
+    }
+
+    // After a zoom, the toolbar's "100% Height" shows 0 ... 100 % of every trace again, as its tip says.
+    void hundredPercentHeightUndoesAHeightZoom()
+    {
+        CSearchOptions options;
+        CPageOverlayPlot page(options);
+        page.resize(900, 600);
+        page.show();
+        for (int k = 0; k < 3; ++k)
+            QVERIFY(page.AddPath(Entry(20 + 7 * k)));
+        CChromatogramPlotModel& model = page.Plot().Model();
+        const CPlotRange all = model.OverallBounds();
+        model.SetView(all.XMin, 20, all.XMax, 60);
+        double low = 0, high = 0;
+        QVERIFY(model.HeightAxisPercent(low, high));
+        QCOMPARE(high, 60.0);
+        QWidget* button = page.ToolBar().widgetForAction(page.ToolBar().FullHeight());
+        QVERIFY(button && button->isEnabled());
+        QVERIFY(page.ToolBar().FullHeight()->statusTip().contains(QStringLiteral("0 ... 100 %")));
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(model.HeightAxisPercent(low, high));
+        QCOMPARE(low, 0.0);
+        QCOMPARE(high, 100.0);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(model.EffectiveRange(i).YMax, model.LargestHeight(i));
     }
 
     void internalOverlayAndClipboard()
