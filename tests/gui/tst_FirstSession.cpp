@@ -197,6 +197,32 @@ private slots:
                  Said().c_str());
     }
 
+    // The hit list the program saved, given back to it as the unknown, is refused as what it is.
+    void aSavedHitListGivenAsTheUnknownIsRefusedAsAReport()
+    {
+#ifdef CORVELIN_PEAK_TABLE_MODULE
+        QVERIFY(m_env->AddRegisteredReader(CORVELIN_PEAK_TABLE_MODULE, "Peak Table (CSV)", ".csv", "PeakTableCsv"));
+        CLibraryManagerSheet sheet;
+        sheet.show();
+        QVERIFY(Search(sheet, m_library));
+        QTest::mouseClick(Button(sheet.LibrarySearchPage(), QStringLiteral("Save hit list")), Qt::LeftButton);
+        std::string report; // written under a name of its own, beside the unknown
+        for (const auto& file : std::filesystem::recursive_directory_iterator(m_dir->Path()))
+            if (file.path().extension() == ".csv" || file.path().extension() == ".CSV")
+                report = file.path().string();
+        QVERIFY(!report.empty());
+        m_unknown = report;
+        m_env->Recorder().entries.clear();
+        QVERIFY(Search(sheet, m_library)); // the one row that says the unknown could not be read
+        QCOMPARE(sheet.LibrarySearchPage()->HitList()->Table().RowCount(), 1);
+        QVERIFY2(Said().find("'" + report + "' is a Corvelinscope library search report, not a chromatogram.") !=
+                     std::string::npos,
+                 Said().c_str());
+#else
+        QSKIP("the peak table reader module was not built");
+#endif
+    }
+
     // Extras > Options switches a page off and on again at once: its tick box and OK, no restart asked for.
     void optionsSwitchAPageAtOnce()
     {
