@@ -22,6 +22,18 @@
 
 using namespace corvelin;
 
+namespace {
+
+// A JCAMP-DX run of three components.
+std::string ThreeComponentRun()
+{
+    synthetic::RunSpec spec;
+    spec.Components = synthetic::ThreeComponents();
+    return synthetic::WriteJcamp(synthetic::MakeScans(spec), synthetic::Dialect::PagesAndRetentionTime);
+}
+
+} // namespace
+
 class ChromatogramAddTest : public QObject {
     Q_OBJECT
 
@@ -108,10 +120,7 @@ private slots:
 #ifdef CORVELIN_JCAMP_MODULE
         QVERIFY(m_env->AddRegisteredReader(CORVELIN_JCAMP_MODULE, "JCAMP-DX GC/MS", ".jdx", "JCAMP-GCMS"));
         TempDir dir;
-        synthetic::RunSpec spec;
-        spec.Components = synthetic::ThreeComponents();
-        const std::string run =
-            synthetic::WriteJcamp(synthetic::MakeScans(spec), synthetic::Dialect::PagesAndRetentionTime);
+        const std::string run = ThreeComponentRun();
         const std::string damaged = dir.File("a.jdx");
         WriteAllText(damaged, run.substr(0, run.find(',', run.size() / 2) + 1)); // cut inside a mass list
         WriteAllText(dir.File("b.jdx"), run);
@@ -154,11 +163,8 @@ private slots:
 #ifdef CORVELIN_JCAMP_MODULE
         QVERIFY(m_env->AddRegisteredReader(CORVELIN_JCAMP_MODULE, "JCAMP-DX GC/MS", ".jdx", "JCAMP-GCMS"));
         TempDir dir;
-        synthetic::RunSpec spec;
-        spec.Components = synthetic::ThreeComponents();
         const std::string file = dir.File("mix.jdx");
-        WriteAllText(file,
-                     synthetic::WriteJcamp(synthetic::MakeScans(spec), synthetic::Dialect::PagesAndRetentionTime));
+        WriteAllText(file, ThreeComponentRun());
         CSearchOptions options;
         CPageChromatogramAdd page(options);
         page.resize(900, 700);
