@@ -22,6 +22,7 @@
 
 using namespace corvelin;
 
+#ifdef CORVELIN_JCAMP_MODULE
 namespace {
 
 // A JCAMP-DX run of three components.
@@ -33,6 +34,7 @@ std::string ThreeComponentRun()
 }
 
 } // namespace
+#endif
 
 class ChromatogramAddTest : public QObject {
     Q_OBJECT
