@@ -1,9 +1,11 @@
 #include "gui/plots/MatchControl.h"
 
+#include <QFontMetricsF>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <algorithm>
 
 #include "engine/compare/Compare.h"
 #include "engine/core/LibraryChromatogram.h"
@@ -43,15 +45,24 @@ protected:
         if (!m_control.HasData())
             return;
         QPainter painter(this);
-        // Over both plots, but not across their axis numbers, so every number stays readable.
+        // Over both plots, but not across their axis numbers and file names, so every text stays readable.
         QRegion clip(m_control.m_plots[0]->geometry().united(m_control.m_plots[1]->geometry()));
         for (const CMultiChromatogramPlot* plot : m_control.m_plots) {
             const CChromatogramPlotFrame frame = plot->Frame();
+            const QPoint at = plot->geometry().topLeft();
             for (const auto* texts : {&frame.TimeLabels, &frame.HeightLabels, &frame.Title})
                 for (const CPlacedText& text : *texts)
                     clip -= QRectF(text.Box.Left, text.Box.Top, text.Box.Width, text.Box.Height)
                                 .toAlignedRect()
-                                .translated(plot->geometry().topLeft());
+                                .translated(at);
+            // Each file name is drawn right-aligned in its legend line.
+            const QFontMetricsF metrics(plot->font());
+            for (std::size_t i = 0; i < frame.LegendLines.size() && i < std::size_t(plot->Model().Count()); ++i) {
+                const CLabelBox& row = frame.LegendLines[i];
+                const double width = std::min(
+                    row.Width, metrics.horizontalAdvance(ToQString(plot->Model().Chromatogram(int(i)).SourcePath)));
+                clip -= QRectF(row.Right() - width, row.Top, width, row.Height).toAlignedRect().translated(at);
+            }
         }
         painter.setClipRegion(clip.translated(-pos()));
         for (int k = 0; k < static_cast<int>(m_control.m_lines.size()); ++k) {

@@ -1,10 +1,13 @@
 // The chromatogram plot and the match plot as widgets: lines, clicks, drags, links, hover texts with
 // thumbnails drawn on demand, golden images, and the repaint time of two 600-peak runs (reported).
 #include <QElapsedTimer>
+#include <QFontMetricsF>
+#include <set>
 
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
+#include "engine/views/ChromatogramPlotFrame.h"
 #include "gui/plots/MatchControl.h"
 #include "gui/plots/MultiChromatogramPlot.h"
 #include "gui/plots/SpectrumDraw.h"
@@ -82,11 +85,25 @@ private slots:
         control.show();
         const auto self = Run(30, 1, "/runs/a");
         const auto other = MakeSyntheticVariant(*self, 2, 0.01, 5);
-        other->SourcePath = "/runs/b";
+        other->SourcePath = "/runs/" + std::string(60, 'b');
         control.SetChromatograms(*self, *MakeSyntheticChromatogram({8, 40, 2, 12, true}, 3));
         QCOMPARE(control.Cells().Rows(), std::size_t{30});
         control.SetChromatograms(*self, *other);
         QVERIFY(control.Lines().size() >= 20);
+        // The lines leave the lower plot's file name readable: none of their colours inside its text.
+        const QImage shown = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const CLabelBox name = control.Plot(1).Frame().LegendLines.at(0);
+        const double nameWidth =
+            QFontMetricsF(control.Plot(1).font()).horizontalAdvance(QString::fromStdString(other->SourcePath));
+        QVERIFY(nameWidth > 300);
+        std::set<QRgb> lineColours;
+        for (const CMatchLinie& l : control.Lines())
+            lineColours.insert(PlotColour(l.Colour).rgb());
+        int crossed = 0;
+        for (int y = int(name.Top); y < int(name.Bottom()); ++y)
+            for (int x = int(name.Right() - nameWidth); x < int(name.Right()); ++x)
+                crossed += lineColours.count(shown.pixel(control.Plot(1).geometry().topLeft() + QPoint(x, y)));
+        QCOMPARE(crossed, 0);
         QCOMPARE(control.Plot(0).objectName(), QStringLiteral("Chromatogram1"));
         QCOMPARE(control.SpectrumPane(1).objectName(), QStringLiteral("Spectrum2"));
         QCOMPARE(control.Plot(0).geometry(), QRect(0, 0, 600, 300));
