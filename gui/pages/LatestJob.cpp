@@ -1,5 +1,7 @@
 #include "gui/pages/LatestJob.h"
 
+#include <QPushButton>
+
 namespace corvelin {
 
 CLatestJob::CLatestJob(QObject* parent) : QObject(parent), m_worker(new CJobWorker(this))
@@ -56,6 +58,19 @@ void CLatestJob::OnJobEnded()
     }
     m_busy = false;
     emit busyChanged(false);
+}
+
+void BindBuildButton(QPushButton& button, CLatestJob& job, std::function<void()> build, std::function<void()> stop)
+{
+    QObject::connect(&button, &QPushButton::clicked, &job, [&job, build = std::move(build), stop = std::move(stop)] {
+        if (job.IsBusy())
+            stop();
+        else
+            build();
+    });
+    QObject::connect(&job, &CLatestJob::busyChanged, &button, [&button, idle = button.text()](bool busy) {
+        button.setText(busy ? QStringLiteral("Stop") : idle);
+    });
 }
 
 } // namespace corvelin

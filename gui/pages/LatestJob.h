@@ -8,6 +8,8 @@
 
 #include "gui/pages/JobWorker.h"
 
+class QPushButton;
+
 namespace corvelin {
 
 class CLatestJob : public QObject {
@@ -40,5 +42,9 @@ private:
     int m_generation = 0; // of the newest request; a delivery of an older one is dropped
     bool m_busy = false;
 };
+
+// A page's build button over its job: a click builds while the job is idle and stops it while busy; it reads
+// "Stop" while busy and its own text again once idle.
+void BindBuildButton(QPushButton& button, CLatestJob& job, std::function<void()> build, std::function<void()> stop);
 
 } // namespace corvelin

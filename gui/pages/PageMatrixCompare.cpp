@@ -118,14 +118,9 @@ CPageMatrixCompare::CPageMatrixCompare(CSearchOptions& options, QWidget* parent)
     connect(m_advanced, &QPushButton::clicked, this, &CPageMatrixCompare::OnAdvanced);
     connect(m_open, &QPushButton::clicked, this, &CPageMatrixCompare::OnOpenParameters);
     connect(m_save, &QPushButton::clicked, this, &CPageMatrixCompare::OnSaveParameters);
-    connect(m_build, &QPushButton::clicked, this, [this] {
-        if (IsBusy())
-            OnStop();
-        else
-            OnBuild();
-    });
     m_buildJob = new CLatestJob(this);
-    connect(m_buildJob, &CLatestJob::busyChanged, this, &CPageMatrixCompare::SetBusyState);
+    BindBuildButton(
+        *m_build, *m_buildJob, [this] { OnBuild(); }, [this] { OnStop(); });
     connect(m_display, &CMatrixDisplay::linkActivated, this, &CPageMatrixCompare::OnPeakLink);
     RefreshControls();
 }
@@ -207,11 +202,6 @@ void CPageMatrixCompare::OnStop()
 bool CPageMatrixCompare::IsBusy() const noexcept
 {
     return m_buildJob->IsBusy();
-}
-
-void CPageMatrixCompare::SetBusyState(bool busy)
-{
-    m_build->setText(busy ? QStringLiteral("Stop") : QStringLiteral("Build comparism matrix"));
 }
 
 void CPageMatrixCompare::ShowTable()

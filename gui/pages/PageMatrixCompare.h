@@ -98,7 +98,6 @@ protected:
 
 private:
     bool Browse(std::string& path);
-    void SetBusyState(bool busy);
     void ShowTable();
 
     CMatchMatrix m_matrix;

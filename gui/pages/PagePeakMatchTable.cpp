@@ -89,14 +89,12 @@ CPagePeakMatchTable::CPagePeakMatchTable(CSearchOptions& options, QWidget* paren
 
     connect(browseThis, &QPushButton::clicked, this, &CPagePeakMatchTable::OnBrowseThis);
     connect(browseOther, &QPushButton::clicked, this, &CPagePeakMatchTable::OnBrowseOther);
-    connect(m_build, &QPushButton::clicked, this, [this] {
-        if (IsBusy())
-            OnStop();
-        else
-            OnBuild();
-    });
     m_buildJob = new CLatestJob(this);
-    connect(m_buildJob, &CLatestJob::busyChanged, this, &CPagePeakMatchTable::SetBusyState);
+    BindBuildButton(
+        *m_build, *m_buildJob, [this] { OnBuild(); }, [this] { OnStop(); });
+    // The export waits for the build; afterwards it exports whatever table the page shows.
+    connect(m_buildJob, &CLatestJob::busyChanged, this,
+            [this](bool busy) { m_export->setEnabled(!busy && m_model.HasBuilt()); });
     connect(m_export, &QPushButton::clicked, this, &CPagePeakMatchTable::OnCsvExport);
     connect(advanced, &QPushButton::clicked, this, &CPagePeakMatchTable::OnAdvanced);
     connect(open, &QPushButton::clicked, this, &CPagePeakMatchTable::OnOpenParameters);
@@ -228,12 +226,6 @@ void CPagePeakMatchTable::OnStop()
 bool CPagePeakMatchTable::IsBusy() const noexcept
 {
     return m_buildJob->IsBusy();
-}
-
-void CPagePeakMatchTable::SetBusyState(bool busy)
-{
-    m_build->setText(busy ? QStringLiteral("Stop") : QStringLiteral("Build Peak Match Table"));
-    m_export->setEnabled(!busy && m_model.HasBuilt());
 }
 
 void CPagePeakMatchTable::OnCsvExport()

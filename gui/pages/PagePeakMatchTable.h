@@ -66,7 +66,6 @@ public:
 private:
     void Browse(std::string& path);
     void ShowBuilt(CPeakMatchTable::CCompared compared, const CSearchOptions& options);
-    void SetBusyState(bool busy);
 
     CPeakMatchTable m_model;
     CLatestJob* m_buildJob = nullptr;
