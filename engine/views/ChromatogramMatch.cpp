@@ -7,16 +7,28 @@
 
 namespace corvelin {
 
-CChromatogramMatch CompareForMatchPlot(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
-                                       const CSearchOptions& options)
+std::optional<CChromatogramMatch> CompareForMatchPlot(const CLibraryChromatogram& self,
+                                                      const CLibraryChromatogram& other, const CSearchOptions& options,
+                                                      const std::atomic<bool>& running)
 {
+    if (!running.load())
+        return std::nullopt;
     CChromatogramMatch match;
     const std::size_t side = MatchTableSide(self, other);
     match.Cells.Resize(side, side);
     CompareChromatograms(other, self, options, &match.Reverse, &match.Cells);
+    if (!running.load())
+        return std::nullopt;
     match.Cells.Resize(side, side);
     CompareChromatograms(self, other, options, &match.Forward, &match.Cells);
     return match;
+}
+
+CChromatogramMatch CompareForMatchPlot(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                                       const CSearchOptions& options)
+{
+    const std::atomic<bool> running{true};
+    return *CompareForMatchPlot(self, other, options, running);
 }
 
 bool ReadChromatogramMatchInputs(const std::string& thisPath, const std::string& otherPath,

@@ -2,6 +2,8 @@
 // The compare behind the Chromatogram Match page: both chromatograms read for it, and both directions compared in
 // one square cell table. The reverse direction is compared first, so the table ends with the forward values the
 // match lines show; the two hits give the details text.
+#include <atomic>
+#include <optional>
 #include <string>
 
 #include "engine/compare/CellTable.h"
@@ -24,6 +26,12 @@ struct CORVELIN_ENGINE_EXPORT CChromatogramMatch {
 CORVELIN_ENGINE_EXPORT CChromatogramMatch CompareForMatchPlot(const CLibraryChromatogram& self,
                                                               const CLibraryChromatogram& other,
                                                               const CSearchOptions& options);
+// The same as the page's job runs it: nothing when running is cleared before both directions are compared (it is
+// looked at before each direction), so a stopped or superseded compare never hands over half a result.
+CORVELIN_ENGINE_EXPORT std::optional<CChromatogramMatch> CompareForMatchPlot(const CLibraryChromatogram& self,
+                                                                             const CLibraryChromatogram& other,
+                                                                             const CSearchOptions& options,
+                                                                             const std::atomic<bool>& running);
 
 // The two inputs of the page, read for it (messages of a failed read shown); false when either could not be read.
 // riWarning receives the warning when RI matching is on and an input's RI values are unknown.

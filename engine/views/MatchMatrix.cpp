@@ -42,27 +42,9 @@ bool ReadMatrixInput(const std::string& path, const CSearchOptions& options, CLi
     return true;
 }
 
-} // namespace
-
-MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath,
-                                     const CSearchOptions& options, CMatchMatrix& matrix)
-{
-    if (thisPath.empty() || otherPath.empty()) {
-        ShowMessage("Please choose the files to compare", "Corvelinscope", MessageIcon::Exclamation);
-        return MatchMatrixBuildEnd::NoPaths;
-    }
-    CLibraryChromatogram first;
-    CLibraryChromatogram second;
-    MatchMatrixBuildEnd end = MatchMatrixBuildEnd::Built;
-    if (!ReadMatrixInput(thisPath, options, first, end) || !ReadMatrixInput(otherPath, options, second, end))
-        return end;
-    matrix.This = std::move(first);
-    matrix.Other = std::move(second);
-    CompareMatchMatrix(matrix, options);
-    return MatchMatrixBuildEnd::Built;
-}
-
-void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
+// Compares matrix.This with matrix.Other and fills the rest; false, with the matrix compared in part, when stopped()
+// says so before a direction.
+template <typename Stopped> bool CompareInto(CMatchMatrix& matrix, const CSearchOptions& options, Stopped stopped)
 {
     // A damaged or hostile file may claim any PeakCount: the matrix counts the peaks that exist, so the table,
     // the comparison and the display agree on one size.
@@ -71,13 +53,48 @@ void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
     matrix.Cells.Resize(matrix.This.Peaks.size(), matrix.Other.Peaks.size());
     matrix.Forward = CLibraryHit();
     matrix.Reverse = CLibraryHit();
+    if (stopped())
+        return false;
     CompareChromatograms(matrix.This, matrix.Other, options, &matrix.Forward, &matrix.Cells);
+    if (stopped())
+        return false;
     CompareChromatograms(matrix.Other, matrix.This, options, &matrix.Reverse, nullptr);
     matrix.Built = true;
     FillMatchMatrixTable(matrix, options);
     matrix.DetailsText =
         MatchDetailsText(matrix.Forward, matrix.Reverse, matrix.This.PeakCount, matrix.Other.PeakCount, options) +
         kReverseNote;
+    return true;
+}
+
+} // namespace
+
+MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath,
+                                     const CSearchOptions& options, CMatchMatrix& matrix,
+                                     const std::atomic<bool>* running)
+{
+    if (thisPath.empty() || otherPath.empty()) {
+        ShowMessage("Please choose the files to compare", "Corvelinscope", MessageIcon::Exclamation);
+        return MatchMatrixBuildEnd::NoPaths;
+    }
+    const auto stopped = [running] { return running != nullptr && !running->load(); };
+    CMatchMatrix built;
+    MatchMatrixBuildEnd end = MatchMatrixBuildEnd::Built;
+    if (!ReadMatrixInput(thisPath, options, built.This, end))
+        return end;
+    if (stopped())
+        return MatchMatrixBuildEnd::Stopped;
+    if (!ReadMatrixInput(otherPath, options, built.Other, end))
+        return end;
+    if (!CompareInto(built, options, stopped))
+        return MatchMatrixBuildEnd::Stopped;
+    matrix = std::move(built);
+    return MatchMatrixBuildEnd::Built;
+}
+
+void CompareMatchMatrix(CMatchMatrix& matrix, const CSearchOptions& options)
+{
+    CompareInto(matrix, options, [] { return false; });
 }
 
 void FillMatchMatrixTable(CMatchMatrix& matrix, const CSearchOptions& options)

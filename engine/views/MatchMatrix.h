@@ -6,6 +6,7 @@
 // match can differ from the hit list's (no one-to-one assignment in the reverse direction). A build reads both files
 // through the plug-ins; it replaces the previous matrix only when it gets as far as comparing, so a failed build leaves
 // the previous one (and everything that points into it) in place.
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -46,13 +47,17 @@ enum class MatchMatrixBuildEnd {
     Unreadable,      // "Error reading file <path>"
     NoRICalibration, // "Insufficient RI calibration data for file <path>"
     TooManyPeaks,    // a file has more than kMaxViewPeaks peaks (WithinViewPeakLimit's message)
+    Stopped,         // the running flag was cleared (no message)
 };
 
 // Reads both files (messages on, data-system names requested, the area threshold as minimum area when it is
 // on), recalibrates an input that needs the options' RI table when RI matching is on (refused with fewer than
-// 2 points in the options' table), then compares and fills matrix. Messages go to the message sink.
+// 2 points in the options' table), then compares and fills matrix. Messages go to the message sink. With a running
+// flag (a page's job) the build looks at it after each read and between the two directions and ends Stopped,
+// matrix untouched, once it is cleared.
 CORVELIN_ENGINE_EXPORT MatchMatrixBuildEnd BuildMatchMatrix(const std::string& thisPath, const std::string& otherPath,
-                                                            const CSearchOptions& options, CMatchMatrix& matrix);
+                                                            const CSearchOptions& options, CMatchMatrix& matrix,
+                                                            const std::atomic<bool>* running = nullptr);
 
 // Compares matrix.This with matrix.Other (forward with a fresh cell table, reverse without one) and fills the
 // table and the details text. The PeakCount of both is set to the number of peaks they hold first.

@@ -111,6 +111,17 @@ CPeakMatchTable::Outcome ReadTableInput(const std::string& path, const CSearchOp
     return CPeakMatchTable::Outcome::Built;
 }
 
+// The forward comparison of a read pair into its cell table.
+void CompareRead(CPeakMatchTable::CCompared& compared, const CSearchOptions& options)
+{
+    // A damaged or hostile file may claim any PeakCount: the table counts the peaks that exist, as the matrix does.
+    compared.This.PeakCount = static_cast<int>(compared.This.Peaks.size());
+    compared.Other.PeakCount = static_cast<int>(compared.Other.Peaks.size());
+    compared.Cells.Resize(compared.This.Peaks.size(), compared.Other.Peaks.size());
+    CLibraryHit hit;
+    compared.This.Compare(compared.Other, options, hit, &compared.Cells);
+}
+
 // The last sorted column and direction of every peak match table of the process.
 int g_lastColumn = -1;
 int g_lastDescending = 0;
@@ -208,9 +219,8 @@ void SortPeakMatchTable(CReportTable& table, int column)
     table.Sort({CPeakMatchSort::NextKey(column), kCompareReal}, {0, kCompareEqual}, {0, kCompareEqual});
 }
 
-CPeakMatchTable::Outcome CPeakMatchTable::Build(const std::string& thisPath, const std::string& otherPath,
-                                                const CSearchOptions& options, CReportTable& table,
-                                                bool applyArrangement)
+CPeakMatchTable::Outcome CPeakMatchTable::Check(const std::string& thisPath, const std::string& otherPath,
+                                                const CSearchOptions& options)
 {
     if (thisPath.empty() || otherPath.empty()) {
         ShowMessage("Please choose the files to compare", kCaption, MessageIcon::Exclamation);
@@ -223,34 +233,62 @@ CPeakMatchTable::Outcome CPeakMatchTable::Build(const std::string& thisPath, con
                                 kCaption, MessageIcon::Exclamation);
         return yes ? Outcome::OpenOptions : Outcome::MultipleMatching;
     }
+    return Outcome::Built;
+}
+
+CPeakMatchTable::Outcome CPeakMatchTable::ReadAndCompare(const std::string& thisPath, const std::string& otherPath,
+                                                         const CSearchOptions& options, CCompared& compared,
+                                                         const std::atomic<bool>* running)
+{
+    const auto stopped = [running] { return running != nullptr && !running->load(); };
     // Both inputs are read into new chromatograms and taken over only when both are usable, so the rows of
     // the previous table keep naming the peaks of the chromatograms they were built from.
-    CLibraryChromatogram self;
-    CLibraryChromatogram other;
-    if (Outcome o = ReadTableInput(thisPath, options, self); o != Outcome::Built)
+    CCompared read;
+    if (Outcome o = ReadTableInput(thisPath, options, read.This); o != Outcome::Built)
         return o;
-    if (Outcome o = ReadTableInput(otherPath, options, other); o != Outcome::Built)
+    if (stopped())
+        return Outcome::Stopped;
+    if (Outcome o = ReadTableInput(otherPath, options, read.Other); o != Outcome::Built)
         return o;
-    Build(std::move(self), std::move(other), options, table, applyArrangement);
+    if (stopped())
+        return Outcome::Stopped;
+    CompareRead(read, options);
+    compared = std::move(read);
+    return Outcome::Built;
+}
+
+void CPeakMatchTable::Show(CCompared compared, const CSearchOptions& options, CReportTable& table,
+                           bool applyArrangement)
+{
+    m_this = std::move(compared.This);
+    m_other = std::move(compared.Other);
+    m_cells = std::move(compared.Cells);
+    SetUpPeakMatchColumns(table);
+    if (applyArrangement)
+        ApplyStoredArrangement(table, kPeakMatchSection);
+    FillPeakMatchRows(m_this, m_other, options, m_cells, table);
+    m_built = true;
+}
+
+CPeakMatchTable::Outcome CPeakMatchTable::Build(const std::string& thisPath, const std::string& otherPath,
+                                                const CSearchOptions& options, CReportTable& table,
+                                                bool applyArrangement)
+{
+    if (Outcome o = Check(thisPath, otherPath, options); o != Outcome::Built)
+        return o;
+    CCompared compared;
+    if (Outcome o = ReadAndCompare(thisPath, otherPath, options, compared); o != Outcome::Built)
+        return o;
+    Show(std::move(compared), options, table, applyArrangement);
     return Outcome::Built;
 }
 
 void CPeakMatchTable::Build(CLibraryChromatogram self, CLibraryChromatogram other, const CSearchOptions& options,
                             CReportTable& table, bool applyArrangement)
 {
-    m_this = std::move(self);
-    m_other = std::move(other);
-    // A damaged or hostile file may claim any PeakCount: the table counts the peaks that exist, as the matrix does.
-    m_this.PeakCount = static_cast<int>(m_this.Peaks.size());
-    m_other.PeakCount = static_cast<int>(m_other.Peaks.size());
-    m_cells.Resize(m_this.Peaks.size(), m_other.Peaks.size());
-    CLibraryHit hit;
-    m_this.Compare(m_other, options, hit, &m_cells);
-    SetUpPeakMatchColumns(table);
-    if (applyArrangement)
-        ApplyStoredArrangement(table, kPeakMatchSection);
-    FillPeakMatchRows(m_this, m_other, options, m_cells, table);
-    m_built = true;
+    CCompared compared{std::move(self), std::move(other), {}};
+    CompareRead(compared, options);
+    Show(std::move(compared), options, table, applyArrangement);
 }
 
 const CLibraryChromatogramPeakData* CPeakMatchTable::PeakOfRow(const CReportTable& table, int row, int column) const

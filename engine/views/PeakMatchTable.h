@@ -3,6 +3,7 @@
 // assigned pair (both peaks, the pair's value and the factors of the matchings that are on), then the "this"
 // peaks without a partner, then the "other" peaks without one. The model reads both files, compares them, fills
 // the report table and keeps the chromatograms and the cell table of the last build for the page's peak actions.
+#include <atomic>
 #include <string>
 
 #include "engine/core/EngineExport.h"
@@ -65,13 +66,34 @@ public:
         OpenOptions,          // the question was answered Yes: the caller opens the compare options
         Unreadable,           // "Error reading file <path>" was shown
         MissingRICalibration, // "Insufficient RI calibration data for file <path>" was shown
-        TooManyPeaks          // a file has more than kMaxViewPeaks peaks (WithinViewPeakLimit's message)
+        TooManyPeaks,         // a file has more than kMaxViewPeaks peaks (WithinViewPeakLimit's message)
+        Stopped               // the running flag of a job was cleared (no message)
     };
 
-    // Reads both files (area threshold as minimum area, messages on), applies the options' RI table to a
-    // foreign chromatogram without one when RI matching is on, compares and refills the table (columns set
-    // up, the stored arrangement of "MatchTable" applied when applyArrangement is set, rows). Whatever fails
-    // before the comparison leaves the previous chromatograms, cell table and table as they were.
+    // Both chromatograms of a build, compared: PeakCount is the number of peaks each holds, the cell table has
+    // one row per "this" peak and one column per "other" peak.
+    struct CORVELIN_ENGINE_EXPORT CCompared {
+        CLibraryChromatogram This;
+        CLibraryChromatogram Other;
+        CCellTable Cells;
+    };
+
+    // Build in three steps, so that a page can read and compare off its interface thread:
+    // Check asks what a build needs from the user first (both paths: "Please choose the files to compare"; multiple
+    // matching off: the question); Built when the build may go on.
+    static Outcome Check(const std::string& thisPath, const std::string& otherPath, const CSearchOptions& options);
+    // ReadAndCompare reads both files (area threshold as minimum area, messages on; the options' RI table applied
+    // to a foreign chromatogram without one when RI matching is on) and compares them; it asks nothing and touches
+    // no table. With a running flag it ends Stopped once the flag is cleared (looked at after each read).
+    static Outcome ReadAndCompare(const std::string& thisPath, const std::string& otherPath,
+                                  const CSearchOptions& options, CCompared& compared,
+                                  const std::atomic<bool>* running = nullptr);
+    // Show takes the compared pair over and refills the table (columns set up, the stored arrangement of
+    // "MatchTable" applied when applyArrangement is set, rows).
+    void Show(CCompared compared, const CSearchOptions& options, CReportTable& table, bool applyArrangement = true);
+
+    // Check, ReadAndCompare and Show in one. Whatever fails before the comparison leaves the previous
+    // chromatograms, cell table and table as they were.
     Outcome Build(const std::string& thisPath, const std::string& otherPath, const CSearchOptions& options,
                   CReportTable& table, bool applyArrangement = true);
 

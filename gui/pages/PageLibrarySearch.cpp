@@ -48,6 +48,15 @@ namespace corvelin {
 
 namespace {
 
+// The search half of the batch program's job, run for the window: the window shows the hit list and its texts, so
+// the job's listing and notes stay here (the batch end's notes go to standard error as the batch program's do).
+class CWindowJobSink final : public CJobSink {
+public:
+    bool Output(const std::string&) override { return true; }
+    bool FlushOutput() override { return true; }
+    void Note(const std::string&) override {}
+};
+
 constexpr std::size_t kEntryEndingLength = 14; // ".ChromLibEntry"
 
 } // namespace
@@ -286,30 +295,63 @@ bool CPageLibrarySearch::PrepareLibraryFolder()
     return true;
 }
 
+CLibrarySearchCallbacks CPageLibrarySearch::JobCallbacks(CJobWorker::CJob& job)
+{
+    CLibrarySearchCallbacks callbacks;
+    callbacks.Unknown = [this, &job](const CUnknownInfo& unknown) { job.Post([=, this] { OnUnknownRead(unknown); }); };
+    callbacks.ProgressRange = [this, &job](int count) { job.Post([=, this] { OnScanStarted(count); }); };
+    callbacks.Progress = [&job](int position) { job.Progress(position); };
+    callbacks.Row = [this, &job](std::vector<std::string> cells) {
+        job.Post([this, cells = std::move(cells)] { OnRow(cells); });
+        if (RowDeliveredHook)
+            RowDeliveredHook(job.Running());
+    };
+    return callbacks;
+}
+
 void CPageLibrarySearch::StartSearch()
 {
     m_searching = true;
     m_list->SetEmptyText(kHitListSearchingText);
     m_worker->Start([this, session = Session, options = m_options](CJobWorker::CJob& job) {
-        CLibrarySearchCallbacks callbacks;
-        callbacks.Unknown = [this, &job](const CUnknownInfo& unknown) {
-            job.Post([=, this] { OnUnknownRead(unknown); });
-        };
-        callbacks.ProgressRange = [this, &job](int count) { job.Post([=, this] { OnScanStarted(count); }); };
-        callbacks.Progress = [&job](int position) { job.Progress(position); };
-        callbacks.Row = [this, &job](std::vector<std::string> cells) {
-            job.Post([this, cells = std::move(cells)] { OnRow(cells); });
-            if (RowDeliveredHook)
-                RowDeliveredHook(job.Running());
-        };
         CLibrarySearchResult result;
         try {
-            result = session.Run(options, job.Running(), callbacks);
+            result = session.Run(options, job.Running(), JobCallbacks(job));
         } catch (const std::exception&) {
             // Nothing in the search throws for bad input; anything else ends it like an unreadable unknown.
             result.End = LibrarySearchEnd::UnknownUnreadable;
         }
         job.Post([this, result] { m_result = result; });
+    });
+}
+
+void CPageLibrarySearch::StartBatchSearch()
+{
+    m_searching = true;
+    m_list->SetEmptyText(kHitListSearchingText);
+    m_batchRequest = CSearchRequest();
+    m_batchRequest.Options = m_options;
+    m_batchRequest.UnknownPath = Session.UnknownPath;
+    m_batchRequest.LibraryFolder = Session.LibraryFolder;
+    m_batchRequest.Save = Session.SaveAfterBatch;
+    m_batchRequest.Print = Session.PrintAfterBatch;
+    m_batchRequest.Threads = Session.Threads;
+    m_batchSearch.reset();
+    m_worker->Start([this, request = m_batchRequest](CJobWorker::CJob& job) {
+        auto search = std::make_shared<CSearchJobSearch>();
+        CWindowJobSink window;
+        try {
+            *search = SearchForJob(request, job.Running(), window, JobCallbacks(job));
+        } catch (const std::exception&) {
+            // As in a search of the page: anything thrown ends it like an unreadable unknown, with no report.
+            search->Searched = false;
+            search->Result.End = LibrarySearchEnd::UnknownUnreadable;
+            search->Outcome.Fail(SearchFailure(search->Result.End));
+        }
+        job.Post([this, search] {
+            m_result = search->Result;
+            m_batchSearch = search;
+        });
     });
 }
 
@@ -616,7 +658,7 @@ void CPageLibrarySearch::OnWindowCreated()
                     host->EndWithoutQuestions();
                 return;
             }
-            StartSearch();
+            StartBatchSearch();
             m_pollTimer->start();
         });
     }
@@ -628,14 +670,15 @@ void CPageLibrarySearch::OnBatchPoll()
         return;
     m_pollTimer->stop();
     StoreControls();
-    CSearchReport report = Session.Report(SampleNameText, PeakCountText);
-    report.StoppedLine = m_stoppedLine;
+    // The end of the batch program's job, on this thread for the printing; the report saved is the job's hit list,
+    // the one printed the window's (the same rows).
     CStdioJobSink notes;
-    const CJobOutcome end = EndBatchSearch(
-        Session, report, m_options, m_list->Table(), [this] { OnPrintHitList(); }, notes);
-    m_resultsSaved = m_resultsSaved || !end.FilesWritten.empty();
-    if (BatchResult == kExitOk)
+    if (m_batchSearch) {
+        const CJobOutcome end = EndSearchJob(
+            *m_batchSearch, m_batchRequest, [this] { OnPrintHitList(); }, notes);
+        m_resultsSaved = m_resultsSaved || !end.FilesWritten.empty();
         BatchResult = end.ExitCode();
+    }
     m_okTimer->start();
 }
 

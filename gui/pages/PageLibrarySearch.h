@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "engine/workflow/SearchSession.h"
+#include "engine/workflow/commands/CommandRequest.h"
+#include "gui/pages/JobWorker.h"
 #include "gui/pages/MainPage.h"
 
 class QCheckBox;
@@ -21,7 +23,7 @@ class QTimer;
 
 namespace corvelin {
 class COdorListCtrl;
-class CJobWorker;
+struct CSearchJobSearch;
 
 class CPageLibrarySearch : public CMainPage {
     Q_OBJECT
@@ -94,6 +96,11 @@ private:
     void SetSearchingState(bool searching);
     // Starts a search job with a stop state of its own on the page's fields and a copy of the options.
     void StartSearch();
+    // The timed batch search: the batch program's search job on the page's fields, its rows shown as they come;
+    // its end (printing, saving) follows on this thread in OnBatchPoll.
+    void StartBatchSearch();
+    // What a search job hands to this page as it runs: the unknown, the progress, the rows.
+    CLibrarySearchCallbacks JobCallbacks(CJobWorker::CJob& job);
     // Adds the folder's trailing separator; false (after a message) when there is no folder.
     bool PrepareLibraryFolder();
     void OnUnknownRead(const CUnknownInfo& unknown);
@@ -111,6 +118,8 @@ private:
     bool m_resultsSaved = true;
     std::string m_stoppedLine;     // "Search stopped after ..." of a search stopped early, for its report
     CLibrarySearchResult m_result; // the end of the last search, handed over by its job
+    CSearchRequest m_batchRequest; // the timed batch search's job
+    std::shared_ptr<CSearchJobSearch> m_batchSearch; // its search half, handed over at its end
     CJobWorker* m_worker = nullptr;
 
     QLineEdit* m_unknownEdit = nullptr;

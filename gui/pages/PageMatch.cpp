@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <memory>
+#include <optional>
 
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
@@ -17,6 +19,7 @@
 #include "engine/views/OverlayRules.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
+#include "gui/pages/LatestJob.h"
 #include "gui/pages/PlotToolBar.h"
 #include "gui/plots/ColorScale.h"
 #include "gui/plots/MatchControl.h"
@@ -51,6 +54,9 @@ CPageMatch::CPageMatch(CSearchOptions& options, QWidget* parent)
     m_parameters = new QPushButton(this);
     m_parameters->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
     m_parameters->setToolTip(QStringLiteral("Compare Options"));
+    m_stop = new QPushButton(QStringLiteral("Stop"), this);
+    m_stop->setToolTip(QStringLiteral("Stop comparing"));
+    top->addWidget(m_stop);
     top->addWidget(m_selectFiles);
     top->addWidget(m_parameters);
     layout->addLayout(top);
@@ -64,6 +70,10 @@ CPageMatch::CPageMatch(CSearchOptions& options, QWidget* parent)
     connect(m_scale, &CColorScale::schemeChanged, this, &CPageMatch::ApplyColourScheme);
     connect(m_selectFiles, &QPushButton::clicked, this, &CPageMatch::OnSelectFiles);
     connect(m_parameters, &QPushButton::clicked, this, &CPageMatch::OnParameters);
+    connect(m_stop, &QPushButton::clicked, this, &CPageMatch::OnStop);
+    connect(m_plot, &CMatchControl::CompareWanted, this, &CPageMatch::StartCompare);
+    m_compare = new CLatestJob(this);
+    connect(m_compare, &CLatestJob::busyChanged, this, &CPageMatch::SetBusyState);
     connect(m_toolBar->MoveLeft(), &QAction::triggered, m_plot, &CMatchControl::MoveLeft);
     connect(m_toolBar->MoveRight(), &QAction::triggered, m_plot, &CMatchControl::MoveRight);
     connect(m_toolBar->FullRTRange(), &QAction::triggered, m_plot, &CMatchControl::ShowFullRTRange);
@@ -71,9 +81,50 @@ CPageMatch::CPageMatch(CSearchOptions& options, QWidget* parent)
     connect(m_toolBar->ResetScale(), &QAction::triggered, m_plot, &CMatchControl::ShowFullScale);
     ApplyColourScheme();
     UpdateToolBar();
+    SetBusyState(false);
 }
 
-CPageMatch::~CPageMatch() = default;
+CPageMatch::~CPageMatch()
+{
+    // The compare works on copies and hands its result to this page: stop it and wait for it first.
+    delete m_compare;
+}
+
+bool CPageMatch::IsBusy() const noexcept
+{
+    return m_compare->IsBusy();
+}
+
+void CPageMatch::SetBusyState(bool busy)
+{
+    m_stop->setVisible(busy);
+    m_stop->setEnabled(busy);
+}
+
+void CPageMatch::StartCompare()
+{
+    m_plot->ClearMatch();
+    if (!m_plot->HasData()) {
+        m_compare->Stop();
+        return;
+    }
+    m_compare->Start([this, self = *m_plot->Chromatogram(0), other = *m_plot->Chromatogram(1),
+                      options = CSearchOptions(m_options)](CJobWorker::CJob& job, const CLatestJob::Deliver& deliver) {
+        auto match = std::make_shared<std::optional<CChromatogramMatch>>();
+        try {
+            *match = CompareForMatchPlot(self, other, options, job.Running());
+        } catch (const std::exception&) {
+            match->reset(); // the plot stays without lines, as after a stop
+        }
+        if (*match)
+            deliver([this, match] { m_plot->SetMatch(std::move(**match)); });
+    });
+}
+
+void CPageMatch::OnStop()
+{
+    m_compare->Stop();
+}
 
 void CPageMatch::ApplyColourScheme()
 {
@@ -134,7 +185,7 @@ void CPageMatch::OnParameters()
                                 {CSearchOptionsUI::Basic, CSearchOptionsUI::MassSpec, CSearchOptionsUI::RICalibration}))
         return;
     ApplyColourScheme();
-    m_plot->Recompare();
+    StartCompare();
 }
 
 bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& otherPath)
@@ -152,12 +203,12 @@ bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& other
     }
     if (!inputs.RIWarning.empty())
         Messages().ShowMessage(inputs.RIWarning, "Corvelinscope", MessageIcon::Exclamation);
-    CWaitCursor wait;
     m_this = std::move(inputs.This);
     m_other = std::move(inputs.Other);
     ApplyColourScheme();
     m_plot->SetChromatograms(m_this, m_other);
     UpdateToolBar();
+    StartCompare();
     return true;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // The "Chromatogram Match" page: asks for two chromatograms, reads them and shows their match in the match
 // plot, with the shared plot toolbar above it. The library search hands pairs to it ("Display chromatogram
-// match").
+// match"). The files are read at once; their compare runs on the page's job worker, and while it runs the page
+// shows a "Stop" button and the plot no match lines. A new pair, new options or an edited RI calibration
+// supersedes a compare that runs.
 #include <memory>
 #include <string>
 
@@ -14,6 +16,7 @@ class QPushButton;
 namespace corvelin {
 
 class CColorScale;
+class CLatestJob;
 class CMatchControl;
 class CPlotToolBar;
 
@@ -27,13 +30,18 @@ public:
     void OnSelectFiles();
     // The parameters button: the "Compare Options" sheet; on OK the plot compares again.
     void OnParameters();
-    // Reads both files and shows their match; false when the user declined the similar-names question or a
-    // read failed (the plot then keeps what it showed).
+    // Reads both files, shows them and starts their compare; false when the user declined the similar-names
+    // question or a read failed (the plot then keeps what it showed).
     bool ShowMatch(const std::string& thisPath, const std::string& otherPath) override;
+    // Whether a compare runs (its lines are not shown yet).
+    bool IsBusy() const noexcept;
+    // "Stop": the compare that runs ends without lines.
+    void OnStop();
     // Another page's colour scale may have chosen a new scheme meanwhile.
     void OnActivated() override;
 
     CMatchControl& MatchPlot() const noexcept { return *m_plot; }
+    QPushButton* StopButton() const noexcept { return m_stop; }
     CPlotToolBar& ToolBar() const noexcept { return *m_toolBar; }
     CColorScale& ColourScale() const noexcept { return *m_scale; }
     const CLibraryChromatogram& This() const noexcept { return m_this; }
@@ -44,6 +52,9 @@ public:
     static std::string& LastOtherPath();
 
 private:
+    // Compares what the plot shows, superseding a compare that runs.
+    void StartCompare();
+    void SetBusyState(bool busy);
     void UpdateToolBar();
     // Gives the match plot the colours of the current colour scheme.
     void ApplyColourScheme();
@@ -53,6 +64,8 @@ private:
     CColorScale* m_scale = nullptr;
     QPushButton* m_selectFiles = nullptr;
     QPushButton* m_parameters = nullptr;
+    QPushButton* m_stop = nullptr;
+    CLatestJob* m_compare = nullptr;
     CLibraryChromatogram m_this;
     CLibraryChromatogram m_other;
 };

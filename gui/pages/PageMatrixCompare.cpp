@@ -17,6 +17,7 @@
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "engine/core/Exceptions.h"
 #include "engine/options/SearchOptions.h"
@@ -25,6 +26,7 @@
 #include "engine/workflow/NistExport.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
+#include "gui/pages/LatestJob.h"
 #include "gui/plots/ColorScale.h"
 #include "gui/plots/MatrixDisplay.h"
 #include "gui/print/MatchMatrixReportPrinter.h"
@@ -33,7 +35,6 @@
 #include "gui/widgets/HtmlToolTip.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
-#include "gui/widgets/WaitCursor.h"
 #include "gui/widgets/IconButton.h"
 
 namespace corvelin {
@@ -117,13 +118,17 @@ CPageMatrixCompare::CPageMatrixCompare(CSearchOptions& options, QWidget* parent)
     connect(m_advanced, &QPushButton::clicked, this, &CPageMatrixCompare::OnAdvanced);
     connect(m_open, &QPushButton::clicked, this, &CPageMatrixCompare::OnOpenParameters);
     connect(m_save, &QPushButton::clicked, this, &CPageMatrixCompare::OnSaveParameters);
-    connect(m_build, &QPushButton::clicked, this, &CPageMatrixCompare::OnBuild);
+    m_buildJob = new CLatestJob(this);
+    BindBuildButton(
+        *m_build, *m_buildJob, [this] { OnBuild(); }, [this] { OnStop(); });
     connect(m_display, &CMatrixDisplay::linkActivated, this, &CPageMatrixCompare::OnPeakLink);
     RefreshControls();
 }
 
 CPageMatrixCompare::~CPageMatrixCompare()
 {
+    // A build hands its matrix to this page: stop it and wait for it before anything goes away.
+    delete m_buildJob;
     // The display points into the matrix: let go of it first.
     m_display->SetData(nullptr, 0, 0, nullptr, nullptr);
 }
@@ -164,19 +169,39 @@ void CPageMatrixCompare::SetPathsAndBuild(const std::string& thisPath, const std
     OnBuild();
 }
 
-bool CPageMatrixCompare::OnBuild()
+void CPageMatrixCompare::OnBuild()
 {
     StoreControls();
-    MatchMatrixBuildEnd end;
-    {
-        CWaitCursor wait;
-        end = BuildMatchMatrix(ThisPath, OtherPath, m_options, m_matrix);
-    }
-    if (end != MatchMatrixBuildEnd::Built)
-        return false;
-    ShowTable();
-    m_display->SetData(&m_matrix.Cells, m_matrix.ThisCount(), m_matrix.OtherCount(), &m_matrix.This, &m_matrix.Other);
-    return true;
+    m_buildJob->Start([this, thisPath = ThisPath, otherPath = OtherPath,
+                       options = CSearchOptions(m_options)](CJobWorker::CJob& job, const CLatestJob::Deliver& deliver) {
+        auto built = std::make_shared<CMatchMatrix>();
+        MatchMatrixBuildEnd end = MatchMatrixBuildEnd::Stopped;
+        try {
+            end = BuildMatchMatrix(thisPath, otherPath, options, *built, &job.Running());
+        } catch (const std::exception&) {
+            end = MatchMatrixBuildEnd::Unreadable;
+        }
+        deliver([this, built, end] {
+            m_lastEnd = end;
+            if (end != MatchMatrixBuildEnd::Built)
+                return;
+            m_matrix = std::move(*built);
+            ShowTable();
+            m_display->SetData(&m_matrix.Cells, m_matrix.ThisCount(), m_matrix.OtherCount(), &m_matrix.This,
+                               &m_matrix.Other);
+        });
+    });
+}
+
+void CPageMatrixCompare::OnStop()
+{
+    m_lastEnd = MatchMatrixBuildEnd::Stopped;
+    m_buildJob->Stop();
+}
+
+bool CPageMatrixCompare::IsBusy() const noexcept
+{
+    return m_buildJob->IsBusy();
 }
 
 void CPageMatrixCompare::ShowTable()

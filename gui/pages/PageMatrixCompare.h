@@ -4,7 +4,8 @@
 // range) with the overall details as its hover text, and beside it, across a splitter, the matrix display with
 // its colour scale. It prints the matrix report ("Match Matrix ..."), copies the display to the clipboard and
 // sends a hovered peak's spectrum to NIST MS Search or to the spectral list. Reading, comparing and the table
-// come from the engine's match matrix (engine/views/MatchMatrix.h).
+// come from the engine's match matrix (engine/views/MatchMatrix.h); a build runs on the page's job worker, its
+// button reading "Stop" meanwhile, and the shown matrix stays until the new one is handed over.
 #include <QString>
 #include <QStringList>
 #include <string>
@@ -22,6 +23,7 @@ namespace corvelin {
 
 class CColorScale;
 class CHtmlToolTip;
+class CLatestJob;
 class CMatrixDisplay;
 class COdorListCtrl;
 struct CMatrixReportTexts;
@@ -43,8 +45,16 @@ public:
     void SetPathsAndBuild(const std::string& thisPath, const std::string& otherPath) override;
     void SetPaths(const std::string& thisPath, const std::string& otherPath);
 
-    // "Build comparism matrix". Returns whether a new matrix was built.
-    bool OnBuild();
+    // "Build comparism matrix": starts the build of the paths shown. A build that runs is superseded: it ends
+    // without handing over, and the new one starts after it.
+    void OnBuild();
+    // "Stop" (the build button while a build runs): the build ends without a new matrix.
+    void OnStop();
+    // From OnBuild until the build's end has been handled.
+    bool IsBusy() const noexcept;
+    // How the last build that ended went (Built before the first).
+    MatchMatrixBuildEnd LastBuildEnd() const noexcept { return m_lastEnd; }
+    QPushButton* BuildButton() const noexcept { return m_build; }
     void OnBrowseThis();
     void OnBrowseOther();
     void OnAdvanced();
@@ -91,6 +101,8 @@ private:
     void ShowTable();
 
     CMatchMatrix m_matrix;
+    CLatestJob* m_buildJob = nullptr;
+    MatchMatrixBuildEnd m_lastEnd = MatchMatrixBuildEnd::Built;
     QLineEdit* m_thisEdit = nullptr;
     QLineEdit* m_otherEdit = nullptr;
     QPushButton* m_browseThis = nullptr;

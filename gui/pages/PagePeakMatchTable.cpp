@@ -19,6 +19,7 @@
 #include "engine/workflow/NistExport.h"
 #include "gui/options/ParameterFileDialogs.h"
 #include "gui/options/SearchOptionsUI.h"
+#include "gui/pages/LatestJob.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/OdorListCtrl.h"
 #include "gui/widgets/QtText.h"
@@ -88,7 +89,12 @@ CPagePeakMatchTable::CPagePeakMatchTable(CSearchOptions& options, QWidget* paren
 
     connect(browseThis, &QPushButton::clicked, this, &CPagePeakMatchTable::OnBrowseThis);
     connect(browseOther, &QPushButton::clicked, this, &CPagePeakMatchTable::OnBrowseOther);
-    connect(m_build, &QPushButton::clicked, this, &CPagePeakMatchTable::OnBuild);
+    m_buildJob = new CLatestJob(this);
+    BindBuildButton(
+        *m_build, *m_buildJob, [this] { OnBuild(); }, [this] { OnStop(); });
+    // The export waits for the build; afterwards it exports whatever table the page shows.
+    connect(m_buildJob, &CLatestJob::busyChanged, this,
+            [this](bool busy) { m_export->setEnabled(!busy && m_model.HasBuilt()); });
     connect(m_export, &QPushButton::clicked, this, &CPagePeakMatchTable::OnCsvExport);
     connect(advanced, &QPushButton::clicked, this, &CPagePeakMatchTable::OnAdvanced);
     connect(open, &QPushButton::clicked, this, &CPagePeakMatchTable::OnOpenParameters);
@@ -101,6 +107,12 @@ CPagePeakMatchTable::CPagePeakMatchTable(CSearchOptions& options, QWidget* paren
         menu->exec(globalPos);
     });
     RefreshControls();
+}
+
+CPagePeakMatchTable::~CPagePeakMatchTable()
+{
+    // A build hands its table to this page: stop it and wait for it before anything goes away.
+    delete m_buildJob;
 }
 
 bool CPagePeakMatchTable::StoreControls()
@@ -169,21 +181,51 @@ void CPagePeakMatchTable::OnBrowseOther()
 void CPagePeakMatchTable::OnBuild()
 {
     StoreControls();
-    CPeakMatchTable::Outcome outcome;
-    {
-        CWaitCursor wait;
-        m_list->SuspendRedraw();
-        outcome = m_model.Build(ThisPath, OtherPath, m_options, m_list->Table());
-        m_list->SyncHeader();
-        if (outcome == CPeakMatchTable::Outcome::Built)
-            m_list->FitColumnsToContent();
-        m_list->MarkSortColumns({});
-        m_list->ResumeRedraw();
+    const CPeakMatchTable::Outcome checked = CPeakMatchTable::Check(ThisPath, OtherPath, m_options);
+    if (checked != CPeakMatchTable::Outcome::Built) {
+        m_lastOutcome = checked;
+        if (checked == CPeakMatchTable::Outcome::OpenOptions)
+            OnAdvanced(); // OK there builds again
+        return;
     }
-    if (outcome == CPeakMatchTable::Outcome::OpenOptions)
-        OnAdvanced(); // OK there builds again
-    if (outcome == CPeakMatchTable::Outcome::Built)
-        m_export->setEnabled(true);
+    m_buildJob->Start([this, thisPath = ThisPath, otherPath = OtherPath,
+                       options = CSearchOptions(m_options)](CJobWorker::CJob& job, const CLatestJob::Deliver& deliver) {
+        auto compared = std::make_shared<CPeakMatchTable::CCompared>();
+        CPeakMatchTable::Outcome outcome = CPeakMatchTable::Outcome::Stopped;
+        try {
+            outcome = CPeakMatchTable::ReadAndCompare(thisPath, otherPath, options, *compared, &job.Running());
+        } catch (const std::exception&) {
+            outcome = CPeakMatchTable::Outcome::Unreadable;
+        }
+        deliver([this, compared, outcome, options] {
+            m_lastOutcome = outcome;
+            if (outcome == CPeakMatchTable::Outcome::Built)
+                ShowBuilt(std::move(*compared), options);
+        });
+    });
+}
+
+void CPagePeakMatchTable::ShowBuilt(CPeakMatchTable::CCompared compared, const CSearchOptions& options)
+{
+    // The rows show the factors of the options the pair was compared with.
+    m_list->SuspendRedraw();
+    m_model.Show(std::move(compared), options, m_list->Table());
+    m_list->SyncHeader();
+    m_list->FitColumnsToContent();
+    m_list->MarkSortColumns({});
+    m_list->ResumeRedraw();
+    m_export->setEnabled(true);
+}
+
+void CPagePeakMatchTable::OnStop()
+{
+    m_lastOutcome = CPeakMatchTable::Outcome::Stopped;
+    m_buildJob->Stop();
+}
+
+bool CPagePeakMatchTable::IsBusy() const noexcept
+{
+    return m_buildJob->IsBusy();
 }
 
 void CPagePeakMatchTable::OnCsvExport()

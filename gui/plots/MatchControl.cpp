@@ -7,7 +7,6 @@
 #include <QRegion>
 #include <algorithm>
 
-#include "engine/compare/Compare.h"
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
@@ -142,10 +141,10 @@ void CMatchControl::SetChromatograms(const CLibraryChromatogram& self, const CLi
         plot->RemoveAll();
     m_plots[0]->AddChromatogram(self);
     m_plots[1]->AddChromatogram(other);
-    Recompare();
+    ClearMatch();
 }
 
-void CMatchControl::Recompare()
+void CMatchControl::ClearMatch()
 {
     m_tip->HideTip();
     m_thumbnails->Clear();
@@ -158,13 +157,21 @@ void CMatchControl::Recompare()
         plot->SetView(0, 0, xMax, 100);
     for (CSpectrumDraw* pane : m_spectra)
         pane->SetSpectrum(nullptr, std::string(), true);
-    m_match = HasData() ? CompareForMatchPlot(*Chromatogram(0), *Chromatogram(1), m_options) : CChromatogramMatch();
+    m_match = CChromatogramMatch();
+    m_hasMatch = false;
+    BuildLines();
+}
+
+void CMatchControl::SetMatch(CChromatogramMatch match)
+{
+    m_match = std::move(match);
+    m_hasMatch = true;
     BuildLines();
 }
 
 void CMatchControl::BuildLines()
 {
-    if (HasData())
+    if (HasData() && m_hasMatch)
         m_lines = BuildMatchLines(m_match.Cells, *Chromatogram(0), *Chromatogram(1), m_colours);
     else
         m_lines.clear();
@@ -410,7 +417,8 @@ void CMatchControl::RunCommand(int command)
     case CMultiChromatogramPlot::kRecalibrateRI:
         if (m_lastRightClicked == kUpperPlot || m_lastRightClicked == kLowerPlot) {
             m_plots[m_lastRightClicked]->EditRICalibration(0);
-            Recompare();
+            ClearMatch();
+            emit CompareWanted();
         }
         break;
     case kSearchSpectrumInNist:

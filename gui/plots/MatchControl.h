@@ -2,7 +2,9 @@
 // The match plot: "this" in the upper and "other" in the lower chromatogram plot, a line from every "this" peak
 // to the "other" peak it was matched with, coloured by the match value, and the spectra of the chosen pair in
 // two panes on the right. Hovering shows peak and match details with links; clicking selects a line or a peak;
-// dragging zooms both plots together. The line rules live in engine/views (MatchLines, MatchPlotTips).
+// dragging zooms both plots together. The line rules live in engine/views (MatchLines, MatchPlotTips). The control
+// compares nothing itself: its owner compares the two chromatograms (engine/views/ChromatogramMatch.h) and hands
+// the result to SetMatch.
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -30,10 +32,15 @@ public:
     CMatchControl(CSearchOptions& options, QWidget* parent = nullptr);
     ~CMatchControl() override;
 
-    // Shows both chromatograms (copied into the plots) and compares them.
+    // Shows both chromatograms (copied into the plots), without match lines until SetMatch.
     void SetChromatograms(const CLibraryChromatogram& self, const CLibraryChromatogram& other);
-    // Compares the plots' chromatograms again with the current options, rebuilds lines and thumbnails.
-    void Recompare();
+    // Drops the shown match (lines, thumbnails, chosen spectra) and shows both plots whole: the match no longer
+    // fits what the plots show, and a new one is on its way.
+    void ClearMatch();
+    // Shows the compare of the plots' chromatograms (Chromatogram(0) with Chromatogram(1)): lines and details.
+    void SetMatch(CChromatogramMatch match);
+    // The chromatogram a plot shows (0 upper, 1 lower); nullptr when it shows none.
+    const CLibraryChromatogram* Chromatogram(int pane) const;
     // The colours of the match values, lowest first (the current colour scheme).
     void SetColours(std::vector<std::uint32_t> colours);
 
@@ -75,6 +82,9 @@ public:
 signals:
     // The spectral list of the options gained an entry.
     void SpectralListChanged();
+    // A plot's chromatogram changed (its RI calibration was edited): the shown match was dropped and the owner
+    // should compare again.
+    void CompareWanted();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -90,7 +100,6 @@ private:
     void ViewsChanged();
     void BuildLines();
     void ShareMassScale();
-    const CLibraryChromatogram* Chromatogram(int pane) const;
     unsigned long Thumbnail(int pane, int peakIndex);
     void OpenSpectrumMenu(const QPoint& globalPos);
     void SendSpectrum(bool toNist, const CLibraryMassSpectrumData& spectrum, const std::string& name,
@@ -103,7 +112,8 @@ private:
     LineOverlay* m_overlay = nullptr;
     CHtmlToolTip* m_tip = nullptr;
     std::unique_ptr<CSpectrumThumbnails> m_thumbnails;
-    CChromatogramMatch m_match; // the compare of the two plots' chromatograms
+    CChromatogramMatch m_match; // the compare of the two plots' chromatograms, once handed over
+    bool m_hasMatch = false;
     std::vector<CMatchLinie> m_lines;
     std::vector<std::uint32_t> m_colours;
     int m_selected = -1;

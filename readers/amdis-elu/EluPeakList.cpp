@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <map>
 #include <memory>
+
+#include "readers/peak-list/PeakListPluginSupport.h"
 
 namespace corvelin {
 
@@ -118,7 +119,7 @@ void FillChromatogram(const EluFile& file, const EluReadOptions& options, const 
     std::vector<std::unique_ptr<CLibraryChromatogramPeakData>> peaks;
     for (const EluComponent& c : components) {
         const double area = ComponentArea(c);
-        if (options.minAreaPercent > 0 && totalArea > 0 && area * 100 / totalArea < options.minAreaPercent)
+        if (peaklist::BelowMinimumArea(area, totalArea, options.minAreaPercent))
             continue;
         auto peak = std::make_unique<CLibraryChromatogramPeakData>();
         peak->Area = area;
@@ -142,11 +143,7 @@ void FillChromatogram(const EluFile& file, const EluReadOptions& options, const 
 
     for (auto& peak : peaks)
         chromatogram.AddPeak(std::move(peak));
-    chromatogram.TotalArea = totalArea;
-    chromatogram.TotalHeight = totalHeight;
-    chromatogram.DataFile = dataFile;
-    chromatogram.SampleName = std::filesystem::path(dataFile).stem().string();
-    chromatogram.NumberPeaks();
+    peaklist::FinishPeakList(chromatogram, totalArea, totalHeight, dataFile);
 }
 
 } // namespace amdis

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <new>
 #include <fstream>
 #include <sys/stat.h>
@@ -12,6 +13,16 @@
 namespace corvelin {
 
 namespace peaklist {
+
+void FinishPeakList(CLibraryChromatogram& chromatogram, double totalArea, double totalHeight,
+                    const std::string& dataFile)
+{
+    chromatogram.TotalArea = totalArea;
+    chromatogram.TotalHeight = totalHeight;
+    chromatogram.DataFile = dataFile;
+    chromatogram.SampleName = std::filesystem::path(dataFile).stem().string();
+    chromatogram.NumberPeaks();
+}
 
 std::string ReadFileHead(const std::string& path, std::size_t maxBytes)
 {

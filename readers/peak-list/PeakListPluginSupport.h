@@ -1,7 +1,8 @@
 #pragma once
 // What the peak-list reader modules (peak tables, AMDIS ELU files) have in common behind their exports: reading
-// the head of a file within a bound, refusing a file with a code (and, when asked, a message), and turning a
-// read into the code and error text of ReadFromDataSystem. The raw-data readers share theirs in
+// the head of a file within a bound, refusing a file with a code (and, when asked, a message), turning a read
+// into the code and error text of ReadFromDataSystem, and the rules every peak list follows (the minimum area, the
+// record's totals, names and peak numbers). The raw-data readers share theirs in
 // readers/peak-detector/ReaderPluginSupport.h.
 #include <cstddef>
 #include <exception>
@@ -31,6 +32,18 @@ std::string ReadFileHead(const std::string& path, std::size_t maxBytes);
 // Never throws.
 int IsFileReadableExport(const char* path, int showMessages,
                          const std::function<int(const std::string& path, std::string& reason)>& check) noexcept;
+
+// Whether a peak of area is left out by the minimum area: below minAreaPercent of totalArea (0 keeps every peak,
+// and so does a run without a total).
+inline bool BelowMinimumArea(double area, double totalArea, double minAreaPercent) noexcept
+{
+    return minAreaPercent > 0 && totalArea > 0 && area * 100 / totalArea < minAreaPercent;
+}
+
+// Completes a chromatogram whose peaks are in place, in RT order: the run's totals, dataFile as DataFile and its
+// name without folder and extension as SampleName, the peaks numbered 1 ... n.
+void FinishPeakList(CLibraryChromatogram& chromatogram, double totalArea, double totalHeight,
+                    const std::string& dataFile);
 
 // ReadFromDataSystem's failure: the text to *errorText (when given), the chromatogram emptied; returns code (an
 // errno-style value, 1 when there is none).

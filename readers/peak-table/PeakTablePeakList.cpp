@@ -1,11 +1,11 @@
 #include "readers/peak-table/PeakTablePeakList.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <numeric>
 
 #include "readers/peak-table/TableRICalibration.h"
+#include "readers/peak-list/PeakListPluginSupport.h"
 
 namespace corvelin {
 
@@ -36,7 +36,7 @@ void FillChromatogram(const PeakTable& table, double minAreaPercent, const std::
     ForEachEqualRun(order.size(), sameRT, [&](std::size_t before, std::size_t after) {
         for (std::size_t k = before; k <= after; ++k) {
             const PeakRow& row = rows[order[k]];
-            if (minAreaPercent > 0 && totalArea > 0 && row.area * 100 / totalArea < minAreaPercent)
+            if (peaklist::BelowMinimumArea(row.area, totalArea, minAreaPercent))
                 continue;
             auto peak = std::make_unique<CLibraryChromatogramPeakData>();
             peak->RT = row.rt;
@@ -57,11 +57,7 @@ void FillChromatogram(const PeakTable& table, double minAreaPercent, const std::
             chromatogram.AddPeak(std::move(peak));
         }
     });
-    chromatogram.TotalArea = totalArea;
-    chromatogram.TotalHeight = totalHeight;
-    chromatogram.DataFile = dataFile;
-    chromatogram.SampleName = std::filesystem::path(dataFile).stem().string();
-    chromatogram.NumberPeaks();
+    peaklist::FinishPeakList(chromatogram, totalArea, totalHeight, dataFile);
 }
 
 } // namespace peaktable

@@ -138,6 +138,7 @@ private slots:
                     action->trigger();
             auto* table = static_cast<CPagePeakMatchTable*>(sheet.Page(IPageHost::PeakMatchTable));
             QCOMPARE(sheet.findChild<QTabWidget*>()->currentWidget(), table);
+            QVERIFY(WaitFor([table] { return !table->IsBusy(); }));
             const std::string name = "probe.ChromLibEntry_" + t.Cell(0, 0) + ".CSV";
             WriteAllText(m_dir->File(name), "keep");
             DialogAnswers answers(m_dir->File(name));

@@ -1,11 +1,13 @@
 // The "Chromatogram Match" page: reading two files into the match plot, the similar-names question, the read
 // error, the last paths kept for the run, and the hand-off from a library search result.
+#include <QPushButton>
 #include <QTabWidget>
 #include <filesystem>
 #include <set>
 
 #include "engine/options/SearchOptions.h"
 #include "engine/options/SettingsStore.h"
+#include "engine/views/ChromatogramMatch.h"
 #include "gui/app/LibraryManagerSheet.h"
 #include "gui/pages/PageLibrarySearch.h"
 #include "gui/pages/PageMatch.h"
@@ -84,6 +86,7 @@ private slots:
         QVERIFY(page.ShowMatch(a, b));
         QVERIFY(page.ToolBar().MoveLeft()->isEnabled());
         QCOMPARE(page.MatchPlot().Plot(0).Model().Chromatogram(0).SourcePath, a);
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
         const std::size_t lines = page.MatchPlot().Lines().size();
         QVERIFY(lines > 0);
 
@@ -149,6 +152,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&page));
         QVERIFY(page.ColourScale().geometry().bottom() < page.MatchPlot().geometry().top());
         QVERIFY(page.ShowMatch(a, b));
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
         const auto colours = [&page] {
             std::set<std::uint32_t> seen;
             for (const CMatchLinie& line : page.MatchPlot().Lines())
@@ -159,6 +163,36 @@ private slots:
         QCOMPARE(colours(), std::set<std::uint32_t>{0x0000ffu});
         page.ColourScale().OnSchemeCommand(CColorScale::kFirstSchemeCommand + 1);
         QCOMPARE(colours(), std::set<std::uint32_t>{0xc80000u});
+    }
+
+    // The compare runs as a job: no lines and a "Stop" button until it ends; Stop leaves the plot without lines,
+    // and a new pair while one is compared gets the lines of the new pair only.
+    void compareIsAJobThatStopsAndRestarts()
+    {
+        const std::string a = Entry("a", 1), b = Entry("b", 2), c = Entry("c", 40);
+        CSearchOptions options;
+        CPageMatch page(options);
+        page.show();
+        QVERIFY(page.ShowMatch(a, b));
+        QVERIFY(page.IsBusy());
+        QVERIFY(page.StopButton()->isVisible());
+        QVERIFY(page.MatchPlot().Lines().empty());
+        QThread::msleep(200); // the compare is likely done and its lines on their way: Stop must still drop them
+        page.StopButton()->click();
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
+        QVERIFY(!page.StopButton()->isVisible());
+        QVERIFY(page.MatchPlot().HasData());
+        QVERIFY(page.MatchPlot().Lines().empty());
+
+        QVERIFY(page.ShowMatch(a, b));
+        QVERIFY(page.ShowMatch(a, c));
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
+        const CLibraryChromatogram& shown = page.MatchPlot().Plot(1).Model().Chromatogram(0);
+        QCOMPARE(shown.SourcePath, c);
+        QVERIFY(!page.MatchPlot().Lines().empty());
+        for (const CMatchLinie& line : page.MatchPlot().Lines())
+            QCOMPARE(line.OtherPeak, shown.Peaks[line.OtherIndex].get());
+        QCOMPARE(page.MatchPlot().Cells(), CompareForMatchPlot(page.This(), page.Other(), options).Cells);
     }
 
     void libraryHitsReachThePage()

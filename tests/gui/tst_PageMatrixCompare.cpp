@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <memory>
 
@@ -89,6 +90,7 @@ private slots:
         QVERIFY(!sheet.MenuAction(QStringLiteral("Copy graphic to clipboard"))->isEnabled());
 
         page->SetPathsAndBuild(a, b);
+        QVERIFY(WaitFor([page] { return !page->IsBusy(); }));
         QVERIFY(page->HasMatrix());
         QCOMPARE(page->ThisEdit()->text(), ToQString(a));
         const CReportTable& table = page->List()->Table();
@@ -124,14 +126,18 @@ private slots:
 
         // A failed build keeps what is shown.
         page->SetPaths(a, dir.File("missing.ChromLibEntry"));
-        QVERIFY(!page->OnBuild());
+        page->OnBuild();
+        QVERIFY(WaitFor([page] { return !page->IsBusy(); }));
+        QCOMPARE(page->LastBuildEnd(), MatchMatrixBuildEnd::Unreadable);
         const std::string failure = m_env->Recorder().entries.back().text;
         QVERIFY2(failure.rfind("Error reading file " + dir.File("missing.ChromLibEntry") + "\n", 0) == 0,
                  failure.c_str());
         QCOMPARE(page->List()->Table().RowCount(), 10);
         QVERIFY(page->Display()->Model().HasPeaks());
         page->SetPaths("", b);
-        QVERIFY(!page->OnBuild());
+        page->OnBuild();
+        QVERIFY(WaitFor([page] { return !page->IsBusy(); }));
+        QCOMPARE(page->LastBuildEnd(), MatchMatrixBuildEnd::NoPaths);
         QCOMPARE(m_env->Recorder().entries.back().text, std::string("Please choose the files to compare"));
     }
 
@@ -157,11 +163,51 @@ private slots:
         search->OnBuildMatrix();
         auto* page = static_cast<CPageMatrixCompare*>(sheet.Page(CLibraryManagerSheet::MatchMatrix));
         QCOMPARE(sheet.ActivePage(), static_cast<CMainPage*>(page));
+        QVERIFY(WaitFor([page] { return !page->IsBusy(); }));
         QVERIFY(page->HasMatrix());
         QCOMPARE(page->ThisPath, unknown);
         QCOMPARE(page->Matrix().This.SourcePath, unknown);
         QVERIFY(QString::fromStdString(page->OtherPath).startsWith(QString::fromStdString(library)));
         QCOMPARE(page->Matrix().Other.SourcePath, page->OtherPath);
+    }
+
+    // A build runs as a job: the button reads "Stop" meanwhile, Stop ends it without a new matrix, a second
+    // build supersedes the first, and a page that goes away while building does not wait for ever.
+    void buildIsAJobThatStopsAndRestarts()
+    {
+        if (!m_env->HasEntryReader())
+            QSKIP("the library entry reader was not built");
+        TempDir dir;
+        const std::string a = dir.File("a.ChromLibEntry"), b = dir.File("b.ChromLibEntry");
+        const std::string c = dir.File("c.ChromLibEntry");
+        WriteTestEntry(a, 10, 12, "A");
+        WriteTestEntry(b, 11, 10, "B");
+        WriteTestEntry(c, 30, 7, "C");
+        CSearchOptions options;
+        CPageMatrixCompare page(options);
+        const QString idle = page.BuildButton()->text();
+
+        page.SetPathsAndBuild(a, b);
+        QVERIFY(page.IsBusy());
+        QCOMPARE(page.BuildButton()->text(), QStringLiteral("Stop"));
+        QThread::msleep(200);        // the build is likely done and its matrix on its way: Stop must still drop it
+        page.BuildButton()->click(); // Stop
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
+        QCOMPARE(page.BuildButton()->text(), idle);
+        QCOMPARE(page.LastBuildEnd(), MatchMatrixBuildEnd::Stopped);
+        QVERIFY(!page.HasMatrix());
+
+        page.SetPathsAndBuild(a, b);
+        page.SetPathsAndBuild(a, c); // supersedes the build of a with b
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
+        QVERIFY(page.HasMatrix());
+        QCOMPARE(page.Matrix().Other.SourcePath, c);
+        QCOMPARE(page.List()->Table().RowCount(), 7);
+        QVERIFY(m_env->Recorder().entries.empty());
+
+        auto gone = std::make_unique<CPageMatrixCompare>(options);
+        gone->SetPathsAndBuild(a, b);
+        gone.reset();
     }
 
     void droppedFiles()

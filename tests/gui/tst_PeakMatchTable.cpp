@@ -2,6 +2,7 @@
 // context menu's sides, and the CSV export compared byte for byte with corvelinscope-batch's.
 #include <QMenu>
 #include <QProcess>
+#include <QPushButton>
 #include <filesystem>
 
 #include "engine/options/IniSettings.h"
@@ -62,6 +63,13 @@ QByteArray RunBatch(const TempDir& dir, const QStringList& args, int& exitCode)
     return process.readAllStandardOutput();
 }
 
+// "Build Peak Match Table", waiting for the build's job to end.
+void Build(CPagePeakMatchTable& page)
+{
+    page.OnBuild();
+    QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
+}
+
 } // namespace
 
 class PeakMatchTableTest : public QObject {
@@ -109,8 +117,43 @@ private slots:
         QCOMPARE(g_sheetsOpened, 1);
         QCOMPARE(g_sheetTitle, QStringLiteral("Compare Options"));
         QCOMPARE(m_env->Recorder().Texts("yesno").size(), std::size_t(2));
+        QVERIFY(!page.IsBusy()); // refused before any reading started
         QCOMPARE(page.List()->Table().RowCount(), 0);
         QVERIFY(!page.CanExportCsv());
+    }
+
+    // While its job runs the build button reads "Stop" and the export waits; a second build supersedes the first,
+    // and a stopped build leaves the table it found.
+    void buildRunsAsAJob()
+    {
+        CSearchOptions options;
+        CPagePeakMatchTable page(options);
+        const QString idle = page.BuildButton()->text();
+        page.ThisPath = m_this;
+        page.OtherPath = m_this;
+        page.RefreshControls();
+        page.OnBuild();
+        QVERIFY(page.IsBusy());
+        QCOMPARE(page.BuildButton()->text(), QStringLiteral("Stop"));
+        page.OtherPath = m_other;
+        page.RefreshControls();
+        Build(page);
+        QCOMPARE(page.BuildButton()->text(), idle);
+        QVERIFY(page.CanExportCsv());
+        QCOMPARE(page.Model().Other().SourcePath, m_other);
+        const int rows = page.List()->Table().RowCount();
+
+        page.OtherPath = m_this;
+        page.RefreshControls();
+        page.OnBuild();
+        QVERIFY(!page.CanExportCsv());
+        QThread::msleep(200);        // the build is likely done and its table on its way: Stop must still drop it
+        page.BuildButton()->click(); // Stop
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
+        QCOMPARE(page.LastOutcome(), CPeakMatchTable::Outcome::Stopped);
+        QCOMPARE(page.Model().Other().SourcePath, m_other);
+        QCOMPARE(page.List()->Table().RowCount(), rows);
+        QVERIFY(page.CanExportCsv());
     }
 
     void buildSortAndContextMenu()
@@ -120,7 +163,7 @@ private slots:
         page.ThisPath = m_this;
         page.OtherPath = m_other;
         page.RefreshControls();
-        page.OnBuild();
+        Build(page);
         QVERIFY(page.CanExportCsv());
         const CReportTable& table = page.List()->Table();
         QCOMPARE(table.ColumnCount(), 24);
@@ -181,7 +224,7 @@ private slots:
         page.ThisPath = m_this;
         page.OtherPath = m_other;
         page.RefreshControls();
-        page.OnBuild();
+        Build(page);
 
         const std::string pageCsv = m_dir->File("page.csv");
         CFileChoice asked;

@@ -7,6 +7,7 @@
 #include "engine/core/LibraryChromatogram.h"
 #include "engine/options/SearchOptions.h"
 #include "engine/platform/CFormat.h"
+#include "engine/views/ChromatogramMatch.h"
 #include "engine/views/ChromatogramPlotFrame.h"
 #include "gui/plots/MatchControl.h"
 #include "gui/plots/MultiChromatogramPlot.h"
@@ -29,6 +30,14 @@ std::unique_ptr<CLibraryChromatogram> Run(int peaks, std::uint64_t seed, const c
     auto run = MakeSyntheticChromatogram(shape, seed);
     run->SourcePath = path;
     return run;
+}
+
+// Shows a pair in the match plot with its compare, as the Chromatogram Match page hands it over.
+void ShowPair(CMatchControl& control, const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+              const CSearchOptions& options)
+{
+    control.SetChromatograms(self, other);
+    control.SetMatch(CompareForMatchPlot(*control.Chromatogram(0), *control.Chromatogram(1), options));
 }
 
 QPoint Middle(const CLineEnds& ends)
@@ -86,9 +95,9 @@ private slots:
         const auto self = Run(30, 1, "/runs/a");
         const auto other = MakeSyntheticVariant(*self, 2, 0.01, 5);
         other->SourcePath = "/runs/" + std::string(60, 'b');
-        control.SetChromatograms(*self, *MakeSyntheticChromatogram({8, 40, 2, 12, true}, 3));
+        ShowPair(control, *self, *MakeSyntheticChromatogram({8, 40, 2, 12, true}, 3), options);
         QCOMPARE(control.Cells().Rows(), std::size_t{30});
-        control.SetChromatograms(*self, *other);
+        ShowPair(control, *self, *other, options);
         QVERIFY(control.Lines().size() >= 20);
         // The lines leave the lower plot's file name readable: none of their colours inside its text.
         const QImage shown = control.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -142,7 +151,7 @@ private slots:
         control.resize(900, 600);
         control.show();
         const auto self = Run(20, 4, "/runs/a");
-        control.SetChromatograms(*self, *MakeSyntheticVariant(*self, 5, 0.01, 5));
+        ShowPair(control, *self, *MakeSyntheticVariant(*self, 5, 0.01, 5), options);
         const CPlotProperties before = control.Plot(0).Model().Properties(0);
         for (const QSize drag : {QSize(15, 15), QSize(15, 25), QSize(25, 15)})
             QVERIFY(!control.DragTo(QPoint(100, 100), QPoint(100, 100) + QPoint(drag.width(), drag.height())));
@@ -174,7 +183,7 @@ private slots:
         CMatchControl control(options);
         control.resize(900, 600);
         const auto self = Run(5, 6, "/runs/a");
-        control.SetChromatograms(*self, *Run(8, 7, "/runs/b"));
+        ShowPair(control, *self, *Run(8, 7, "/runs/b"), options);
         QCOMPARE(control.Cells().Rows(), std::size_t{8});
         for (int k = 0; k < int(control.Lines().size()); ++k)
             QVERIFY(control.Lines()[k].ThisIndex < 5);
@@ -197,7 +206,7 @@ private slots:
         control.show();
         QVERIFY(QTest::qWaitForWindowExposed(&control));
         const auto self = Run(20, 12, "/runs/a");
-        control.SetChromatograms(*self, *MakeSyntheticVariant(*self, 13, 0.01, 5));
+        ShowPair(control, *self, *MakeSyntheticVariant(*self, 13, 0.01, 5), options);
         control.ToolTip().SetDelays(50, 15000);
         const int k = int(control.Lines().size() / 2);
         const QPoint point = Middle(control.LineEnds(k));
@@ -271,7 +280,7 @@ private slots:
         const auto self = Run(12, 10, "run A");
         const auto other = MakeSyntheticVariant(*self, 11, 0.01, 5);
         other->SourcePath = "run B";
-        control.SetChromatograms(*self, *other);
+        ShowPair(control, *self, *other, options);
         QVERIFY(control.Lines().size() > 2);
         control.ClickAt(Middle(control.LineEnds(1)));
         CompareWithGolden(control, QStringLiteral("match-plot.png"));
@@ -284,7 +293,7 @@ private slots:
         control.resize(1200, 800);
         control.show();
         const auto self = Run(600, 8, "/runs/a");
-        control.SetChromatograms(*self, *MakeSyntheticVariant(*self, 9, 0.005, 5));
+        ShowPair(control, *self, *MakeSyntheticVariant(*self, 9, 0.005, 5), options);
         QPixmap target(control.size());
         control.render(&target);
         QElapsedTimer timer;

@@ -11,11 +11,12 @@
 
 namespace corvelin {
 
-CJobOutcome Run(const CSearchRequest& request, std::atomic<bool>& running, CJobSink& out)
+CSearchJobSearch SearchForJob(const CSearchRequest& request, std::atomic<bool>& running, CJobSink& out,
+                              const CLibrarySearchCallbacks& also)
 {
-    CJobOutcome outcome;
-    CNotingSink sink(out, outcome);
-    CSearchSession session;
+    CSearchJobSearch search;
+    CNotingSink sink(out, search.Outcome);
+    CSearchSession& session = search.Session;
     session.UnknownPath = request.UnknownPath;
     if (!request.LibraryFolder.empty())
         session.LibraryFolder = request.LibraryFolder;
@@ -25,24 +26,33 @@ CJobOutcome Run(const CSearchRequest& request, std::atomic<bool>& running, CJobS
     if (!session.PrepareLibraryFolder()) {
         // The desktop page would refuse too; unattended, the root folder is never what was meant.
         sink.Note("No library folder: give /Library=<folder> (or set LastFolder of section LibrarySearch).");
-        outcome.Fail(JobFailure::NothingToDo);
-        return outcome;
+        search.Outcome.Fail(JobFailure::NothingToDo);
+        return search;
     }
     // A folder that is not there would give an empty report that looks like an empty library.
     if (const std::string problem = LibraryFolderProblem(session.LibraryFolder); !problem.empty()) {
         sink.Note(problem + " No search was run and no report written.");
-        outcome.Fail(JobFailure::NothingToDo);
-        return outcome;
+        search.Outcome.Fail(JobFailure::NothingToDo);
+        return search;
     }
 
-    CReportTable hits;
+    CReportTable& hits = search.Hits;
     SetUpHitListColumns(hits);
-    CLibrarySearchCallbacks callbacks;
-    callbacks.ProgressRange = [&](int range) { sink.ProgressRange(range); };
-    callbacks.Row = [&](const std::vector<std::string>&) { sink.ProgressStep(); };
-    const CLibrarySearchResult result = session.RunIntoHitList(
+    CLibrarySearchCallbacks callbacks = also;
+    callbacks.ProgressRange = [&](int range) {
+        sink.ProgressRange(range);
+        if (also.ProgressRange)
+            also.ProgressRange(range);
+    };
+    callbacks.Row = [&](std::vector<std::string> cells) {
+        sink.ProgressStep();
+        if (also.Row)
+            also.Row(std::move(cells));
+    };
+    const CLibrarySearchResult& result = search.Result = session.RunIntoHitList(
         request.Options, running, hits, callbacks, [](const std::string& s) { return static_cast<int>(s.size()) * 7; });
     sink.ProgressDone();
+    search.Searched = true;
 
     if (result.End == LibrarySearchEnd::UnknownTooManyPeaks)
         sink.Note(FormatC("%s\nThe limit is MaxPeaks = %d. Raise \"Max. Peaks:\" in the program options of the "
@@ -54,20 +64,36 @@ CJobOutcome Run(const CSearchRequest& request, std::atomic<bool>& running, CJobS
         sink.Output(FormatAlignedTable(hits));
     sink.FlushOutput();
 
-    outcome.Fail(SearchFailure(result.End));
-    CSearchReport report = session.Report(result.Unknown.SampleName, result.Unknown.PeakCountText);
+    search.Outcome.Fail(SearchFailure(result.End));
+    search.Report = session.Report(result.Unknown.SampleName, result.Unknown.PeakCountText);
     if (result.End == LibrarySearchEnd::Stopped) {
-        report.StoppedLine = StoppedSearchLine(result.RowCount, result.EntryCount);
-        sink.Note(report.StoppedLine + ".");
+        search.Report.StoppedLine = StoppedSearchLine(result.RowCount, result.EntryCount);
+        sink.Note(search.Report.StoppedLine + ".");
     }
-    const CJobOutcome end = EndBatchSearch(
-        session, report, request.Options, hits,
-        [&] { sink.Note("/Print: printing needs the desktop program (corvelinscope); nothing was printed."); }, out,
-        request.Out);
+    return search;
+}
+
+CJobOutcome EndSearchJob(CSearchJobSearch& search, const CSearchRequest& request, const std::function<void()>& print,
+                         CJobSink& out)
+{
+    CJobOutcome& outcome = search.Outcome;
+    if (!search.Searched)
+        return outcome;
+    const CJobOutcome end =
+        EndBatchSearch(search.Session, search.Report, request.Options, search.Hits, print, out, request.Out);
     outcome.Messages.insert(outcome.Messages.end(), end.Messages.begin(), end.Messages.end());
     outcome.FilesWritten = end.FilesWritten;
     outcome.Fail(end.Failure);
     return outcome;
+}
+
+CJobOutcome Run(const CSearchRequest& request, std::atomic<bool>& running, CJobSink& out)
+{
+    CSearchJobSearch search = SearchForJob(request, running, out);
+    CNotingSink sink(out, search.Outcome);
+    return EndSearchJob(
+        search, request,
+        [&] { sink.Note("/Print: printing needs the desktop program (corvelinscope); nothing was printed."); }, out);
 }
 
 CJobOutcome EndBatchSearch(const CSearchSession& session, const CSearchReport& report, const CSearchOptions& options,

@@ -103,3 +103,20 @@ TEST_F(BatchSummary, LeftOutInputsAreNamedAndOneFileIsOneRow)
     EXPECT_NE(std::string::npos, run.Err.find("would replace one of its inputs")) << run.Err;
     EXPECT_EQ(before, ReadAllText(Data("runs/b.ChromLibEntry")));
 }
+
+// A reader that throws while reading one input (a standard exception, or anything else) costs that input only: the
+// job ends by itself, names the input as left out and writes the summary of the others.
+TEST_F(BatchSummary, AReaderThatThrowsForOneInputLeavesOutThatInputOnly)
+{
+    MakeTestChromatogram("A", {{2.00, 100}})->SaveEntry(Data("faulty/a.raw"));
+    WriteAllText(Data("faulty/b.raw"), "THROW std");
+    WriteAllText(Data("faulty/c.raw"), "THROW");
+    MakeTestChromatogram("D", {{2.01, 80}})->SaveEntry(Data("faulty/d.raw"));
+    const BatchRun run = Run({"/Summary=" + Data("faulty.csv"), "/SummaryOf=" + Data("faulty")});
+    ASSERT_EQ(0, run.ExitCode) << run.Err;
+    for (const char* name : {"faulty/b.raw", "faulty/c.raw"})
+        EXPECT_NE(std::string::npos, run.Err.find("Left out " + Data(name) + ": it could not be read.")) << run.Err;
+    EXPECT_NE(std::string::npos, run.Err.find("2 of 4 files read")) << run.Err;
+    const std::string csv = ReadAllText(Data("faulty.csv"));
+    EXPECT_NE(std::string::npos, csv.find("\"a.raw\",\"A\",\"100\",\r\n\"d.raw\",\"D\",\"80\",\r\n")) << csv;
+}

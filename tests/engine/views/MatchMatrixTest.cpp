@@ -98,6 +98,13 @@ TEST_F(MatchMatrixTest, FailedBuildsKeepThePreviousMatrix)
     EXPECT_EQ(m_sink.entries.back().text.rfind("Error reading file " + missing + "\n", 0), 0u);
     EXPECT_EQ(m.This.Peaks.size(), 4u);
     EXPECT_EQ(m.This.SourcePath, m_a);
+
+    // A job's build stopped before its compare ended leaves the previous matrix whole, without a message.
+    std::atomic<bool> running{false};
+    const std::size_t messages = m_sink.entries.size();
+    EXPECT_EQ(BuildMatchMatrix(m_b, m_a, m_options, m, &running), MatchMatrixBuildEnd::Stopped);
+    EXPECT_EQ(m_sink.entries.size(), messages);
+    EXPECT_EQ(m.This.SourcePath, m_a);
     EXPECT_EQ(m.Cells, cells);
 }
 

@@ -86,6 +86,7 @@ private slots:
         CPageMatrixCompare page(options);
         page.resize(1200, 760);
         page.SetPathsAndBuild(ToStdString(a), ToStdString(b));
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
         QVERIFY(page.HasMatrix());
         qInfo("ELU runs: %d x %d peaks, forward %.3f, reverse %.3f, %d tools", page.Matrix().ThisCount(),
               page.Matrix().OtherCount(), page.Matrix().Forward.Overall, page.Matrix().Reverse.Overall,
@@ -135,6 +136,7 @@ private slots:
         CPageMatrixCompare page(options);
         page.resize(1200, 760);
         page.SetPathsAndBuild(ToStdString(a), ToStdString(b));
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
         QVERIFY(page.HasMatrix());
         qInfo("ELEY runs: %d x %d peaks, forward %.3f, reverse %.3f", page.Matrix().ThisCount(),
               page.Matrix().OtherCount(), page.Matrix().Forward.Overall, page.Matrix().Reverse.Overall);

@@ -22,6 +22,7 @@
 #include "gui/pages/MassSpecReport.h"
 #include "gui/pages/PageChromatogramAdd.h"
 #include "gui/pages/PageLibrarySearch.h"
+#include "gui/pages/PageMatch.h"
 #include "gui/pages/PageMatrixCompare.h"
 #include "gui/pages/PageMultiSummary.h"
 #include "gui/pages/PagePeakMatchTable.h"
@@ -132,12 +133,15 @@ private slots:
 
         // Match Matrix, Chromatogram Match and Overlay through the hit list's hand-offs.
         QCOMPARE(sheet.BuildMatchMatrix(unknown, second), PageHandOff::Done);
-        Save(sheet, QStringLiteral("page-match-matrix.png"));
         auto* matrix = static_cast<CPageMatrixCompare*>(sheet.Page(CLibraryManagerSheet::MatchMatrix));
+        QVERIFY(WaitFor([matrix] { return !matrix->IsBusy(); }));
+        Save(sheet, QStringLiteral("page-match-matrix.png"));
         QVERIFY(WriteMatchMatrixReportPdf(out + QStringLiteral("report-match-matrix.pdf"),
                                           QStringLiteral("Corvelinscope Match Matrix"), matrix->ReportTexts(),
                                           sheet.Options(), *matrix->Display()));
         QCOMPARE(sheet.ShowChromatogramMatch(unknown, second), PageHandOff::Done);
+        auto* match = static_cast<CPageMatch*>(sheet.Page(CLibraryManagerSheet::ChromatogramMatch));
+        QVERIFY(WaitFor([match] { return !match->IsBusy(); }));
         Save(sheet, QStringLiteral("page-chromatogram-match.png"));
         QCOMPARE(sheet.AddToOverlay({Run("ELEY_1"), Run("ELEY_2"), Run("GECO_1")}), PageHandOff::Done);
         Save(sheet, QStringLiteral("page-overlay-plot.png"));
@@ -149,6 +153,7 @@ private slots:
         table->OtherPath = Run("ELEY_2");
         table->RefreshControls();
         table->OnBuild();
+        QVERIFY(WaitFor([table] { return !table->IsBusy(); }));
         Save(sheet, QStringLiteral("page-peak-match-table.png"));
 
         // Mass Spec Match Report against MSP reference spectra, every second one ticked.

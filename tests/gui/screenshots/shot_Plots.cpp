@@ -84,6 +84,7 @@ private slots:
         page.resize(1200, 700);
         page.show();
         QVERIFY(page.ShowMatch(Eley(1), Eley(2)));
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
         QTest::qWait(50);
         CMatchControl& control = page.MatchPlot();
         QVERIFY(!control.Lines().empty());

@@ -60,6 +60,7 @@ private slots:
         page.OtherPath = kEley2;
         page.RefreshControls();
         page.OnBuild();
+        QVERIFY(WaitFor([&page] { return !page.IsBusy(); }));
         QVERIFY(page.CanExportCsv());
         QVERIFY(page.List()->Table().RowCount() > 10);
         Save(page, QStringLiteral("pmt-peak-match-table.png"));
