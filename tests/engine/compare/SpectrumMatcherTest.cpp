@@ -1,9 +1,11 @@
 // The prepared spectrum matches of one comparison give exactly MSMatch, bit for bit, for nominal spectra (dense
-// table) and for everything that has to fall back to the merge.
+// table) and for everything that has to fall back to the merge, whether a spectrum was added as an object or as
+// the stored lines of an entry file.
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -51,6 +53,18 @@ CLibraryMassSpectrumData RandomSpectrum(std::mt19937_64& rng)
     return s;
 }
 
+// The lines of a spectrum as an entry file stores them: mass, intensity, extra, weighted intensity.
+std::vector<std::uint8_t> StoredLines(const CLibraryMassSpectrumData& s)
+{
+    std::vector<std::uint8_t> lines;
+    for (const auto& p : s.Points())
+        for (double field : {p.Mass, p.Intensity, p.PointExtra, p.WeightedIntensity}) {
+            lines.resize(lines.size() + 8);
+            std::memcpy(lines.data() + lines.size() - 8, &field, 8);
+        }
+    return lines;
+}
+
 TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
 {
     std::mt19937_64 rng(31);
@@ -67,6 +81,13 @@ TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
         for (const auto& s : spectra)
             tabled.Add(s);
         ASSERT_TRUE(tabled.BuildTables(std::size_t(1) << 22));
+        // And as an entry file gives them: stored lines, decoded into spectrum objects only when not nominal.
+        CPreparedSpectra stored(threshold);
+        std::vector<CLibraryMassSpectrumData> fallbacks(spectra.size());
+        for (std::size_t k = 0; k < spectra.size(); ++k) {
+            stored.AddLines(StoredLines(spectra[k]), fallbacks[k]);
+        }
+        stored.FinishLines();
         int nonZero = 0;
         for (std::size_t a = 0; a < spectra.size(); ++a) {
             matcher.SetSideA(handles[a]);
@@ -80,6 +101,14 @@ TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
                     CSpectrumMatcher::MatchByTable(tabled, static_cast<int>(a), tabled, static_cast<int>(b));
                 ASSERT_EQ(std::bit_cast<std::uint64_t>(byTable), std::bit_cast<std::uint64_t>(expected))
                     << "spectra " << a << " and " << b << " by table at threshold " << threshold;
+                // A nominal spectrum of stored lines has no object for the merge with one that is not nominal.
+                ASSERT_EQ(stored.Get(static_cast<int>(b)).Nominal, tabled.Get(static_cast<int>(b)).Nominal);
+                if (tabled.Get(static_cast<int>(a)).Nominal || !stored.Get(static_cast<int>(b)).Nominal) {
+                    const double fromLines =
+                        CSpectrumMatcher::MatchByTable(tabled, static_cast<int>(a), stored, static_cast<int>(b));
+                    ASSERT_EQ(std::bit_cast<std::uint64_t>(fromLines), std::bit_cast<std::uint64_t>(expected))
+                        << "spectra " << a << " and " << b << " from stored lines at threshold " << threshold;
+                }
                 nonZero += expected > 0;
             }
         }
@@ -91,6 +120,55 @@ TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
         EXPECT_EQ(std::bit_cast<std::uint64_t>(matcher.Match(h)),
                   std::bit_cast<std::uint64_t>(MSMatch(spectra[0], spectra[0], threshold)));
     }
+}
+
+// Stored lines are prepared as their spectrum object is: one line that makes a spectrum not nominal (or is below
+// the threshold) at every place of spectra of 1 to 13 lines, read in blocks or one by one.
+TEST(SpectrumMatcher, StoredLinesArePreparedAsTheirSpectrum)
+{
+    int counts[2] = {0, 0};
+    for (int change = 0; change < 26; ++change)
+        for (int lines = 1; lines <= 13; ++lines)
+            for (int at = 0; at < lines; ++at) {
+                CLibraryMassSpectrumData s;
+                for (int k = 0; k < lines; ++k) {
+                    CLibraryMassSpectrumPoint p(40 + 2 * k, 10 + k, 1 + 3 * k, 7);
+                    const double values[] = {
+                        p.Mass, 40.0 + 2 * k - 2, 40.0 + 2 * k - 3, p.Mass + 0.5, 5000, -0.0,
+                        -0.5,   std::nan(""),     1e308 * 10,       std::nan(""), 1,    std::nan("")};
+                    double& field = change % 13 < 8 ? p.Mass : change % 13 < 10 ? p.WeightedIntensity : p.Intensity;
+                    if (k == at && change % 13 < 12)
+                        field = values[change % 13];
+                    if (k == at && change % 13 == 12)
+                        p.Intensity = 1, p.WeightedIntensity = -1e308 * 10; // below 5, its weight takes no part
+                    s.Append(p);
+                }
+                const double threshold = change < 13 ? 0.0 : 5.0;
+                CPreparedSpectra object(threshold);
+                object.Add(s);
+                CPreparedSpectra stored(threshold);
+                CLibraryMassSpectrumData fallback;
+                stored.Add(s); // the stored lines follow other lines in the arrays
+                stored.AddLines(StoredLines(s), fallback);
+                stored.FinishLines();
+                const CPreparedSpectra::Entry& a = object.Get(0);
+                const CPreparedSpectra::Entry& b = stored.Get(1);
+                const std::string where =
+                    std::to_string(change) + ", " + std::to_string(lines) + " lines, at " + std::to_string(at);
+                ASSERT_EQ(a.Nominal, b.Nominal) << where;
+                ASSERT_EQ(a.Count, b.Count) << where;
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(a.SumOfSquares), std::bit_cast<std::uint64_t>(b.SumOfSquares))
+                    << where;
+                for (std::uint32_t k = 0; k < a.Count; ++k)
+                    ASSERT_TRUE(object.Masses()[a.First + k] == stored.Masses()[b.First + k] &&
+                                object.Weights()[a.First + k] == stored.Weights()[b.First + k])
+                        << where << ", line " << k;
+                if (!b.Nominal)
+                    ASSERT_EQ(StoredLines(*b.Spectrum), StoredLines(s)) << where;
+                ++counts[a.Nominal];
+            }
+    EXPECT_GT(counts[1], 600);
+    EXPECT_GT(counts[0], 1500);
 }
 
 } // namespace
