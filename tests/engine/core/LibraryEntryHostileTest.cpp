@@ -236,3 +236,72 @@ TEST(LibraryEntryHostile, MissingFileAndFolderAreFileErrors)
     }
     EXPECT_FALSE(c.LoadEntry(dir.Path().string()));
 }
+
+// Read peak by peak, an entry gives what reading it whole gives, and is refused exactly when that is: every
+// byte of the peak records changed in turn and every cut, the records of the current form (read at once) and of
+// older ones (without RI, version 3 spectra).
+TEST(LibraryEntryHostile, PeakByPeakReadingAgreesWithTheWholeReadOnEveryDamage)
+{
+    ByteBuilder b;
+    AddHead(b);
+    b.Header("LibraryRICalibrationData").I32(1).U16(0);
+    const std::size_t peaksFrom = b.Size();
+    b.I32(3);
+    b.Header("LibraryChromatogramPeak").F64(100).F64(50).F64(6).F64(5.9).F64(6.1).F64(1020);
+    AddSpectrum(b, 3);
+    b.Header("LibraryChromatogramPeak", 4).F64(90).F64(40).F64(7).F64(6.9).F64(7.1);
+    b.Header("LibraryChromatogramMassSpectrum", 3).I32(1).F64(41).F64(20).F64(0).F64(7);
+    b.Header("LibraryChromatogramPeak").F64(80).F64(30).F64(8).F64(7.9).F64(8.1).F64(1040);
+    AddSpectrum(b, 0);
+    const TempDir dir;
+    const std::string path = dir.File("e.ChromLibEntry");
+    int compared = 0;
+    for (std::size_t at = peaksFrom; at <= b.Size(); ++at)
+        for (int change = 0; change < 5; ++change) {
+            Bytes bytes = b.bytes;
+            if (change == 4)
+                bytes.resize(at); // cut before this byte
+            else if (at == bytes.size())
+                continue;
+            else
+                bytes[at] = change == 0 ? 0xFF : change == 1 ? bytes[at] ^ 1 : change == 2 ? 0x80 : 0;
+            WriteAllBytes(path, bytes);
+            CLibraryChromatogram whole;
+            const bool wholeOk = whole.LoadEntry(path);
+            CLibraryChromatogram byPeak;
+            Bytes seen;
+            bool ok = true;
+            try {
+                byPeak.ReadEntryPeakByPeak(path, [&](const CLibraryChromatogramPeakData& p,
+                                                     std::span<const std::uint8_t> lines) {
+                    ByteBuilder fields;
+                    fields.F64(p.Area).F64(p.Height).F64(p.RT).F64(p.StartRT).F64(p.EndRT).F64(p.RI).I32(p.PeakNumber);
+                    seen.insert(seen.end(), fields.bytes.begin(), fields.bytes.end());
+                    seen.insert(seen.end(), lines.begin(), lines.end());
+                });
+            } catch (const CEngineException&) {
+                ok = false;
+            }
+            ASSERT_EQ(ok, wholeOk) << "byte " << at << ", change " << change;
+            if (!ok)
+                continue;
+            Bytes expected;
+            for (const auto& p : whole.Peaks) {
+                ByteBuilder fields;
+                fields.F64(p->Area)
+                    .F64(p->Height)
+                    .F64(p->RT)
+                    .F64(p->StartRT)
+                    .F64(p->EndRT)
+                    .F64(p->RI)
+                    .I32(p->PeakNumber);
+                for (const auto& line : p->Spectrum.Points())
+                    fields.F64(line.Mass).F64(line.Intensity).F64(line.PointExtra).F64(line.WeightedIntensity);
+                expected.insert(expected.end(), fields.bytes.begin(), fields.bytes.end());
+            }
+            ASSERT_EQ(seen, expected) << "byte " << at << ", change " << change;
+            ASSERT_EQ(byPeak.PeakCount, whole.PeakCount);
+            ++compared;
+        }
+    EXPECT_GT(compared, 300); // many changes leave a readable entry (a changed value, a longer identifier refused)
+}
