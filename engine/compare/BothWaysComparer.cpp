@@ -69,6 +69,7 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
     m_candidates.Build(
         other.TakesPart(), [&](int j) -> const CLibraryChromatogramPeakData& { return other.Peak(j); }, options, true);
 
+    CCandidateIndex::Cursor cursor;
     for (int i = 0; i < self.PresentPeaks(); ++i) {
         if (!self.TakesPart()[static_cast<std::size_t>(i)])
             continue;
@@ -76,7 +77,7 @@ bool CBothWaysComparer::Compare(const CPreparedChromatogram& self, const CPrepar
         if (ms && !tables)
             m_spectra.SetSideA(selfSpectra, i);
         const CPreparedSpectra::Entry& a = selfSpectra.Get(i);
-        m_candidates.ForEachCandidate(peak, [&](int j) {
+        m_candidates.ForEachCandidate(peak, cursor, [&](int j) {
             const CLibraryChromatogramPeakData& otherPeak = other.Peak(j);
             const CPairFactors retention = RetentionFactors(peak, otherPeak, options);
             double msForward = 0;

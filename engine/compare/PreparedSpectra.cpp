@@ -134,6 +134,10 @@ __attribute__((target("avx2"))) bool TakeLinesAvx2(NominalLines& state, const st
     const __m256d largest = _mm256_set1_pd(std::numeric_limits<double>::max());
     const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF));
     constexpr std::size_t kLine = CLibraryMassSpectrumData::LineBytes;
+    // The count and the masses before the block are kept in registers (the stores of weights could otherwise
+    // alias them): lane 3 of before is the last mass taken.
+    std::size_t count = state.Count;
+    __m256d before = _mm256_set1_pd(state.Previous);
     std::size_t k = 0;
     for (; k + 4 <= n; k += 4) {
         const std::uint8_t* block = lines + k * kLine;
@@ -150,21 +154,28 @@ __attribute__((target("avx2"))) bool TakeLinesAvx2(NominalLines& state, const st
         const __m256d intensity = _mm256_permute2f128_pd(hi01, hi23, 0x20);
         const __m256d w = _mm256_permute2f128_pd(hi01, hi23, 0x31);
         // Each line's predecessor: the last mass before the block, then the block's first three.
-        const __m256d previous = _mm256_blend_pd(_mm256_permute4x64_pd(m, 0x90), _mm256_set1_pd(state.Previous), 1);
+        const __m256d previous = _mm256_shuffle_pd(_mm256_permute2f128_pd(before, m, 0x21), m, 0x5);
         const __m128i whole = _mm256_cvttpd_epi32(m);
         __m256d good = _mm256_and_pd(_mm256_cmp_pd(m, previous, _CMP_GT_OQ), _mm256_cmp_pd(m, largestMass, _CMP_LE_OQ));
         good = _mm256_and_pd(good, _mm256_cmp_pd(_mm256_cvtepi32_pd(whole), m, _CMP_EQ_OQ));
         good = _mm256_and_pd(good, _mm256_cmp_pd(intensity, threshold, _CMP_GE_OQ));
         good = _mm256_and_pd(good, _mm256_cmp_pd(_mm256_and_pd(w, magnitude), largest, _CMP_LE_OQ));
         if (_mm256_movemask_pd(good) == 0xF) {
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(state.Masses + state.Count), _mm_packus_epi32(whole, whole));
-            _mm256_storeu_pd(state.Weights + state.Count, w);
-            state.Count += 4;
-            state.Previous = _mm256_cvtsd_f64(_mm256_permute4x64_pd(m, 0xFF));
-        } else if (!TakeLines(state, block, 4)) {
-            return false;
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(state.Masses + count), _mm_packus_epi32(whole, whole));
+            _mm256_storeu_pd(state.Weights + count, w);
+            count += 4;
+            before = m;
+            continue;
         }
+        state.Count = count;
+        state.Previous = _mm256_cvtsd_f64(_mm256_permute4x64_pd(before, 0xFF));
+        if (!TakeLines(state, block, 4))
+            return false;
+        count = state.Count;
+        before = _mm256_set1_pd(state.Previous);
     }
+    state.Count = count;
+    state.Previous = _mm256_cvtsd_f64(_mm256_permute4x64_pd(before, 0xFF));
     return TakeLines(state, lines + k * kLine, n - k);
 }
 

@@ -2,6 +2,7 @@
 // differential test of the engine (with and without retention pruning) against the literal transcription.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "engine/core/Exceptions.h"
+#include "engine/compare/CandidateIndex.h"
 #include "engine/compare/CellTable.h"
 #include "engine/compare/Compare.h"
 #include "engine/compare/LibraryHit.h"
@@ -416,6 +418,49 @@ void ExpectSameTable(const CCellTable& a, const CCellTable& b, int round)
         for (std::size_t j = 0; j < a.Columns(); ++j)
             ASSERT_EQ(std::bit_cast<std::uint64_t>(a(i, j)), std::bit_cast<std::uint64_t>(b(i, j)))
                 << "cell " << i << "," << j << " in round " << round << ": " << a(i, j) << " vs " << b(i, j);
+}
+
+// A cursor finds each peak's candidates, in their order, as the binary search does, whatever the order of the
+// peaks looked up: ascending (steps and jumps), descending, at random; ties, infinities and missing times too.
+TEST(CandidateIndex, CursorGivesTheCandidatesOfTheSearch)
+{
+    std::mt19937_64 rng(77);
+    std::uniform_int_distribution<int> pick(0, 99);
+    const double special[] = {0, std::numeric_limits<double>::infinity(), std::nan(""), 2.5, 2.5};
+    std::vector<CLibraryChromatogramPeakData> peaks(300);
+    for (auto& p : peaks)
+        p.RT = p.RI = pick(rng) < 5 ? special[pick(rng) % 5] : 0.5 + pick(rng) * (pick(rng) < 50 ? 0.05 : 0.01);
+    CSearchOptions options;
+    const std::vector<char> takesPart(peaks.size(), 1);
+    for (int axis = 0; axis < 2; ++axis) {
+        options.RTMatching = axis == 0;
+        options.RIMatching = 1;
+        options.RIWindowWidth = 0.02;
+        CCandidateIndex index;
+        index.Build(
+            takesPart, [&](int j) -> const CLibraryChromatogramPeakData& { return peaks[j]; }, options, true);
+        std::vector<CLibraryChromatogramPeakData> queries(peaks.begin(), peaks.end());
+        for (int order = 0; order < 3; ++order) {
+            if (order == 0)
+                std::sort(queries.begin(), queries.end(), [](const auto& a, const auto& b) {
+                    return !std::isnan(a.RT) && (std::isnan(b.RT) || a.RT < b.RT);
+                });
+            else if (order == 1)
+                std::reverse(queries.begin(), queries.end());
+            else
+                std::shuffle(queries.begin(), queries.end(), rng);
+            CCandidateIndex::Cursor cursor;
+            std::size_t visited = 0;
+            for (const auto& q : queries) {
+                std::vector<int> searched, stepped;
+                index.ForEachCandidate(q, [&](int j) { searched.push_back(j); });
+                index.ForEachCandidate(q, cursor, [&](int j) { stepped.push_back(j); });
+                ASSERT_EQ(stepped, searched) << "axis " << axis << ", order " << order << ", at " << q.RT;
+                visited += searched.size();
+            }
+            EXPECT_GT(visited, 2 * queries.size());
+        }
+    }
 }
 
 TEST(CompareDifferential, PrunedUnprunedPreparedAndLiteralAgreeExactly)
