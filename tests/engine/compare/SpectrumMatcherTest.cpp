@@ -113,6 +113,20 @@ TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
             }
         }
         EXPECT_GT(nonZero, 1000); // the spectra overlap often enough to test the sums
+        // One to four pairs at a time, of spectra of every kind and length.
+        const int n = static_cast<int>(spectra.size());
+        for (int a = 0; a < n; ++a)
+            for (int b = 0; b + 4 <= n; b += 4) {
+                const int as[4] = {a, (a + 1) % n, a, (a + 7) % n};
+                const int bs[4] = {b, b + 1, b + 2, b + 3};
+                const int pairs = 1 + (a + b / 4) % 4;
+                double match[4];
+                CSpectrumMatcher::MatchByTable(tabled, as, tabled, bs, pairs, match);
+                for (int p = 0; p < pairs; ++p)
+                    ASSERT_EQ(std::bit_cast<std::uint64_t>(match[p]),
+                              std::bit_cast<std::uint64_t>(MSMatch(spectra[as[p]], spectra[bs[p]], threshold)))
+                        << "pair " << p << " of " << pairs << ": spectra " << as[p] << " and " << bs[p];
+            }
         // Reset keeps nothing of the earlier spectra.
         matcher.Reset(threshold);
         const int h = matcher.Add(spectra[0]);
