@@ -150,7 +150,7 @@ TEST(SpectrumMatcher, StoredLinesArePreparedAsTheirSpectrum)
                     if (k == at && change % 13 < 12)
                         field = values[change % 13];
                     if (k == at && change % 13 == 12)
-                        p.Intensity = 1, p.WeightedIntensity = -1e308 * 10; // below 5, its weight takes no part
+                        p.Intensity = 1, p.WeightedIntensity = -1e308 * 10; // below 5: its weight is never used
                     s.Append(p);
                 }
                 const double threshold = change < 13 ? 0.0 : 5.0;
