@@ -5,6 +5,7 @@
 // MS factor of two nominal spectra are the same both ways round, so each pair is evaluated once and only its
 // area and height factors per direction; each direction's peak assignment is resolved from its positive pair
 // values. One comparer per thread; it keeps its scratch memory from call to call.
+#include <cstdint>
 #include <vector>
 
 #include "engine/compare/CandidateIndex.h"
@@ -67,7 +68,18 @@ private:
     void Finish(Direction& direction, const CPreparedChromatogram& rowSide, const CPreparedChromatogram& columnSide,
                 const CSearchOptions& options, CLibraryHit& hit, bool transposed);
 
+    // A candidate pair whose MS factors are still to be taken.
+    struct CORVELIN_ENGINE_EXPORT PendingPair {
+        int Row;
+        int Column;
+        CPairFactors Retention;
+        double MSForward;
+        double MSReverse;
+    };
+
     CCandidateIndex m_candidates;
+    std::vector<PendingPair> m_pending;
+    std::vector<std::uint32_t> m_msPairs;
     CSpectrumMatcher m_spectra;
     Direction m_forward;
     Direction m_reverse;

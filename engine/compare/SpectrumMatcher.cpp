@@ -1,5 +1,8 @@
 #include "engine/compare/SpectrumMatcher.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace corvelin {
 
 void CSpectrumMatcher::Reset(double threshold)
@@ -82,6 +85,69 @@ double CSpectrumMatcher::MatchByTable(const CPreparedSpectra& setA, int a, const
     if (ea.SumOfSquares == 0 || eb.SumOfSquares == 0)
         return 0.0;
     return dot * dot / (ea.SumOfSquares * eb.SumOfSquares);
+}
+
+} // namespace corvelin
+
+namespace corvelin {
+
+void CSpectrumMatcher::MatchByTable(const CPreparedSpectra& setA, const int* a, const CPreparedSpectra& setB,
+                                    const int* b, int pairs, double* match)
+{
+    // The nominal pairs with lines go into lanes; the others are matched one by one.
+    constexpr int kLanes = 4;
+    int lane[kLanes];
+    int lanes = 0;
+    for (int p = 0; p < pairs && p < kLanes; ++p) {
+        const CPreparedSpectra::Entry& ea = setA.Get(a[p]);
+        const CPreparedSpectra::Entry& eb = setB.Get(b[p]);
+        if (!ea.Nominal || !eb.Nominal || (ea.LineCount == 0 && eb.LineCount == 0))
+            match[p] = MatchByTable(setA, a[p], setB, b[p]);
+        else
+            lane[lanes++] = p;
+    }
+    const double* table[kLanes];
+    std::uint32_t size[kLanes];
+    const std::uint16_t* masses[kLanes];
+    const double* weights[kLanes];
+    std::uint32_t count[kLanes];
+    double dot[kLanes] = {0, 0, 0, 0};
+    std::uint32_t common = UINT32_MAX;
+    for (int l = 0; l < lanes; ++l) {
+        const CPreparedSpectra::Entry& eb = setB.Get(b[lane[l]]);
+        table[l] = setA.Table(a[lane[l]]);
+        size[l] = setA.TableSize(a[lane[l]]);
+        masses[l] = setB.Masses() + eb.First;
+        weights[l] = setB.Weights() + eb.First;
+        count[l] = eb.Count;
+        common = std::min(common, eb.Count);
+    }
+    // The products and their order of the single match.
+    const auto term = [&](int l, std::uint32_t k) {
+        return (masses[l][k] < size[l] ? table[l][masses[l][k]] : 0.0) * weights[l][k];
+    };
+    std::uint32_t k = 0;
+    if (lanes == kLanes) {
+        for (; k < common; ++k) {
+            dot[0] += term(0, k);
+            dot[1] += term(1, k);
+            dot[2] += term(2, k);
+            dot[3] += term(3, k);
+        }
+    } else if (lanes >= 2) {
+        for (; k < common; ++k) {
+            dot[0] += term(0, k);
+            dot[1] += term(1, k);
+        }
+    }
+    for (int l = 0; l < lanes; ++l) {
+        double d = dot[l];
+        for (std::uint32_t r = l < 2 || lanes == kLanes ? k : 0; r < count[l]; ++r)
+            d += term(l, r);
+        const double sa = setA.Get(a[lane[l]]).SumOfSquares;
+        const double sb = setB.Get(b[lane[l]]).SumOfSquares;
+        match[lane[l]] = sa == 0 || sb == 0 ? 0.0 : d * d / (sa * sb);
+    }
 }
 
 } // namespace corvelin

@@ -39,6 +39,10 @@ public:
     // MSMatch(spectrum a of setA, spectrum b of setB, threshold) through a's table (setA.HasTables()); both sets
     // prepared with the same threshold.
     static double MatchByTable(const CPreparedSpectra& setA, int a, const CPreparedSpectra& setB, int b);
+    // MatchByTable of up to four pairs (a[k], b[k]) at once into match[k]: the sums of nominal pairs are taken
+    // side by side, each in its own order, so that one does not wait for the other.
+    static void MatchByTable(const CPreparedSpectra& setA, const int* a, const CPreparedSpectra& setB, const int* b,
+                             int pairs, double* match);
 
 private:
     void ClearSideA();

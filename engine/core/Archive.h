@@ -98,6 +98,11 @@ public:
     // The next n bytes as they are, for records read in bulk (EndOfFile when fewer are left). They point into the
     // loaded bytes and stay valid as long as those do.
     std::span<const std::uint8_t> ReadRawBytes(std::size_t n) { return {Take(n), n}; }
+    // The next n bytes of a loading archive without taking them; null when fewer are left.
+    const std::uint8_t* Peek(std::size_t n) const noexcept
+    {
+        return !m_storing && n <= Remaining() ? m_in.data() + m_pos : nullptr;
+    }
     std::size_t Remaining() const noexcept { return m_in.size() - m_pos; }
     std::size_t Position() const noexcept { return m_storing ? m_out.size() : m_pos; }
 

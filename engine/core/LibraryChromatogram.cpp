@@ -292,8 +292,8 @@ void CLibraryChromatogram::ReadEntryPeakByPeak(const std::string& path, const Pe
     const std::size_t records = ReadHeader(ar);
     CLibraryChromatogramPeakData peak;
     for (std::size_t i = 0; i < records; ++i) {
-        peak.ReadFields(ar);
-        const std::span<const std::uint8_t> lines = CLibraryMassSpectrumData::ReadLineBytes(ar);
+        peak.ReadFieldsAtOnce(ar);
+        const std::span<const std::uint8_t> lines = CLibraryMassSpectrumData::ReadLineBytesAtOnce(ar);
         peak.PeakNumber = static_cast<int>(i + 1);
         onPeak(peak, lines);
     }

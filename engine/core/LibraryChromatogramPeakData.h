@@ -22,6 +22,9 @@ public:
     // Reads a stored peak record up to its spectrum (RI becomes 0 for records older than the RI format); the
     // spectrum record follows in the archive. Throws like Serialize.
     void ReadFields(CArchive& ar);
+    // ReadFields with one bounds check for a record of the current form (the one the program writes); any other
+    // record is read by ReadFields itself.
+    void ReadFieldsAtOnce(CArchive& ar);
 
     // Width in seconds.
     double WidthSeconds() const noexcept { return (EndRT - StartRT) * 60.0; }

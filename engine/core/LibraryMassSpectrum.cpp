@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <stdexcept>
+#include <string_view>
 
 #include "engine/core/Exceptions.h"
 #include "engine/core/Archive.h"
@@ -47,6 +48,25 @@ std::span<const std::uint8_t> CLibraryMassSpectrumData::ReadLineBytes(CArchive& 
     // The count is checked against the bytes left, so whatever is sized by it is bounded by the stream's size.
     const std::size_t n = ar.ReadItemCount(kLineBytes);
     return ar.ReadRawBytes(n * kLineBytes); // one bounds check for all lines
+}
+
+std::span<const std::uint8_t> CLibraryMassSpectrumData::ReadLineBytesAtOnce(CArchive& ar)
+{
+    // The current form: the identifier with its one-byte length, the version, the line count.
+    constexpr std::string_view identifier = kSpectrumIdentifier;
+    constexpr std::size_t headerBytes = 1 + identifier.size() + 4 + 4;
+    const std::uint8_t* p = ar.Peek(headerBytes);
+    const auto word = [&](std::size_t at) {
+        return std::uint32_t{p[at]} | std::uint32_t{p[at + 1]} << 8 | std::uint32_t{p[at + 2]} << 16 |
+               std::uint32_t{p[at + 3]} << 24;
+    };
+    if (!p || p[0] != identifier.size() || std::memcmp(p + 1, identifier.data(), identifier.size()) != 0 ||
+        (word(headerBytes - 8) & 0x7FFFFFFFu) < kSpectrumMinVersion || word(headerBytes - 4) > 0x7FFFFFFFu ||
+        word(headerBytes - 4) > (ar.Remaining() - headerBytes) / kLineBytes)
+        return ReadLineBytes(ar);
+    const std::size_t n = word(headerBytes - 4);
+    ar.ReadRawBytes(headerBytes);
+    return ar.ReadRawBytes(n * kLineBytes);
 }
 
 void CLibraryMassSpectrumData::AppendLines(std::span<const std::uint8_t> lineBytes)

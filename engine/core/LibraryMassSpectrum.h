@@ -41,6 +41,9 @@ public:
     // Reads a stored spectrum record up to its lines and returns their bytes (LineBytes per line, bounds-checked,
     // pointing into the archive's input), for readers that take the lines as they are. Throws like Serialize.
     static std::span<const std::uint8_t> ReadLineBytes(CArchive& ar);
+    // ReadLineBytes with one bounds check for the header of a record of the current form (the one the program
+    // writes); any other record is read by ReadLineBytes itself.
+    static std::span<const std::uint8_t> ReadLineBytesAtOnce(CArchive& ar);
     // The stored line at bytes (LineBytes of them).
     static CLibraryMassSpectrumPoint DecodeLine(const std::uint8_t* bytes) noexcept
     {

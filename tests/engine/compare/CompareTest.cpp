@@ -2,6 +2,7 @@
 // differential test of the engine (with and without retention pruning) against the literal transcription.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "engine/core/Exceptions.h"
+#include "engine/compare/CandidateIndex.h"
 #include "engine/compare/CellTable.h"
 #include "engine/compare/Compare.h"
 #include "engine/compare/LibraryHit.h"
@@ -416,6 +418,44 @@ void ExpectSameTable(const CCellTable& a, const CCellTable& b, int round)
         for (std::size_t j = 0; j < a.Columns(); ++j)
             ASSERT_EQ(std::bit_cast<std::uint64_t>(a(i, j)), std::bit_cast<std::uint64_t>(b(i, j)))
                 << "cell " << i << "," << j << " in round " << round << ": " << a(i, j) << " vs " << b(i, j);
+}
+
+// A cursor finds each peak's candidates, in their order, as the binary search does, whatever the order of the
+// peaks looked up: ascending (steps and jumps) or at random; ties, infinite and missing times too.
+TEST(CandidateIndex, CursorGivesTheCandidatesOfTheSearch)
+{
+    std::mt19937_64 rng(77);
+    const double special[] = {0, std::numeric_limits<double>::infinity(), 2.5, 2.5};
+    std::vector<CLibraryChromatogramPeakData> peaks(300);
+    for (auto& p : peaks)
+        p.RT = p.RI = rng() % 20 == 0 ? special[rng() % 4] : 0.5 + (rng() % 100) * (rng() % 2 ? 0.05 : 0.01);
+    CSearchOptions options;
+    const std::vector<char> takesPart(peaks.size(), 1);
+    for (int axis = 0; axis < 2; ++axis) {
+        options.RTMatching = axis == 0;
+        options.RIMatching = 1;
+        options.RIWindowWidth = 0.02;
+        CCandidateIndex index;
+        index.Build(
+            takesPart, [&](int j) -> const CLibraryChromatogramPeakData& { return peaks[j]; }, options, true);
+        std::vector<CLibraryChromatogramPeakData> queries(peaks.begin(), peaks.end());
+        for (int order = 0; order < 2; ++order) {
+            if (order == 0)
+                std::sort(queries.begin(), queries.end(), [](const auto& a, const auto& b) { return a.RT < b.RT; });
+            else
+                std::shuffle(queries.begin(), queries.end(), rng);
+            CCandidateIndex::Cursor cursor;
+            std::size_t visited = 0;
+            for (const auto& q : queries) {
+                std::vector<int> searched, stepped;
+                index.ForEachCandidate(q, [&](int j) { searched.push_back(j); });
+                index.ForEachCandidate(q, cursor, [&](int j) { stepped.push_back(j); });
+                ASSERT_EQ(stepped, searched) << "axis " << axis << ", order " << order << ", at " << q.RT;
+                visited += searched.size();
+            }
+            EXPECT_GT(visited, 2 * queries.size());
+        }
+    }
 }
 
 TEST(CompareDifferential, PrunedUnprunedPreparedAndLiteralAgreeExactly)

@@ -58,6 +58,15 @@ Bytes RichEntry(std::size_t& dataEnd)
     return b.bytes;
 }
 
+// A spectrum's lines as an entry stores them.
+Bytes StoredLines(const CLibraryMassSpectrumData& s)
+{
+    ByteBuilder b;
+    for (const auto& p : s.Points())
+        b.F64(p.Mass).F64(p.Intensity).F64(p.PointExtra).F64(p.WeightedIntensity);
+    return b.bytes;
+}
+
 struct Outcome {
     bool ok;
     std::size_t largestAllocation;
@@ -235,4 +244,61 @@ TEST(LibraryEntryHostile, MissingFileAndFolderAreFileErrors)
         EXPECT_EQ(e.GetCause(), CFileException::FileNotFound);
     }
     EXPECT_FALSE(c.LoadEntry(dir.Path().string()));
+}
+
+// Read peak by peak, an entry gives what reading it whole gives, and is refused exactly when that is: every
+// byte of the peak records changed in turn and every cut, the records of the current form (read at once) and of
+// older ones (without RI, version 3 spectra).
+TEST(LibraryEntryHostile, PeakByPeakReadingAgreesWithTheWholeReadOnEveryDamage)
+{
+    ByteBuilder b;
+    AddHead(b);
+    b.Header("LibraryRICalibrationData").I32(1).U16(0);
+    const std::size_t peaksFrom = b.Size();
+    b.I32(3);
+    b.Header("LibraryChromatogramPeak").F64(100).F64(50).F64(6).F64(5.9).F64(6.1).F64(1020);
+    AddSpectrum(b, 3);
+    b.Header("LibraryChromatogramPeak", 4).F64(90).F64(40).F64(7).F64(6.9).F64(7.1);
+    b.Header("LibraryChromatogramMassSpectrum", 3).I32(1).F64(41).F64(20).F64(0).F64(7);
+    b.Header("LibraryChromatogramPeak").F64(80).F64(30).F64(8).F64(7.9).F64(8.1).F64(1040);
+    AddSpectrum(b, 0);
+    const TempDir dir;
+    const std::string path = dir.File("e.ChromLibEntry");
+    int compared = 0;
+    for (std::size_t at = peaksFrom; at <= b.Size(); ++at)
+        for (int change = 0; change < 5; ++change) {
+            Bytes bytes = b.bytes;
+            if (change == 4)
+                bytes.resize(at); // cut before this byte
+            else if (at == bytes.size())
+                continue;
+            else
+                bytes[at] = change == 0 ? 0xFF : change == 1 ? bytes[at] ^ 1 : change == 2 ? 0x80 : 0;
+            WriteAllBytes(path, bytes);
+            // Both reads as the fields and line bytes of every peak.
+            const auto add = [](Bytes& to, const CLibraryChromatogramPeakData& p, std::span<const std::uint8_t> lines) {
+                ByteBuilder f;
+                f.F64(p.Area).F64(p.Height).F64(p.RT).F64(p.StartRT).F64(p.EndRT).F64(p.RI).I32(p.PeakNumber);
+                to.insert(to.end(), f.bytes.begin(), f.bytes.end());
+                to.insert(to.end(), lines.begin(), lines.end());
+            };
+            CLibraryChromatogram whole;
+            const bool wholeOk = whole.LoadEntry(path);
+            Bytes expected, seen;
+            for (const auto& p : whole.Peaks)
+                add(expected, *p, StoredLines(p->Spectrum));
+            CLibraryChromatogram byPeak;
+            bool ok = true;
+            try {
+                byPeak.ReadEntryPeakByPeak(path, [&](const auto& p, auto lines) { add(seen, p, lines); });
+            } catch (const CEngineException&) {
+                ok = false;
+            }
+            ASSERT_EQ(ok, wholeOk) << "byte " << at << ", change " << change;
+            if (!ok)
+                continue;
+            ASSERT_EQ(seen, expected) << "byte " << at << ", change " << change;
+            ++compared;
+        }
+    EXPECT_GT(compared, 300); // many changes leave a readable entry (a changed value, a longer identifier refused)
 }
