@@ -26,7 +26,6 @@
 #include "gui/plots/MultiChromatogramPlot.h"
 #include "gui/widgets/FileDialogs.h"
 #include "gui/widgets/QtText.h"
-#include "gui/widgets/WaitCursor.h"
 
 namespace corvelin {
 
@@ -195,12 +194,35 @@ bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& other
                                  "'\n are very similar or identical.\n\nAre you sure you like to see the match?",
                              "Warning", MessageIcon::Exclamation))
         return false;
-    CChromatogramMatchInputs inputs;
-    {
-        CWaitCursor wait;
-        if (!ReadChromatogramMatchInputs(thisPath, otherPath, m_options, inputs))
-            return false;
-    }
+    // Reading a raw run can take seconds: both files are read by the page's job, then shown, then compared.
+    m_compare->Start([this, thisPath, otherPath,
+                      options = CSearchOptions(m_options)](CJobWorker::CJob& job, const CLatestJob::Deliver& deliver) {
+        auto inputs = std::make_shared<CChromatogramMatchInputs>();
+        try {
+            if (!ReadChromatogramMatchInputs(thisPath, otherPath, options, *inputs))
+                return; // the reader has said why; the plot keeps what it showed
+        } catch (const std::bad_alloc&) {
+            ShowMessage("Out of memory while reading '" + thisPath + "' and '" + otherPath + "'.", "Corvelinscope",
+                        MessageIcon::Stop);
+            return;
+        }
+        if (!job.Running())
+            return;
+        deliver([this, inputs] { Show(*inputs); });
+        auto match = std::make_shared<std::optional<CChromatogramMatch>>();
+        try {
+            *match = CompareForMatchPlot(inputs->This, inputs->Other, options, job.Running());
+        } catch (const std::exception&) {
+            match->reset(); // the plot stays without lines, as after a stop
+        }
+        if (*match)
+            deliver([this, match] { m_plot->SetMatch(std::move(**match)); });
+    });
+    return true;
+}
+
+void CPageMatch::Show(CChromatogramMatchInputs& inputs)
+{
     if (!inputs.RIWarning.empty())
         Messages().ShowMessage(inputs.RIWarning, "Corvelinscope", MessageIcon::Exclamation);
     m_this = std::move(inputs.This);
@@ -208,8 +230,6 @@ bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& other
     ApplyColourScheme();
     m_plot->SetChromatograms(m_this, m_other);
     UpdateToolBar();
-    StartCompare();
-    return true;
 }
 
 } // namespace corvelin

@@ -16,6 +16,7 @@ class QPushButton;
 namespace corvelin {
 
 class CColorScale;
+struct CChromatogramMatchInputs;
 class CLatestJob;
 class CMatchControl;
 class CPlotToolBar;
@@ -30,8 +31,9 @@ public:
     void OnSelectFiles();
     // The parameters button: the "Compare Options" sheet; on OK the plot compares again.
     void OnParameters();
-    // Reads both files, shows them and starts their compare; false when the user declined the similar-names
-    // question or a read failed (the plot then keeps what it showed).
+    // Starts the page's job on both files: it reads them, shows them and compares them (a request while one runs
+    // supersedes it). False when the user declined the similar-names question; a read that fails says why and
+    // leaves the plot as it was.
     bool ShowMatch(const std::string& thisPath, const std::string& otherPath) override;
     // Whether a compare runs (its lines are not shown yet).
     bool IsBusy() const noexcept;
@@ -54,6 +56,8 @@ public:
 private:
     // Compares what the plot shows, superseding a compare that runs.
     void StartCompare();
+    // Shows the chromatograms the job read (and says when their RI values are unknown).
+    void Show(CChromatogramMatchInputs& inputs);
     void SetBusyState(bool busy);
     void UpdateToolBar();
     // Gives the match plot the colours of the current colour scheme.
