@@ -221,12 +221,13 @@ bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& other
     return true;
 }
 
-void CPageMatch::Show(CChromatogramMatchInputs& inputs)
+void CPageMatch::Show(const CChromatogramMatchInputs& inputs)
 {
     if (!inputs.RIWarning.empty())
         Messages().ShowMessage(inputs.RIWarning, "Corvelinscope", MessageIcon::Exclamation);
-    m_this = std::move(inputs.This);
-    m_other = std::move(inputs.Other);
+    // Copies: the job compares the read chromatograms meanwhile.
+    m_this = CLibraryChromatogram(inputs.This);
+    m_other = CLibraryChromatogram(inputs.Other);
     ApplyColourScheme();
     m_plot->SetChromatograms(m_this, m_other);
     UpdateToolBar();

@@ -57,7 +57,7 @@ private:
     // Compares what the plot shows, superseding a compare that runs.
     void StartCompare();
     // Shows the chromatograms the job read (and says when their RI values are unknown).
-    void Show(CChromatogramMatchInputs& inputs);
+    void Show(const CChromatogramMatchInputs& inputs);
     void SetBusyState(bool busy);
     void UpdateToolBar();
     // Gives the match plot the colours of the current colour scheme.
