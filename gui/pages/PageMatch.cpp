@@ -109,15 +109,22 @@ void CPageMatch::StartCompare()
     }
     m_compare->Start([this, self = *m_plot->Chromatogram(0), other = *m_plot->Chromatogram(1),
                       options = CSearchOptions(m_options)](CJobWorker::CJob& job, const CLatestJob::Deliver& deliver) {
-        auto match = std::make_shared<std::optional<CChromatogramMatch>>();
-        try {
-            *match = CompareForMatchPlot(self, other, options, job.Running());
-        } catch (const std::exception&) {
-            match->reset(); // the plot stays without lines, as after a stop
-        }
-        if (*match)
-            deliver([this, match] { m_plot->SetMatch(std::move(**match)); });
+        CompareAndDeliver(self, other, options, job, deliver);
     });
+}
+
+void CPageMatch::CompareAndDeliver(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                                   const CSearchOptions& options, CJobWorker::CJob& job,
+                                   const CLatestJob::Deliver& deliver)
+{
+    auto match = std::make_shared<std::optional<CChromatogramMatch>>();
+    try {
+        *match = CompareForMatchPlot(self, other, options, job.Running());
+    } catch (const std::exception&) {
+        match->reset(); // the plot stays without lines, as after a stop
+    }
+    if (*match)
+        deliver([this, match] { m_plot->SetMatch(std::move(**match)); });
 }
 
 void CPageMatch::OnStop()
@@ -209,14 +216,7 @@ bool CPageMatch::ShowMatch(const std::string& thisPath, const std::string& other
         if (!job.Running())
             return;
         deliver([this, inputs] { Show(*inputs); });
-        auto match = std::make_shared<std::optional<CChromatogramMatch>>();
-        try {
-            *match = CompareForMatchPlot(inputs->This, inputs->Other, options, job.Running());
-        } catch (const std::exception&) {
-            match->reset(); // the plot stays without lines, as after a stop
-        }
-        if (*match)
-            deliver([this, match] { m_plot->SetMatch(std::move(**match)); });
+        CompareAndDeliver(inputs->This, inputs->Other, options, job, deliver);
     });
     return true;
 }

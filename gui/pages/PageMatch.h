@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/core/LibraryChromatogram.h"
+#include "gui/pages/LatestJob.h"
 #include "gui/pages/MainPage.h"
 #include "gui/pages/PageHandOffs.h"
 
@@ -17,7 +18,6 @@ namespace corvelin {
 
 class CColorScale;
 struct CChromatogramMatchInputs;
-class CLatestJob;
 class CMatchControl;
 class CPlotToolBar;
 
@@ -56,6 +56,10 @@ public:
 private:
     // Compares what the plot shows, superseding a compare that runs.
     void StartCompare();
+    // On the job's thread: compares the pair and hands the match to the plot; a stopped or failed compare hands
+    // nothing over.
+    void CompareAndDeliver(const CLibraryChromatogram& self, const CLibraryChromatogram& other,
+                           const CSearchOptions& options, CJobWorker::CJob& job, const CLatestJob::Deliver& deliver);
     // Shows the chromatograms the job read (and says when their RI values are unknown).
     void Show(const CChromatogramMatchInputs& inputs);
     void SetBusyState(bool busy);
