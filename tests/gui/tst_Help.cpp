@@ -1,6 +1,7 @@
 // F1 opens the built manual in the help window at the section of what the user looks at: each tab of the main
 // window, the options sheet, the program options, the column arrangement; "Manual ..." opens the index.
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBrowser>
 
@@ -111,6 +112,27 @@ private slots:
         QCOMPARE(QString::fromStdString(messages.front()),
                  QStringLiteral("The manual was not found: /nonexistent/share/corvelinscope/manual/index.html"));
         QVERIFY(!sheet.HelpWindow()->isVisible());
+    }
+
+    // The manual's pictures are shown at the help window's width, also after the window is made narrower: the
+    // reader never scrolls sideways.
+    void picturesFollowTheHelpWindowsWidth()
+    {
+        TempDir dir;
+        QImage wide(1800, 120, QImage::Format_RGB32);
+        wide.fill(Qt::darkBlue);
+        QVERIFY(wide.save(QString::fromStdString(dir.File("wide.png"))));
+        WriteAllText(dir.File("index.html"), "<h1>Help</h1><p><img src=\"wide.png\"></p>");
+        CLibraryManagerSheet sheet;
+        sheet.SetHelpPath(dir.File("index.html"));
+        sheet.ShowHelp(kHelpIndex);
+        CHelpWindow* help = sheet.HelpWindow();
+        QVERIFY(help && QTest::qWaitForWindowExposed(help));
+        for (int width : {900, 500}) {
+            help->resize(width, 600);
+            QVERIFY2(WaitFor([help] { return help->Browser()->horizontalScrollBar()->maximum() == 0; }, 3000),
+                     qPrintable(QString::number(width)));
+        }
     }
 
     // "Open in web browser" on a desktop where no browser can be started says so, and how to open the page.
