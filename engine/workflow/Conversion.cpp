@@ -112,14 +112,6 @@ std::string ApplyConversionRICalibration(const CLibraryRICalibrationData& table,
     return own >= 2 ? "The RI calibration of the data file was replaced by the current RI cal table." : "";
 }
 
-// One message (when messages are on) and the log line the manual names, with the reader's reason under it.
-void AppendReadFailure(const std::string& path, const CInputRead& read, CInfoTree& tree)
-{
-    tree.push_back({ReadFailureText(InputUse::Conversion, path), 0, !read.Reason.empty()});
-    if (!read.Reason.empty())
-        tree.push_back({read.Reason, 1, false});
-}
-
 } // namespace
 
 bool DisplayChromatogram(const std::string& path, double minAreaPercent, const CSearchOptions& options, CInfoTree& tree,
@@ -133,7 +125,7 @@ bool DisplayChromatogram(const std::string& path, double minAreaPercent, const C
     const CInputRead read = ReadInput(path, options, InputUse::Conversion, chromatogram, {minAreaPercent, true});
     const std::string& dataSystem = read.DataSystemName;
     if (!read.Read) {
-        AppendReadFailure(path, read, tree);
+        tree.push_back({ReadFailureText(InputUse::Conversion, path), 0, false});
         return false;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -172,7 +164,10 @@ bool ConvertChromatogram(const std::string& path, double minAreaPercent, const C
     const CInputRead read =
         ReadInput(path, options, InputUse::Conversion, chromatogram, {minAreaPercent, showMessages});
     if (!read.Read) {
-        AppendReadFailure(path, read, tree);
+        // One message (when messages are on) and the log line the manual names, with the reader's reason under it.
+        tree.push_back({ReadFailureText(InputUse::Conversion, path), 0, !read.Reason.empty()});
+        if (!read.Reason.empty())
+            tree.push_back({read.Reason, 1, false});
         return false;
     }
     std::string calibration;
