@@ -66,24 +66,7 @@ public:
     // Calls visit(j) for every candidate of the peak; every peak of "other" left out has pair value 0 with it.
     template <typename Visit> void ForEachCandidate(const CLibraryChromatogramPeakData& peak, Visit&& visit) const
     {
-        switch (m_axis) {
-        case Axis::None:
-            for (int j : m_all)
-                visit(j);
-            return;
-        case Axis::RT:
-            if (peak.RT > MatchConstants::SmallestRetention)
-                VisitWindow(peak.RT, visit);
-            return;
-        case Axis::RI:
-            if (peak.RI > MatchConstants::SmallestRetention) {
-                VisitWindow(peak.RI, visit);
-            } else if (peak.RI == -1) {
-                for (int j : m_all)
-                    visit(j);
-            }
-            return;
-        }
+        Dispatch(peak, visit, [&](double q) { VisitWindow(q, visit); });
     }
 
     // Where the window of the last peak visited with it began: for peaks visited in retention order, as a
@@ -96,6 +79,15 @@ public:
     template <typename Visit>
     void ForEachCandidate(const CLibraryChromatogramPeakData& peak, Cursor& cursor, Visit&& visit) const
     {
+        Dispatch(peak, visit, [&](double q) { VisitWindowFrom(q, cursor, visit); });
+    }
+
+private:
+    // Every peak of "other" without a retention axis or for an RI of -1, none for a retention that is not
+    // positive, else visitWindow(retention) visits the peaks inside its window.
+    template <typename Visit, typename VisitWindowOf>
+    void Dispatch(const CLibraryChromatogramPeakData& peak, Visit& visit, VisitWindowOf&& visitWindow) const
+    {
         switch (m_axis) {
         case Axis::None:
             for (int j : m_all)
@@ -103,11 +95,11 @@ public:
             return;
         case Axis::RT:
             if (peak.RT > MatchConstants::SmallestRetention)
-                VisitWindowFrom(peak.RT, cursor, visit);
+                visitWindow(peak.RT);
             return;
         case Axis::RI:
             if (peak.RI > MatchConstants::SmallestRetention) {
-                VisitWindowFrom(peak.RI, cursor, visit);
+                visitWindow(peak.RI);
             } else if (peak.RI == -1) {
                 for (int j : m_all)
                     visit(j);
@@ -116,7 +108,6 @@ public:
         }
     }
 
-private:
     struct CORVELIN_ENGINE_EXPORT KeyedPeak {
         double Key;
         int Index;

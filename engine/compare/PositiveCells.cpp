@@ -150,12 +150,13 @@ CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& pos
     double* columnWinner = m_columnWinner.data();
     const std::uint32_t* rowStart = m_rowStart.data();
     const std::uint32_t* columnStart = m_columnStart.data();
-    // The best cell of a row among the free columns, of a column among the free rows (rows without a winner).
-    const auto rowBest = [&](std::size_t row, CPositiveCell& best) {
+    // The best cell of a group (a row's cells, a column's) whose other side is still free (has no winner).
+    const auto bestFree = [](const CPositiveCell* cells, std::uint32_t from, std::uint32_t to, const double* taken,
+                             auto otherSide, CPositiveCell& best) {
         bool found = false;
-        for (std::uint32_t k = rowStart[row]; k < rowStart[row + 1]; ++k) {
-            const CPositiveCell& c = byRow[k];
-            if (columnWinner[c.Column()] > 0)
+        for (std::uint32_t k = from; k < to; ++k) {
+            const CPositiveCell& c = cells[k];
+            if (taken[otherSide(c)] > 0)
                 continue;
             if (found && !Before(c, best))
                 continue;
@@ -164,18 +165,15 @@ CResolvedPairs CRowBestResolution::ResolveSparse(std::vector<CPositiveCell>& pos
         }
         return found;
     };
+    const auto rowBest = [&](std::size_t row, CPositiveCell& best) {
+        return bestFree(
+            byRow, rowStart[row], rowStart[row + 1], columnWinner, [](const CPositiveCell& c) { return c.Column(); },
+            best);
+    };
     const auto columnBest = [&](std::size_t column, CPositiveCell& best) {
-        bool found = false;
-        for (std::uint32_t k = columnStart[column]; k < columnStart[column + 1]; ++k) {
-            const CPositiveCell& c = byColumn[k];
-            if (winner[c.Row()] > 0)
-                continue;
-            if (found && !Before(c, best))
-                continue;
-            best = c;
-            found = true;
-        }
-        return found;
+        return bestFree(
+            byColumn, columnStart[column], columnStart[column + 1], winner,
+            [](const CPositiveCell& c) { return c.Row(); }, best);
     };
 
     // The greedy order is a strict total order (positions differ), so the greedy winners are exactly the cells

@@ -23,16 +23,40 @@ void CPreparedSpectra::Reset(double threshold)
     m_tableStart.clear();
 }
 
-bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
-                              const CLibraryMassSpectrumData* spectrum)
+namespace {
+
+// sum plus the squared weighted intensities of lines k ... n - 1 at or above the threshold, in their order (a term
+// of +0 for a line below it leaves a sum of squares unchanged).
+double AddEligibleSquares(double sum, const std::uint8_t* lines, std::size_t k, std::size_t n,
+                          std::size_t intensityOffset, double threshold) noexcept
+{
+    for (; k < n; ++k) {
+        const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
+        double intensity, w;
+        std::memcpy(&intensity, line + intensityOffset, 8);
+        std::memcpy(&w, line + 24, 8);
+        sum += intensity >= threshold ? w * w : 0.0;
+    }
+    return sum;
+}
+
+} // namespace
+
+std::size_t CPreparedSpectra::Reserve(std::size_t n)
 {
     // The arrays only grow (their contents beyond m_lineCount are left as they are, not cleared for each use).
-    const std::size_t first = m_lineCount;
-    const std::size_t needed = first + n;
+    const std::size_t needed = m_lineCount + n;
     if (m_masses.size() < needed) {
         m_masses.resize(std::max(needed, 2 * m_masses.size()));
         m_weights.resize(m_masses.size());
     }
+    return m_lineCount;
+}
+
+bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::size_t intensityOffset,
+                              const CLibraryMassSpectrumData* spectrum)
+{
+    const std::size_t first = Reserve(n);
     std::uint16_t* masses = m_masses.data() + first;
     double* weights = m_weights.data() + first;
 
@@ -65,13 +89,7 @@ bool CPreparedSpectra::Append(const std::uint8_t* lines, std::size_t n, std::siz
         weights[count] = w;
         count += eligible ? 1 : 0;
     }
-    for (; k < n; ++k) {
-        const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
-        double intensity, w;
-        std::memcpy(&intensity, line + intensityOffset, 8);
-        std::memcpy(&w, line + 24, 8);
-        sumOfSquares += intensity >= threshold ? w * w : 0.0;
-    }
+    sumOfSquares = AddEligibleSquares(sumOfSquares, lines, k, n, intensityOffset, threshold);
     if (!nominal)
         count = 0;
     m_lineCount = first + count;
@@ -194,13 +212,7 @@ bool HasAvx2() noexcept
 bool CPreparedSpectra::AppendLines(const std::uint8_t* lines, std::size_t n)
 {
     constexpr std::size_t intensityOffset = 8; // a stored line: mass, intensity, extra, weighted intensity
-    // The arrays only grow (their contents beyond m_lineCount are left as they are, not cleared for each use).
-    const std::size_t first = m_lineCount;
-    const std::size_t needed = first + n;
-    if (m_masses.size() < needed) {
-        m_masses.resize(std::max(needed, 2 * m_masses.size()));
-        m_weights.resize(m_masses.size());
-    }
+    const std::size_t first = Reserve(n);
 
     // As Append, but the sum of squares of a nominal spectrum is left to FinishLines: the lines it takes are
     // exactly the weights kept in Weights(), in their order.
@@ -214,14 +226,7 @@ bool CPreparedSpectra::AppendLines(const std::uint8_t* lines, std::size_t n)
     double sumOfSquares = 0;
     std::size_t count = state.Count;
     if (!nominal) {
-        // Not deferred after all: from the first line.
-        for (std::size_t k = 0; k < n; ++k) {
-            const std::uint8_t* line = lines + k * CLibraryMassSpectrumData::LineBytes;
-            double intensity, w;
-            std::memcpy(&intensity, line + intensityOffset, 8);
-            std::memcpy(&w, line + 24, 8);
-            sumOfSquares += intensity >= threshold ? w * w : 0.0;
-        }
+        sumOfSquares = AddEligibleSquares(0, lines, 0, n, intensityOffset, threshold); // not deferred after all
         count = 0;
     }
     m_lineCount = first + count;

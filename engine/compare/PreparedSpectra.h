@@ -77,16 +77,17 @@ private:
     // Append for n stored lines (no spectrum object), the sum of squares of a nominal spectrum left to
     // FinishLines.
     bool AppendLines(const std::uint8_t* lines, std::size_t n);
+    // Makes room for n more lines after the ones in use; returns where they go.
+    std::size_t Reserve(std::size_t n);
 
     double m_threshold;
     std::vector<Entry> m_entries;
     std::vector<std::uint16_t> m_masses;
     std::vector<double> m_weights;
-    std::size_t m_lineCount = 0; // the lines in use at the start of m_masses and m_weights
-    std::size_t m_deferredFrom = 0;
+    std::size_t m_lineCount = 0;    // the lines in use at the start of m_masses and m_weights
+    std::size_t m_deferredFrom = 0; // the first entry whose sum of squares may be left to FinishLines
     std::vector<double> m_table;
-    std::vector<std::uint32_t>
-        m_tableStart; // empty without tables // the first entry whose sum of squares may be left to FinishLines
+    std::vector<std::uint32_t> m_tableStart; // empty without tables
 };
 
 } // namespace corvelin
